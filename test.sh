@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole test suite twice:
+# a normal Release build and an AddressSanitizer + UndefinedBehaviorSanitizer
+# build. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+run_suite() {
+    local dir=$1 type=$2 sanitize=${3:-}
+    echo "== $dir: $type ${sanitize:+($sanitize)}"
+    scripts/build.sh "$dir" "$type" "$sanitize"
+    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 300
+}
+run_suite build Release
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite build-asan RelWithDebInfo address,undefined
+echo "All tests passed."
