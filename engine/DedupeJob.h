@@ -1,0 +1,8 @@
+// The default job: every repeated line removed from each chosen list, the
+// survivors in file order, by frequency, or alphabetically.
+#pragma once
+
+#include "JobWindow.h"
+
+// Runs on the worker thread; -1 when no list was chosen, else 0.
+int DedupeJob(JobWindow& window);

@@ -1,0 +1,41 @@
+// Sort, scan, restore, write.
+#include "DedupeStages.h"
+
+#include "ControlIds.h"
+#include "LineSort.h"
+#include "RepeatScan.h"
+#include "StatusTexts.h"
+#include "WriteBack.h"
+
+namespace {
+void SortTableByText(LineTable& table, PivotRandom& random) {
+    if (table.HasSource())
+        SortByTextWithSource(table, 0, table.n - 1, random);
+    else
+        SortByText(table, 0, table.n - 1, random);
+}
+
+void SortTableByOrder(LineTable& table, PivotRandom& random) {
+    if (table.HasSource())
+        SortByOrderWithSource(table, 0, table.n - 1, random);
+    else
+        SortByOrder(table, 0, table.n - 1, random);
+}
+}  // namespace
+
+int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency,
+                        PivotRandom& random, const std::string& path) {
+    window.SetStatusText(status::kSorting);
+    SortTableByText(table, random);
+    window.SetProgressPos(2500);
+    window.SetStatusText(status::kFindingDupes);
+    const int64_t dupes = MarkRepeats(window, table, byFrequency);
+    if (!window.IsChecked(IDC_ALPHABETIZE)) {
+        window.SetStatusText(status::kRestoringOrder);
+        SortTableByOrder(table, random);
+    }
+    window.SetProgressPos(4000);
+    window.SetStatusText(status::kWriting);
+    WriteBack(window, table, path);
+    return dupes;
+}

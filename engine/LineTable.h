@@ -1,0 +1,39 @@
+// One loaded list (or, for the reference job, an input list with its
+// reference lists) as parallel columns indexed by row.
+//
+//   text    the row's zero-terminated line, inside one of `buffers`
+//   length  the line's length in bytes (a line may hold zero bytes)
+//   order   the load index, or a negated frequency once a scan has put it there
+//   drop    1 marks a row that is not written back
+//   source  0 for a row of the input list, k for reference list k (capped at
+//           255); only taken for the reference-list job
+//   prefix  the sort key: the line's first 8 bytes, big-endian, zero padded, so
+//           most comparisons never leave the columns
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ListBuffer.h"
+
+struct LineTable {
+    int64_t n = 0;
+    std::unique_ptr<const char*[]> text;
+    std::unique_ptr<uint32_t[]> length;
+    std::unique_ptr<int64_t[]> order;
+    std::unique_ptr<uint8_t[]> drop;
+    std::unique_ptr<uint8_t[]> source;
+    std::unique_ptr<uint64_t[]> prefix;
+    std::vector<ListBuffer> buffers;
+
+    // Takes the columns for `rows` rows; throws JobFailure("not enough memory").
+    void Allocate(int64_t rows, bool withSource);
+    bool HasSource() const { return source != nullptr; }
+};
+
+// Releases every line and column; the table is empty afterwards.
+void ReleaseLineTable(LineTable& table);
+
+// The sort key of a line: its first 8 bytes as a big-endian number.
+uint64_t LinePrefix(const char* line, uint32_t length);

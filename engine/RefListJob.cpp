@@ -1,0 +1,106 @@
+// The reference-list job. The reference lists are taken from the selection
+// once, when the run starts: a choice made while it runs stays in the
+// selection for the next run and never changes this one.
+#include "RefListJob.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "ControlIds.h"
+#include "DedupeStages.h"
+#include "JobFailure.h"
+#include "JobFrame.h"
+#include "ListLoader.h"
+#include "StatusTexts.h"
+
+namespace {
+constexpr size_t kMaxSourceNumber = 255;
+
+class RefListSteps : public JobSteps {
+public:
+    bool HasSelection(JobWindow& window) override {
+        window.AccessSelection([&] {
+            const auto count = static_cast<size_t>(std::max(window.m_refCount, 0));
+            const size_t taken = std::min(count, window.m_refFiles.size());
+            m_refPaths.assign(window.m_refFiles.begin(), window.m_refFiles.begin() + taken);
+        });
+        if (!m_refPaths.empty()) return true;
+        window.SetCaptionText(IDC_REF_CAPTION, status::kChooseNew);
+        return false;
+    }
+
+    void ReadOptionsBeforeLock(JobWindow& window) override {
+        m_byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
+    }
+
+    // Every reference list must open before anything of the input list is done.
+    void PrepareList(JobWindow&) override {
+        m_refLists.clear();
+        for (const std::string& path : m_refPaths) {
+            std::optional<InputList> list = InputList::Open(path);
+            if (!list) throw JobFailure(status::kInvalidRefFile);
+            m_refLists.push_back(std::move(*list));
+        }
+    }
+
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
+                           PivotRandom& random) override {
+        std::vector<ListToLoad> files{{&input, status::kInputCantBeRead, 0}};
+        uint64_t totalBytes = input.Size();
+        for (size_t k = 0; k < m_refLists.size(); ++k) {
+            const auto source = static_cast<uint8_t>(std::min(k + 1, kMaxSourceNumber));
+            files.push_back({&m_refLists[k], status::kInvalidRefFile, source});
+            totalBytes += m_refLists[k].Size();
+        }
+        const float scale = totalBytes ? static_cast<float>(1000.0 / static_cast<double>(totalBytes))
+                                       : 0.0f;
+        LineTable table;
+        LoadLists(window, files, scale, true, table);
+        m_refLists.clear();
+        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
+        return {table.n, dupes};
+    }
+
+    // Three pieces with no commas between them: "12 read 3 dupes 0.0 s".
+    std::string Summary(const ListCounts& counts, float seconds) const override {
+        char text[96];
+        std::snprintf(text, sizeof text, "%lld read %lld dupes %.1f s",
+                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
+                      static_cast<double>(seconds));
+        return text;
+    }
+
+    void EndRun(JobWindow& window) override {
+        window.AccessSelection([&] {
+            window.m_inputFiles.clear();
+            const size_t used = std::min(m_refPaths.size(), window.m_refFiles.size());
+            window.m_refFiles.erase(window.m_refFiles.begin(), window.m_refFiles.begin() + used);
+            window.m_refCount = static_cast<int>(window.m_refFiles.size());
+            window.m_inputCount = 0;
+        });
+        window.EnableControl(IDC_GO, true);
+        window.EnableControl(IDC_BROWSE_INPUT, true);
+        window.SetChecked(IDC_USE_REF, false);
+        window.EnableControl(IDC_BROWSE_REF, false);
+        window.SetCaptionText(IDC_REF_CAPTION, status::kChooseNew);
+        window.EnableControl(IDC_DEL_SINGLE, true);
+        window.SetSingleTextReadOnly(false);
+        window.EnableControl(IDC_USE_REF, true);
+        window.EnableControl(IDC_BY_FREQUENCY, true);
+        window.EnableControl(IDC_ALPHABETIZE, true);
+        window.AcceptDroppedFiles(true);
+    }
+
+private:
+    bool m_byFrequency = false;
+    std::vector<std::string> m_refPaths;
+    std::vector<InputList> m_refLists;
+};
+}  // namespace
+
+int RefListJob(JobWindow& window) {
+    RefListSteps steps;
+    return RunJob(window, steps);
+}

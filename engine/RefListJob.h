@@ -1,0 +1,8 @@
+// The reference-list job: every line of a chosen list that also occurs in a
+// chosen reference list removed, the rest deduplicated.
+#pragma once
+
+#include "JobWindow.h"
+
+// Runs on the worker thread; -1 when no reference list was chosen, else 0.
+int RefListJob(JobWindow& window);

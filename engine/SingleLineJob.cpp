@@ -1,0 +1,67 @@
+// The single-line job: the frame, loading, one linear scan, an optional sort.
+#include "SingleLineJob.h"
+
+#include <cstring>
+
+#include "ControlIds.h"
+#include "JobFrame.h"
+#include "LineSort.h"
+#include "ListLoader.h"
+#include "StatusTexts.h"
+#include "WriteBack.h"
+
+namespace {
+constexpr int64_t kScanStep = 10000;
+
+// Marks every row equal to `line`, byte for byte; returns how many.
+int64_t MarkLine(JobWindow& window, LineTable& table, const std::string& line) {
+    int64_t marked = 0;
+    for (int64_t l = 0; l < table.n; ++l) {
+        if (l % kScanStep == 0) window.SetProgressPos(static_cast<int>(2500 + l * 1000 / table.n));
+        if (table.length[l] == line.size() &&
+            std::memcmp(table.text[l], line.data(), line.size()) == 0) {
+            table.drop[l] = 1;
+            ++marked;
+        }
+    }
+    return marked;
+}
+
+class SingleLineSteps : public JobSteps {
+public:
+    bool HasSelection(JobWindow& window) override { return HasInputLists(window); }
+
+    // The box is read-only from the lock on, so the line is fixed for the run.
+    void ReadOptionsAfterLock(JobWindow& window) override {
+        m_line = window.GetSingleText();
+        window.AccessSelection([&] { window.m_singleLine = m_line; });
+    }
+
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
+                           PivotRandom& random) override {
+        LineTable table;
+        LoadList(window, input, table);
+        window.SetProgressPos(2500);
+        window.SetStatusText(status::kFindingDupe);
+        const int64_t dupes = MarkLine(window, table, m_line);
+        if (window.IsChecked(IDC_ALPHABETIZE)) {
+            window.SetStatusText(status::kSorting);
+            SortByText(table, 0, table.n - 1, random);
+        }
+        window.SetProgressPos(4000);
+        window.SetStatusText(status::kWriting);
+        WriteBack(window, table, path);
+        return {table.n, dupes};
+    }
+
+    void EndRun(JobWindow& window) override { UnlockControls(window, true); }
+
+private:
+    std::string m_line;
+};
+}  // namespace
+
+int SingleLineJob(JobWindow& window) {
+    SingleLineSteps steps;
+    return RunJob(window, steps);
+}

@@ -1,0 +1,8 @@
+// The single-line job: every copy of the line typed into the window removed
+// from each chosen list; all other lines stay, repeats included.
+#pragma once
+
+#include "JobWindow.h"
+
+// Runs on the worker thread; -1 when no list was chosen, else 0.
+int SingleLineJob(JobWindow& window);

@@ -1,0 +1,22 @@
+// The texts a job shows on the window's status line and captions. Users and
+// scripts read them, so they are kept in one place and never reworded lightly.
+#pragma once
+
+namespace status {
+inline constexpr const char* kChooseNewFiles = "choose new file(s)";
+inline constexpr const char* kChooseNew = "choose new";
+inline constexpr const char* kCounting = "counting...";
+inline constexpr const char* kReading = "reading...";
+inline constexpr const char* kSorting = "sorting...";
+inline constexpr const char* kFindingDupes = "finding dupes...";
+inline constexpr const char* kFindingDupe = "finding dupe...";
+inline constexpr const char* kRestoringOrder = "restoring original order...";
+inline constexpr const char* kWriting = "writing...";
+inline constexpr const char* kInvalidInputFile = "Invalid input file";
+inline constexpr const char* kInvalidRefFile = "Invalid ref file";
+inline constexpr const char* kInputCantBeRead = "input list can't be read";
+inline constexpr const char* kNotEnoughMemory = "not enough memory";
+inline constexpr const char* kLineTooLong = "line too long (4 GiB or more)";
+inline constexpr const char* kOutputCantBeOpened = "output list can't be opened";
+inline constexpr const char* kOutputCantBeWritten = "output list can't be written";
+}  // namespace status
