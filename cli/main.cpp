@@ -1,0 +1,52 @@
+// lintrim-cli: runs one job over the lists named on the command line, as the
+// window would, and reports each list on standard output.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "CliOptions.h"
+#include "CliWindow.h"
+#include "ControlIds.h"
+#include "DedupeJob.h"
+#include "RefListJob.h"
+#include "SingleLineJob.h"
+
+namespace {
+int RunJobFor(const CliOptions& options, CliWindow& window) {
+    if (!options.refFiles.empty()) return RefListJob(window);
+    if (options.delSingle) return SingleLineJob(window);
+    return DedupeJob(window);
+}
+
+void SetUp(const CliOptions& options, CliWindow& window) {
+    window.SetChecked(IDC_BY_FREQUENCY, options.byFrequency);
+    window.SetChecked(IDC_ALPHABETIZE, options.alphabetize);
+    window.SetChecked(IDC_USE_REF, !options.refFiles.empty());
+    window.SetChecked(IDC_DEL_SINGLE, options.delSingle.has_value());
+    window.SetSingleText(options.delSingle.value_or(""));
+    window.ChooseLists(options.lists);
+    window.m_refFiles = options.refFiles;
+    window.m_refCount = static_cast<int>(options.refFiles.size());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParseResult parsed = ParseCommandLine({argv + 1, argv + argc});
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "lintrim-cli: %s\n%s", parsed.error.c_str(), UsageText().c_str());
+        return kExitUsage;
+    }
+    const CliOptions& options = parsed.options;
+    if (options.help) {
+        std::fputs(HelpText().c_str(), stdout);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::puts("lintrim-cli 4.1");
+        return kExitOk;
+    }
+    CliWindow window(stdout, stderr, !options.quiet && ::isatty(STDERR_FILENO));
+    SetUp(options, window);
+    RunJobFor(options, window);
+    return window.ReportOutcome() ? kExitOk : kExitListFailed;
+}
