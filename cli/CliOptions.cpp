@@ -76,7 +76,8 @@ private:
         if (!spec->valueName && equals != std::string::npos)
             return Fail("option --" + std::string(spec->longName) + " takes no value");
         if (!spec->valueName) return spec->apply(m_result.options, {});
-        if (equals != std::string::npos) return spec->apply(m_result.options, body.substr(equals + 1));
+        if (equals != std::string::npos)
+            return spec->apply(m_result.options, body.substr(equals + 1));
         TakeValue(*spec);
     }
 
@@ -120,9 +121,13 @@ private:
 };
 }  // namespace
 
-ParseResult ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).Run(); }
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+    return Parser(args).Run();
+}
 
-std::string UsageText() { return "usage: lintrim-cli [OPTIONS] LIST...\n"; }
+std::string UsageText() {
+    return "usage: lintrim-cli [OPTIONS] LIST...\n";
+}
 
 std::string HelpText() {
     std::string text = UsageText() +

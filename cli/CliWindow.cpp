@@ -16,7 +16,9 @@ bool CliWindow::IsChecked(int checkBoxId) {
     return found != m_checked.end() && found->second;
 }
 
-void CliWindow::SetChecked(int checkBoxId, bool checked) { m_checked[checkBoxId] = checked; }
+void CliWindow::SetChecked(int checkBoxId, bool checked) {
+    m_checked[checkBoxId] = checked;
+}
 
 void CliWindow::SetStatusText(const std::string& text) {
     m_status = text;
@@ -31,7 +33,9 @@ void CliWindow::SetStatusText(const std::string& text) {
     DrawProgress();
 }
 
-void CliWindow::SetProgressRange(int, int high) { m_high = high > 0 ? high : 1; }
+void CliWindow::SetProgressRange(int, int high) {
+    m_high = high > 0 ? high : 1;
+}
 
 void CliWindow::SetProgressPos(int pos) {
     m_pos = pos;

@@ -46,7 +46,7 @@ private:
     std::vector<std::string> m_lists;
     std::string m_status;
     int m_high = 5000;
-    int m_pos = -1;   // -1 once a list's summary is out
-    int m_drawn = -1; // the per-mille last drawn
+    int m_pos = -1;    // -1 once a list's summary is out
+    int m_drawn = -1;  // the per-mille last drawn
     size_t m_summaries = 0;
 };

@@ -23,8 +23,8 @@ void SortTableByOrder(LineTable& table, PivotRandom& random) {
 }
 }  // namespace
 
-int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency,
-                        PivotRandom& random, const std::string& path) {
+int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
+                        const std::string& path) {
     window.SetStatusText(status::kSorting);
     SortTableByText(table, random);
     window.SetProgressPos(2500);

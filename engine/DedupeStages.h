@@ -11,5 +11,5 @@
 #include "PivotRandom.h"
 
 // Returns the dupe count.
-int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency,
-                        PivotRandom& random, const std::string& path);
+int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
+                        const std::string& path);

@@ -11,7 +11,9 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-FileHandle::~FileHandle() { Close(); }
+FileHandle::~FileHandle() {
+    Close();
+}
 
 bool FileHandle::Close() {
     if (m_fd < 0) return true;

@@ -96,7 +96,8 @@ bool SortSidesInParallel(LineTable& t, int64_t lo, int64_t j, int64_t i, int64_t
     PivotRandom leftRandom(random.Next15() | (random.Next15() << 15));
     std::thread left;
     try {
-        left = std::thread([&] { QuickSort<Policy, kWithSource>(t, lo, j, leftRandom, splitDepth); });
+        left =
+            std::thread([&] { QuickSort<Policy, kWithSource>(t, lo, j, leftRandom, splitDepth); });
     } catch (const std::system_error&) {
         return false;  // no thread to be had: sort on this one
     }

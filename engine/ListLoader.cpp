@@ -42,13 +42,15 @@ public:
 
     // The last piece: whatever follows the last line feed, up to the content's end.
     void Finish(const ListBuffer& buffer) {
-        const uint64_t last = buffer.contentEnd > m_pieceStart ? buffer.contentEnd - m_pieceStart : 0;
+        const uint64_t last =
+            buffer.contentEnd > m_pieceStart ? buffer.contentEnd - m_pieceStart : 0;
         Piece(last, buffer.size);
     }
 
 private:
     void Piece(uint64_t lineLength, uint64_t positionAfter) {
-        if (lineLength > std::numeric_limits<uint32_t>::max()) throw JobFailure(status::kLineTooLong);
+        if (lineLength > std::numeric_limits<uint32_t>::max())
+            throw JobFailure(status::kLineTooLong);
         if (lineLength > 0) ++m_count;
         if (m_count % kCountingStep == 0)
             m_window.SetProgressPos(ScaledPosition(m_base + positionAfter, m_scale));

@@ -54,8 +54,8 @@ public:
             files.push_back({&m_refLists[k], status::kInvalidRefFile, source});
             totalBytes += m_refLists[k].Size();
         }
-        const float scale = totalBytes ? static_cast<float>(1000.0 / static_cast<double>(totalBytes))
-                                       : 0.0f;
+        const float scale =
+            totalBytes ? static_cast<float>(1000.0 / static_cast<double>(totalBytes)) : 0.0f;
         LineTable table;
         LoadLists(window, files, scale, true, table);
         m_refLists.clear();

@@ -12,7 +12,9 @@ bool SameLine(const LineTable& t, int64_t a, int64_t b) {
            (t.length[a] <= 8 || std::memcmp(t.text[a] + 8, t.text[b] + 8, t.length[a] - 8) == 0);
 }
 
-bool FromInput(const LineTable& t, int64_t row) { return !t.HasSource() || t.source[row] == 0; }
+bool FromInput(const LineTable& t, int64_t row) {
+    return !t.HasSource() || t.source[row] == 0;
+}
 
 // Keeps the first copy in the file of the run [begin, end) and marks the rest;
 // returns the input rows marked beyond that first copy.

@@ -18,8 +18,12 @@
 namespace {
 constexpr size_t kWriteBufferSize = size_t{1} << 20;
 
-[[noreturn]] void CantOpen() { throw JobFailure(status::kOutputCantBeOpened); }
-[[noreturn]] void CantWrite() { throw JobFailure(status::kOutputCantBeWritten); }
+[[noreturn]] void CantOpen() {
+    throw JobFailure(status::kOutputCantBeOpened);
+}
+[[noreturn]] void CantWrite() {
+    throw JobFailure(status::kOutputCantBeWritten);
+}
 
 std::string RealPath(const std::string& path) {
     char resolved[PATH_MAX];

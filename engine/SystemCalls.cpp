@@ -15,16 +15,28 @@ std::atomic<SystemCalls*> g_activeCalls{&g_realCalls};
 int SystemCalls::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags | O_CLOEXEC, mode);
 }
-int SystemCalls::Close(int fd) { return ::close(fd); }
-int SystemCalls::Fstat(int fd, struct stat* info) { return ::fstat(fd, info); }
-ssize_t SystemCalls::Read(int fd, void* buffer, size_t size) { return ::read(fd, buffer, size); }
+int SystemCalls::Close(int fd) {
+    return ::close(fd);
+}
+int SystemCalls::Fstat(int fd, struct stat* info) {
+    return ::fstat(fd, info);
+}
+ssize_t SystemCalls::Read(int fd, void* buffer, size_t size) {
+    return ::read(fd, buffer, size);
+}
 ssize_t SystemCalls::Write(int fd, const void* buffer, size_t size) {
     return ::write(fd, buffer, size);
 }
-int SystemCalls::Fsync(int fd) { return ::fsync(fd); }
-int SystemCalls::Rename(const char* from, const char* to) { return std::rename(from, to); }
+int SystemCalls::Fsync(int fd) {
+    return ::fsync(fd);
+}
+int SystemCalls::Rename(const char* from, const char* to) {
+    return std::rename(from, to);
+}
 
-SystemCalls& Sys() { return *g_activeCalls.load(std::memory_order_acquire); }
+SystemCalls& Sys() {
+    return *g_activeCalls.load(std::memory_order_acquire);
+}
 
 ScopedSystemCalls::ScopedSystemCalls(SystemCalls& replacement)
     : m_previous(g_activeCalls.exchange(&replacement, std::memory_order_acq_rel)) {}

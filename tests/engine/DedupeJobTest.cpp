@@ -1,0 +1,230 @@
+// End-to-end runs of the dedupe job on real files: the bytes written and the
+// exact requests sent to the window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "DedupeJob.h"
+#include "TestSupport.h"
+
+namespace {
+std::vector<std::string> NormalListCalls(const std::string& summary) {
+    return {"range 0 5000",
+            "pos 0",
+            "status counting...",
+            "status reading...",
+            "pos 1000",
+            "status sorting...",
+            "pos 2500",
+            "status finding dupes...",
+            "pos 2500",
+            "checked? ALPHABETIZE",
+            "status restoring original order...",
+            "pos 4000",
+            "status writing...",
+            "pos 4000",
+            "pos 5000",
+            "status " + summary};
+}
+
+std::string RunDedupe(const std::string& bytes, bool byFrequency, bool alphabetize,
+                      std::string* summary = nullptr) {
+    TempDir dir;
+    RecordingWindow window;
+    window.checked[IDC_BY_FREQUENCY] = byFrequency;
+    window.checked[IDC_ALPHABETIZE] = alphabetize;
+    const std::string list = dir.File("list.txt", bytes);
+    window.Choose({list});
+    EXPECT_EQ(DedupeJob(window), 0);
+    if (summary) *summary = window.Only("status ").back();
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
+    return ReadBytes(list);
+}
+}  // namespace
+
+TEST(DedupeJob, RunSendsTheExactRequestsAndRewritesTheList) {
+    TempDir dir;
+    RecordingWindow window;
+    const std::string list = dir.File("list.txt", "b\na\r\nb\nc\n\nb\na");
+    window.Choose({list});
+
+    EXPECT_EQ(DedupeJob(window), 0);
+
+    EXPECT_EQ(window.calls, Concat<std::string>({{"checked? BY_FREQUENCY"},
+                                                 LockCalls(),
+                                                 NormalListCalls("6 read, 3 dupes, T s"),
+                                                 UnlockCalls(false)}));
+    EXPECT_EQ(ReadBytes(list), "b\r\na\r\nc\r\n");
+    EXPECT_EQ(window.m_inputCount, 0);
+    EXPECT_TRUE(window.m_inputFiles.empty());
+}
+
+TEST(DedupeJob, NothingChosenOnlyAsksForFiles) {
+    RecordingWindow window;
+    EXPECT_EQ(DedupeJob(window), -1);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"caption INPUT_CAPTION choose new file(s)"});
+}
+
+TEST(DedupeJob, OrderingsKeepTheFirstCopy) {
+    const std::string lines = "b\na\nb\nc\nb\na\n";
+    EXPECT_EQ(RunDedupe(lines, false, false), "b\r\na\r\nc\r\n");
+    EXPECT_EQ(RunDedupe(lines, true, false), "b\r\na\r\nc\r\n");
+    EXPECT_EQ(RunDedupe(lines, false, true), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(RunDedupe("x\ny\nx", false, false), "x\r\ny\r\n");
+    // Lines of equal frequency keep the file order of their first copies.
+    EXPECT_EQ(RunDedupe("e\nd\nd\nc\nc\nf\n", true, false), "d\r\nc\r\ne\r\nf\r\n");
+}
+
+TEST(DedupeJob, LinesAreKeptByteForByte) {
+    EXPECT_EQ(RunDedupe("a\nA\na \na\n", false, false), "a\r\nA\r\na \r\n");
+    // A zero byte and an end-of-file mark inside the list are ordinary bytes;
+    // only a final end-of-file mark ends the list.
+    const std::string odd("a\0b\na\nx\x1ay\na\0b\nz\x1a", 16);
+    EXPECT_EQ(RunDedupe(odd, false, false), std::string("a\0b\r\na\r\nx\x1ay\r\nz\r\n", 16));
+    EXPECT_EQ(RunDedupe("\r\r\n\r\n", false, false), "\r\r\n");
+    EXPECT_EQ(RunDedupe("abcd\nabc\nZebra\napple\n\xe9t\nz", false, true),
+              "Zebra\r\nabc\r\nabcd\r\napple\r\nz\r\n\xe9t\r\n");
+}
+
+TEST(DedupeJob, EmptyListsAreRewrittenEmpty) {
+    std::string summary;
+    EXPECT_EQ(RunDedupe("", false, false, &summary), "");
+    EXPECT_EQ(summary, "status 0 read, 0 dupes, T s");
+    EXPECT_EQ(RunDedupe("\r\n\n\r\n", true, false, &summary), "");
+    EXPECT_EQ(RunDedupe("only", false, false, &summary), "only\r\n");
+    EXPECT_EQ(summary, "status 1 read, 0 dupes, T s");
+}
+
+TEST(DedupeJob, LongLinesDifferingLateAreTold) {
+    const std::string base(9000, 'q');
+    const std::string one = base + std::string(1000, 'a');
+    const std::string two = base + std::string(1000, 'b');
+    EXPECT_EQ(RunDedupe(two + "\n" + one + "\n" + two + "\n" + one, false, true),
+              one + "\r\n" + two + "\r\n");
+}
+
+TEST(DedupeJob, EachListOfARunGetsItsSummary) {
+    TempDir dir;
+    RecordingWindow window;
+    window.Choose(
+        {dir.File("1.txt", "a\na\n"), dir.File("2.txt", "b\n"), dir.File("3.txt", "c\nc\nc")});
+    EXPECT_EQ(DedupeJob(window), 0);
+    std::vector<std::string> summaries;
+    for (const std::string& status : window.Only("status "))
+        if (status.find(" read, ") != std::string::npos) summaries.push_back(status);
+    EXPECT_EQ(summaries, (std::vector<std::string>{"status 2 read, 1 dupes, T s",
+                                                   "status 1 read, 0 dupes, T s",
+                                                   "status 3 read, 2 dupes, T s"}));
+    EXPECT_EQ(ReadBytes((dir.Path() / "3.txt").string()), "c\r\n");
+    // Go stays enabled with nothing chosen: the next press asks for files.
+    window.calls.clear();
+    EXPECT_EQ(DedupeJob(window), -1);
+}
+
+// A larger list checked against a plain model of each ordering, large enough
+// for the sorts to split over threads, with progress checked position by position.
+class DedupeModel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::mt19937 random(7);
+        for (int i = 0; i < 150000; ++i) {
+            const int word = static_cast<int>(random() % 40000);
+            lines.push_back("w" + std::to_string(word * 7919 % 100003));
+            bytes += lines.back() + (i % 3 ? "\n" : "\r\n");
+        }
+    }
+
+    std::string Expected(bool byFrequency, bool alphabetize) const {
+        std::map<std::string, std::pair<int, size_t>> seen;  // count, first index
+        std::vector<std::string> firsts;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            auto [it, fresh] = seen.try_emplace(lines[i], 0, i);
+            if (fresh) firsts.push_back(lines[i]);
+            ++it->second.first;
+        }
+        if (alphabetize) std::sort(firsts.begin(), firsts.end());
+        if (byFrequency && !alphabetize)
+            std::stable_sort(firsts.begin(), firsts.end(), [&](const auto& a, const auto& b) {
+                return seen.at(a).first > seen.at(b).first;
+            });
+        std::string out;
+        for (const std::string& line : firsts) out += line + "\r\n";
+        return out;
+    }
+
+    std::vector<std::string> lines;
+    std::string bytes;
+};
+
+TEST_F(DedupeModel, EveryOrderingMatchesTheModel) {
+    EXPECT_EQ(RunDedupe(bytes, false, false), Expected(false, false));
+    EXPECT_EQ(RunDedupe(bytes, true, false), Expected(true, false));
+    EXPECT_EQ(RunDedupe(bytes, false, true), Expected(false, true));
+    // An alphabetized list sorts as well as a shuffled one and gives the same lines.
+    const std::string sorted = Expected(false, true);
+    EXPECT_EQ(RunDedupe(sorted, false, false), sorted);
+}
+
+TEST_F(DedupeModel, ProgressFollowsTheFileAndTheRows) {
+    TempDir dir;
+    RecordingWindow window;
+    window.Choose({dir.File("list.txt", bytes)});
+    DedupeJob(window);
+
+    // An independent walk over the pieces a line read returns, the empty one
+    // after the final line break included.
+    std::vector<std::string> expected = {"pos 0"};
+    const float scale = 1000.0f / static_cast<float>(bytes.size());
+    auto at = [&](size_t offset) { return static_cast<int>(static_cast<float>(offset) * scale); };
+    struct Piece {
+        size_t start, end;
+        bool empty;
+    };
+    std::vector<Piece> pieces;
+    for (size_t start = 0;;) {
+        const size_t feed = bytes.find('\n', start);
+        const size_t end = feed == std::string::npos ? bytes.size() : feed + 1;
+        const size_t text = (feed == std::string::npos ? bytes.size() : feed) - start;
+        pieces.push_back({start, end, text == 0 || (text == 1 && bytes[start] == '\r')});
+        if (feed == std::string::npos) break;
+        start = end;
+    }
+    int64_t count = 0;
+    for (const Piece& piece : pieces)
+        if ((count += !piece.empty) % 1000 == 0)
+            expected.push_back("pos " + std::to_string(at(piece.end)));
+    count = 0;
+    for (const Piece& piece : pieces) {
+        if (count % 10000 == 0) expected.push_back("pos " + std::to_string(1000 + at(piece.start)));
+        count += !piece.empty;
+    }
+    expected.push_back("pos 2500");
+    const auto positions = window.Only("pos ");
+    ASSERT_GT(positions.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(positions.begin(), positions.begin() + expected.size()),
+              expected);
+
+    // The scan reports at runs that start on a multiple of 10000 rows, which
+    // depends on the data: rising positions inside its stage.
+    const auto scanEnd =
+        std::find(positions.begin() + expected.size(), positions.end(), "pos 4000");
+    int last = 2500;
+    for (auto it = positions.begin() + expected.size(); it != scanEnd; ++it) {
+        const int pos = std::stoi(it->substr(4));
+        EXPECT_GE(pos, last);
+        EXPECT_LT(pos, 3500);
+        last = pos;
+    }
+
+    // Writing reports every 10000 rows of the table, dropped rows included.
+    const int64_t n = static_cast<int64_t>(lines.size());
+    std::vector<std::string> writing;
+    for (int64_t l = 0; l < n; l += 10000)
+        writing.push_back("pos " + std::to_string(4000 + l * 1000 / n));
+    writing.push_back("pos 5000");
+    ASSERT_NE(scanEnd, positions.end());
+    EXPECT_EQ(std::vector<std::string>(scanEnd + 1, positions.end()), writing);
+}
