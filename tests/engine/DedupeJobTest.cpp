@@ -8,6 +8,7 @@
 #include <set>
 
 #include "DedupeJob.h"
+#include "InputList.h"
 #include "TestSupport.h"
 
 namespace {
@@ -84,7 +85,10 @@ TEST(DedupeJob, LinesAreKeptByteForByte) {
     // only a final end-of-file mark ends the list.
     const std::string odd("a\0b\na\nx\x1ay\na\0b\nz\x1a", 16);
     EXPECT_EQ(RunDedupe(odd, false, false), std::string("a\0b\r\na\r\nx\x1ay\r\nz\r\n", 16));
+    InputList::SetBlockSizeForTesting(2);  // lines straddle the reads
     EXPECT_EQ(RunDedupe("\r\r\n\r\n", false, false), "\r\r\n");
+    EXPECT_EQ(RunDedupe("ab\r\ncd\r\nab\r", false, false), "ab\r\ncd\r\nab\r\r\n");
+    InputList::SetBlockSizeForTesting(0);
     EXPECT_EQ(RunDedupe("abcd\nabc\nZebra\napple\n\xe9t\nz", false, true),
               "Zebra\r\nabc\r\nabcd\r\napple\r\nz\r\n\xe9t\r\n");
 }

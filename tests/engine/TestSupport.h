@@ -40,6 +40,8 @@ public:
     std::string singleText;
     // When set, the request with this index throws JobCancelled (the window closed).
     int cancelAt = -1;
+    // Called after each request is recorded, as the user acting meanwhile.
+    std::function<void(const std::string&)> onCall;
 
     void SetStatusText(const std::string& text) override {
         static const std::regex seconds(R"(\d+\.\d s$)");
@@ -90,6 +92,7 @@ private:
     void Record(std::string call) {
         if (cancelAt >= 0 && static_cast<int>(calls.size()) == cancelAt) throw JobCancelled{};
         calls.push_back(std::move(call));
+        if (onCall) onCall(calls.back());
     }
 };
 

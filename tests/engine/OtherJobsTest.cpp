@@ -1,0 +1,155 @@
+// End-to-end runs of the single-line and reference-list jobs.
+#include <gtest/gtest.h>
+
+#include "RefListJob.h"
+#include "SingleLineJob.h"
+#include "TestSupport.h"
+
+namespace {
+std::vector<std::string> LoadCalls() {
+    return {"range 0 5000", "pos 0", "status counting...", "status reading...", "pos 1000"};
+}
+
+std::vector<std::string> RefEndCalls() {
+    return {"enable GO 1",
+            "enable BROWSE_INPUT 1",
+            "check USE_REF 0",
+            "enable BROWSE_REF 0",
+            "caption REF_CAPTION choose new",
+            "enable DEL_SINGLE 1",
+            "readonly 0",
+            "enable USE_REF 1",
+            "enable BY_FREQUENCY 1",
+            "enable ALPHABETIZE 1",
+            "drop 1"};
+}
+
+std::string RunSingle(const std::string& bytes, const std::string& line, bool alphabetize) {
+    TempDir dir;
+    RecordingWindow window;
+    window.singleText = line;
+    window.checked[IDC_ALPHABETIZE] = alphabetize;
+    const std::string list = dir.File("list.txt", bytes);
+    window.Choose({list});
+    SingleLineJob(window);
+    return ReadBytes(list);
+}
+
+std::string RunRef(const std::string& bytes, const std::vector<std::string>& refs, bool byFrequency,
+                   bool alphabetize) {
+    TempDir dir;
+    RecordingWindow window;
+    window.checked[IDC_BY_FREQUENCY] = byFrequency;
+    window.checked[IDC_ALPHABETIZE] = alphabetize;
+    std::vector<std::string> refPaths;
+    for (size_t k = 0; k < refs.size(); ++k)
+        refPaths.push_back(dir.File("ref" + std::to_string(k) + ".txt", refs[k]));
+    const std::string list = dir.File("list.txt", bytes);
+    window.Choose({list}, refPaths);
+    RefListJob(window);
+    return ReadBytes(list);
+}
+}  // namespace
+
+TEST(SingleLineJob, RunSendsTheExactRequests) {
+    TempDir dir;
+    RecordingWindow window;
+    window.singleText = "a";
+    window.checked[IDC_ALPHABETIZE] = true;
+    const std::string list = dir.File("list.txt", "b\na\nc\na\nb\na");
+    window.Choose({list});
+    EXPECT_EQ(SingleLineJob(window), 0);
+    EXPECT_EQ(window.calls, Concat<std::string>({LockCalls(),
+                                                 {"get single text"},
+                                                 LoadCalls(),
+                                                 {"pos 2500", "status finding dupe...", "pos 2500",
+                                                  "checked? ALPHABETIZE", "status sorting...",
+                                                  "pos 4000", "status writing...", "pos 4000",
+                                                  "pos 5000", "status 6 read, 3 dupes, T s"},
+                                                 UnlockCalls(true)}));
+    EXPECT_EQ(ReadBytes(list), "b\r\nb\r\nc\r\n");
+    EXPECT_EQ(window.m_singleLine, "a");
+}
+
+TEST(SingleLineJob, OnlyExactCopiesGo) {
+    EXPECT_EQ(RunSingle("x\na\nx\nA\na \na", "a", false), "x\r\nx\r\nA\r\na \r\n");
+    EXPECT_EQ(RunSingle("a\n\n", "a", false), "");
+    EXPECT_EQ(RunSingle("b\n\na\r\nb", "", false), "b\r\na\r\nb\r\n");
+    EXPECT_EQ(RunSingle("c\nb\nc\na", "b", true), "a\r\nc\r\nc\r\n");
+}
+
+TEST(RefListJob, RunSendsTheExactRequestsAndEmptiesBothSelections) {
+    TempDir dir;
+    RecordingWindow window;
+    const std::string list = dir.File("list.txt", "b\na\nb\nz\n");
+    window.Choose({list}, {dir.File("ref.txt", "a\n")});
+    EXPECT_EQ(RefListJob(window), 0);
+    EXPECT_EQ(window.calls,
+              Concat<std::string>(
+                  {{"checked? BY_FREQUENCY"},
+                   LockCalls(),
+                   LoadCalls(),
+                   {"status sorting...", "pos 2500", "status finding dupes...", "pos 2500",
+                    "checked? ALPHABETIZE", "status restoring original order...", "pos 4000",
+                    "status writing...", "pos 4000", "pos 5000", "status 5 read 1 dupes T s"},
+                   RefEndCalls()}));
+    EXPECT_EQ(ReadBytes(list), "b\r\nz\r\n");
+    EXPECT_TRUE(window.m_refFiles.empty() && window.m_inputFiles.empty());
+    EXPECT_EQ(window.m_refCount + window.m_inputCount, 0);
+}
+
+TEST(RefListJob, ReferenceLinesGoWithAllTheirCopies) {
+    const std::string list = "b\na\nb\nc\nb\na\nq\nA\n";
+    EXPECT_EQ(RunRef(list, {"a\n", "x\nc"}, false, false), "b\r\nq\r\nA\r\n");
+    EXPECT_EQ(RunRef(list, {"q"}, true, false), "b\r\na\r\nc\r\nA\r\n");
+    EXPECT_EQ(RunRef(list, {"b\r\n"}, false, true), "A\r\na\r\nc\r\nq\r\n");
+    EXPECT_EQ(RunRef(list, {""}, false, false), "b\r\na\r\nc\r\nq\r\nA\r\n");
+}
+
+TEST(RefListJob, NothingToCompareWithOnlyAsks) {
+    RecordingWindow window;
+    window.Choose({"list.txt"});
+    EXPECT_EQ(RefListJob(window), -1);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"caption REF_CAPTION choose new"});
+}
+
+TEST(RefListJob, WithoutInputListsTheRunOnlyEnds) {
+    TempDir dir;
+    RecordingWindow window;
+    window.Choose({}, {dir.File("ref.txt", "a\n")});
+    EXPECT_EQ(RefListJob(window), 0);
+    EXPECT_EQ(window.calls,
+              Concat<std::string>({{"checked? BY_FREQUENCY"}, LockCalls(), RefEndCalls()}));
+    EXPECT_EQ(window.m_refCount, 0);
+}
+
+TEST(RefListJob, AnUnreadableReferenceListStopsTheRun) {
+    TempDir dir;
+    RecordingWindow window;
+    const std::string list = dir.File("list.txt", "a\na\n");
+    window.Choose({list}, {dir.File("ok.txt", "x\n"), (dir.Path() / "gone.txt").string()});
+    RefListJob(window);
+    EXPECT_EQ(std::vector<std::string>(window.calls.end() - 5, window.calls.end()),
+              Concat<std::string>({{LockCalls().back()}, FailureCalls("Invalid ref file")}));
+    EXPECT_EQ(ReadBytes(list), "a\na\n");
+    EXPECT_EQ(window.m_refCount, 2);
+    EXPECT_EQ(window.m_inputCount, 1);
+}
+
+TEST(RefListJob, ReferenceListsChosenDuringARunWaitForTheNext) {
+    TempDir dir;
+    RecordingWindow window;
+    const std::string list = dir.File("list.txt", "a\nb\n");
+    const std::string later = dir.File("later.txt", "b\n");
+    window.Choose({list}, {dir.File("ref.txt", "a\n")});
+    window.onCall = [&](const std::string& call) {
+        if (call == "status sorting...") {
+            window.m_refFiles.push_back(later);
+            ++window.m_refCount;
+        }
+    };
+    RefListJob(window);
+    EXPECT_EQ(ReadBytes(list), "b\r\n");
+    EXPECT_EQ(window.m_refFiles, std::vector<std::string>{later});
+    EXPECT_EQ(window.m_refCount, 1);
+}
