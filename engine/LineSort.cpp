@@ -60,7 +60,7 @@ struct ByOrder {
 };
 
 template <bool kWithSource>
-void SwapRows(LineTable& t, int64_t a, int64_t b) {
+[[gnu::always_inline]] inline void ExchangeRows(LineTable& t, int64_t a, int64_t b) {
     std::swap(t.prefix[a], t.prefix[b]);
     std::swap(t.text[a], t.text[b]);
     std::swap(t.length[a], t.length[b]);
@@ -80,7 +80,7 @@ std::pair<int64_t, int64_t> Partition(LineTable& t, int64_t lo, int64_t hi, Pivo
     while (i <= j) {
         while (Policy::Compare(t, i, pivot) < 0) ++i;
         while (Policy::Compare(t, j, pivot) > 0) --j;
-        if (i <= j) SwapRows<kWithSource>(t, i++, j--);
+        if (i <= j) ExchangeRows<kWithSource>(t, i++, j--);
     }
     return {j, i};
 }

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "JobFailure.h"
 #include "StatusTexts.h"
@@ -29,6 +30,15 @@ void LineTable::Allocate(int64_t rows, bool withSource) {
         throw JobFailure(status::kNotEnoughMemory);
     }
     n = rows;
+}
+
+void SwapRows(LineTable& table, int64_t a, int64_t b) {
+    std::swap(table.prefix[a], table.prefix[b]);
+    std::swap(table.text[a], table.text[b]);
+    std::swap(table.length[a], table.length[b]);
+    std::swap(table.order[a], table.order[b]);
+    std::swap(table.drop[a], table.drop[b]);
+    if (table.HasSource()) std::swap(table.source[a], table.source[b]);
 }
 
 void ReleaseLineTable(LineTable& table) {

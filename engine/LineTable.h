@@ -32,6 +32,9 @@ struct LineTable {
     bool HasSource() const { return source != nullptr; }
 };
 
+// Exchanges two whole rows.
+void SwapRows(LineTable& table, int64_t a, int64_t b);
+
 // Releases every line and column; the table is empty afterwards.
 void ReleaseLineTable(LineTable& table);
 
