@@ -30,8 +30,7 @@ std::vector<int> Entries(const SnapEdgeList& list) {
 // in screen space while the window moves under it.
 void SendMouse(QWidget* target, QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, target->mapFromGlobal(global), global, button, buttons,
-                      Qt::NoModifier);
+    QMouseEvent event(type, target->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
