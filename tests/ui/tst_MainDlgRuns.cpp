@@ -1,0 +1,221 @@
+// The main window running jobs on real files: each job end to end with the
+// window locked while it runs and given back after, the failure paths, a
+// second press of go, reference lists chosen during a run, and closing or
+// destroying the window while a job runs.
+#include <sys/stat.h>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "MainDlgTestKit.h"
+
+namespace {
+// What the window looked like while a job drove its progress bar.
+struct LockSnapshot {
+    bool seen = false;
+    bool anyUnlocked = false;
+};
+
+void WatchLocks(TestMainDlg& dlg, LockSnapshot& snapshot) {
+    auto* progress = dlg.Get<QProgressBar>(IDC_PROGRESS);
+    QObject::connect(progress, &QProgressBar::valueChanged, &dlg, [&dlg, &snapshot] {
+        snapshot.seen = true;
+        for (int id : {IDC_GO, IDC_BROWSE_INPUT, IDC_USE_REF, IDC_DEL_SINGLE, IDC_ALPHABETIZE,
+                       IDC_BY_FREQUENCY})
+            snapshot.anyUnlocked |= dlg.Control(id)->isEnabled();
+        snapshot.anyUnlocked |= dlg.acceptDrops();
+        snapshot.anyUnlocked |= !dlg.Get<QLineEdit>(IDC_SINGLE_TEXT)->isReadOnly();
+    });
+}
+
+QString Status(TestMainDlg& dlg) {
+    return dlg.Get<QLabel>(IDC_STATUS)->text();
+}
+
+// Many lines, every tenth one a repeat, so a run takes a moment.
+QByteArray BigList() {
+    QByteArray bytes;
+    for (int i = 0; i < 300000; ++i) bytes += "word" + QByteArray::number(i % 270000) + "\n";
+    return bytes;
+}
+
+QByteArray DedupedBigList() {
+    QByteArray bytes;
+    for (int i = 0; i < 270000; ++i) bytes += "word" + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+
+void ExpectUnlocked(TestMainDlg& dlg) {
+    for (int id : {IDC_GO, IDC_BROWSE_INPUT, IDC_USE_REF, IDC_DEL_SINGLE, IDC_ALPHABETIZE,
+                   IDC_BY_FREQUENCY, IDC_STATUS})
+        QVERIFY2(dlg.Control(id)->isEnabled(), qPrintable(QString::number(id)));
+    QVERIFY(dlg.acceptDrops());
+    QCOMPARE(dlg.m_inputCount, 0);
+}
+}  // namespace
+
+class MainDlgRunsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    const QRegularExpression m_summary{QStringLiteral("^\\d+ read, \\d+ dupes, \\d+\\.\\d s$")};
+
+    void RunToEnd(TestMainDlg& dlg) {
+        dlg.Get<QPushButton>(IDC_GO)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.HasJob(), 60000);
+    }
+
+private slots:
+    void dedupeRunsLockedAndUnlocksAfter() {
+        TestMainDlg dlg;
+        LockSnapshot locks;
+        WatchLocks(dlg, locks);
+        const QString list = m_dir.filePath("dedupe.txt");
+        WriteFile(list, "b\na\nb\n\nc\r\na\n");
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        RunToEnd(dlg);
+        QCOMPARE(ReadFile(list), QByteArray("b\r\na\r\nc\r\n"));
+        QCOMPARE(Status(dlg).left(16), QStringLiteral("5 read, 2 dupes,"));
+        QVERIFY(locks.seen && !locks.anyUnlocked);
+        ExpectUnlocked(dlg);
+        QCOMPARE(dlg.Get<QLabel>(IDC_INPUT_CAPTION)->text(), QStringLiteral("dedupe.txt"));
+        // An empty selection now only asks for files.
+        RunToEnd(dlg);
+        QCOMPARE(dlg.Get<QLabel>(IDC_INPUT_CAPTION)->text(), QStringLiteral("choose new file(s)"));
+    }
+
+    void singleLineRunRemovesTheTypedLine() {
+        TestMainDlg dlg;
+        LockSnapshot locks;
+        WatchLocks(dlg, locks);
+        const QString list = m_dir.filePath("single.txt");
+        WriteFile(list, "keep\ndrop\nkeep\ndrop\nother\n");
+        QVERIFY(DropFiles(dlg, {list}));
+        dlg.Get<QCheckBox>(IDC_DEL_SINGLE)->click();
+        QTest::keyClicks(dlg.Get<QLineEdit>(IDC_SINGLE_TEXT), QStringLiteral("drop"));
+        RunToEnd(dlg);
+        QCOMPARE(ReadFile(list), QByteArray("keep\r\nkeep\r\nother\r\n"));
+        QCOMPARE(dlg.m_singleLine, std::string("drop"));
+        QVERIFY(locks.seen && !locks.anyUnlocked);
+        ExpectUnlocked(dlg);
+    }
+
+    void referenceRunKeepsReferencesChosenDuringIt() {
+        TestMainDlg dlg;
+        LockSnapshot locks;
+        WatchLocks(dlg, locks);
+        const QString list = m_dir.filePath("withref.txt");
+        const QString ref = m_dir.filePath("ref.txt");
+        WriteFile(list, "a\nb\nc\nb\nd\n");
+        WriteFile(ref, "b\nd\n");
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        dlg.Get<QCheckBox>(IDC_USE_REF)->click();
+        dlg.Choose(IDC_BROWSE_REF, {ref});
+        // The reference chooser stays usable during the run; choose once then.
+        const QString later = m_dir.filePath("later.txt");
+        auto* progress = dlg.Get<QProgressBar>(IDC_PROGRESS);
+        bool choseDuringRun = false;
+        connect(progress, &QProgressBar::valueChanged, &dlg, [&] {
+            if (choseDuringRun || !dlg.HasJob()) return;
+            choseDuringRun = true;
+            dlg.Choose(IDC_BROWSE_REF, {later});
+        });
+        RunToEnd(dlg);
+        QVERIFY(choseDuringRun);
+        QCOMPARE(ReadFile(list), QByteArray("a\r\nc\r\n"));
+        QVERIFY(!locks.anyUnlocked);
+        QCOMPARE(dlg.m_refFiles, std::vector<std::string>{later.toStdString()});
+        QCOMPARE(dlg.m_refCount, 1);
+        QVERIFY(!dlg.IsChecked(IDC_USE_REF));
+    }
+
+    void readOnlyOutputKeepsListAndGivesWindowBack() {
+        TestMainDlg dlg;
+        const QString list = m_dir.filePath("readonly.txt");
+        WriteFile(list, "x\nx\ny\n");
+        QVERIFY(::chmod(QFile::encodeName(list).constData(), 0444) == 0);
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        RunToEnd(dlg);
+        QCOMPARE(Status(dlg), QStringLiteral("output list can't be opened"));
+        QCOMPARE(ReadFile(list), QByteArray("x\nx\ny\n"));
+        QVERIFY(dlg.Control(IDC_GO)->isEnabled() && dlg.Control(IDC_BROWSE_INPUT)->isEnabled());
+        QVERIFY(dlg.acceptDrops());
+        QCOMPARE(dlg.m_inputCount, 1);  // the same list can be run again
+    }
+
+    void missingInputIsReported() {
+        TestMainDlg dlg;
+        QVERIFY(DropFiles(dlg, {m_dir.filePath("missing.txt")}));
+        RunToEnd(dlg);
+        QCOMPARE(Status(dlg), QStringLiteral("Invalid input file"));
+        QVERIFY(dlg.Control(IDC_GO)->isEnabled());
+        QVERIFY(dlg.acceptDrops());
+    }
+
+    void secondPressStartsNoSecondJob() {
+        TestMainDlg dlg;
+        const QString list = m_dir.filePath("twice.txt");
+        WriteFile(list, BigList());
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        auto* go = dlg.Get<QPushButton>(IDC_GO);
+        go->click();
+        go->click();  // before the job can have locked the window
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.HasJob(), 60000);
+        QCOMPARE(dlg.locks.load(), 1);
+        QVERIFY(m_summary.match(Status(dlg)).hasMatch());
+        QCOMPARE(Status(dlg).section(' ', 0, 3), QStringLiteral("300000 read, 30000 dupes,"));
+    }
+
+    void dropsAreRefusedDuringARun() {
+        TestMainDlg dlg;
+        const QString list = m_dir.filePath("dropduring.txt");
+        WriteFile(list, BigList());
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        bool refused = false;
+        connect(dlg.Get<QProgressBar>(IDC_PROGRESS), &QProgressBar::valueChanged, &dlg, [&] {
+            if (!refused && dlg.HasJob()) refused = !DropFiles(dlg, {"/a/late.txt"});
+        });
+        RunToEnd(dlg);
+        QVERIFY(refused);
+        QCOMPARE(dlg.m_inputCount, 0);
+    }
+
+    void closingDuringRunStopsCleanly_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("escape") << 0;
+        QTest::newRow("close box") << 1;
+        QTest::newRow("destroyed") << 2;
+    }
+
+    void closingDuringRunStopsCleanly() {
+        QFETCH(int, how);
+        QTemporaryDir dir;
+        const QString list = dir.filePath(QStringLiteral("close.txt"));
+        const QByteArray original = BigList();
+        WriteFile(list, original);
+        auto dlg = std::make_unique<TestMainDlg>();
+        dlg->show();
+        dlg->Choose(IDC_BROWSE_INPUT, {list});
+        dlg->Get<QPushButton>(IDC_GO)->click();
+        if (how == 0) QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        if (how == 1) dlg->close();
+        if (how == 2) dlg.reset();
+        if (dlg) {
+            QVERIFY(!dlg->HasJob());
+            QVERIFY(!dlg->isVisible());
+        }
+        dlg.reset();
+        // Never partial: the list as it was, or the whole result; no temporary left.
+        const QByteArray after = ReadFile(list);
+        if (after != original) QCOMPARE(after, DedupedBigList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("close.txt")});
+    }
+};
+
+QTEST_MAIN(MainDlgRunsTest)
+#include "tst_MainDlgRuns.moc"

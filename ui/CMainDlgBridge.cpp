@@ -1,0 +1,134 @@
+// The main window as a job's window, and the job's worker thread.
+//
+// Every request runs on the window's thread: directly when it comes from
+// there, otherwise as a blocking queued call for which the worker waits. The
+// window's thread never waits for the worker, with one exception: closing
+// the window during a run. Then every further request throws JobCancelled,
+// the job stops (a list being rewritten stays as it was, because it is
+// replaced only by a final rename), and the window waits for the worker in a
+// local event loop, which keeps serving the calls already on their way.
+#include <QMetaObject>
+#include <QThread>
+
+#include "CMainDlg.h"
+#include "ControlIds.h"
+#include "DedupeJob.h"
+#include "RefListJob.h"
+#include "SingleLineJob.h"
+
+template <typename Fn>
+auto CMainDlg::OnGuiThread(Fn&& fn) -> decltype(fn()) {
+    if (QThread::currentThread() == thread()) return fn();
+    if (m_closing.load()) throw JobCancelled{};
+    using Result = decltype(fn());
+    if constexpr (std::is_void_v<Result>) {
+        QMetaObject::invokeMethod(this, std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+    } else {
+        Result result{};
+        QMetaObject::invokeMethod(
+            this, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+}
+
+void CMainDlg::SetStatusText(const std::string& text) {
+    OnGuiThread([&] { m_status->setText(QString::fromStdString(text)); });
+}
+
+void CMainDlg::SetCaptionText(int captionId, const std::string& text) {
+    OnGuiThread([&] {
+        if (auto* caption = qobject_cast<QLabel*>(Control(captionId)))
+            caption->setText(QString::fromStdString(text));
+    });
+}
+
+void CMainDlg::SetProgressRange(int low, int high) {
+    OnGuiThread([&] { m_progress->setRange(low, high); });
+}
+
+void CMainDlg::SetProgressPos(int pos) {
+    OnGuiThread([&] { m_progress->setValue(pos); });
+}
+
+void CMainDlg::EnableControl(int controlId, bool enabled) {
+    OnGuiThread([&] {
+        if (QWidget* control = Control(controlId)) control->setEnabled(enabled);
+    });
+}
+
+void CMainDlg::SetSingleTextReadOnly(bool readOnly) {
+    OnGuiThread([&] { m_singleText->setReadOnly(readOnly); });
+}
+
+void CMainDlg::AcceptDroppedFiles(bool accept) {
+    OnGuiThread([&] { setAcceptDrops(accept); });
+}
+
+bool CMainDlg::IsChecked(int checkBoxId) {
+    return OnGuiThread([&] {
+        const QCheckBox* box = CheckBox(checkBoxId);
+        return box != nullptr && box->isChecked();
+    });
+}
+
+void CMainDlg::SetChecked(int checkBoxId, bool checked) {
+    OnGuiThread([&] {
+        if (QCheckBox* box = CheckBox(checkBoxId)) box->setChecked(checked);
+    });
+}
+
+std::string CMainDlg::GetSingleText() {
+    return OnGuiThread([&] { return m_singleText->text().toStdString(); });
+}
+
+void CMainDlg::AccessSelection(const std::function<void()>& access) {
+    OnGuiThread([&] { access(); });
+}
+
+void CMainDlg::OnGo() {
+    ReapFinishedWorker();
+    // A press while a job exists (before it has disabled go, or while it
+    // ends) starts nothing.
+    if (HasJob()) return;
+    int (*job)(JobWindow&) = &DedupeJob;
+    if (IsChecked(IDC_USE_REF))
+        job = &RefListJob;
+    else if (IsChecked(IDC_DEL_SINGLE))
+        job = &SingleLineJob;
+    m_workerDone = false;
+    m_worker = std::thread([this, job] {
+        job(*this);
+        m_workerDone = true;
+        // Queued: the window's thread joins the worker when it gets there.
+        QMetaObject::invokeMethod(this, &CMainDlg::OnJobEnded, Qt::QueuedConnection);
+    });
+}
+
+void CMainDlg::ReapFinishedWorker() {
+    if (m_worker.joinable() && m_workerDone.load()) m_worker.join();
+}
+
+void CMainDlg::OnJobEnded() {
+    ReapFinishedWorker();
+    if (m_closeWait != nullptr && !HasJob()) m_closeWait->quit();
+}
+
+void CMainDlg::StopJob() {
+    ReapFinishedWorker();
+    if (!HasJob() || m_closeWait != nullptr) return;
+    m_closing = true;
+    // The worker's end is reported by OnJobEnded, which this loop serves
+    // together with any request the worker made before it saw the flag.
+    QEventLoop wait;
+    m_closeWait = &wait;
+    while (HasJob()) wait.exec(QEventLoop::ExcludeUserInputEvents);
+    m_closeWait = nullptr;
+    m_closing = false;
+}
+
+void CMainDlg::done(int result) {
+    // A nested close (during the wait below) is ignored; the first one ends.
+    if (m_closeWait != nullptr) return;
+    StopJob();
+    CVelDialog::done(result);
+}
