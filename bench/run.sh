@@ -58,8 +58,8 @@ log() { echo "bench: $*" >&2; }
 if [ "$only" != peers ]; then
     if [ "$build" = 1 ]; then
         log "building the Release binary"
-        cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-        cmake --build "$repo/build" -j2 --target lintrim-cli
+        cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=Release >&2
+        cmake --build "$repo/build" -j2 --target lintrim-cli >&2
     fi
     [ -x "$cli" ] || die "$cli does not exist (build failed?)"
 fi
@@ -164,7 +164,7 @@ for ((r = 1; r <= runs; r++)); do
             sync "$copy"
             set +e
             LIST=$copy OUT=$out REF=$data/$ref LINE=$single \
-                /usr/bin/time -f '%e %M' -o "$tf" bash -c "$cmd" </dev/null
+                /usr/bin/time -f '%e %M' -o "$tf" bash -c "$cmd" </dev/null >"$work/stdout"
             status=$?
             set -e
             # ours rewrites the list itself; peers write OUT
@@ -183,7 +183,8 @@ for ((r = 1; r <= runs; r++)); do
                 cp "$result" "$results/outputs/$key-$l"
             fi
             rm -f "$copy" "$out"
-            log "run $r/$runs  $(printf '%-13s %-4s %-22s' "$job" "$tool" "$l") ${wall} s  $((rss / 1024)) MiB"
+            summary=$(tail -n 1 "$work/stdout"); summary=${summary##*: }
+            log "run $r/$runs  $(printf '%-13s %-4s %-22s' "$job" "$tool" "$l") ${wall} s  $((rss / 1024)) MiB${summary:+  ($summary)}"
             printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
                 "$r" "$key" "$tool" "$job" "$cmd" "$l" "$r_name" "$wall" "$rss" "$ok" \
                 "$out_lines" "$out_bytes" "${fbytes[$l]}" "${flines[$l]}" "$r_bytes" "$r_lines" >> "$raw"
