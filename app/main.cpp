@@ -7,7 +7,6 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lintrim"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lintrim"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lintrim"));
     CDupeApp app;
     app.InitInstance();

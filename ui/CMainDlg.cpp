@@ -20,6 +20,9 @@ constexpr int kFontPoints = 7;
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;
 const QColor kBackground(176, 184, 192);
+// Greyed text dark enough to read on that background (the disabled status
+// line with its credit, the reference caption before it is in use).
+const QColor kGrayText(96, 100, 108);
 
 const char* const kCredit = "Lintrim 4.1 - word lists, cleaned fast";
 const char* const kHelp =
@@ -167,6 +170,10 @@ void CMainDlg::ConnectHandlers() {
 
 bool CMainDlg::OnInitDialog() {
     SetBackgroundColor(kBackground);
+    QPalette greyed = palette();
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        greyed.setColor(QPalette::Disabled, role, kGrayText);
+    setPalette(greyed);
     SetTopmost(true);
     SetDragAnywhere(true);
     SetSnapDistance(kSnapDistance);
