@@ -51,7 +51,7 @@ bool CliWindow::ReportOutcome() {
 }
 
 void CliWindow::DrawProgress() {
-    if (!m_showProgress || m_pos < 0) return;
+    if (!m_showProgress || m_pos < 0 || m_status.empty()) return;
     const int perMille = static_cast<int>(int64_t{m_pos} * 1000 / m_high);
     if (perMille == m_drawn) return;  // each redraw costs a terminal write
     m_drawn = perMille;

@@ -42,11 +42,17 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     if (options.version) {
-        std::puts("lintrim-cli 4.1");
+        std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
     CliWindow window(stdout, stderr, !options.quiet && ::isatty(STDERR_FILENO));
     SetUp(options, window);
     RunJobFor(options, window);
-    return window.ReportOutcome() ? kExitOk : kExitListFailed;
+    const bool written = window.ReportOutcome();
+    // A summary that could not be printed is a failure the caller must hear of.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("lintrim-cli: standard output can't be written\n", stderr);
+        return kExitListFailed;
+    }
+    return written ? kExitOk : kExitListFailed;
 }

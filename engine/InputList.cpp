@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
+#include <cstdlib>
 
 #include "JobFailure.h"
 #include "StatusTexts.h"
@@ -34,11 +34,8 @@ std::optional<InputList> InputList::Open(const std::string& path) {
 ListBuffer InputList::ReadAll(const BlockObserver& onBlock, const char* failureText) {
     ListBuffer buffer;
     buffer.size = m_size;
-    try {
-        buffer.bytes = std::make_unique_for_overwrite<char[]>(m_size + 1);
-    } catch (const std::bad_alloc&) {
-        throw JobFailure(status::kNotEnoughMemory);
-    }
+    if (m_size + 1 != 0) buffer.bytes.reset(static_cast<char*>(std::malloc(m_size + 1)));
+    if (!buffer.bytes) throw JobFailure(status::kNotEnoughMemory);
     ReadBlocks(buffer, onBlock, failureText);
     // An end-of-file mark counts only as the very last byte: anywhere else it
     // is part of a line, and cutting the list there would lose what follows.

@@ -2,11 +2,11 @@
 // job makes, and temporary folders with real list files.
 #pragma once
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,8 +44,7 @@ public:
     std::function<void(const std::string&)> onCall;
 
     void SetStatusText(const std::string& text) override {
-        static const std::regex seconds(R"(\d+\.\d s$)");
-        Record("status " + std::regex_replace(text, seconds, "T s"));
+        Record("status " + WithoutSeconds(text));
     }
     void SetCaptionText(int id, const std::string& text) override {
         Record("caption " + ControlName(id) + " " + text);
@@ -89,6 +88,16 @@ public:
     }
 
 private:
+    // "6 read, 3 dupes, 0.4 s" becomes "6 read, 3 dupes, T s".
+    static std::string WithoutSeconds(const std::string& text) {
+        if (text.size() < 4 || text.compare(text.size() - 2, 2, " s") != 0) return text;
+        size_t start = text.size() - 2;
+        while (start > 0 && (std::isdigit(static_cast<unsigned char>(text[start - 1])) ||
+                             text[start - 1] == '.'))
+            --start;
+        return start == text.size() - 2 ? text : text.substr(0, start) + "T s";
+    }
+
     void Record(std::string call) {
         if (cancelAt >= 0 && static_cast<int>(calls.size()) == cancelAt) throw JobCancelled{};
         calls.push_back(std::move(call));
