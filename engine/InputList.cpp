@@ -34,13 +34,14 @@ std::optional<InputList> InputList::Open(const std::string& path) {
 ListBuffer InputList::ReadAll(const BlockObserver& onBlock, const char* failureText) {
     ListBuffer buffer;
     buffer.size = m_size;
-    if (m_size + 1 != 0) buffer.bytes.reset(static_cast<char*>(std::malloc(m_size + 1)));
-    if (!buffer.bytes) throw JobFailure(status::kNotEnoughMemory);
+    if (m_size <= UINT64_MAX - ListBuffer::kSlack)
+        buffer.block = LargeBlock::Take(m_size + ListBuffer::kSlack);
+    if (!buffer.block) throw JobFailure(status::kNotEnoughMemory);
     ReadBlocks(buffer, onBlock, failureText);
     // An end-of-file mark counts only as the very last byte: anywhere else it
     // is part of a line, and cutting the list there would lose what follows.
     buffer.contentEnd = m_size;
-    if (m_size > 0 && buffer.bytes[m_size - 1] == kEndOfFileMark) buffer.contentEnd = m_size - 1;
+    if (m_size > 0 && buffer.Bytes()[m_size - 1] == kEndOfFileMark) buffer.contentEnd = m_size - 1;
     if (!m_file.Close()) throw JobFailure(failureText);
     return buffer;
 }
@@ -50,7 +51,7 @@ void InputList::ReadBlocks(ListBuffer& buffer, const BlockObserver& onBlock,
     uint64_t done = 0;
     while (done < m_size) {
         const size_t want = static_cast<size_t>(std::min(g_blockSize, m_size - done));
-        const ssize_t got = Sys().Read(m_file.Get(), buffer.bytes.get() + done, want);
+        const ssize_t got = Sys().Read(m_file.Get(), buffer.Bytes() + done, want);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) throw JobFailure(failureText);  // an error, or the file shrank
         done += static_cast<uint64_t>(got);

@@ -17,11 +17,19 @@ constexpr int64_t kParallelMinRows = int64_t{1} << 16;
 // random pivots split unevenly.
 constexpr int kParallelDepth = 3;
 
+// Lines whose first 8 bytes agree. Many do (password1, password12, ...), so
+// the next 8 are compared as one word before memcmp takes the rest.
 int CompareTail(const char* a, uint32_t aLength, const char* b, uint32_t bLength) {
     const uint32_t common = aLength < bLength ? aLength : bLength;
     if (common > 8) {
-        const int c = std::memcmp(a + 8, b + 8, common - 8);
-        if (c != 0) return c;
+        const uint32_t next = common - 8 < 8 ? common - 8 : 8;
+        const uint64_t aWord = LinePrefix(a + 8, next);
+        const uint64_t bWord = LinePrefix(b + 8, next);
+        if (aWord != bWord) return aWord < bWord ? -1 : 1;
+        if (common > 16) {
+            const int c = std::memcmp(a + 16, b + 16, common - 16);
+            if (c != 0) return c;
+        }
     }
     return (aLength > bLength) - (aLength < bLength);
 }
@@ -69,6 +77,16 @@ template <bool kWithSource>
     if constexpr (kWithSource) std::swap(t.source[a], t.source[b]);
 }
 
+// Short ranges are finished by insertion, cheaper there than more partitions.
+constexpr int64_t kInsertionRows = 16;
+
+template <typename Policy, bool kWithSource>
+void InsertionSort(LineTable& t, int64_t lo, int64_t hi) {
+    for (int64_t i = lo + 1; i <= hi; ++i)
+        for (int64_t j = i; j > lo && Policy::Compare(t, j - 1, Policy::KeyOf(t, j)) > 0; --j)
+            ExchangeRows<kWithSource>(t, j - 1, j);
+}
+
 // Splits lo..hi around a random pivot; afterwards lo..j and i..hi remain.
 template <typename Policy, bool kWithSource>
 std::pair<int64_t, int64_t> Partition(LineTable& t, int64_t lo, int64_t hi, PivotRandom& random) {
@@ -109,6 +127,7 @@ bool SortSidesInParallel(LineTable& t, int64_t lo, int64_t j, int64_t i, int64_t
 template <typename Policy, bool kWithSource>
 void QuickSort(LineTable& t, int64_t lo, int64_t hi, PivotRandom& random, int splitDepth) {
     while (lo < hi) {
+        if (hi - lo < kInsertionRows) return InsertionSort<Policy, kWithSource>(t, lo, hi);
         const auto [j, i] = Partition<Policy, kWithSource>(t, lo, hi, random);
         if (splitDepth > 0 && hi - lo > kParallelMinRows &&
             SortSidesInParallel<Policy, kWithSource>(t, lo, j, i, hi, random, splitDepth - 1))

@@ -1,31 +1,21 @@
 // Taking and releasing the columns of the line table.
 #include "LineTable.h"
 
-#include <bit>
 #include <cstring>
-#include <new>
 #include <utility>
 
 #include "JobFailure.h"
 #include "StatusTexts.h"
 
-namespace {
-template <typename T>
-std::unique_ptr<T[]> TakeColumn(int64_t rows) {
-    // Columns are filled row by row right after, so they are not zeroed first.
-    return std::make_unique_for_overwrite<T[]>(static_cast<size_t>(rows));
-}
-}  // namespace
-
 void LineTable::Allocate(int64_t rows, bool withSource) {
-    try {
-        text = TakeColumn<const char*>(rows);
-        length = TakeColumn<uint32_t>(rows);
-        order = TakeColumn<int64_t>(rows);
-        drop = TakeColumn<uint8_t>(rows);
-        source = withSource ? TakeColumn<uint8_t>(rows) : nullptr;
-        prefix = TakeColumn<uint64_t>(rows);
-    } catch (const std::bad_alloc&) {
+    const auto count = static_cast<size_t>(rows);
+    text = Column<const char*>::Take(count);
+    length = Column<uint32_t>::Take(count);
+    order = Column<int64_t>::Take(count);
+    drop = Column<uint8_t>::Take(count);
+    source = withSource ? Column<uint8_t>::Take(count) : Column<uint8_t>{};
+    prefix = Column<uint64_t>::Take(count);
+    if (!text || !length || !order || !drop || (withSource && !source) || !prefix) {
         ReleaseLineTable(*this);
         throw JobFailure(status::kNotEnoughMemory);
     }
@@ -43,11 +33,4 @@ void SwapRows(LineTable& table, int64_t a, int64_t b) {
 
 void ReleaseLineTable(LineTable& table) {
     table = LineTable{};
-}
-
-uint64_t LinePrefix(const char* line, uint32_t length) {
-    uint64_t key = 0;
-    std::memcpy(&key, line, length < 8 ? length : 8);
-    if constexpr (std::endian::native == std::endian::little) key = __builtin_bswap64(key);
-    return key;
 }

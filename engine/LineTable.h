@@ -11,25 +11,27 @@
 //           most comparisons never leave the columns
 #pragma once
 
+#include <bit>
 #include <cstdint>
-#include <memory>
+#include <cstring>
 #include <vector>
 
+#include "LargeBlock.h"
 #include "ListBuffer.h"
 
 struct LineTable {
     int64_t n = 0;
-    std::unique_ptr<const char*[]> text;
-    std::unique_ptr<uint32_t[]> length;
-    std::unique_ptr<int64_t[]> order;
-    std::unique_ptr<uint8_t[]> drop;
-    std::unique_ptr<uint8_t[]> source;
-    std::unique_ptr<uint64_t[]> prefix;
+    Column<const char*> text;
+    Column<uint32_t> length;
+    Column<int64_t> order;
+    Column<uint8_t> drop;
+    Column<uint8_t> source;
+    Column<uint64_t> prefix;
     std::vector<ListBuffer> buffers;
 
     // Takes the columns for `rows` rows; throws JobFailure("not enough memory").
     void Allocate(int64_t rows, bool withSource);
-    bool HasSource() const { return source != nullptr; }
+    bool HasSource() const { return static_cast<bool>(source); }
 };
 
 // Exchanges two whole rows.
@@ -38,5 +40,12 @@ void SwapRows(LineTable& table, int64_t a, int64_t b);
 // Releases every line and column; the table is empty afterwards.
 void ReleaseLineTable(LineTable& table);
 
-// The sort key of a line: its first 8 bytes as a big-endian number.
-uint64_t LinePrefix(const char* line, uint32_t length);
+// The sort key of a line: its first 8 bytes as a big-endian number, zero
+// padded. All 8 bytes at `line` must be readable (a list buffer's slack
+// guarantees it); those past the line's end are masked off.
+inline uint64_t LinePrefix(const char* line, uint32_t length) {
+    uint64_t word;
+    std::memcpy(&word, line, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return length >= 8 ? word : word & ~(~uint64_t{0} >> (8 * length));
+}

@@ -4,17 +4,17 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
-// The buffer is taken with malloc, which answers "no" to a request the
-// system cannot meet instead of ending the program.
-struct FreeBytes {
-    void operator()(char* bytes) const { std::free(bytes); }
-};
+#include "LargeBlock.h"
 
 struct ListBuffer {
-    std::unique_ptr<char[], FreeBytes> bytes;  // size + 1 bytes: room for the last line's zero
-    uint64_t size = 0;                         // bytes of the file
+    // Bytes beyond the file's: room for the last line's zero, and for reading
+    // a whole 8-byte word at the start of any line.
+    static constexpr uint64_t kSlack = 9;
+
+    LargeBlock block;         // size + kSlack bytes
+    uint64_t size = 0;        // bytes of the file
     uint64_t contentEnd = 0;  // where the lines end (before a final end-of-file mark)
+
+    char* Bytes() const { return static_cast<char*>(block.Data()); }
 };

@@ -27,7 +27,7 @@ public:
         : m_window(window), m_base(base), m_scale(scale), m_count(count) {}
 
     void Feed(const ListBuffer& buffer, uint64_t bytesRead) {
-        const char* bytes = buffer.bytes.get();
+        const char* bytes = buffer.Bytes();
         while (m_scanned < bytesRead) {
             const void* feed = std::memchr(bytes + m_scanned, '\n', bytesRead - m_scanned);
             if (!feed) {
@@ -71,7 +71,7 @@ public:
         : m_window(window), m_table(table), m_base(base), m_scale(scale), m_stored(stored) {}
 
     void Fill(ListBuffer& buffer, uint8_t source) {
-        char* bytes = buffer.bytes.get();
+        char* bytes = buffer.Bytes();
         uint64_t start = 0;
         for (;;) {
             ReportBeforeRead(start);
