@@ -3,6 +3,7 @@
 #include "CMainDlg.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
@@ -124,6 +125,7 @@ void CMainDlg::CreateControls() {
     // every check box's text whole.
     for (QCheckBox* box : {m_byFrequency, m_useRef, m_alphabetize, m_delSingle})
         box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
+    for (CSkinButton* button : {m_browseInput, m_go, m_browseRef}) button->setAutoDefault(false);
     m_go->setEnabled(false);
     m_progress->setTextVisible(false);
     m_progress->setRange(0, 100);
@@ -209,6 +211,20 @@ void CMainDlg::OnPaint(QPaintEvent* event) {
     painter.fillRect(rect(), BackgroundColor());
     const QPoint at((width() - iconSize + 1) / 2, (height() - iconSize + 1) / 2);
     OnQueryDragIcon().paint(&painter, QRect(at, QSize(iconSize, iconSize)));
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button, or else is the OK command; none of
+    // the buttons is a default button that would take it instead.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        CVelDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->animateClick();
+    else
+        accept();
 }
 
 void CMainDlg::OnHelp() {

@@ -130,5 +130,7 @@ void CMainDlg::done(int result) {
     // A nested close (during the wait below) is ignored; the first one ends.
     if (m_closeWait != nullptr) return;
     StopJob();
+    // OK (Enter where no button takes it) keeps the typed line, as a run would.
+    if (result == QDialog::Accepted) m_singleLine = m_singleText->text().toStdString();
     CVelDialog::done(result);
 }

@@ -50,6 +50,10 @@ private slots:
         auto* edit = dlg.Get<QLineEdit>(IDC_SINGLE_TEXT);
         QTest::keyClicks(edit, QString(45, QLatin1Char('x')));
         QCOMPARE(edit->text().size(), 40);
+        QTest::keyClick(edit, Qt::Key_Return);  // OK: keeps the line, closes
+        QCOMPARE(dlg.m_singleLine, std::string(40, 'x'));
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
 
     void layoutIsInDialogUnitsAndCutsNoText() {
