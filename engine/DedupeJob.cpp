@@ -18,7 +18,7 @@ public:
     ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
                            PivotRandom& random) override {
         LineTable table;
-        LoadList(window, input, table);
+        LoadList(window, input, true, table);
         const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
         return {table.n, dupes};
     }

@@ -19,7 +19,8 @@ constexpr int kParallelDepth = 3;
 
 // Lines whose first 8 bytes agree. Many do (password1, password12, ...), so
 // the next 8 are compared as one word before memcmp takes the rest.
-int CompareTail(const char* a, uint32_t aLength, const char* b, uint32_t bLength) {
+[[gnu::always_inline]] inline int CompareTail(const char* a, uint32_t aLength, const char* b,
+                                              uint32_t bLength) {
     const uint32_t common = aLength < bLength ? aLength : bLength;
     if (common > 8) {
         const uint32_t next = common - 8 < 8 ? common - 8 : 8;
@@ -35,6 +36,7 @@ int CompareTail(const char* a, uint32_t aLength, const char* b, uint32_t bLength
 }
 
 struct ByText {
+    static constexpr bool kGatherEqual = true;
     struct Key {
         uint64_t prefix;
         const char* text;
@@ -53,6 +55,7 @@ struct ByText {
 // buffer is its place in the file: every key is distinct, so the result is
 // the same whatever pivots are drawn.
 struct ByOrder {
+    static constexpr bool kGatherEqual = false;  // its keys are all distinct
     struct Key {
         int64_t order;
         uintptr_t address;
@@ -93,14 +96,37 @@ std::pair<int64_t, int64_t> Partition(LineTable& t, int64_t lo, int64_t hi, Pivo
     // Never the last row of the range, as the pivot of a two-row range is its first.
     const int64_t p = lo + static_cast<int64_t>(random.Below(static_cast<uint64_t>(hi - lo)));
     const typename Policy::Key pivot = Policy::KeyOf(t, p);
-    int64_t i = lo;
-    int64_t j = hi;
-    while (i <= j) {
-        while (Policy::Compare(t, i, pivot) < 0) ++i;
-        while (Policy::Compare(t, j, pivot) > 0) --j;
-        if (i <= j) ExchangeRows<kWithSource>(t, i++, j--);
+    if constexpr (Policy::kGatherEqual) {
+        // Three ways: rows equal to the pivot are gathered between the two
+        // sides and never looked at again. A word list repeats its popular
+        // lines thousands of times, and comparing equal lines is the dearest
+        // comparison there is (it reads both lines to their ends).
+        int64_t less = lo;
+        int64_t i = lo;
+        int64_t greater = hi;
+        while (i <= greater) {
+            const int c = Policy::Compare(t, i, pivot);
+            if (c < 0) {
+                if (less != i) ExchangeRows<kWithSource>(t, less, i);
+                ++less;
+                ++i;
+            } else if (c > 0) {
+                ExchangeRows<kWithSource>(t, i, greater--);
+            } else {
+                ++i;
+            }
+        }
+        return {less - 1, greater + 1};
+    } else {
+        int64_t i = lo;
+        int64_t j = hi;
+        while (i <= j) {
+            while (Policy::Compare(t, i, pivot) < 0) ++i;
+            while (Policy::Compare(t, j, pivot) > 0) --j;
+            if (i <= j) ExchangeRows<kWithSource>(t, i++, j--);
+        }
+        return {j, i};
     }
-    return {j, i};
 }
 
 template <typename Policy, bool kWithSource>

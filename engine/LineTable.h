@@ -7,7 +7,7 @@
 //   drop    1 marks a row that is not written back
 //   source  0 for a row of the input list, k for reference list k (capped at
 //           255); only taken for the reference-list job
-//   prefix  the sort key: the line's first 8 bytes, big-endian, zero padded, so
+//   prefix  (when taken) the sort key: the line's first 8 bytes, big-endian, zero padded, so
 //           most comparisons never leave the columns
 #pragma once
 
@@ -30,7 +30,11 @@ struct LineTable {
     std::vector<ListBuffer> buffers;
 
     // Takes the columns for `rows` rows; throws JobFailure("not enough memory").
-    void Allocate(int64_t rows, bool withSource);
+    // The sort keys are taken only when asked for: a job that sorts nothing
+    // by text spares their memory.
+    void Allocate(int64_t rows, bool withSource, bool withSortKeys);
+    // Takes and fills the sort keys of a table loaded without them.
+    void TakeSortKeys();
     bool HasSource() const { return static_cast<bool>(source); }
 };
 

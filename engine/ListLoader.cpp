@@ -101,7 +101,7 @@ private:
         m_table.length[row] = len32;
         m_table.order[row] = row;
         m_table.drop[row] = 0;
-        m_table.prefix[row] = LinePrefix(line, len32);
+        if (m_table.prefix) m_table.prefix[row] = LinePrefix(line, len32);
         if (m_table.HasSource()) m_table.source[row] = source;
     }
 
@@ -118,7 +118,7 @@ int ScaledPosition(uint64_t bytes, float scale) {
 }
 
 void LoadLists(JobWindow& window, const std::vector<ListToLoad>& files, float scale,
-               bool withSource, LineTable& table) {
+               const TableShape& shape, LineTable& table) {
     window.SetStatusText(status::kCounting);
     std::vector<ListBuffer> buffers;
     int64_t count = 0;
@@ -132,7 +132,7 @@ void LoadLists(JobWindow& window, const std::vector<ListToLoad>& files, float sc
         base += buffers.back().size;
     }
 
-    table.Allocate(count, withSource);
+    table.Allocate(count, shape.withSource, shape.withSortKeys);
     window.SetStatusText(status::kReading);
     int64_t stored = 0;
     base = 0;
@@ -144,7 +144,7 @@ void LoadLists(JobWindow& window, const std::vector<ListToLoad>& files, float sc
     table.buffers = std::move(buffers);
 }
 
-void LoadList(JobWindow& window, InputList& file, LineTable& table) {
+void LoadList(JobWindow& window, InputList& file, bool withSortKeys, LineTable& table) {
     const float scale = file.Size() ? 1000.0f / static_cast<float>(file.Size()) : 0.0f;
-    LoadLists(window, {{&file, status::kInputCantBeRead, 0}}, scale, false, table);
+    LoadLists(window, {{&file, status::kInputCantBeRead, 0}}, scale, {false, withSortKeys}, table);
 }

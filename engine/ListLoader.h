@@ -20,13 +20,19 @@ struct ListToLoad {
     uint8_t source;
 };
 
+// The optional columns the table is loaded with.
+struct TableShape {
+    bool withSource;
+    bool withSortKeys;
+};
+
 // Loads the files in order into one table. Progress positions are taken over
 // the bytes of all files together, times `scale` (1000 / total bytes).
 void LoadLists(JobWindow& window, const std::vector<ListToLoad>& files, float scale,
-               bool withSource, LineTable& table);
+               const TableShape& shape, LineTable& table);
 
 // Loads one input list (no source column), as the dedupe and single-line jobs do.
-void LoadList(JobWindow& window, InputList& file, LineTable& table);
+void LoadList(JobWindow& window, InputList& file, bool withSortKeys, LineTable& table);
 
 // A byte count on the 0-1000 scale of the loading passes, truncated.
 int ScaledPosition(uint64_t bytes, float scale);

@@ -57,7 +57,7 @@ public:
         const float scale =
             totalBytes ? static_cast<float>(1000.0 / static_cast<double>(totalBytes)) : 0.0f;
         LineTable table;
-        LoadLists(window, files, scale, true, table);
+        LoadLists(window, files, scale, {true, true}, table);
         m_refLists.clear();
         const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
         return {table.n, dupes};

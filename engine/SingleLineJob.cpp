@@ -40,12 +40,13 @@ public:
     ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
                            PivotRandom& random) override {
         LineTable table;
-        LoadList(window, input, table);
+        LoadList(window, input, false, table);
         window.SetProgressPos(2500);
         window.SetStatusText(status::kFindingDupe);
         const int64_t dupes = MarkLine(window, table, m_line);
         if (window.IsChecked(IDC_ALPHABETIZE)) {
             window.SetStatusText(status::kSorting);
+            table.TakeSortKeys();
             SortByText(table, 0, table.n - 1, random);
         }
         window.SetProgressPos(4000);
