@@ -6,7 +6,7 @@
 #include <functional>
 
 namespace {
-struct OptionSpec {
+struct OptionEntry {
     char shortName;
     const char* longName;
     const char* valueName;  // null for a flag
@@ -14,8 +14,8 @@ struct OptionSpec {
     std::function<void(CliOptions&, const std::string&)> apply;
 };
 
-const std::vector<OptionSpec>& Options() {
-    static const std::vector<OptionSpec> options = {
+const std::vector<OptionEntry>& Options() {
+    static const std::vector<OptionEntry> options = {
         {'f', "by-frequency", nullptr, "order the kept lines by frequency, most frequent first",
          [](CliOptions& o, const std::string&) { o.byFrequency = true; }},
         {'a', "alphabetize", nullptr, "order the kept lines alphabetically (byte order)",
@@ -35,15 +35,15 @@ const std::vector<OptionSpec>& Options() {
     return options;
 }
 
-const OptionSpec* FindShort(char name) {
-    for (const OptionSpec& spec : Options())
-        if (spec.shortName == name) return &spec;
+const OptionEntry* FindShort(char name) {
+    for (const OptionEntry& option : Options())
+        if (option.shortName == name) return &option;
     return nullptr;
 }
 
-const OptionSpec* FindLong(const std::string& name) {
-    for (const OptionSpec& spec : Options())
-        if (name == spec.longName) return &spec;
+const OptionEntry* FindLong(const std::string& name) {
+    for (const OptionEntry& option : Options())
+        if (name == option.longName) return &option;
     return nullptr;
 }
 
@@ -71,34 +71,34 @@ public:
 private:
     void LongOption(const std::string& body) {
         const size_t equals = body.find('=');
-        const OptionSpec* spec = FindLong(body.substr(0, equals));
-        if (!spec) return Fail("unknown option --" + body.substr(0, equals));
-        if (!spec->valueName && equals != std::string::npos)
-            return Fail("option --" + std::string(spec->longName) + " takes no value");
-        if (!spec->valueName) return spec->apply(m_result.options, {});
+        const OptionEntry* option = FindLong(body.substr(0, equals));
+        if (!option) return Fail("unknown option --" + body.substr(0, equals));
+        if (!option->valueName && equals != std::string::npos)
+            return Fail("option --" + std::string(option->longName) + " takes no value");
+        if (!option->valueName) return option->apply(m_result.options, {});
         if (equals != std::string::npos)
-            return spec->apply(m_result.options, body.substr(equals + 1));
-        TakeValue(*spec);
+            return option->apply(m_result.options, body.substr(equals + 1));
+        TakeValue(*option);
     }
 
     void ShortOptions(const std::string& bundle) {
         for (size_t i = 0; i < bundle.size(); ++i) {
-            const OptionSpec* spec = FindShort(bundle[i]);
-            if (!spec) return Fail(std::string("unknown option -") + bundle[i]);
-            if (!spec->valueName) {
-                spec->apply(m_result.options, {});
+            const OptionEntry* option = FindShort(bundle[i]);
+            if (!option) return Fail(std::string("unknown option -") + bundle[i]);
+            if (!option->valueName) {
+                option->apply(m_result.options, {});
             } else if (i + 1 < bundle.size()) {
-                return spec->apply(m_result.options, bundle.substr(i + 1));
+                return option->apply(m_result.options, bundle.substr(i + 1));
             } else {
-                return TakeValue(*spec);
+                return TakeValue(*option);
             }
         }
     }
 
-    void TakeValue(const OptionSpec& spec) {
+    void TakeValue(const OptionEntry& option) {
         if (m_next >= m_args.size())
-            return Fail("option --" + std::string(spec.longName) + " needs " + spec.valueName);
-        spec.apply(m_result.options, m_args[m_next++]);
+            return Fail("option --" + std::string(option.longName) + " needs " + option.valueName);
+        option.apply(m_result.options, m_args[m_next++]);
     }
 
     void Check() {
@@ -134,12 +134,13 @@ std::string HelpText() {
                        "\nRewrites each LIST in place, in order: empty lines dropped, every line "
                        "ended with CR LF,\nand by default every repeated line removed (the "
                        "first copy stays, in file order).\n\nOptions:\n";
-    for (const OptionSpec& spec : Options()) {
-        std::string names = spec.shortName ? std::string("  -") + spec.shortName + ", " : "      ";
-        names += std::string("--") + spec.longName;
-        if (spec.valueName) names += std::string(" ") + spec.valueName;
+    for (const OptionEntry& option : Options()) {
+        std::string names =
+            option.shortName ? std::string("  -") + option.shortName + ", " : "      ";
+        names += std::string("--") + option.longName;
+        if (option.valueName) names += std::string(" ") + option.valueName;
         names.resize(names.size() < 26 ? 26 : names.size() + 1, ' ');
-        text += names + spec.help + "\n";
+        text += names + option.help + "\n";
     }
     text +=
         "\nFor each list written, one line \"LIST: N read, D dupes, T s\" goes to standard "
