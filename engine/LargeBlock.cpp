@@ -13,6 +13,9 @@ constexpr bool kFromMalloc = true;
 #else
 constexpr bool kFromMalloc = false;
 #endif
+// Huge pages come whole (2 MiB): below this size the rounding would cost
+// more memory than the pages save time.
+constexpr size_t kHugePagesFrom = size_t{32} << 20;
 }  // namespace
 
 LargeBlock LargeBlock::Take(size_t bytes) {
@@ -20,7 +23,7 @@ LargeBlock LargeBlock::Take(size_t bytes) {
     if constexpr (kFromMalloc) return LargeBlock(std::malloc(bytes), bytes);
     void* data = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (data == MAP_FAILED) return {};
-    ::madvise(data, bytes, MADV_HUGEPAGE);  // a hint: without huge pages all still works
+    if (bytes >= kHugePagesFrom) ::madvise(data, bytes, MADV_HUGEPAGE);  // a hint only
     return LargeBlock(data, bytes);
 }
 
