@@ -81,8 +81,10 @@ private:
     void OnJobEnded();
     void ReapFinishedWorker();
     void StopJob();
+    // Posts `fn` to the window's thread and waits until it has run there.
+    void RunOnGuiThread(const std::function<void()>& fn);
     // Runs `fn` on the window's thread: directly there, else as a blocking
-    // queued call. Throws JobCancelled once the window is closing.
+    // posted call the worker waits for. Throws JobCancelled once the window is closing.
     template <typename Fn>
     auto OnGuiThread(Fn&& fn) -> decltype(fn());
     QCheckBox* CheckBox(int checkBoxId) const;

@@ -1,7 +1,7 @@
 // The main window as a job's window, and the job's worker thread.
 //
 // Every request runs on the window's thread: directly when it comes from
-// there, otherwise as a blocking queued call for which the worker waits. The
+// there, otherwise posted to it while the worker waits for it to be done. The
 // window's thread never waits for the worker, with one exception: closing
 // the window during a run. Then every further request throws JobCancelled,
 // the job stops (a list being rewritten stays as it was, because it is
@@ -9,6 +9,8 @@
 // local event loop, which keeps serving the calls already on their way.
 #include <QMetaObject>
 #include <QThread>
+#include <condition_variable>
+#include <mutex>
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
@@ -16,17 +18,54 @@
 #include "RefListJob.h"
 #include "SingleLineJob.h"
 
+namespace {
+// One request handed from the worker to the window's thread. It works like a
+// blocking queued call, but both hand-overs go through a standard mutex, so
+// ThreadSanitizer sees the order of every access (it cannot see inside Qt's
+// own event queue): the window's thread starts only once the worker has
+// finished posting, and the worker goes on only once the request is done.
+struct Handover {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool posted = false;
+    bool done = false;
+};
+}  // namespace
+
+void CMainDlg::RunOnGuiThread(const std::function<void()>& fn) {
+    auto handover = std::make_shared<Handover>();
+    QMetaObject::invokeMethod(
+        this,
+        [handover, &fn] {
+            {
+                // The worker is between posting and waiting: a moment at most.
+                std::unique_lock lock(handover->mutex);
+                handover->changed.wait(lock, [&] { return handover->posted; });
+            }
+            fn();
+            const std::lock_guard lock(handover->mutex);
+            handover->done = true;
+            handover->changed.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(handover->mutex);
+    handover->posted = true;
+    handover->changed.notify_all();
+    // The window outlives the worker (it waits for it when closing), so the
+    // request is always served.
+    handover->changed.wait(lock, [&] { return handover->done; });
+}
+
 template <typename Fn>
 auto CMainDlg::OnGuiThread(Fn&& fn) -> decltype(fn()) {
     if (QThread::currentThread() == thread()) return fn();
     if (m_closing.load()) throw JobCancelled{};
     using Result = decltype(fn());
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(this, std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+        RunOnGuiThread(fn);
     } else {
         Result result{};
-        QMetaObject::invokeMethod(
-            this, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
+        RunOnGuiThread([&] { result = fn(); });
         return result;
     }
 }
