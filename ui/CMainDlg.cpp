@@ -158,6 +158,8 @@ void CMainDlg::PlaceControls() {
 }
 
 void CMainDlg::ConnectHandlers() {
+    connect(this, &CMainDlg::RequestPosted, this, &CMainDlg::ServeRequest, Qt::QueuedConnection);
+    connect(this, &CMainDlg::JobEnded, this, &CMainDlg::OnJobEnded, Qt::QueuedConnection);
     connect(m_go, &QPushButton::clicked, this, &CMainDlg::OnGo);
     connect(m_browseInput, &QPushButton::clicked, this, &CMainDlg::OnBrowseInput);
     connect(m_browseRef, &QPushButton::clicked, this, &CMainDlg::OnBrowseRef);

@@ -11,8 +11,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "CFileChooser.h"
@@ -35,6 +37,10 @@ public:
     QWidget* Control(int controlId) const;
     // Whether a job's worker thread exists (started and not yet joined).
     bool HasJob() const { return m_worker.joinable(); }
+    // Stops a running job at its next request and waits for its worker,
+    // serving its requests meanwhile. A class that overrides a request calls
+    // this in its own destructor, before its overrides are gone.
+    void StopJob();
     // A dialog unit rectangle in pixels of this window's font.
     QRect DialogUnitsToPixels(const QRect& units) const;
 
@@ -52,6 +58,11 @@ public:
     void AccessSelection(const std::function<void()>& access) override;
 
     void done(int result) override;
+
+signals:
+    // Emitted by the worker; connected queued to the window's own thread.
+    void RequestPosted();
+    void JobEnded();
 
 protected:
     bool OnInitDialog();
@@ -80,9 +91,9 @@ private:
     void EnableGoForInputAndRefs();
     void OnJobEnded();
     void ReapFinishedWorker();
-    void StopJob();
     // Posts `fn` to the window's thread and waits until it has run there.
     void RunOnGuiThread(const std::function<void()>& fn);
+    void ServeRequest();
     // Runs `fn` on the window's thread: directly there, else as a blocking
     // posted call the worker waits for. Throws JobCancelled once the window is closing.
     template <typename Fn>
@@ -112,5 +123,9 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_workerDone{false};
     std::atomic<bool> m_closing{false};
+    // The worker's one request in flight, if any (guarded by m_requestMutex).
+    std::mutex m_requestMutex;
+    std::condition_variable m_requestDone;
+    const std::function<void()>* m_request = nullptr;
     QEventLoop* m_closeWait = nullptr;
 };

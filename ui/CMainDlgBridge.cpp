@@ -7,10 +7,7 @@
 // the job stops (a list being rewritten stays as it was, because it is
 // replaced only by a final rename), and the window waits for the worker in a
 // local event loop, which keeps serving the calls already on their way.
-#include <QMetaObject>
 #include <QThread>
-#include <condition_variable>
-#include <mutex>
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
@@ -18,42 +15,37 @@
 #include "RefListJob.h"
 #include "SingleLineJob.h"
 
-namespace {
-// One request handed from the worker to the window's thread. It works like a
-// blocking queued call, but both hand-overs go through a standard mutex, so
-// ThreadSanitizer sees the order of every access (it cannot see inside Qt's
-// own event queue): the window's thread starts only once the worker has
-// finished posting, and the worker goes on only once the request is done.
-struct Handover {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool posted = false;
-    bool done = false;
-};
-}  // namespace
-
+// The worker publishes its request under a standard mutex and signals the
+// window's thread through a queued connection made on that thread; the
+// window's thread takes the request under the same mutex. So the order of
+// every access is visible to ThreadSanitizer, which cannot see inside Qt's
+// own event queue, and no memory the worker allocates is read by the other
+// thread before the mutex orders it.
 void CMainDlg::RunOnGuiThread(const std::function<void()>& fn) {
-    auto handover = std::make_shared<Handover>();
-    QMetaObject::invokeMethod(
-        this,
-        [handover, &fn] {
-            {
-                // The worker is between posting and waiting: a moment at most.
-                std::unique_lock lock(handover->mutex);
-                handover->changed.wait(lock, [&] { return handover->posted; });
-            }
-            fn();
-            const std::lock_guard lock(handover->mutex);
-            handover->done = true;
-            handover->changed.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(handover->mutex);
-    handover->posted = true;
-    handover->changed.notify_all();
+    {
+        const std::lock_guard lock(m_requestMutex);
+        m_request = &fn;
+    }
+    emit RequestPosted();
     // The window outlives the worker (it waits for it when closing), so the
     // request is always served.
-    handover->changed.wait(lock, [&] { return handover->done; });
+    std::unique_lock lock(m_requestMutex);
+    m_requestDone.wait(lock, [this] { return m_request == nullptr; });
+}
+
+void CMainDlg::ServeRequest() {
+    const std::function<void()>* request = nullptr;
+    {
+        const std::lock_guard lock(m_requestMutex);
+        request = m_request;
+    }
+    if (request == nullptr) return;
+    (*request)();
+    {
+        const std::lock_guard lock(m_requestMutex);
+        m_request = nullptr;
+    }
+    m_requestDone.notify_all();
 }
 
 template <typename Fn>
@@ -139,7 +131,7 @@ void CMainDlg::OnGo() {
         job(*this);
         m_workerDone = true;
         // Queued: the window's thread joins the worker when it gets there.
-        QMetaObject::invokeMethod(this, &CMainDlg::OnJobEnded, Qt::QueuedConnection);
+        emit JobEnded();
     });
 }
 

@@ -44,6 +44,8 @@ public:
     TestMainDlg() : chooser(std::make_shared<FakeChooser::State>()) {
         SetFileChooser(std::make_unique<FakeChooser>(chooser));
     }
+    // The job may still call EnableControl below: stop it while that exists.
+    ~TestMainDlg() override { StopJob(); }
     void EnableControl(int controlId, bool enabled) override {
         if (controlId == IDC_STATUS && enabled && QThread::currentThread() != thread()) ++locks;
         CMainDlg::EnableControl(controlId, enabled);
