@@ -88,6 +88,7 @@ private:
     void PlaceControls();
     void ConnectHandlers();
     void SetInputCaptionForCount();
+    void SetRefCaptionForCount();
     void EnableGoForInputAndRefs();
     void OnJobEnded();
     void ReapFinishedWorker();

@@ -141,6 +141,9 @@ void CMainDlg::ReapFinishedWorker() {
 
 void CMainDlg::OnJobEnded() {
     ReapFinishedWorker();
+    // Reference lists chosen during a reference run outlive it; the caption
+    // the run reset to "choose new" names them again.
+    if (!HasJob() && m_refCount > 0) SetRefCaptionForCount();
     if (m_closeWait != nullptr && !HasJob()) m_closeWait->quit();
 }
 

@@ -36,6 +36,11 @@ void CMainDlg::SetInputCaptionForCount() {
                                 : QStringLiteral("%1 wordlists ").arg(m_inputCount));
 }
 
+void CMainDlg::SetRefCaptionForCount() {
+    m_refCaption->setText(m_refCount == 1 ? QStringLiteral("1 ref file")
+                                          : QStringLiteral("%1 ref files ").arg(m_refCount));
+}
+
 void CMainDlg::EnableGoForInputAndRefs() {
     EnableControl(IDC_GO, !m_inputFiles.empty() && m_refCount > 0);
 }
@@ -77,8 +82,7 @@ void CMainDlg::OnBrowseRef() {
             ++m_refCount;
         }
     });
-    m_refCaption->setText(m_refCount == 1 ? QStringLiteral("1 ref file")
-                                          : QStringLiteral("%1 ref files ").arg(m_refCount));
+    SetRefCaptionForCount();
     // While a job runs, go stays as the job left it; the job gives it back.
     if (!HasJob()) EnableGoForInputAndRefs();
 }

@@ -131,6 +131,7 @@ private slots:
         QVERIFY(!locks.anyUnlocked);
         QCOMPARE(dlg.m_refFiles, std::vector<std::string>{later.toStdString()});
         QCOMPARE(dlg.m_refCount, 1);
+        QCOMPARE(dlg.Get<QLabel>(IDC_REF_CAPTION)->text(), QStringLiteral("1 ref file"));
         QVERIFY(!dlg.IsChecked(IDC_USE_REF));
     }
 
