@@ -1,6 +1,8 @@
 // Sort, scan, restore, write.
 #include "DedupeStages.h"
 
+#include <utility>
+
 #include "ControlIds.h"
 #include "LineSort.h"
 #include "RepeatScan.h"
@@ -16,29 +18,35 @@ void SortTableByText(LineTable& table, PivotRandom& random) {
 }
 
 bool IsWritten(const LineTable& table, int64_t row) {
-    return !table.drop[row] && (!table.HasSource() || table.source[row] == 0);
+    return !table.drop[row] && table.FromInput(row);
 }
 
-// Moves the rows that will be written to the front and returns their count.
-// The writing pass skips every other row wherever it stands, so only these
-// need their order back: on a list with many repeats that halves the sort.
-int64_t GatherWrittenRows(LineTable& table) {
+// Moves the entries of the rows that will be written to the front of the view
+// and returns their count: only these need ordering, the writing pass skips
+// the rest wherever they stand.
+int64_t GatherWrittenEntries(LineTable& table) {
+    SortEntry* e = table.sorted.Data();
     int64_t front = 0;
     int64_t back = table.n - 1;
     for (;;) {
-        while (front <= back && IsWritten(table, front)) ++front;
-        while (front < back && !IsWritten(table, back)) --back;
+        while (front <= back && IsWritten(table, e[front].Order())) ++front;
+        while (front < back && !IsWritten(table, e[back].Order())) --back;
         if (front >= back) return front;
-        SwapRows(table, front++, back--);
+        std::swap(e[front++], e[back--]);
     }
 }
 
-void RestoreFileOrder(LineTable& table, PivotRandom& random) {
-    const int64_t written = GatherWrittenRows(table);
+// The rows never left their load order, so the file order needs only the
+// view given up. By frequency, the kept rows are sorted by their negated run
+// sizes, lines of equal frequency in file order.
+void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
+    if (!byFrequency) return table.ReleaseSortKeys();
+    const int64_t written = GatherWrittenEntries(table);
     if (table.HasSource())
         SortByOrderWithSource(table, 0, written - 1, random);
     else
         SortByOrder(table, 0, written - 1, random);
+    table.writeSorted = true;
 }
 }  // namespace
 
@@ -49,9 +57,11 @@ int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, P
     window.SetProgressPos(2500);
     window.SetStatusText(status::kFindingDupes);
     const int64_t dupes = MarkRepeats(window, table, byFrequency);
-    if (!window.IsChecked(IDC_ALPHABETIZE)) {
+    if (window.IsChecked(IDC_ALPHABETIZE)) {
+        table.writeSorted = true;
+    } else {
         window.SetStatusText(status::kRestoringOrder);
-        RestoreFileOrder(table, random);
+        RestoreOrder(table, byFrequency, random);
     }
     window.SetProgressPos(4000);
     window.SetStatusText(status::kWriting);

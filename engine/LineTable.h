@@ -1,14 +1,18 @@
 // One loaded list (or, for the reference job, an input list with its
-// reference lists) as parallel columns indexed by row.
+// reference lists): columns indexed by row, where a row's number is its load
+// index (0 for the first non-empty line, counting on through the files).
 //
 //   text    the row's zero-terminated line, inside one of `buffers`
 //   length  the line's length in bytes (a line may hold zero bytes)
-//   order   the load index, or a negated frequency once a scan has put it there
 //   drop    1 marks a row that is not written back
 //   source  0 for a row of the input list, k for reference list k (capped at
 //           255); only taken for the reference-list job
-//   prefix  (when taken) the sort key: the line's first 8 bytes, big-endian, zero padded, so
-//           most comparisons never leave the columns
+//
+// The rows themselves never move. Sorting orders `sorted`, a view of the
+// rows: one entry per row, holding the row's number (`order`) and a sort key
+// beside it, so that a swap moves 16 bytes and most comparisons never leave
+// the view. Restoring the file order is then only a matter of writing the
+// rows in load order again.
 #pragma once
 
 #include <bit>
@@ -19,27 +23,64 @@
 #include "LargeBlock.h"
 #include "ListBuffer.h"
 
+// One entry of the sorted view: a sort key, and the row it stands for (its
+// load index, the `order` of the row) packed with the line's length, so that
+// lines which agree in their first 8 bytes are mostly told apart without a
+// look at the columns: two lines of 8 bytes or less with one key are equal.
+struct SortEntry {
+    static constexpr int kRowBits = 40;  // a trillion rows
+    static constexpr uint64_t kRowMask = (uint64_t{1} << kRowBits) - 1;
+    static constexpr uint32_t kLengthCap = (uint32_t{1} << (64 - kRowBits)) - 1;
+
+    uint64_t key;     // the line's first 8 bytes (text sort), or the restore key
+    uint64_t packed;  // row in the low bits, length (capped) in the high bits
+
+    static SortEntry Make(uint64_t key, int64_t row, uint32_t length) {
+        const uint64_t capped = length < kLengthCap ? length : kLengthCap;
+        return {key, (capped << kRowBits) | static_cast<uint64_t>(row)};
+    }
+    int64_t Order() const { return static_cast<int64_t>(packed & kRowMask); }
+    // The length, or kLengthCap for a line at least that long.
+    uint32_t ShortLength() const { return static_cast<uint32_t>(packed >> kRowBits); }
+};
+
 struct LineTable {
     int64_t n = 0;
     Column<const char*> text;
     Column<uint32_t> length;
-    Column<int64_t> order;
     Column<uint8_t> drop;
     Column<uint8_t> source;
-    Column<uint64_t> prefix;
+    Column<SortEntry> sorted;  // taken only by jobs that sort
+    bool writeSorted = false;  // written in the order of `sorted`, else in load order
     std::vector<ListBuffer> buffers;
 
     // Takes the columns for `rows` rows; throws JobFailure("not enough memory").
-    // The sort keys are taken only when asked for: a job that sorts nothing
-    // by text spares their memory.
+    // The sorted view is taken only when asked for: a job that sorts nothing
+    // spares its memory.
     void Allocate(int64_t rows, bool withSource, bool withSortKeys);
-    // Takes and fills the sort keys of a table loaded without them.
+    // Takes and fills the sorted view of a table loaded without it.
     void TakeSortKeys();
+    // Gives the view up once the rows are to be written in load order.
+    void ReleaseSortKeys();
     bool HasSource() const { return static_cast<bool>(source); }
+    bool FromInput(int64_t row) const { return !source || source[row] == 0; }
+    // The row written at position l of the writing pass.
+    int64_t RowAt(int64_t l) const { return writeSorted ? sorted[l].Order() : l; }
+    // The exact length of an entry's line.
+    uint32_t LengthOf(const SortEntry& e) const {
+        return e.ShortLength() < SortEntry::kLengthCap ? e.ShortLength() : length[e.Order()];
+    }
 };
 
-// Exchanges two whole rows.
-void SwapRows(LineTable& table, int64_t a, int64_t b);
+// A loop over the sorted view visits rows scattered over memory. It calls
+// this for each entry l it reaches, to ask early for what it will read a few
+// entries on: the text column's entry, then the line itself.
+inline void PrefetchAhead(const LineTable& t, int64_t l) {
+    constexpr int64_t kColumnAhead = 16;
+    constexpr int64_t kLineAhead = 8;
+    if (l + kColumnAhead < t.n) __builtin_prefetch(&t.text[t.sorted[l + kColumnAhead].Order()]);
+    if (l + kLineAhead < t.n) __builtin_prefetch(t.text[t.sorted[l + kLineAhead].Order()]);
+}
 
 // Releases every line and column; the table is empty afterwards.
 void ReleaseLineTable(LineTable& table);

@@ -99,10 +99,10 @@ private:
         const auto len32 = static_cast<uint32_t>(length);
         m_table.text[row] = line;
         m_table.length[row] = len32;
-        m_table.order[row] = row;
         m_table.drop[row] = 0;
-        if (m_table.prefix) m_table.prefix[row] = LinePrefix(line, len32);
         if (m_table.HasSource()) m_table.source[row] = source;
+        if (m_table.sorted)
+            m_table.sorted[row] = SortEntry::Make(LinePrefix(line, len32), row, len32);
     }
 
     JobWindow& m_window;

@@ -1,37 +1,30 @@
-// Walks the text-sorted table run by run.
+// Walks the sorted view run by run.
 #include "RepeatScan.h"
 
-#include <cstring>
+#include "LineSort.h"
 
 namespace {
 constexpr int64_t kScanStep = 10000;
 constexpr int kScanBase = 2500;
 
-bool SameLine(const LineTable& t, int64_t a, int64_t b) {
-    return t.prefix[a] == t.prefix[b] && t.length[a] == t.length[b] &&
-           (t.length[a] <= 8 || std::memcmp(t.text[a] + 8, t.text[b] + 8, t.length[a] - 8) == 0);
-}
-
-bool FromInput(const LineTable& t, int64_t row) {
-    return !t.HasSource() || t.source[row] == 0;
-}
-
-// Keeps the first copy in the file of the run [begin, end) and marks the rest;
-// returns the input rows marked beyond that first copy.
+// Keeps the first copy in the file of the run [begin, end) of the view and
+// marks the rest; returns the input rows marked beyond that first copy.
 int64_t MarkRun(LineTable& t, int64_t begin, int64_t end, bool byFrequency) {
+    SortEntry* e = t.sorted.Data();
     int64_t keep = begin;
     int64_t inputRows = 0;
     bool hasReference = false;
-    for (int64_t row = begin; row < end; ++row) {
-        if (t.order[row] < t.order[keep]) keep = row;
-        if (FromInput(t, row))
+    for (int64_t i = begin; i < end; ++i) {
+        if (e[i].Order() < e[keep].Order()) keep = i;
+        if (t.FromInput(e[i].Order()))
             ++inputRows;
         else
             hasReference = true;
-        t.drop[row] = 1;
+        t.drop[e[i].Order()] = 1;
     }
-    t.drop[keep] = hasReference ? 1 : 0;
-    if (byFrequency) t.order[keep] = -(end - begin);
+    t.drop[e[keep].Order()] = hasReference ? 1 : 0;
+    // The key is spent once the run is known; it becomes the restore key.
+    if (byFrequency) e[keep].key = static_cast<uint64_t>(-(end - begin));
     // Input rows load before reference rows, so the kept row is an input row
     // whenever the run has one.
     return inputRows > 0 ? inputRows - 1 : 0;
@@ -40,12 +33,14 @@ int64_t MarkRun(LineTable& t, int64_t begin, int64_t end, bool byFrequency) {
 
 int64_t MarkRepeats(JobWindow& window, LineTable& table, bool byFrequency) {
     const int64_t n = table.n;
+    const SortEntry* e = table.sorted.Data();
     int64_t dupes = 0;
     int64_t l = 0;
     while (l < n - 1) {
         if (l % kScanStep == 0) window.SetProgressPos(static_cast<int>(kScanBase + l * 1000 / n));
+        PrefetchAhead(table, l);
         const int64_t head = l++;
-        while (l < n && SameLine(table, head, l)) ++l;
+        while (l < n && SameLine(table, e[head], e[l])) PrefetchAhead(table, l++);
         dupes += MarkRun(table, head, l, byFrequency);
     }
     if (l == n - 1) dupes += MarkRun(table, l, n, byFrequency);

@@ -1,6 +1,6 @@
 // The writing stage all jobs share: the rows that are not marked, and only
-// rows of the input list, in table order, each line followed by CR LF,
-// replacing the list at `path` once all of it is written.
+// rows of the input list, in load order or in the order of the sorted view, each line followed by
+// CR LF, replacing the list at `path` once all of it is written.
 #pragma once
 
 #include <string>
