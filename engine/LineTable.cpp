@@ -30,6 +30,16 @@ void LineTable::TakeSortKeys() {
 void LineTable::ReleaseSortKeys() {
     sorted = Column<SortEntry>{};
     writeSorted = false;
+    keptEntries = 0;
+}
+
+void LineTable::KeepWrittenEntries() {
+    int64_t kept = 0;
+    for (int64_t l = 0; l < n; ++l) {
+        PrefetchAhead(*this, l, n);
+        if (IsWritten(sorted[l].Order())) sorted[kept++] = sorted[l];
+    }
+    keptEntries = kept;
 }
 
 void ReleaseLineTable(LineTable& table) {

@@ -51,7 +51,10 @@ struct LineTable {
     Column<uint8_t> drop;
     Column<uint8_t> source;
     Column<SortEntry> sorted;  // taken only by jobs that sort
-    bool writeSorted = false;  // written in the order of `sorted`, else in load order
+    // Written in load order, skipping marked rows; or, once set, the rows of
+    // the first `keptEntries` entries of `sorted`, in that order.
+    bool writeSorted = false;
+    int64_t keptEntries = 0;
     std::vector<ListBuffer> buffers;
 
     // Takes the columns for `rows` rows; throws JobFailure("not enough memory").
@@ -62,10 +65,12 @@ struct LineTable {
     void TakeSortKeys();
     // Gives the view up once the rows are to be written in load order.
     void ReleaseSortKeys();
+    // Moves the entries of the rows to be written to the front of the view,
+    // in their order, and counts them in keptEntries.
+    void KeepWrittenEntries();
     bool HasSource() const { return static_cast<bool>(source); }
     bool FromInput(int64_t row) const { return !source || source[row] == 0; }
-    // The row written at position l of the writing pass.
-    int64_t RowAt(int64_t l) const { return writeSorted ? sorted[l].Order() : l; }
+    bool IsWritten(int64_t row) const { return !drop[row] && FromInput(row); }
     // The exact length of an entry's line.
     uint32_t LengthOf(const SortEntry& e) const {
         return e.ShortLength() < SortEntry::kLengthCap ? e.ShortLength() : length[e.Order()];
@@ -75,11 +80,12 @@ struct LineTable {
 // A loop over the sorted view visits rows scattered over memory. It calls
 // this for each entry l it reaches, to ask early for what it will read a few
 // entries on: the text column's entry, then the line itself.
-inline void PrefetchAhead(const LineTable& t, int64_t l) {
+// `end` bounds the entries the loop will visit.
+inline void PrefetchAhead(const LineTable& t, int64_t l, int64_t end) {
     constexpr int64_t kColumnAhead = 16;
     constexpr int64_t kLineAhead = 8;
-    if (l + kColumnAhead < t.n) __builtin_prefetch(&t.text[t.sorted[l + kColumnAhead].Order()]);
-    if (l + kLineAhead < t.n) __builtin_prefetch(t.text[t.sorted[l + kLineAhead].Order()]);
+    if (l + kColumnAhead < end) __builtin_prefetch(&t.text[t.sorted[l + kColumnAhead].Order()]);
+    if (l + kLineAhead < end) __builtin_prefetch(t.text[t.sorted[l + kLineAhead].Order()]);
 }
 
 // Releases every line and column; the table is empty afterwards.

@@ -48,6 +48,7 @@ public:
             window.SetStatusText(status::kSorting);
             table.TakeSortKeys();
             SortByText(table, 0, table.n - 1, random);
+            table.KeepWrittenEntries();
             table.writeSorted = true;
         }
         window.SetProgressPos(4000);

@@ -6,18 +6,28 @@
 namespace {
 constexpr int64_t kWriteStep = 10000;
 constexpr int kWriteBase = 4000;
+
+void WriteLine(ReplacementFile& output, const char* line, uint32_t length) {
+    output.Write(line, length);
+    output.Write("\r\n", 2);
+}
 }  // namespace
 
+// Progress counts every row of the table, l from 0 to n - 1, whichever order
+// the rows are written in.
 void WriteBack(JobWindow& window, const LineTable& table, const std::string& path) {
     ReplacementFile output(path);
     const int64_t n = table.n;
+    const int64_t kept = table.keptEntries;
     for (int64_t l = 0; l < n; ++l) {
         if (l % kWriteStep == 0) window.SetProgressPos(static_cast<int>(kWriteBase + l * 1000 / n));
-        if (table.writeSorted) PrefetchAhead(table, l);
-        const int64_t row = table.RowAt(l);
-        if (table.drop[row] || !table.FromInput(row)) continue;
-        output.Write(table.text[row], table.length[row]);
-        output.Write("\r\n", 2);
+        if (!table.writeSorted) {
+            if (table.IsWritten(l)) WriteLine(output, table.text[l], table.length[l]);
+        } else if (l < kept) {
+            PrefetchAhead(table, l, kept);
+            const SortEntry& entry = table.sorted[l];
+            WriteLine(output, table.text[entry.Order()], table.LengthOf(entry));
+        }
     }
     output.Commit();
 }
