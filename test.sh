@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite twice:
-# a normal Release build and an AddressSanitizer + UndefinedBehaviorSanitizer
-# build. Exits non-zero on any failure.
+# Installs what is missing, then builds and runs the whole test suite three
+# times: a normal Release build, an AddressSanitizer + UndefinedBehaviorSanitizer
+# build and a ThreadSanitizer build. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -18,4 +18,6 @@ run_suite build Release
 # the sanitizer, so that the tests of that case see the program's answer.
 ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan RelWithDebInfo address,undefined
+# The worker thread and the window's thread meet in the job requests.
+run_suite build-tsan RelWithDebInfo thread
 echo "All tests passed."
