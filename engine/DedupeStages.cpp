@@ -8,22 +8,12 @@
 #include "WriteBack.h"
 
 namespace {
-void SortTableByText(LineTable& table, PivotRandom& random) {
-    if (table.HasSource())
-        SortByTextWithSource(table, 0, table.n - 1, random);
-    else
-        SortByText(table, 0, table.n - 1, random);
-}
-
 // The rows never left their load order, so the file order needs only the
 // view given up. By frequency, the kept rows are sorted by their negated run
 // sizes, lines of equal frequency in file order.
 void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
     if (!byFrequency) return table.ReleaseSortKeys();
-    if (table.HasSource())
-        SortByOrderWithSource(table, 0, table.keptEntries - 1, random);
-    else
-        SortByOrder(table, 0, table.keptEntries - 1, random);
+    SortByOrder(table, 0, table.keptEntries - 1, random);
     table.writeSorted = true;
 }
 }  // namespace
@@ -31,7 +21,7 @@ void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
 int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
                         const std::string& path) {
     window.SetStatusText(status::kSorting);
-    SortTableByText(table, random);
+    SortByText(table, 0, table.n - 1, random);
     window.SetProgressPos(2500);
     window.SetStatusText(status::kFindingDupes);
     const int64_t dupes = MarkRepeats(window, table, byFrequency);
