@@ -136,7 +136,7 @@ protected:
         std::mt19937 random(7);
         for (int i = 0; i < 150000; ++i) {
             const int word = static_cast<int>(random() % 40000);
-            lines.push_back("w" + std::to_string(word * 7919 % 100003));
+            lines.push_back(std::to_string(word * 7919 % 100003).insert(0, 1, 'w'));
             bytes += lines.back() + (i % 3 ? "\n" : "\r\n");
         }
     }
