@@ -14,7 +14,7 @@ namespace {
 void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
     if (!byFrequency) return table.ReleaseSortKeys();
     SortByOrder(table, 0, table.keptEntries - 1, random);
-    table.writeSorted = true;
+    table.WriteInViewOrder();
 }
 }  // namespace
 
@@ -26,7 +26,7 @@ int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, P
     window.SetStatusText(status::kFindingDupes);
     const int64_t dupes = MarkRepeats(window, table, byFrequency);
     if (window.IsChecked(IDC_ALPHABETIZE)) {
-        table.writeSorted = true;
+        table.WriteInViewOrder();
     } else {
         window.SetStatusText(status::kRestoringOrder);
         RestoreOrder(table, byFrequency, random);

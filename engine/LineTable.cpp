@@ -42,6 +42,18 @@ void LineTable::KeepWrittenEntries() {
     keptEntries = kept;
 }
 
+// The kept entries' keys are spent: each takes its line's address. Fetched
+// here in one pass, where no load waits for another, the writing pass then
+// has one scattered read per line instead of two in a row.
+void LineTable::WriteInViewOrder() {
+    constexpr int64_t kAhead = 16;
+    for (int64_t l = 0; l < keptEntries; ++l) {
+        if (l + kAhead < keptEntries) __builtin_prefetch(&text[sorted[l + kAhead].Order()]);
+        sorted[l].key = reinterpret_cast<uintptr_t>(text[sorted[l].Order()]);
+    }
+    writeSorted = true;
+}
+
 void ReleaseLineTable(LineTable& table) {
     table = LineTable{};
 }

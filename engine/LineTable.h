@@ -32,7 +32,9 @@ struct SortEntry {
     static constexpr uint64_t kRowMask = (uint64_t{1} << kRowBits) - 1;
     static constexpr uint32_t kLengthCap = (uint32_t{1} << (64 - kRowBits)) - 1;
 
-    uint64_t key;     // the line's first 8 bytes (text sort), or the restore key
+    // The line's first 8 bytes (text sort), then the restore key, and at last,
+    // for writing, the line's address (see WriteInViewOrder).
+    uint64_t key;
     uint64_t packed;  // row in the low bits, length (capped) in the high bits
 
     static SortEntry Make(uint64_t key, int64_t row, uint32_t length) {
@@ -40,6 +42,7 @@ struct SortEntry {
         return {key, (capped << kRowBits) | static_cast<uint64_t>(row)};
     }
     int64_t Order() const { return static_cast<int64_t>(packed & kRowMask); }
+    const char* Line() const { return reinterpret_cast<const char*>(key); }
     // The length, or kLengthCap for a line at least that long.
     uint32_t ShortLength() const { return static_cast<uint32_t>(packed >> kRowBits); }
 };
@@ -68,6 +71,8 @@ struct LineTable {
     // Moves the entries of the rows to be written to the front of the view,
     // in their order, and counts them in keptEntries.
     void KeepWrittenEntries();
+    // From here the kept entries are written in the view's order.
+    void WriteInViewOrder();
     bool HasSource() const { return static_cast<bool>(source); }
     bool FromInput(int64_t row) const { return !source || source[row] == 0; }
     bool IsWritten(int64_t row) const { return !drop[row] && FromInput(row); }

@@ -49,7 +49,7 @@ public:
             table.TakeSortKeys();
             SortByText(table, 0, table.n - 1, random);
             table.KeepWrittenEntries();
-            table.writeSorted = true;
+            table.WriteInViewOrder();
         }
         window.SetProgressPos(4000);
         window.SetStatusText(status::kWriting);

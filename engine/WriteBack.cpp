@@ -6,6 +6,9 @@
 namespace {
 constexpr int64_t kWriteStep = 10000;
 constexpr int kWriteBase = 4000;
+// Lines written in the view's order lie scattered: they are asked for this
+// many entries early.
+constexpr int64_t kLineAhead = 16;
 
 void WriteLine(ReplacementFile& output, const char* line, uint32_t length) {
     output.Write(line, length);
@@ -24,9 +27,9 @@ void WriteBack(JobWindow& window, const LineTable& table, const std::string& pat
         if (!table.writeSorted) {
             if (table.IsWritten(l)) WriteLine(output, table.text[l], table.length[l]);
         } else if (l < kept) {
-            PrefetchAhead(table, l, kept);
+            if (l + kLineAhead < kept) __builtin_prefetch(table.sorted[l + kLineAhead].Line());
             const SortEntry& entry = table.sorted[l];
-            WriteLine(output, table.text[entry.Order()], table.LengthOf(entry));
+            WriteLine(output, entry.Line(), table.LengthOf(entry));
         }
     }
     output.Commit();
