@@ -16,7 +16,8 @@
 #include "SystemCalls.h"
 
 namespace {
-constexpr size_t kWriteBufferSize = size_t{1} << 20;
+// Large enough that writes cost little, small enough not to count in the peak.
+constexpr size_t kWriteBufferSize = size_t{256} << 10;
 
 [[noreturn]] void CantOpen() {
     throw JobFailure(status::kOutputCantBeOpened);
