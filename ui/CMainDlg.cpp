@@ -13,6 +13,7 @@
 #include "CQtFileChooser.h"
 #include "ControlIds.h"
 #include "ResourceIcons.h"
+#include "TrackedNew.h"
 
 namespace {
 // The window's font: a small sans at 7 points; dialog units follow from it.
@@ -94,19 +95,19 @@ QCheckBox* CMainDlg::CheckBox(int checkBoxId) const {
 }
 
 void CMainDlg::CreateControls() {
-    m_browseInput = new CSkinButton(QStringLiteral("..."), this);
-    m_byFrequency = new QCheckBox(QStringLiteral("sort list by frequency"), this);
-    m_go = new CSkinButton(QStringLiteral("go !"), this);
-    auto* inputLabel = new QLabel(QStringLiteral("input list:"), this);
-    m_progress = new QProgressBar(this);
-    m_status = new QLabel(QString::fromLatin1(kCredit), this);
-    m_inputCaption = new QLabel(QStringLiteral("  drop file / select --->"), this);
-    m_useRef = new QCheckBox(QStringLiteral("use ref list(s)"), this);
-    m_browseRef = new CSkinButton(QStringLiteral("..."), this);
-    m_refCaption = new QLabel(QStringLiteral("         select --->"), this);
-    m_alphabetize = new QCheckBox(QStringLiteral("Alphabetize"), this);
-    m_delSingle = new QCheckBox(QStringLiteral("del single line"), this);
-    m_singleText = new QLineEdit(this);
+    m_browseInput = LINTRIM_NEW CSkinButton(QStringLiteral("..."), this);
+    m_byFrequency = LINTRIM_NEW QCheckBox(QStringLiteral("sort list by frequency"), this);
+    m_go = LINTRIM_NEW CSkinButton(QStringLiteral("go !"), this);
+    auto* inputLabel = LINTRIM_NEW QLabel(QStringLiteral("input list:"), this);
+    m_progress = LINTRIM_NEW QProgressBar(this);
+    m_status = LINTRIM_NEW QLabel(QString::fromLatin1(kCredit), this);
+    m_inputCaption = LINTRIM_NEW QLabel(QStringLiteral("  drop file / select --->"), this);
+    m_useRef = LINTRIM_NEW QCheckBox(QStringLiteral("use ref list(s)"), this);
+    m_browseRef = LINTRIM_NEW CSkinButton(QStringLiteral("..."), this);
+    m_refCaption = LINTRIM_NEW QLabel(QStringLiteral("         select --->"), this);
+    m_alphabetize = LINTRIM_NEW QCheckBox(QStringLiteral("Alphabetize"), this);
+    m_delSingle = LINTRIM_NEW QCheckBox(QStringLiteral("del single line"), this);
+    m_singleText = LINTRIM_NEW QLineEdit(this);
     m_controls = {{IDC_BROWSE_INPUT, m_browseInput},
                   {IDC_BY_FREQUENCY, m_byFrequency},
                   {IDC_GO, m_go},
@@ -168,7 +169,7 @@ void CMainDlg::ConnectHandlers() {
     connect(m_byFrequency, &QCheckBox::clicked, this, &CMainDlg::OnByFrequency);
     connect(m_alphabetize, &QCheckBox::clicked, this, &CMainDlg::OnAlphabetize);
     connect(m_delSingle, &QCheckBox::clicked, this, &CMainDlg::OnDelSingle);
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    auto* help = LINTRIM_NEW QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &CMainDlg::OnHelp);
 }
 
