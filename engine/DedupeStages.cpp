@@ -3,6 +3,7 @@
 
 #include "ControlIds.h"
 #include "LineSort.h"
+#include "ProgressScale.h"
 #include "RepeatScan.h"
 #include "StatusTexts.h"
 #include "WriteBack.h"
@@ -22,7 +23,7 @@ int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, P
                         const std::string& path) {
     window.SetStatusText(status::kSorting);
     SortByText(table, 0, table.n - 1, random);
-    window.SetProgressPos(2500);
+    window.SetProgressPos(progress::kSorted);
     window.SetStatusText(status::kFindingDupes);
     const int64_t dupes = MarkRepeats(window, table, byFrequency);
     if (window.IsChecked(IDC_ALPHABETIZE)) {
@@ -31,7 +32,7 @@ int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, P
         window.SetStatusText(status::kRestoringOrder);
         RestoreOrder(table, byFrequency, random);
     }
-    window.SetProgressPos(4000);
+    window.SetProgressPos(progress::kRestored);
     window.SetStatusText(status::kWriting);
     WriteBack(window, table, path);
     return dupes;

@@ -8,11 +8,10 @@
 
 #include "ControlIds.h"
 #include "JobFailure.h"
+#include "ProgressScale.h"
 #include "StatusTexts.h"
 
 namespace {
-constexpr int kProgressHigh = 5000;
-
 using Clock = std::chrono::steady_clock;
 
 // Path i of the selection, or nothing past the last chosen list. A count
@@ -44,10 +43,10 @@ void ProcessLists(JobWindow& window, JobSteps& steps, Clock::time_point start) {
         steps.PrepareList(window);
         std::optional<InputList> input = InputList::Open(*path);
         if (!input) throw JobFailure(status::kInvalidInputFile);
-        window.SetProgressRange(0, kProgressHigh);
+        window.SetProgressRange(0, progress::kHigh);
         window.SetProgressPos(0);
         const ListCounts counts = steps.ProcessList(window, *input, *path, random);
-        window.SetProgressPos(kProgressHigh);
+        window.SetProgressPos(progress::kHigh);
         window.SetStatusText(steps.Summary(counts, SecondsSince(start)));
     }
 }

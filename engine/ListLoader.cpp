@@ -8,12 +8,10 @@
 #include <limits>
 
 #include "JobFailure.h"
+#include "ProgressScale.h"
 #include "StatusTexts.h"
 
 namespace {
-constexpr int64_t kCountingStep = 1000;
-constexpr int64_t kReadingStep = 10000;
-constexpr int kReadingBase = 1000;
 
 // Length of the line in [start, end) where `end` is the offset of its line feed.
 uint64_t LineLengthBeforeFeed(const char* bytes, uint64_t start, uint64_t end) {
@@ -52,7 +50,7 @@ private:
         if (lineLength > std::numeric_limits<uint32_t>::max())
             throw JobFailure(status::kLineTooLong);
         if (lineLength > 0) ++m_count;
-        if (m_count % kCountingStep == 0)
+        if (m_count % progress::kCountingStep == 0)
             m_window.SetProgressPos(ScaledPosition(m_base + positionAfter, m_scale));
     }
 
@@ -86,8 +84,9 @@ public:
 
 private:
     void ReportBeforeRead(uint64_t position) {
-        if (m_stored % kReadingStep == 0)
-            m_window.SetProgressPos(kReadingBase + ScaledPosition(m_base + position, m_scale));
+        if (m_stored % progress::kRowStep == 0)
+            m_window.SetProgressPos(progress::kReadingBase +
+                                    ScaledPosition(m_base + position, m_scale));
     }
 
     void Store(char* line, uint64_t length, uint8_t source) {

@@ -2,10 +2,9 @@
 #include "RepeatScan.h"
 
 #include "LineSort.h"
+#include "ProgressScale.h"
 
 namespace {
-constexpr int64_t kScanStep = 10000;
-constexpr int kScanBase = 2500;
 
 // Keeps the first copy in the file of the run [begin, end) of the view and
 // marks the rest; returns the input rows marked beyond that first copy. The
@@ -41,7 +40,7 @@ int64_t MarkRepeats(JobWindow& window, LineTable& table, bool byFrequency) {
     int64_t kept = 0;
     int64_t l = 0;
     while (l < n - 1) {
-        if (l % kScanStep == 0) window.SetProgressPos(static_cast<int>(kScanBase + l * 1000 / n));
+        progress::ReportRow(window, progress::kSorted, l, n);
         PrefetchAhead(table, l, n);
         const int64_t head = l++;
         while (l < n && SameLine(table, e[head], e[l])) PrefetchAhead(table, l++, n);

@@ -7,17 +7,17 @@
 #include "JobFrame.h"
 #include "LineSort.h"
 #include "ListLoader.h"
+#include "ProgressScale.h"
 #include "StatusTexts.h"
 #include "WriteBack.h"
 
 namespace {
-constexpr int64_t kScanStep = 10000;
 
 // Marks every row equal to `line`, byte for byte; returns how many.
 int64_t MarkLine(JobWindow& window, LineTable& table, const std::string& line) {
     int64_t marked = 0;
     for (int64_t l = 0; l < table.n; ++l) {
-        if (l % kScanStep == 0) window.SetProgressPos(static_cast<int>(2500 + l * 1000 / table.n));
+        progress::ReportRow(window, progress::kSorted, l, table.n);
         if (table.length[l] == line.size() &&
             std::memcmp(table.text[l], line.data(), line.size()) == 0) {
             table.drop[l] = 1;
@@ -41,7 +41,7 @@ public:
                            PivotRandom& random) override {
         LineTable table;
         LoadList(window, input, false, table);
-        window.SetProgressPos(2500);
+        window.SetProgressPos(progress::kSorted);
         window.SetStatusText(status::kFindingDupe);
         const int64_t dupes = MarkLine(window, table, m_line);
         if (window.IsChecked(IDC_ALPHABETIZE)) {
@@ -51,7 +51,7 @@ public:
             table.KeepWrittenEntries();
             table.WriteInViewOrder();
         }
-        window.SetProgressPos(4000);
+        window.SetProgressPos(progress::kRestored);
         window.SetStatusText(status::kWriting);
         WriteBack(window, table, path);
         return {table.n, dupes};

@@ -1,11 +1,10 @@
 // The write-back pass over the table.
 #include "WriteBack.h"
 
+#include "ProgressScale.h"
 #include "ReplacementFile.h"
 
 namespace {
-constexpr int64_t kWriteStep = 10000;
-constexpr int kWriteBase = 4000;
 // Lines written in the view's order lie scattered: they are asked for this
 // many entries early.
 constexpr int64_t kLineAhead = 16;
@@ -23,7 +22,7 @@ void WriteBack(JobWindow& window, const LineTable& table, const std::string& pat
     const int64_t n = table.n;
     const int64_t kept = table.keptEntries;
     for (int64_t l = 0; l < n; ++l) {
-        if (l % kWriteStep == 0) window.SetProgressPos(static_cast<int>(kWriteBase + l * 1000 / n));
+        progress::ReportRow(window, progress::kRestored, l, n);
         if (!table.writeSorted) {
             if (table.IsWritten(l)) WriteLine(output, table.text[l], table.length[l]);
         } else if (l < kept) {
