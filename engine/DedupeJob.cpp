@@ -1,10 +1,10 @@
-// The dedupe job: the frame, with loading and the shared dedupe stages.
+// The dedupe job: the frame, with the shared dedupe stages.
 #include "DedupeJob.h"
 
 #include "ControlIds.h"
 #include "DedupeStages.h"
 #include "JobFrame.h"
-#include "ListLoader.h"
+#include "StatusTexts.h"
 
 namespace {
 class DedupeSteps : public JobSteps {
@@ -15,12 +15,9 @@ public:
         m_byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
-                           PivotRandom& random) override {
-        LineTable table;
-        LoadList(window, input, true, table);
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
-        return {table.n, dupes};
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
+        return RunDedupeStages(window, {{&input, status::kInputCantBeRead, false}}, m_byFrequency,
+                               path);
     }
 
     void EndRun(JobWindow& window) override { UnlockControls(window, false); }

@@ -1,39 +1,32 @@
-// Sort, scan, restore, write.
+// Load, group, order, write.
 #include "DedupeStages.h"
 
 #include "ControlIds.h"
-#include "LineSort.h"
 #include "ProgressScale.h"
-#include "RepeatScan.h"
 #include "StatusTexts.h"
-#include "WriteBack.h"
 
-namespace {
-// The rows never left their load order, so the file order needs only the
-// view given up. By frequency, the kept rows are sorted by their negated run
-// sizes, lines of equal frequency in file order.
-void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
-    if (!byFrequency) return table.ReleaseSortKeys();
-    SortByOrder(table, 0, table.keptEntries - 1, random);
-    table.WriteInViewOrder();
-}
-}  // namespace
-
-int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
-                        const std::string& path) {
+ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sources,
+                           bool byFrequency, const std::string& path) {
+    ListCleaner cleaner(window, path);
+    window.SetStatusText(status::kCounting);
+    cleaner.Load(sources, std::nullopt, {0, progress::kReadingBase});
+    window.SetStatusText(status::kReading);
+    window.SetProgressPos(progress::kReadingBase);
+    cleaner.Group(false, {progress::kReadingBase, 1000});
+    // Grouping by hash has found every line's copies: nothing is left to sort
+    // or scan before the order is chosen.
     window.SetStatusText(status::kSorting);
-    SortByText(table, 0, table.n - 1, random);
     window.SetProgressPos(progress::kSorted);
     window.SetStatusText(status::kFindingDupes);
-    const int64_t dupes = MarkRepeats(window, table, byFrequency);
-    if (window.IsChecked(IDC_ALPHABETIZE)) {
-        table.WriteInViewOrder();
-    } else {
+    window.SetProgressPos(progress::kSorted);
+    KeptOrder order = KeptOrder::Alphabetical;
+    if (!window.IsChecked(IDC_ALPHABETIZE)) {
         window.SetStatusText(status::kRestoringOrder);
-        RestoreOrder(table, byFrequency, random);
+        order = byFrequency ? KeptOrder::Frequency : KeptOrder::File;
     }
+    cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
     window.SetProgressPos(progress::kRestored);
     window.SetStatusText(status::kWriting);
-    WriteBack(window, table, path);
-    return dupes;
+    cleaner.Write(order);
+    return {cleaner.Read(), cleaner.Removed()};
 }

@@ -1,15 +1,14 @@
-// The stages after loading that the dedupe and reference-list jobs share:
-// sort by text, mark repeats, restore the file order unless Alphabetize is
-// checked, and write back.
+// The stages the dedupe and reference-list jobs share, with their status
+// texts: load, group, sort the kept lines unless they stay in file order,
+// and write back.
 #pragma once
 
-#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "JobFrame.h"
 #include "JobWindow.h"
-#include "LineTable.h"
-#include "PivotRandom.h"
+#include "ListCleaner.h"
 
-// Returns the dupe count.
-int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
-                        const std::string& path);
+ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sources,
+                           bool byFrequency, const std::string& path);

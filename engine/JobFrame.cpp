@@ -36,7 +36,6 @@ float SecondsSince(Clock::time_point start) {
 }
 
 void ProcessLists(JobWindow& window, JobSteps& steps, Clock::time_point start) {
-    PivotRandom random;
     for (int i = 0;; ++i) {
         const std::optional<std::string> path = InputPath(window, i);
         if (!path) return;
@@ -45,7 +44,7 @@ void ProcessLists(JobWindow& window, JobSteps& steps, Clock::time_point start) {
         if (!input) throw JobFailure(status::kInvalidInputFile);
         window.SetProgressRange(0, progress::kHigh);
         window.SetProgressPos(0);
-        const ListCounts counts = steps.ProcessList(window, *input, *path, random);
+        const ListCounts counts = steps.ProcessList(window, *input, *path);
         window.SetProgressPos(progress::kHigh);
         window.SetStatusText(steps.Summary(counts, SecondsSince(start)));
     }

@@ -9,11 +9,10 @@
 
 #include "InputList.h"
 #include "JobWindow.h"
-#include "PivotRandom.h"
 
 struct ListCounts {
     int64_t read = 0;   // non-empty lines loaded
-    int64_t dupes = 0;  // rows marked for removal
+    int64_t dupes = 0;  // input lines removed
 };
 
 class JobSteps {
@@ -26,8 +25,8 @@ public:
     // Before the input list is opened (the reference job checks its lists here).
     virtual void PrepareList(JobWindow&) {}
     // Loads, handles and writes back one opened list.
-    virtual ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
-                                   PivotRandom& random) = 0;
+    virtual ListCounts ProcessList(JobWindow& window, InputList& input,
+                                   const std::string& path) = 0;
     virtual std::string Summary(const ListCounts& counts, float seconds) const;
     virtual void EndRun(JobWindow& window) = 0;
 };

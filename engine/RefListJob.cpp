@@ -12,12 +12,9 @@
 #include "DedupeStages.h"
 #include "JobFailure.h"
 #include "JobFrame.h"
-#include "ListLoader.h"
 #include "StatusTexts.h"
 
 namespace {
-constexpr size_t kMaxSourceNumber = 255;
-
 class RefListSteps : public JobSteps {
 public:
     bool HasSelection(JobWindow& window) override {
@@ -45,22 +42,13 @@ public:
         }
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
-                           PivotRandom& random) override {
-        std::vector<ListToLoad> files{{&input, status::kInputCantBeRead, 0}};
-        uint64_t totalBytes = input.Size();
-        for (size_t k = 0; k < m_refLists.size(); ++k) {
-            const auto source = static_cast<uint8_t>(std::min(k + 1, kMaxSourceNumber));
-            files.push_back({&m_refLists[k], status::kInvalidRefFile, source});
-            totalBytes += m_refLists[k].Size();
-        }
-        const float scale =
-            totalBytes ? static_cast<float>(1000.0 / static_cast<double>(totalBytes)) : 0.0f;
-        LineTable table;
-        LoadLists(window, files, scale, {true, true}, table);
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
+        std::vector<ListSource> sources{{&input, status::kInputCantBeRead, false}};
+        for (InputList& reference : m_refLists)
+            sources.push_back({&reference, status::kInvalidRefFile, true});
+        const ListCounts counts = RunDedupeStages(window, sources, m_byFrequency, path);
         m_refLists.clear();
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
-        return {table.n, dupes};
+        return counts;
     }
 
     // Three pieces with no commas between them: "12 read 3 dupes 0.0 s".

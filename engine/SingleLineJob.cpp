@@ -1,30 +1,58 @@
-// The single-line job: the frame, loading, one linear scan, an optional sort.
+// The single-line job: every copy of one line removed, everything else kept
+// as it stands. In file order it is one streaming pass that writes as it
+// reads, in constant memory; alphabetized, the kept lines go through the
+// partitions, every copy kept, and are merged in byte order.
 #include "SingleLineJob.h"
 
 #include <cstring>
 
 #include "ControlIds.h"
 #include "JobFrame.h"
-#include "LineSort.h"
-#include "ListLoader.h"
+#include "ListCleaner.h"
+#include "ListReader.h"
 #include "ProgressScale.h"
+#include "ReplacementFile.h"
 #include "StatusTexts.h"
-#include "WriteBack.h"
 
 namespace {
+constexpr const char* kLineEnd = "\r\n";
 
-// Marks every row equal to `line`, byte for byte; returns how many.
-int64_t MarkLine(JobWindow& window, LineTable& table, const std::string& line) {
-    int64_t marked = 0;
-    for (int64_t l = 0; l < table.n; ++l) {
-        progress::ReportRow(window, progress::kSorted, l, table.n);
-        if (table.length[l] == line.size() &&
-            std::memcmp(table.text[l], line.data(), line.size()) == 0) {
-            table.drop[l] = 1;
-            ++marked;
+// Copies the list to its replacement without the line; returns the lines
+// read and removed.
+ListCounts StreamWithout(JobWindow& window, InputList& input, const std::string& path,
+                         const std::string& line) {
+    ListReader reader(input, status::kInputCantBeRead);
+    ReplacementFile output(path);
+    const float scale = input.Size() ? 1000.0f / static_cast<float>(input.Size()) : 0.0f;
+    ListCounts counts;
+    window.SetProgressPos(progress::kRestored);
+    ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
+        if (length == 0) return;
+        if (length == line.size() && std::memcmp(text, line.data(), length) == 0) {
+            ++counts.dupes;
+        } else {
+            output.Write(text, length);
+            output.Write(kLineEnd, 2);
         }
-    }
-    return marked;
+        if (++counts.read % progress::kRowStep == 0)
+            window.SetProgressPos(progress::kRestored + ScaledPosition(after, scale));
+    });
+    output.Commit();
+    return counts;
+}
+
+// The kept lines in byte order, loaded, kept whole and merged in the
+// stretch of the scale that sorting has.
+ListCounts SortedWithout(JobWindow& window, InputList& input, const std::string& path,
+                         const std::string& line) {
+    ListCleaner cleaner(window, path);
+    cleaner.Load({{&input, status::kInputCantBeRead, false}}, line, {progress::kSorted, 500});
+    cleaner.Group(true, {progress::kSorted + 500, 500});
+    cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
+    window.SetProgressPos(progress::kRestored);
+    window.SetStatusText(status::kWriting);
+    cleaner.Write(KeptOrder::Alphabetical);
+    return {cleaner.Read(), cleaner.Removed()};
 }
 
 class SingleLineSteps : public JobSteps {
@@ -37,24 +65,20 @@ public:
         window.AccessSelection([&] { window.m_singleLine = m_line; });
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
-                           PivotRandom& random) override {
-        LineTable table;
-        LoadList(window, input, false, table);
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
+        window.SetStatusText(status::kCounting);
+        window.SetStatusText(status::kReading);
+        window.SetProgressPos(progress::kReadingBase);
         window.SetProgressPos(progress::kSorted);
         window.SetStatusText(status::kFindingDupe);
-        const int64_t dupes = MarkLine(window, table, m_line);
+        window.SetProgressPos(progress::kSorted);
         if (window.IsChecked(IDC_ALPHABETIZE)) {
             window.SetStatusText(status::kSorting);
-            table.TakeSortKeys();
-            SortByText(table, 0, table.n - 1, random);
-            table.KeepWrittenEntries();
-            table.WriteInViewOrder();
+            return SortedWithout(window, input, path, m_line);
         }
         window.SetProgressPos(progress::kRestored);
         window.SetStatusText(status::kWriting);
-        WriteBack(window, table, path);
-        return {table.n, dupes};
+        return StreamWithout(window, input, path, m_line);
     }
 
     void EndRun(JobWindow& window) override { UnlockControls(window, true); }

@@ -34,6 +34,13 @@ int SystemCalls::Rename(const char* from, const char* to) {
     return std::rename(from, to);
 }
 
+ssize_t SystemCalls::Pread(int fd, void* buffer, size_t size, off_t offset) {
+    return ::pread(fd, buffer, size, offset);
+}
+int SystemCalls::Fstatvfs(int fd, struct statvfs* info) {
+    return ::fstatvfs(fd, info);
+}
+
 SystemCalls& Sys() {
     return *g_activeCalls.load(std::memory_order_acquire);
 }

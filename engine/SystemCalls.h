@@ -4,6 +4,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 
 class SystemCalls {
@@ -16,6 +17,8 @@ public:
     virtual ssize_t Write(int fd, const void* buffer, size_t size);
     virtual int Fsync(int fd);
     virtual int Rename(const char* from, const char* to);
+    virtual ssize_t Pread(int fd, void* buffer, size_t size, off_t offset);
+    virtual int Fstatvfs(int fd, struct statvfs* info);
 };
 
 // The calls in use: the real ones unless a test has installed others.

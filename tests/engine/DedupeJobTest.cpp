@@ -8,7 +8,8 @@
 #include <set>
 
 #include "DedupeJob.h"
-#include "InputList.h"
+#include "EngineSettings.h"
+#include "ListReader.h"
 #include "TestSupport.h"
 
 namespace {
@@ -85,10 +86,10 @@ TEST(DedupeJob, LinesAreKeptByteForByte) {
     // only a final end-of-file mark ends the list.
     const std::string odd("a\0b\na\nx\x1ay\na\0b\nz\x1a", 16);
     EXPECT_EQ(RunDedupe(odd, false, false), std::string("a\0b\r\na\r\nx\x1ay\r\nz\r\n", 16));
-    InputList::SetBlockSizeForTesting(2);  // lines straddle the reads
+    ListReader::SetBlockSizeForTesting(2);  // lines straddle the reads
     EXPECT_EQ(RunDedupe("\r\r\n\r\n", false, false), "\r\r\n");
     EXPECT_EQ(RunDedupe("ab\r\ncd\r\nab\r", false, false), "ab\r\ncd\r\nab\r\r\n");
-    InputList::SetBlockSizeForTesting(0);
+    ListReader::SetBlockSizeForTesting(0);
     EXPECT_EQ(RunDedupe("abcd\nabc\nZebra\napple\n\xe9t\nz", false, true),
               "Zebra\r\nabc\r\nabcd\r\napple\r\nz\r\n\xe9t\r\n");
 }
@@ -163,72 +164,61 @@ protected:
     std::string bytes;
 };
 
-TEST_F(DedupeModel, EveryOrderingMatchesTheModel) {
-    EXPECT_EQ(RunDedupe(bytes, false, false), Expected(false, false));
-    EXPECT_EQ(RunDedupe(bytes, true, false), Expected(true, false));
-    EXPECT_EQ(RunDedupe(bytes, false, true), Expected(false, true));
-    // An alphabetized list sorts as well as a shuffled one and gives the same lines.
+// Every ordering meets the model in memory and spilled to disk under a tiny
+// budget, on one thread and on several: the same bytes every way.
+TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
+    const EngineSettings ways[] = {{0, "", 0}, {64 << 10, "", 1}, {64 << 10, "", 3}};
+    for (const EngineSettings& way : ways) {
+        ScopedSettings settings(way);
+        SCOPED_TRACE(way.memoryBudget);
+        EXPECT_EQ(RunDedupe(bytes, false, false), Expected(false, false));
+        EXPECT_EQ(RunDedupe(bytes, true, false), Expected(true, false));
+        EXPECT_EQ(RunDedupe(bytes, false, true), Expected(false, true));
+    }
+    // An alphabetized list gives the same lines back.
     const std::string sorted = Expected(false, true);
     EXPECT_EQ(RunDedupe(sorted, false, false), sorted);
 }
 
-TEST_F(DedupeModel, ProgressFollowsTheFileAndTheRows) {
+TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
+    ScopedSettings spilled({64 << 10, "", 2});  // many partitions, so that every stage moves
     TempDir dir;
     RecordingWindow window;
+    window.checked[IDC_BY_FREQUENCY] = true;
     window.Choose({dir.File("list.txt", bytes)});
     DedupeJob(window);
 
-    // An independent walk over the pieces a line read returns, the empty one
-    // after the final line break included.
+    // Loading: an independent walk over the pieces a line read returns, the
+    // empty one after the final line break included.
     std::vector<std::string> expected = {"pos 0"};
     const float scale = 1000.0f / static_cast<float>(bytes.size());
-    auto at = [&](size_t offset) { return static_cast<int>(static_cast<float>(offset) * scale); };
-    struct Piece {
-        size_t start, end;
-        bool empty;
-    };
-    std::vector<Piece> pieces;
+    int64_t count = 0;
     for (size_t start = 0;;) {
         const size_t feed = bytes.find('\n', start);
         const size_t end = feed == std::string::npos ? bytes.size() : feed + 1;
         const size_t text = (feed == std::string::npos ? bytes.size() : feed) - start;
-        pieces.push_back({start, end, text == 0 || (text == 1 && bytes[start] == '\r')});
+        count += !(text == 0 || (text == 1 && bytes[start] == '\r'));
+        if (count % 1000 == 0)
+            expected.push_back("pos " + std::to_string(static_cast<int>(end * scale)));
         if (feed == std::string::npos) break;
         start = end;
     }
-    int64_t count = 0;
-    for (const Piece& piece : pieces)
-        if ((count += !piece.empty) % 1000 == 0)
-            expected.push_back("pos " + std::to_string(at(piece.end)));
-    count = 0;
-    for (const Piece& piece : pieces) {
-        if (count % 10000 == 0) expected.push_back("pos " + std::to_string(1000 + at(piece.start)));
-        count += !piece.empty;
-    }
-    expected.push_back("pos 2500");
     const auto positions = window.Only("pos ");
     ASSERT_GT(positions.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(positions.begin(), positions.begin() + expected.size()),
               expected);
 
-    // The scan reports at runs that start on a multiple of 10000 rows, which
-    // depends on the data: rising positions inside its stage.
-    const auto scanEnd =
-        std::find(positions.begin() + expected.size(), positions.end(), "pos 4000");
-    int last = 2500;
-    for (auto it = positions.begin() + expected.size(); it != scanEnd; ++it) {
-        const int pos = std::stoi(it->substr(4));
-        EXPECT_GE(pos, last);
-        EXPECT_LT(pos, 3500);
-        last = pos;
-    }
-
-    // Writing reports every 10000 rows of the table, dropped rows included.
-    const int64_t n = static_cast<int64_t>(lines.size());
-    std::vector<std::string> writing;
-    for (int64_t l = 0; l < n; l += 10000)
-        writing.push_back("pos " + std::to_string(4000 + l * 1000 / n));
-    writing.push_back("pos 5000");
-    ASSERT_NE(scanEnd, positions.end());
-    EXPECT_EQ(std::vector<std::string>(scanEnd + 1, positions.end()), writing);
+    // Then every stage moves within its own stretch, never back.
+    std::vector<int> later;
+    for (auto it = positions.begin() + expected.size(); it != positions.end(); ++it)
+        later.push_back(std::stoi(it->substr(4)));
+    EXPECT_TRUE(std::is_sorted(later.begin(), later.end()));
+    for (int pos : {1000, 2000, 2500, 4000, 5000})
+        EXPECT_NE(std::find(later.begin(), later.end(), pos), later.end()) << pos;
+    auto within = [&](int low, int high) {
+        return std::count_if(later.begin(), later.end(), [&](int p) { return p > low && p < high; });
+    };
+    EXPECT_GT(within(1000, 2000), 1);  // grouping
+    EXPECT_GT(within(3500, 4000), 1);  // sorting by frequency
+    EXPECT_GT(within(4000, 5000), 1);  // writing
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "DedupeJob.h"
-#include "InputList.h"
+#include "ListReader.h"
 #include "SystemCalls.h"
 #include "TestSupport.h"
 
@@ -92,7 +92,7 @@ TEST(Failures, WritingThatFailsLeavesTheListWhole) {
 }
 
 TEST(Failures, ReadingThatFailsLeavesTheListWhole) {
-    InputList::SetBlockSizeForTesting(4);
+    ListReader::SetBlockSizeForTesting(4);
     FaultyCalls midway;
     midway.failReadNumber = 2;
     ExpectUntouched(RunWith(midway), "input list can't be read");
@@ -102,10 +102,10 @@ TEST(Failures, ReadingThatFailsLeavesTheListWhole) {
     FaultyCalls shrank;
     shrank.sizeShift = 3;
     ExpectUntouched(RunWith(shrank), "input list can't be read");
-    InputList::SetBlockSizeForTesting(0);
-    FaultyCalls huge;  // a length no buffer can hold
+    ListReader::SetBlockSizeForTesting(0);
+    FaultyCalls huge;  // a length far beyond the bytes there are
     huge.sizeShift = off_t{1} << 62;
-    ExpectUntouched(RunWith(huge), "not enough memory");
+    ExpectUntouched(RunWith(huge), "input list can't be read");
 }
 
 TEST(Failures, ReadOnlyListIsNotOpenedForWriting) {

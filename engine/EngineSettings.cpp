@@ -1,0 +1,59 @@
+// The engine's settings and the defaults they fall back on.
+#include "EngineSettings.h"
+
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+EngineSettings g_settings;
+
+// A run may take this share of the memory the system has available when it
+// starts; the rest stays for the page cache and the programs beside it.
+constexpr uint64_t kShareNumerator = 1;
+constexpr uint64_t kShareDenominator = 2;
+constexpr uint64_t kFallbackBudget = uint64_t{1} << 30;
+constexpr uint64_t kSmallestBudget = uint64_t{16} << 20;
+
+uint64_t AvailableMemory() {
+    std::ifstream meminfo("/proc/meminfo");
+    const std::string key = "MemAvailable:";
+    for (std::string line; std::getline(meminfo, line);)
+        if (line.compare(0, key.size(), key) == 0)
+            return std::stoull(line.substr(key.size())) * 1024;
+    return 0;
+}
+}  // namespace
+
+EngineSettings& Settings() {
+    return g_settings;
+}
+
+uint64_t MemoryBudget() {
+    if (g_settings.memoryBudget) return g_settings.memoryBudget;
+    const uint64_t available = AvailableMemory();
+    if (!available) return kFallbackBudget;
+    const uint64_t share = available / kShareDenominator * kShareNumerator;
+    return share > kSmallestBudget ? share : kSmallestBudget;
+}
+
+unsigned WorkerThreads() {
+    if (g_settings.threads) return g_settings.threads;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores ? cores : 1;
+}
+
+std::string TempFolderFor(const std::string& listPath) {
+    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+    const size_t slash = listPath.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : listPath.substr(0, slash);
+}
+
+ScopedSettings::ScopedSettings(EngineSettings settings) : m_previous(g_settings) {
+    g_settings = std::move(settings);
+}
+
+ScopedSettings::~ScopedSettings() {
+    g_settings = m_previous;
+}

@@ -1,0 +1,35 @@
+// How much a run may take of the machine: the memory budget, the folder for
+// temporary files and the number of threads. A front end sets them once,
+// before any run; tests shrink the budget so that every spill path runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct EngineSettings {
+    uint64_t memoryBudget = 0;  // bytes; 0: a share of the memory available when a run starts
+    std::string tempDir;        // empty: the folder of the list being cleaned
+    unsigned threads = 0;       // 0: one per core
+};
+
+// The settings in use (process-wide).
+EngineSettings& Settings();
+
+// The budget in bytes for a run starting now.
+uint64_t MemoryBudget();
+// The worker threads for a run: at least one.
+unsigned WorkerThreads();
+// The folder for a run's temporary files, given the list's path.
+std::string TempFolderFor(const std::string& listPath);
+
+// Installs settings for the lifetime of the object (tests).
+class ScopedSettings {
+public:
+    explicit ScopedSettings(EngineSettings settings);
+    ~ScopedSettings();
+    ScopedSettings(const ScopedSettings&) = delete;
+    ScopedSettings& operator=(const ScopedSettings&) = delete;
+
+private:
+    EngineSettings m_previous;
+};

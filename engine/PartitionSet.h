@@ -1,0 +1,111 @@
+// The lines of a list split into partitions by their hash, so that every
+// copy of a line lands in the same partition and each partition can be
+// grouped on its own, on any core. Each partition keeps its records in
+// memory while the run's memory budget allows; past it, every partition is
+// spilled to a temporary file of its own and keeps filling in memory again.
+// A partition's records stay in load order: first those on disk, then
+// those in memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ByteBuffer.h"
+#include "Record.h"
+#include "SpillFile.h"
+
+class PartitionSet {
+public:
+    // `expectedBytes`: the bytes of the lists to load, to foresee the disk a
+    // spill will need.
+    PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
+                 uint64_t expectedBytes);
+
+    // How many partitions suit lists of `bytes` bytes under `budget`.
+    static unsigned CountFor(uint64_t bytes, uint64_t budget);
+
+    void Add(uint64_t hash, const char* line, uint32_t length, uint64_t index) {
+        Partition& part = m_parts[Select(hash)];
+        const size_t before = part.memory.Capacity();
+        char* at = part.memory.Extend(record::kHeadSize + length);
+        record::WriteHead(at, length, index);
+        std::memcpy(at + record::kHeadSize, line, length);
+        m_held += part.memory.Capacity() - before;
+        m_recordBytes += record::kHeadSize + length;
+        ++part.records;
+        if (m_held > m_limit) SpillAll();
+    }
+    // Tells how many bytes of the lists have been loaded so far.
+    void NoteLoaded(uint64_t bytes) { m_loaded = bytes; }
+
+    unsigned Count() const { return static_cast<unsigned>(m_parts.size()); }
+    bool Spilled() const { return m_spilled; }
+    uint64_t RecordsIn(unsigned p) const { return m_parts[p].records; }
+
+    // Calls onRecord(record) for each record of partition p in load order,
+    // then gives the partition's memory and file back.
+    template <typename OnRecord>
+    void Drain(unsigned p, OnRecord&& onRecord);
+
+private:
+    struct Partition {
+        ByteBuffer memory;
+        SpillFile file;
+        uint64_t records = 0;
+    };
+
+    // High bits of the hash: the low half places a line in its partition's table.
+    size_t Select(uint64_t hash) const {
+        return static_cast<size_t>(hash >> kSelectShift) & (m_parts.size() - 1);
+    }
+    static constexpr int kSelectShift = 40;
+    void SpillAll();
+    void CheckDiskFor(const SpillFile& file) const;
+    // Reads a stretch of partition p's file into `chunk`, after `carried`
+    // bytes kept at its front; returns the bytes now in the chunk.
+    size_t ReadChunk(const Partition& part, uint64_t& offset, ByteBuffer& chunk,
+                     size_t carried) const;
+
+    std::vector<Partition> m_parts;
+    uint64_t m_limit;
+    std::string m_tempFolder;
+    uint64_t m_expectedBytes;
+    uint64_t m_held = 0;         // memory taken by the partitions' stores
+    uint64_t m_recordBytes = 0;  // record bytes made so far
+    uint64_t m_loaded = 0;
+    bool m_spilled = false;
+};
+
+// Walks the records in [data, data + size) that are whole; returns the
+// bytes they take.
+template <typename OnRecord>
+size_t WalkRecords(const char* data, size_t size, OnRecord& onRecord) {
+    size_t at = 0;
+    while (size - at >= record::kHeadSize) {
+        const size_t bytes = record::Size(data + at);
+        if (bytes > size - at) break;
+        onRecord(data + at);
+        at += bytes;
+    }
+    return at;
+}
+
+template <typename OnRecord>
+void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
+    Partition& part = m_parts[p];
+    if (part.file) {
+        ByteBuffer chunk;
+        uint64_t offset = 0;
+        size_t carried = 0;
+        while (offset < part.file.Size()) {
+            const size_t size = ReadChunk(part, offset, chunk, carried);
+            const size_t used = WalkRecords(chunk.Data(), size, onRecord);
+            carried = size - used;
+            std::memmove(chunk.Data(), chunk.Data() + used, carried);
+        }
+        part.file.Drop();
+    }
+    WalkRecords(part.memory.Data(), part.memory.Size(), onRecord);
+    part.memory.Release();
+}

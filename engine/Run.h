@@ -1,0 +1,51 @@
+// A run: the kept records of one partition, in the order they are to be
+// written, in memory or in a temporary file. A run in memory may carry an
+// order of its own (offsets into its bytes); one on disk is stored in its
+// order. Every run of a list is in the same order, so writing the list is
+// a merge of its runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ByteBuffer.h"
+#include "SpillFile.h"
+
+enum class KeptOrder { File, Frequency, Alphabetical };
+
+struct Run {
+    ByteBuffer bytes;             // kept records
+    std::vector<uint64_t> order;  // offsets into bytes in writing order; empty: as stored
+    SpillFile file;               // or the records on disk, in writing order
+    uint64_t records = 0;
+
+    // Moves the records to a new temporary file in `folder`.
+    void Spill(const std::string& folder);
+    // Puts the records in `order`, in place or, for a run on disk, in a new file.
+    void Sort(KeptOrder order, const std::string& folder);
+};
+
+// Whether kept record a goes before kept record b in `order`. No two kept
+// records of one list are equal in any order.
+bool KeptBefore(KeptOrder order, const char* a, const char* b);
+
+// Reads a run's records in order, a bounded stretch of a file at a time.
+class RunCursor {
+public:
+    RunCursor(const Run& run, size_t chunkBytes);
+    // The current kept record, or nullptr past the last.
+    const char* Current() const { return m_current; }
+    void Advance();
+
+private:
+    void ReadOn();
+
+    const Run& m_run;
+    size_t m_chunkBytes;
+    ByteBuffer m_chunk;
+    size_t m_at = 0;  // in m_chunk, or the next entry of the order
+    uint64_t m_fileAt = 0;
+    uint64_t m_next = 0;  // records handed on
+    const char* m_current = nullptr;
+};
