@@ -15,11 +15,11 @@ public:
         m_byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string&,
                            PivotRandom& random) override {
         LineTable table;
         LoadList(window, input, true, table);
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
+        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, input.Location());
         return {table.n, dupes};
     }
 

@@ -20,7 +20,7 @@ void RestoreOrder(LineTable& table, bool byFrequency, PivotRandom& random) {
 }  // namespace
 
 int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
-                        const std::string& path) {
+                        const ListLocation& list) {
     window.SetStatusText(status::kSorting);
     SortByText(table, 0, table.n - 1, random);
     window.SetProgressPos(progress::kSorted);
@@ -34,6 +34,6 @@ int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, P
     }
     window.SetProgressPos(progress::kRestored);
     window.SetStatusText(status::kWriting);
-    WriteBack(window, table, path);
+    WriteBack(window, table, list);
     return dupes;
 }

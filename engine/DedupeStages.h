@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
 #include "JobWindow.h"
 #include "LineTable.h"
+#include "ListLocation.h"
 #include "PivotRandom.h"
 
 // Returns the dupe count.
 int64_t RunDedupeStages(JobWindow& window, LineTable& table, bool byFrequency, PivotRandom& random,
-                        const std::string& path);
+                        const ListLocation& list);

@@ -3,8 +3,6 @@
 // while it is read is reported, never half-used.
 #include "InputList.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -24,11 +22,15 @@ void InputList::SetBlockSizeForTesting(uint64_t bytes) {
 }
 
 std::optional<InputList> InputList::Open(const std::string& path) {
-    FileHandle file(Sys().Open(path.c_str(), O_RDONLY, 0));
-    if (!file.IsOpen()) return std::nullopt;
-    struct stat info {};
-    if (Sys().Fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return InputList(std::move(file), static_cast<uint64_t>(info.st_size));
+    std::optional<ListLocation> location = ListLocation::Open(path, ListLocation::Lock::kExclusive);
+    if (!location) return std::nullopt;
+    return InputList(std::move(*location));
+}
+
+std::optional<InputList> InputList::OpenReference(const std::string& path) {
+    std::optional<ListLocation> location = ListLocation::Open(path, ListLocation::Lock::kNone);
+    if (!location) return std::nullopt;
+    return InputList(std::move(*location));
 }
 
 ListBuffer InputList::ReadAll(const BlockObserver& onBlock, const char* failureText) {
@@ -42,7 +44,6 @@ ListBuffer InputList::ReadAll(const BlockObserver& onBlock, const char* failureT
     // is part of a line, and cutting the list there would lose what follows.
     buffer.contentEnd = m_size;
     if (m_size > 0 && buffer.Bytes()[m_size - 1] == kEndOfFileMark) buffer.contentEnd = m_size - 1;
-    if (!m_file.Close()) throw JobFailure(failureText);
     return buffer;
 }
 
@@ -51,7 +52,7 @@ void InputList::ReadBlocks(ListBuffer& buffer, const BlockObserver& onBlock,
     uint64_t done = 0;
     while (done < m_size) {
         const size_t want = static_cast<size_t>(std::min(g_blockSize, m_size - done));
-        const ssize_t got = Sys().Read(m_file.Get(), buffer.Bytes() + done, want);
+        const ssize_t got = Sys().Read(Descriptor(), buffer.Bytes() + done, want);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) throw JobFailure(failureText);  // an error, or the file shrank
         done += static_cast<uint64_t>(got);
@@ -61,7 +62,7 @@ void InputList::ReadBlocks(ListBuffer& buffer, const BlockObserver& onBlock,
     char probe;
     ssize_t extra;
     do {
-        extra = Sys().Read(m_file.Get(), &probe, 1);
+        extra = Sys().Read(Descriptor(), &probe, 1);
     } while (extra < 0 && errno == EINTR);
     if (extra != 0) throw JobFailure(failureText);  // the file grew, or the read failed
 }

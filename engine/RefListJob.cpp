@@ -39,13 +39,13 @@ public:
     void PrepareList(JobWindow&) override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
-            std::optional<InputList> list = InputList::Open(path);
+            std::optional<InputList> list = InputList::OpenReference(path);
             if (!list) throw JobFailure(status::kInvalidRefFile);
             m_refLists.push_back(std::move(*list));
         }
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string&,
                            PivotRandom& random) override {
         std::vector<ListToLoad> files{{&input, status::kInputCantBeRead, 0}};
         uint64_t totalBytes = input.Size();
@@ -59,7 +59,7 @@ public:
         LineTable table;
         LoadLists(window, files, scale, {true, true}, table);
         m_refLists.clear();
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, path);
+        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, input.Location());
         return {table.n, dupes};
     }
 

@@ -37,7 +37,7 @@ public:
         window.AccessSelection([&] { window.m_singleLine = m_line; });
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path,
+    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string&,
                            PivotRandom& random) override {
         LineTable table;
         LoadList(window, input, false, table);
@@ -53,7 +53,7 @@ public:
         }
         window.SetProgressPos(progress::kRestored);
         window.SetStatusText(status::kWriting);
-        WriteBack(window, table, path);
+        WriteBack(window, table, input.Location());
         return {table.n, dupes};
     }
 

@@ -20,3 +20,8 @@ inline constexpr const char* kLineTooLong = "line too long (4 GiB or more)";
 inline constexpr const char* kOutputCantBeOpened = "output list can't be opened";
 inline constexpr const char* kOutputCantBeWritten = "output list can't be written";
 }  // namespace status
+namespace status {
+inline constexpr const char* kListInUse = "input list is in use by another run";
+inline constexpr const char* kInputChanged = "input list changed while it was cleaned";
+inline constexpr const char* kTemporaryCantBeMade = "temporary file can't be made";
+}  // namespace status

@@ -17,8 +17,8 @@ void WriteLine(ReplacementFile& output, const char* line, uint32_t length) {
 
 // Progress counts every row of the table, l from 0 to n - 1, whichever order
 // the rows are written in.
-void WriteBack(JobWindow& window, const LineTable& table, const std::string& path) {
-    ReplacementFile output(path);
+void WriteBack(JobWindow& window, const LineTable& table, const ListLocation& list) {
+    ReplacementFile output(list);
     const int64_t n = table.n;
     const int64_t kept = table.keptEntries;
     for (int64_t l = 0; l < n; ++l) {
