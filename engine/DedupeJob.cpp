@@ -19,7 +19,8 @@ public:
                            PivotRandom& random) override {
         LineTable table;
         LoadList(window, input, true, table);
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, input.Location());
+        const int64_t dupes =
+            RunDedupeStages(window, table, m_byFrequency, random, input.Location());
         return {table.n, dupes};
     }
 

@@ -39,7 +39,8 @@ public:
 
 private:
     explicit InputList(ListLocation location)
-        : m_location(std::move(location)), m_size(static_cast<uint64_t>(m_location.Identity().size)) {}
+        : m_location(std::move(location)),
+          m_size(static_cast<uint64_t>(m_location.Identity().size)) {}
     void ReadBlocks(ListBuffer& buffer, const BlockObserver& onBlock, const char* failureText);
 
     ListLocation m_location;

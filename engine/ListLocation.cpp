@@ -61,8 +61,8 @@ bool ListLocation::OpenFile() {
     if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode))
         return false;
-    m_file = FileHandle(Sys().Openat(Folder(), m_name.c_str(),
-                                     O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0));
+    m_file = FileHandle(
+        Sys().Openat(Folder(), m_name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0));
     if (!m_file.IsOpen() || Sys().Fstat(Descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     const int flags = ::fcntl(Descriptor(), F_GETFL);

@@ -59,7 +59,8 @@ public:
         LineTable table;
         LoadLists(window, files, scale, {true, true}, table);
         m_refLists.clear();
-        const int64_t dupes = RunDedupeStages(window, table, m_byFrequency, random, input.Location());
+        const int64_t dupes =
+            RunDedupeStages(window, table, m_byFrequency, random, input.Location());
         return {table.n, dupes};
     }
 

@@ -61,8 +61,7 @@ int SystemCalls::Rename(const char* from, const char* to) {
 int SystemCalls::Renameat(int fromFolder, const char* from, int toFolder, const char* to) {
     return ::renameat(fromFolder, from, toFolder, to);
 }
-int SystemCalls::Linkat(int fromFolder, const char* from, int toFolder, const char* to,
-                        int flags) {
+int SystemCalls::Linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
     return ::linkat(fromFolder, from, toFolder, to, flags);
 }
 int SystemCalls::Unlinkat(int folder, const char* name, int flags) {
