@@ -12,7 +12,9 @@
 
 #include "DedupeJob.h"
 #include "InputList.h"
+#include "JobFailure.h"
 #include "ReplacementFile.h"
+#include "ScratchFile.h"
 #include "SystemCalls.h"
 #include "TestSupport.h"
 
@@ -269,4 +271,20 @@ TEST(Failures, ReplacedListsKeepTheirLinksModeAndAttributes) {
         EXPECT_EQ(::getxattr(linked.c_str(), "user.origin", value, sizeof value), 1);
     }
     EXPECT_EQ(dir.Names().size(), 5u);
+}
+
+// Scratch files never show in their folder, with or without unnamed files.
+TEST(Failures, ScratchFilesHaveNoName) {
+    TempDir dir;
+    for (const char* refused : {"", "tmpfile"}) {
+        FaultyCalls calls({{refused, EOPNOTSUPP}});
+        ScopedSystemCalls seam(calls);
+        const ScratchFile scratch = ScratchFile::Create(dir.Path().string());
+        char back[3] = {};
+        EXPECT_EQ(::pwrite(scratch.Descriptor(), "ab", 2, 0), 2);
+        EXPECT_EQ(::pread(scratch.Descriptor(), back, 2, 0), 2);
+        EXPECT_STREQ(back, "ab");
+        EXPECT_TRUE(dir.Names().empty());
+    }
+    EXPECT_THROW(ScratchFile::Create((dir.Path() / "missing").string()), JobFailure);
 }
