@@ -1,5 +1,6 @@
 // lintrim-cli: runs one job over the lists named on the command line, as the
 // window would, and reports each list on standard output.
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "ControlIds.h"
 #include "DedupeJob.h"
 #include "RefListJob.h"
+#include "RegisteredName.h"
 #include "SingleLineJob.h"
 
 namespace {
@@ -16,6 +18,29 @@ int RunJobFor(const CliOptions& options, CliWindow& window) {
     if (!options.refFiles.empty()) return RefListJob(window);
     if (options.delSingle) return SingleLineJob(window);
     return DedupeJob(window);
+}
+
+// A run stopped by a signal leaves the list as it was and no file beside it:
+// the new file has no name until just before its rename, and a name it has
+// at the moment of the signal is removed here. The signal is then delivered
+// again with its default action, so the caller sees the usual 128 + signal.
+void OnStopSignal(int signal) {
+    RegisteredName::RemoveAll();
+    ::raise(signal);
+}
+
+void RemoveTemporariesOnStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signal);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction previous {};
+        // A signal the caller ignores (nohup) stays ignored.
+        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
 }
 
 void SetUp(const CliOptions& options, CliWindow& window) {
@@ -45,6 +70,7 @@ int main(int argc, char** argv) {
         std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
+    RemoveTemporariesOnStopSignals();
     CliWindow window(stdout, stderr, !options.quiet && ::isatty(STDERR_FILENO));
     SetUp(options, window);
     RunJobFor(options, window);

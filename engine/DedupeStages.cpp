@@ -7,7 +7,7 @@
 
 ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sources,
                            bool byFrequency, const std::string& path) {
-    ListCleaner cleaner(window, path);
+    ListCleaner cleaner(window, sources.front().list->Location(), path);
     window.SetStatusText(status::kCounting);
     cleaner.Load(sources, std::nullopt, {0, progress::kReadingBase});
     window.SetStatusText(status::kReading);

@@ -10,5 +10,6 @@
 #include "JobWindow.h"
 #include "ListCleaner.h"
 
+// The first source is the input list, which the result replaces.
 ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sources,
                            bool byFrequency, const std::string& path);

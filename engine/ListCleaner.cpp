@@ -49,10 +49,10 @@ private:
 };
 }  // namespace
 
-ListCleaner::ListCleaner(JobWindow& window, std::string listPath)
+ListCleaner::ListCleaner(JobWindow& window, const ListLocation& output, const std::string& listPath)
     : m_window(window),
-      m_listPath(std::move(listPath)),
-      m_tempFolder(TempFolderFor(m_listPath)),
+      m_output(output),
+      m_tempFolder(TempFolderFor(listPath)),
       m_budget(MemoryBudget()) {}
 
 void ListCleaner::Load(const std::vector<ListSource>& sources,
@@ -134,7 +134,7 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
 }
 
 void ListCleaner::Write(KeptOrder order) {
-    ReplacementFile output(m_listPath);
+    ReplacementFile output(m_output);
     const uint64_t kept = KeptLines();
     const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
         m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));

@@ -13,6 +13,7 @@
 
 #include "InputList.h"
 #include "JobWindow.h"
+#include "ListLocation.h"
 #include "PartitionSet.h"
 #include "Run.h"
 
@@ -31,7 +32,8 @@ struct ListSource {
 
 class ListCleaner {
 public:
-    ListCleaner(JobWindow& window, std::string listPath);
+    // `output` is where the result goes; `listPath` names the list as chosen.
+    ListCleaner(JobWindow& window, const ListLocation& output, const std::string& listPath);
 
     // Loads the sources in order. Lines equal to `skip` are left out, and
     // counted as removed.
@@ -54,7 +56,7 @@ private:
     uint64_t KeptLines() const;
 
     JobWindow& m_window;
-    std::string m_listPath;
+    const ListLocation& m_output;
     std::string m_tempFolder;
     uint64_t m_budget;
     std::optional<PartitionSet> m_partitions;

@@ -36,7 +36,7 @@ public:
     void PrepareList(JobWindow&) override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
-            std::optional<InputList> list = InputList::Open(path);
+            std::optional<InputList> list = InputList::OpenReference(path);
             if (!list) throw JobFailure(status::kInvalidRefFile);
             m_refLists.push_back(std::move(*list));
         }

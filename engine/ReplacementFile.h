@@ -1,43 +1,56 @@
 // The new contents of a list, written beside it and put in its place only
 // when complete. Until Commit() succeeds the list on disk is untouched; a
-// replacement that is dropped (a failure, a cancelled run) removes its
-// temporary file. A symbolic link is followed: its target is replaced and
-// the link stays. The list's permission bits (and owner, where allowed) are
-// kept.
+// replacement that is dropped (a failure, a cancelled run, a list that
+// changed meanwhile) leaves no file behind.
+//
+// The new file is made in the list's kept folder and renamed over the name
+// the list had when it was opened, and only if that name still holds the
+// very file that was read, unchanged: a list swapped for a link, renamed,
+// appended to or rewritten during the run is never replaced. A symbolic link
+// given as the list was resolved when the list was opened: its target is
+// replaced and the link stays. The list's permission bits, owner (where
+// allowed) and extended attributes (ACLs included) are kept. Other hard links
+// to the list keep the old contents.
 #pragma once
 
-#include <sys/types.h>
+#include <cstddef>
 
-#include <memory>
-#include <string>
-
-#include "FileHandle.h"
+#include "ByteBuffer.h"
+#include "ListLocation.h"
+#include "TemporaryFile.h"
 
 class ReplacementFile {
 public:
     // Throws JobFailure("output list can't be opened") when the list may not
-    // be written (read-only, or its folder refuses the new file).
-    explicit ReplacementFile(const std::string& listPath);
-    ~ReplacementFile();
+    // be written (no write bits, or its folder refuses the new file), and
+    // "not enough memory" before any file is made.
+    explicit ReplacementFile(const ListLocation& list);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     // Buffered; throws JobFailure("output list can't be written").
     void Write(const char* bytes, size_t size);
-    // Flushes, syncs and renames over the list; throws as Write does.
+    // Flushes, syncs, checks that the list is unchanged, renames over it and
+    // syncs the folder. Throws "input list changed while it was cleaned" when
+    // the list's name no longer holds the file that was read as it was, and
+    // "output list can't be written" when a step fails.
     void Commit();
+
+    // Size of the write buffer; tests make it too large to be had. 0 restores it.
+    static void SetBufferSizeForTesting(size_t bytes);
+    // A call made once the new file has its name and just before the list is
+    // checked and replaced: a test build stops there to act on the list.
+    static void SetCommitPauseForTesting(void (*pause)());
 
 private:
     void Flush();
-    void Discard();
+    void WriteOut(const char* bytes, size_t size);
+    void CopyAttributes();
+    void SyncFolder();
 
-    std::string m_target;     // the list's real path, links resolved
-    std::string m_temporary;  // the new file beside it
-    FileHandle m_file;
-    mode_t m_mode = 0;
-    uid_t m_owner = 0;
-    gid_t m_group = 0;
-    std::unique_ptr<char[]> m_buffer;
+    const ListLocation& m_list;
+    size_t m_capacity;
+    ByteBuffer m_buffer;  // taken before the file is made
+    TemporaryFile m_temporary;
     size_t m_used = 0;
-    bool m_committed = false;
 };

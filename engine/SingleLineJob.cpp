@@ -19,10 +19,9 @@ constexpr const char* kLineEnd = "\r\n";
 
 // Copies the list to its replacement without the line; returns the lines
 // read and removed.
-ListCounts StreamWithout(JobWindow& window, InputList& input, const std::string& path,
-                         const std::string& line) {
+ListCounts StreamWithout(JobWindow& window, InputList& input, const std::string& line) {
     ListReader reader(input, status::kInputCantBeRead);
-    ReplacementFile output(path);
+    ReplacementFile output(input.Location());
     const float scale = input.Size() ? 1000.0f / static_cast<float>(input.Size()) : 0.0f;
     ListCounts counts;
     window.SetProgressPos(progress::kRestored);
@@ -45,7 +44,7 @@ ListCounts StreamWithout(JobWindow& window, InputList& input, const std::string&
 // stretch of the scale that sorting has.
 ListCounts SortedWithout(JobWindow& window, InputList& input, const std::string& path,
                          const std::string& line) {
-    ListCleaner cleaner(window, path);
+    ListCleaner cleaner(window, input.Location(), path);
     cleaner.Load({{&input, status::kInputCantBeRead, false}}, line, {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
     cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
@@ -78,7 +77,7 @@ public:
         }
         window.SetProgressPos(progress::kRestored);
         window.SetStatusText(status::kWriting);
-        return StreamWithout(window, input, path, m_line);
+        return StreamWithout(window, input, m_line);
     }
 
     void EndRun(JobWindow& window) override { UnlockControls(window, true); }

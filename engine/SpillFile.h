@@ -1,14 +1,14 @@
 // A temporary file for the part of a run that does not fit its memory
-// budget. It has no name: it is made unlinked (O_TMPFILE) or unlinked the
-// moment it is made, so it disappears when its descriptor closes, however
-// the process ends. It is only ever appended to, then read back.
+// budget: a scratch file, which has no name and vanishes however the
+// process ends, only ever appended to, then read back.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "FileHandle.h"
+#include "ScratchFile.h"
 
 class SpillFile {
 public:
@@ -16,7 +16,7 @@ public:
     // A new empty file in `folder`; throws JobFailure when none can be made.
     static SpillFile Create(const std::string& folder);
 
-    explicit operator bool() const { return m_file.IsOpen(); }
+    explicit operator bool() const { return m_file.has_value(); }
     uint64_t Size() const { return m_size; }
 
     // Throws JobFailure: "not enough disk space for temporary files" when
@@ -30,8 +30,8 @@ public:
     void Drop() { *this = SpillFile(); }
 
 private:
-    explicit SpillFile(FileHandle file) : m_file(std::move(file)) {}
+    explicit SpillFile(ScratchFile file) : m_file(std::move(file)) {}
 
-    FileHandle m_file;
+    std::optional<ScratchFile> m_file;
     uint64_t m_size = 0;
 };

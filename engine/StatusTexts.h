@@ -23,3 +23,8 @@ inline constexpr const char* kTempCantBeWritten = "temporary files can't be writ
 inline constexpr const char* kTempCantBeRead = "temporary files can't be read";
 inline constexpr const char* kNoDiskSpace = "not enough disk space for temporary files";
 }  // namespace status
+namespace status {
+inline constexpr const char* kListInUse = "input list is in use by another run";
+inline constexpr const char* kInputChanged = "input list changed while it was cleaned";
+inline constexpr const char* kTemporaryCantBeMade = "temporary file can't be made";
+}  // namespace status

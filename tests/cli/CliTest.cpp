@@ -3,6 +3,7 @@
 // exit status, both streams and the exact bytes of every file afterwards.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <regex>
 #include <sstream>
@@ -25,6 +27,12 @@ struct RunResult {
     int exit = -1;
     std::string out;
     std::string err;
+};
+
+struct Started {
+    pid_t pid;
+    fs::path out;
+    fs::path err;
 };
 
 std::string ReadBytes(const fs::path& path) {
@@ -56,6 +64,7 @@ protected:
     }
 
     void TearDown() override {
+        Release();
         if (HasFailure() && fs::is_directory(m_dir)) {
             std::cerr << "last command (in " << m_dir.string() << "): " << m_command
                       << "\nfolder afterwards:\n";
@@ -65,13 +74,20 @@ protected:
         fs::remove_all(m_root, ignored);
     }
 
-    // Runs the program in the lists folder, with no shell in between.
     RunResult Run(const std::vector<std::string>& args) {
+        return Finish(Start(LINTRIM_CLI_PATH, args));
+    }
+
+    // Starts a program in the lists folder, with no shell in between; a
+    // `pause` FIFO is handed to the test build.
+    Started Start(const char* program, const std::vector<std::string>& args,
+                  const std::string& pause = "") {
         m_command = Joined(args);
         std::vector<char*> argv{const_cast<char*>(LINTRIM_CLI_PATH)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C"};
+        std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C", "LINTRIM_PAUSE=" + pause};
+        if (pause.empty()) env.pop_back();
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
             if (const char* value = std::getenv(name))
                 env.push_back(std::string(name) + "=" + value);
@@ -79,28 +95,55 @@ protected:
         for (std::string& entry : env) envp.push_back(entry.data());
         envp.push_back(nullptr);
         const std::string dir = m_dir.string();
-        const std::string outPath = (m_root / "stdout").string();
-        const std::string errPath = (m_root / "stderr").string();
+        const std::string number = std::to_string(++m_runs);
+        const std::string outPath = (m_root / ("stdout" + number)).string();
+        const std::string errPath = (m_root / ("stderr" + number)).string();
 
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::umask(022);  // a fresh file would lose group and other write bits
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
             const int in = ::open("/dev/null", O_RDONLY);
             const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (in < 0 || out < 0 || err < 0 || ::chdir(dir.c_str()) != 0 || ::dup2(in, 0) < 0 ||
                 ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
                 ::_exit(126);
-            ::execve(LINTRIM_CLI_PATH, argv.data(), envp.data());
+            ::execve(program, argv.data(), envp.data());
             ::_exit(127);
         }
+        return {pid, outPath, errPath};
+    }
+
+    RunResult Finish(const Started& run) {
         RunResult result;
         int status = 0;
-        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_EQ(::waitpid(run.pid, &status, 0), run.pid);
         result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        result.out = ReadBytes(outPath);
-        result.err = ReadBytes(errPath);
+        result.out = ReadBytes(run.out);
+        result.err = ReadBytes(run.err);
         return result;
+    }
+
+    // Starts the test build on `args` and returns once it waits just before
+    // replacing a list; it goes on when Release() closes the pause.
+    Started StartPaused(const std::vector<std::string>& args) {
+        const fs::path fifo = m_root / "pause";
+        ::mkfifo(fifo.c_str(), 0600);
+        const Started run = Start(LINTRIM_CLI_PAUSED_PATH, args, fifo.string());
+        while ((m_pause = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
+            siginfo_t ended{};
+            ::waitid(P_PID, static_cast<id_t>(run.pid), &ended, WEXITED | WNOHANG | WNOWAIT);
+            if (ended.si_pid != 0) {
+                ADD_FAILURE() << "the run ended before its pause";
+                break;
+            }
+            ::usleep(1000);
+        }
+        return run;
+    }
+    void Release() {
+        if (m_pause >= 0) ::close(std::exchange(m_pause, -1));
     }
 
     void Write(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
@@ -125,6 +168,8 @@ protected:
     fs::path m_root;
     fs::path m_dir;
     std::string m_command;
+    int m_runs = 0;
+    int m_pause = -1;
 };
 
 struct Ordering {
@@ -279,18 +324,22 @@ TEST_F(CliTest, MissingListStopsTheRunThere) {
     EXPECT_EQ(Listing(), (Names{"one.txt", "three.txt"}));
 }
 
-TEST_F(CliTest, FolderIsNeitherListNorRefList) {
+// A FIFO without a writer or a device is refused before it is read from.
+TEST_F(CliTest, OnlyRegularFilesAreLists) {
     fs::create_directory(m_dir / "sub");
+    ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0644), 0);
     Write("l.txt", "b\nb\n");
-    RunResult r = Run({"sub", "l.txt"});
-    EXPECT_EQ(r.exit, 1);
-    EXPECT_EQ(r.err, "sub: Invalid input file\n");
-    r = Run({"-r", "sub", "l.txt"});
+    for (const std::string name : {"sub", "fifo", "/dev/null"}) {
+        const RunResult r = Run({name, "l.txt"});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_EQ(r.err, name + ": Invalid input file\n");
+    }
+    const RunResult r = Run({"-r", "fifo", "l.txt"});
     EXPECT_EQ(r.exit, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "l.txt: Invalid ref file\n");
     EXPECT_EQ(Read("l.txt"), "b\nb\n");
-    EXPECT_EQ(Listing(), (Names{"l.txt", "sub"}));
+    EXPECT_EQ(Listing(), (Names{"fifo", "l.txt", "sub"}));
 }
 
 TEST_F(CliTest, ReadOnlyListIsLeftAsItWas) {
@@ -333,6 +382,80 @@ TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
     EXPECT_EQ(Read("shared.txt"), "c\r\n");
     EXPECT_EQ(Mode("shared.txt"), 0666u);
     EXPECT_EQ(Listing(), (Names{"data", "data/real.txt", "link.txt", "shared.txt"}));
+}
+
+// The new file has its name when the run stops; only kill -9 leaves it, and
+// the next run on the list removes it, as it does older versions' leftovers.
+TEST_F(CliTest, StopSignalsLeaveTheListAndNoFileBehind) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(signal);
+        Write("l.txt", "b\nb\n");
+        const Started run = StartPaused({"l.txt"});
+        EXPECT_EQ(Listing().size(), 2u);
+        ::kill(run.pid, signal);
+        EXPECT_EQ(Finish(run).exit, 128 + signal);
+        Release();
+        EXPECT_EQ(Read("l.txt"), "b\nb\n");
+        if (signal == SIGKILL) {
+            EXPECT_EQ(Listing().size(), 2u);
+            Write(".l.txt.lintrim-4242-0", "b\n");
+            EXPECT_EQ(Run({"l.txt"}).exit, 0);
+            EXPECT_EQ(Read("l.txt"), "b\r\n");
+        }
+        EXPECT_EQ(Listing(), (Names{"l.txt"}));
+    }
+}
+
+// Appended to, or swapped for a link to a file its owner may not touch,
+// after it was read: the list is not replaced, and what is there stays.
+TEST_F(CliTest, AListChangedBeforeItsReplacementIsLeftAsItIsThen) {
+    const fs::path secret = m_root / "secret";
+    std::ofstream(secret) << "s\n";
+    struct Change {
+        std::function<void()> make;
+        Names listing;
+        std::string name;  // a file that must hold the list's bytes then
+        std::string bytes;
+    };
+    const std::vector<Change> changes{
+        {[&] { std::ofstream(m_dir / "l.txt", std::ios::app) << "z\n"; },
+         {"l.txt"},
+         "l.txt",
+         "b\nb\nz\n"},
+        {[&] {
+             fs::rename(m_dir / "l.txt", m_dir / "x.txt");
+             fs::create_symlink(secret, m_dir / "l.txt");
+         },
+         {"l.txt", "x.txt"},
+         "x.txt",
+         "b\nb\n"},
+    };
+    for (const Change& change : changes) {
+        Write("l.txt", "b\nb\n");
+        const Started run = StartPaused({"l.txt"});
+        change.make();
+        Release();
+        const RunResult r = Finish(run);
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_EQ(r.err, "l.txt: input list changed while it was cleaned\n");
+        EXPECT_EQ(Listing(), change.listing);
+        EXPECT_EQ(Read(change.name), change.bytes);
+        EXPECT_EQ(ReadBytes(secret), "s\n");
+        for (const std::string& name : change.listing) fs::remove(m_dir / name);
+    }
+}
+
+TEST_F(CliTest, ASecondRunOnTheSameListFailsAtOnce) {
+    Write("l.txt", "b\nb\n");
+    const Started first = StartPaused({"l.txt"});
+    const RunResult second = Run({"l.txt"});
+    EXPECT_EQ(second.exit, 1);
+    EXPECT_EQ(second.out, "");
+    EXPECT_EQ(second.err, "l.txt: input list is in use by another run\n");
+    Release();
+    EXPECT_EQ(Finish(first).exit, 0);
+    EXPECT_EQ(Read("l.txt"), "b\r\n");
+    EXPECT_EQ(Listing(), (Names{"l.txt"}));
 }
 
 TEST_F(CliTest, HelpListsEveryOptionAndTouchesNothing) {

@@ -216,7 +216,8 @@ TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
     for (int pos : {1000, 2000, 2500, 4000, 5000})
         EXPECT_NE(std::find(later.begin(), later.end(), pos), later.end()) << pos;
     auto within = [&](int low, int high) {
-        return std::count_if(later.begin(), later.end(), [&](int p) { return p > low && p < high; });
+        return std::count_if(later.begin(), later.end(),
+                             [&](int p) { return p > low && p < high; });
     };
     EXPECT_GT(within(1000, 2000), 1);  // grouping
     EXPECT_GT(within(3500, 4000), 1);  // sorting by frequency

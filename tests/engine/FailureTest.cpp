@@ -1,53 +1,109 @@
 // Every way a run can fail: the list on disk stays as it was, no temporary
 // file is left, and the window is given back with the reason.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <map>
 
 #include "DedupeJob.h"
+#include "JobFailure.h"
 #include "ListReader.h"
+#include "ReplacementFile.h"
+#include "ScratchFile.h"
 #include "SystemCalls.h"
 #include "TestSupport.h"
 
 namespace {
-// System calls that fail on cue.
+// One call that fails on cue. "write" lets `count` bytes through, "read"
+// fails the read numbered `count`, "size" adds `count` to the size a stat
+// reports, "buffer" makes the write buffer too large to be had; any other
+// call lets `count` calls through and fails from then on.
+struct Fault {
+    std::string call;
+    int error = EIO;
+    long count = 0;
+};
+
 class FaultyCalls : public SystemCalls {
 public:
-    long writeBudget = -1;  // bytes that may still be written; -1 unlimited
-    bool failFsync = false;
-    bool failRename = false;
-    int failReadNumber = -1;  // the read (counted from 0) that fails
-    off_t sizeShift = 0;      // added to the size a stat reports
+    explicit FaultyCalls(std::vector<Fault> faults) : m_faults(std::move(faults)) {}
 
     ssize_t Write(int fd, const void* buffer, size_t size) override {
-        if (writeBudget < 0) return SystemCalls::Write(fd, buffer, size);
-        if (writeBudget == 0) return errno = ENOSPC, -1;
-        const size_t allowed = std::min<size_t>(size, static_cast<size_t>(writeBudget));
-        writeBudget -= static_cast<long>(allowed);
+        const Fault* fault = Find("write");
+        if (!fault) return SystemCalls::Write(fd, buffer, size);
+        if (m_written >= fault->count) return errno = fault->error, -1;
+        const size_t allowed =
+            std::min<size_t>(size, static_cast<size_t>(fault->count - m_written));
+        m_written += static_cast<long>(allowed);
         return SystemCalls::Write(fd, buffer, allowed);
     }
-    int Fsync(int fd) override { return failFsync ? (errno = EIO, -1) : SystemCalls::Fsync(fd); }
-    int Rename(const char* from, const char* to) override {
-        return failRename ? (errno = EXDEV, -1) : SystemCalls::Rename(from, to);
-    }
     ssize_t Read(int fd, void* buffer, size_t size) override {
-        if (m_reads++ == failReadNumber) return errno = EIO, -1;
+        const Fault* fault = Find("read");
+        if (fault && m_reads++ == fault->count) return errno = fault->error, -1;
         return SystemCalls::Read(fd, buffer, size);
     }
     int Fstat(int fd, struct stat* info) override {
         const int result = SystemCalls::Fstat(fd, info);
-        info->st_size += sizeShift;
+        if (const Fault* fault = Find("size")) info->st_size += fault->count;
         return result;
+    }
+    int Fsync(int fd) override {
+        struct stat info {};
+        SystemCalls::Fstat(fd, &info);
+        return Fails(S_ISDIR(info.st_mode) ? "fsync folder" : "fsync") ? -1
+                                                                       : SystemCalls::Fsync(fd);
+    }
+    int Openat(int folder, const char* name, int flags, mode_t mode) override {
+        const char* call = (flags & O_TMPFILE) == O_TMPFILE ? "tmpfile" : "openat";
+        return Fails(call) ? -1 : SystemCalls::Openat(folder, name, flags, mode);
+    }
+    int Fstatat(int folder, const char* name, struct stat* info, int flags) override {
+        return Fails("fstatat") ? -1 : SystemCalls::Fstatat(folder, name, info, flags);
+    }
+    int Fchmod(int fd, mode_t mode) override {
+        return Fails("fchmod") ? -1 : SystemCalls::Fchmod(fd, mode);
+    }
+    int Fchown(int fd, uid_t owner, gid_t group) override {
+        return Fails("fchown") ? -1 : SystemCalls::Fchown(fd, owner, group);
+    }
+    int Flock(int fd, int operation) override {
+        return Fails("flock") ? -1 : SystemCalls::Flock(fd, operation);
+    }
+    int Linkat(int from, const char* name, int to, const char* target, int flags) override {
+        return Fails("linkat") ? -1 : SystemCalls::Linkat(from, name, to, target, flags);
+    }
+    int Renameat(int from, const char* name, int to, const char* target) override {
+        return Fails("renameat") ? -1 : SystemCalls::Renameat(from, name, to, target);
     }
 
 private:
+    const Fault* Find(const std::string& call) const {
+        for (const Fault& fault : m_faults)
+            if (fault.call == call) return &fault;
+        return nullptr;
+    }
+    // True, with errno set, when the call is to fail now.
+    bool Fails(const std::string& call) {
+        const Fault* fault = Find(call);
+        if (!fault || m_passed[call]++ < fault->count) return false;
+        errno = fault->error;
+        return true;
+    }
+
+    std::vector<Fault> m_faults;
+    std::map<std::string, long> m_passed;
+    long m_written = 0;
     int m_reads = 0;
 };
 
 const std::string kList = "one\ntwo\none\nthree\n";
+const std::string kCleaned = "one\r\ntwo\r\nthree\r\n";
+const std::string kWritten = "4 read, 1 dupes, T s";
 
 struct FailedRun {
     std::vector<std::string> calls;
@@ -56,56 +112,76 @@ struct FailedRun {
     int inputCount;
 };
 
-FailedRun RunWith(FaultyCalls& calls, const std::string& bytes = kList) {
+FailedRun RunWith(const std::vector<Fault>& faults) {
     TempDir dir;
     RecordingWindow window;
-    const std::string list = dir.File("list.txt", bytes);
+    const std::string list = dir.File("list.txt", kList);
     window.Choose({list});
+    // Small blocks and a small buffer make reads and writes happen in pieces.
+    ListReader::SetBlockSizeForTesting(4);
+    const bool noBuffer = !faults.empty() && faults[0].call == "buffer";
+    ReplacementFile::SetBufferSizeForTesting(noBuffer ? size_t{1} << 62 : 8);
     {
+        FaultyCalls calls(faults);
         ScopedSystemCalls seam(calls);
         DedupeJob(window);
     }
+    ListReader::SetBlockSizeForTesting(0);
+    ReplacementFile::SetBufferSizeForTesting(0);
     return {window.calls, ReadBytes(list), dir.Names(), window.m_inputCount};
 }
 
-void ExpectUntouched(const FailedRun& run, const std::string& reason) {
-    EXPECT_EQ(run.bytes, kList);
-    EXPECT_EQ(run.names, std::vector<std::string>{"list.txt"});
-    EXPECT_EQ(run.inputCount, 1);
-    ASSERT_GE(run.calls.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(run.calls.end() - 4, run.calls.end()), FailureCalls(reason));
-}
+struct FaultCase {
+    std::vector<Fault> faults;
+    std::string status;  // the last status text
+    std::string bytes = kList;
+};
 }  // namespace
 
-TEST(Failures, WritingThatFailsLeavesTheListWhole) {
-    for (long budget : {0L, 5L, 15L}) {
-        FaultyCalls calls;
-        calls.writeBudget = budget;
-        ExpectUntouched(RunWith(calls), "output list can't be written");
+// Whatever fails, the folder holds the list alone afterwards, and the list is
+// replaced by the whole result or not at all.
+TEST(Failures, EveryFailingCallLeavesTheListWholeAndNoFileBehind) {
+    const std::string cantWrite = "output list can't be written";
+    const std::string cantRead = "input list can't be read";
+    const std::vector<FaultCase> cases{
+        {{{"write", ENOSPC, 0}}, cantWrite},
+        {{{"write", ENOSPC, 5}}, cantWrite},
+        {{{"write", ENOSPC, 15}}, cantWrite},
+        {{{"fsync"}}, cantWrite},
+        {{{"fchmod", EPERM}}, cantWrite},
+        {{{"linkat", EPERM}}, cantWrite},
+        {{{"renameat", EXDEV}}, cantWrite},
+        {{{"tmpfile", EOPNOTSUPP}, {"renameat", EXDEV}}, cantWrite},
+        {{{"tmpfile", EISDIR}, {"openat", EACCES, 1}}, "output list can't be opened"},
+        {{{"tmpfile", EACCES}}, "output list can't be opened"},
+        {{{"fstatat", ENOENT, 1}}, "input list changed while it was cleaned"},
+        {{{"flock", EWOULDBLOCK}}, "input list is in use by another run"},
+        {{{"read", EIO, 2}}, cantRead},
+        {{{"size", 0, -3}}, cantRead},  // the file grew after its length was taken
+        {{{"size", 0, 3}}, cantRead},   // or shrank
+        {{{"size", 0, long{1} << 62}}, "input list can't be read"},
+        {{{"buffer"}}, "not enough memory"},
+        // Failures that do not stop the run, and the folder sync, which comes
+        // after the rename.
+        {{{"tmpfile", EOPNOTSUPP}}, kWritten, kCleaned},
+        {{{"fchown", EPERM}}, kWritten, kCleaned},
+        {{{"fsync folder"}}, cantWrite, kCleaned},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.faults[0].call + " " + std::to_string(c.faults[0].count));
+        const FailedRun run = RunWith(c.faults);
+        EXPECT_EQ(run.bytes, c.bytes);
+        EXPECT_EQ(run.names, std::vector<std::string>{"list.txt"});
+        const bool written = c.status == kWritten;
+        EXPECT_EQ(run.inputCount, written ? 0 : 1);
+        ASSERT_GE(run.calls.size(), 4u);
+        const std::vector<std::string> tail(run.calls.end() - 4, run.calls.end());
+        if (written)
+            EXPECT_NE(std::find(run.calls.begin(), run.calls.end(), "status " + c.status),
+                      run.calls.end());
+        else
+            EXPECT_EQ(tail, FailureCalls(c.status));
     }
-    FaultyCalls fsync;
-    fsync.failFsync = true;
-    ExpectUntouched(RunWith(fsync), "output list can't be written");
-    FaultyCalls rename;
-    rename.failRename = true;
-    ExpectUntouched(RunWith(rename), "output list can't be written");
-}
-
-TEST(Failures, ReadingThatFailsLeavesTheListWhole) {
-    ListReader::SetBlockSizeForTesting(4);
-    FaultyCalls midway;
-    midway.failReadNumber = 2;
-    ExpectUntouched(RunWith(midway), "input list can't be read");
-    FaultyCalls grew;  // more bytes than the length taken at the start
-    grew.sizeShift = -3;
-    ExpectUntouched(RunWith(grew), "input list can't be read");
-    FaultyCalls shrank;
-    shrank.sizeShift = 3;
-    ExpectUntouched(RunWith(shrank), "input list can't be read");
-    ListReader::SetBlockSizeForTesting(0);
-    FaultyCalls huge;  // a length far beyond the bytes there are
-    huge.sizeShift = off_t{1} << 62;
-    ExpectUntouched(RunWith(huge), "input list can't be read");
 }
 
 TEST(Failures, ReadOnlyListIsNotOpenedForWriting) {
@@ -167,18 +243,48 @@ TEST(Failures, ClosingTheWindowMidRunLeavesTheList) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"list.txt", "probe.txt"}));
 }
 
-TEST(Failures, LinkedListsAreReplacedBehindTheLinkWithTheirMode) {
+// A link given as the list is followed and stays; a name of the longest
+// length still leaves room for the temporary name; another hard link keeps
+// the old bytes; mode and extended attributes come along.
+TEST(Failures, ReplacedListsKeepTheirLinksModeAndAttributes) {
     TempDir dir;
     const std::string target = dir.File("target.txt", kList);
     ::chmod(target.c_str(), 0640);
     const std::string link = (dir.Path() / "link.txt").string();
     std::filesystem::create_symlink(target, link);
+    const std::string longest = dir.File(std::string(255, 'n'), kList);
+    const std::string linked = dir.File("hard.txt", kList);
+    std::filesystem::create_hard_link(linked, dir.Path() / "other.txt");
+    const bool tagged = ::setxattr(linked.c_str(), "user.origin", "x", 1, 0) == 0;
     RecordingWindow window;
-    window.Choose({link});
+    window.Choose({link, longest, linked});
     DedupeJob(window);
+    EXPECT_EQ(window.m_inputCount, 0);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadBytes(target), "one\r\ntwo\r\nthree\r\n");
+    for (const std::string& list : {target, longest, linked}) EXPECT_EQ(ReadBytes(list), kCleaned);
+    EXPECT_EQ(ReadBytes((dir.Path() / "other.txt").string()), kList);
     struct stat info {};
     ::stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+    char value[4] = {};
+    if (tagged) {
+        EXPECT_EQ(::getxattr(linked.c_str(), "user.origin", value, sizeof value), 1);
+    }
+    EXPECT_EQ(dir.Names().size(), 5u);
+}
+
+// Scratch files never show in their folder, with or without unnamed files.
+TEST(Failures, ScratchFilesHaveNoName) {
+    TempDir dir;
+    for (const char* refused : {"", "tmpfile"}) {
+        FaultyCalls calls({{refused, EOPNOTSUPP}});
+        ScopedSystemCalls seam(calls);
+        const ScratchFile scratch = ScratchFile::Create(dir.Path().string());
+        char back[3] = {};
+        EXPECT_EQ(::pwrite(scratch.Descriptor(), "ab", 2, 0), 2);
+        EXPECT_EQ(::pread(scratch.Descriptor(), back, 2, 0), 2);
+        EXPECT_STREQ(back, "ab");
+        EXPECT_TRUE(dir.Names().empty());
+    }
+    EXPECT_THROW(ScratchFile::Create((dir.Path() / "missing").string()), JobFailure);
 }

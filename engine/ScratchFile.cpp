@@ -1,0 +1,21 @@
+// Scratch files are temporary files that are never linked: the named kind
+// is unlinked as soon as it exists.
+#include "ScratchFile.h"
+
+#include <fcntl.h>
+
+#include <optional>
+
+#include "JobFailure.h"
+#include "StatusTexts.h"
+#include "SystemCalls.h"
+#include "TemporaryFile.h"
+
+ScratchFile ScratchFile::Create(const std::string& folder) {
+    const FileHandle kept(Sys().Open(folder.c_str(), O_PATH | O_DIRECTORY, 0));
+    if (!kept.IsOpen()) throw JobFailure(status::kTemporaryCantBeMade);
+    std::optional<TemporaryFile> file = TemporaryFile::Create(kept.Get(), "", O_RDWR);
+    if (!file) throw JobFailure(status::kTemporaryCantBeMade);
+    file->Unlink();
+    return ScratchFile(file->ReleaseFile());
+}
