@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <thread>
 
 #include "MainDlgTestKit.h"
 
@@ -64,6 +65,20 @@ class MainDlgRunsTest : public QObject {
 private:
     QTemporaryDir m_dir;
     const QRegularExpression m_summary{QStringLiteral("^\\d+ read, \\d+ dupes, \\d+\\.\\d s$")};
+
+    // At the first position shown, waits until the job has asked for more
+    // without waiting for the window, then closes it from inside that request.
+    static void CloseWhileRequestsWait(TestMainDlg& dlg) {
+        auto* progress = dlg.Get<QProgressBar>(IDC_PROGRESS);
+        connect(progress, &QProgressBar::valueChanged, &dlg, [&dlg, done = false]() mutable {
+            if (std::exchange(done, true)) return;
+            const int wanted = dlg.positions + 3;
+            QDeadlineTimer patience(20000);
+            while (dlg.positions < wanted && !patience.hasExpired()) QThread::yieldCurrentThread();
+            QVERIFY2(dlg.positions >= wanted, "the job waited for the window");
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+        });
+    }
 
     void RunToEnd(TestMainDlg& dlg) {
         dlg.Get<QPushButton>(IDC_GO)->click();
@@ -186,11 +201,63 @@ private slots:
         QCOMPARE(dlg.m_inputCount, 0);
     }
 
+    // The job's side of the window from a thread of the test's own: what the
+    // window shows follows the requests in their order (positions run
+    // together may be skipped, never the last of them), and every read sees
+    // each change queued before it.
+    void requestsShowInTheirOrderAndReadsWaitForThem() {
+        TestMainDlg dlg;
+        auto* progress = dlg.Get<QProgressBar>(IDC_PROGRESS);
+        progress->setRange(0, 100000);
+        struct Shown {
+            int pos;
+            QString status;
+            bool enabled, checked;
+        };
+        std::vector<Shown> shown;
+        connect(progress, &QProgressBar::valueChanged, &dlg, [&](int pos) {
+            shown.push_back({pos, Status(dlg), dlg.Control(IDC_ALPHABETIZE)->isEnabled(),
+                             dlg.IsChecked(IDC_BY_FREQUENCY)});
+        });
+        constexpr int kGroups = 400;
+        std::vector<QString> readStatus;
+        int misreads = 0;
+        std::atomic<bool> finished{false};
+        std::thread job([&] {
+            for (int g = 1; g <= kGroups; ++g) {
+                dlg.SetStatusText(std::to_string(g));
+                dlg.EnableControl(IDC_ALPHABETIZE, g % 2 == 0);
+                dlg.SetChecked(IDC_BY_FREQUENCY, g % 3 == 0);
+                for (int step = 0; step < 5; ++step) dlg.SetProgressPos(g * 10 + step);
+                if (g % 8 != 0) continue;
+                misreads += dlg.IsChecked(IDC_BY_FREQUENCY) != (g % 3 == 0);
+                dlg.AccessSelection([&] { readStatus.push_back(Status(dlg)); });
+            }
+            finished = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+        job.join();
+        QCOMPARE(misreads, 0);
+        QCOMPARE(int(readStatus.size()), kGroups / 8);
+        for (int i = 0; i < kGroups / 8; ++i) QCOMPARE(readStatus[i], QString::number(8 * i + 8));
+        std::vector<int> lastOfGroup;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            const int g = shown[i].pos / 10;
+            QVERIFY(i == 0 || shown[i].pos > shown[i - 1].pos);
+            QCOMPARE(shown[i].status, QString::number(g));
+            QCOMPARE(shown[i].enabled, g % 2 == 0);
+            QCOMPARE(shown[i].checked, g % 3 == 0);
+            if (shown[i].pos % 10 == 4) lastOfGroup.push_back(g);
+        }
+        QCOMPARE(int(lastOfGroup.size()), kGroups);
+    }
+
     void closingDuringRunStopsCleanly_data() {
         QTest::addColumn<int>("how");
         QTest::newRow("escape") << 0;
         QTest::newRow("close box") << 1;
         QTest::newRow("destroyed") << 2;
+        QTest::newRow("escape with requests queued") << 3;
     }
 
     void closingDuringRunStopsCleanly() {
@@ -202,7 +269,9 @@ private slots:
         auto dlg = std::make_unique<TestMainDlg>();
         dlg->show();
         dlg->Choose(IDC_BROWSE_INPUT, {list});
+        if (how == 3) CloseWhileRequestsWait(*dlg);
         dlg->Get<QPushButton>(IDC_GO)->click();
+        if (how == 3) QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 60000);
         if (how == 0) QTest::keyClick(dlg.get(), Qt::Key_Escape);
         if (how == 1) dlg->close();
         if (how == 2) dlg.reset();
