@@ -5,8 +5,11 @@
 # has been replaced; then `lintrim-cli -q` on another copy of the same list.
 # Prints both times, their ratio, and whether both wrote the same bytes.
 #
-#   bench/window.sh [LIST]     default: bench/data/list_10M.txt (bench/run.sh
-#                              makes it; a 1M list: gen_wordlist.py list --lines 1000000)
+#   bench/window.sh [LIST] [RUNS]   LIST default: bench/data/list_10M.txt
+#                                   (bench/run.sh makes it; a 1M list:
+#                                   gen_wordlist.py list --lines 1000000 -o FILE)
+#                                   RUNS default 3: window and command line
+#                                   alternate, medians are compared
 #
 # Uses build/bin/lintrim and build/bin/lintrim-cli as they are (build first:
 # scripts/build.sh build Release).
@@ -14,11 +17,13 @@ set -euo pipefail
 bench=$(cd "$(dirname "$0")" && pwd)
 repo=$(dirname "$bench")
 list=$(realpath "${1:-$bench/data/list_10M.txt}")
+runs=${2:-3}
 window_program=$repo/build/bin/lintrim
 cli=$repo/build/bin/lintrim-cli
 
 die() { echo "window.sh: $*" >&2; exit 2; }
 log() { echo "window.sh: $*" >&2; }
+[[ $runs =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive number"
 [ -r "$list" ] || die "no list at $list (make one with bench/gen_wordlist.py)"
 [ -x "$window_program" ] && [ -x "$cli" ] || die "build first: scripts/build.sh build Release"
 "$repo/scripts/install-deps.sh" >&2
@@ -65,57 +70,86 @@ wait_for 10 wm_ready || die "jwm did not start"
 
 # ---------------------------------------------------------------- window
 mkdir "$work/window" "$work/cli"
-cp "$list" "$work/window/list.txt"
-cp "$list" "$work/cli/list.txt"
-sync
-
 QT_QPA_PLATFORM=xcb "$window_program" 2>/dev/null &
-pids+=($!)
+window_pid=$!
+pids+=("$window_pid")
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lintrim 4\.1$' | head -1)
 [ -n "$main" ] || die "the window did not appear"
-wmctrl -i -a "$main"
 # Control centres in pixels: the window's font (DejaVu Sans 7 pt) makes a
 # dialog unit 6/4 pixels wide and 10/8 high. "..." is at 117,0 (18 x 12)
 # units, "go !" at 138,1 (22 x 26).
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
-click $((126 * 6 / 4)) $((6 * 10 / 8))
+chooser_open() { xdotool search --onlyvisible --name '^(Open|Select)' >/dev/null 2>&1; }
 
 # Qt's file dialog: its name box has the focus; Enter may first close the
 # completion list, so it is pressed until the dialog has gone.
-chooser=$(timeout 20 xdotool search --sync --onlyvisible --name '^(Open|Select)' | head -1)
-[ -n "$chooser" ] || die "the file dialog did not appear"
-wmctrl -i -a "$chooser"
-xdotool mousemove --window "$chooser" 100 100
-xdotool type --delay 2 "$work/window/list.txt"
-chooser_open() { xdotool search --onlyvisible --name '^(Open|Select)' >/dev/null 2>&1; }
-for _ in 1 2 3 4 5; do
-    chooser_open || break
-    xdotool key Return
-    sleep 0.3
+choose_list() {
+    wmctrl -i -a "$main"
+    click $((126 * 6 / 4)) $((6 * 10 / 8))
+    local chooser
+    chooser=$(timeout 20 xdotool search --sync --onlyvisible --name '^(Open|Select)' | head -1)
+    [ -n "$chooser" ] || die "the file dialog did not appear"
+    wmctrl -i -a "$chooser"
+    xdotool mousemove --window "$chooser" 100 100
+    xdotool type --delay 2 "$1"
+    for _ in 1 2 3 4 5; do
+        chooser_open || return 0
+        xdotool key Return
+        sleep 0.3
+    done
+    die "the file dialog did not take the list"
+}
+
+# CPU seconds (user + system) the window program has used so far.
+window_cpu() {
+    awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$window_pid/stat"
+}
+
+# One run through the window: a fresh copy, chosen, go pressed, timed until
+# the list's name leads to a new file.
+time_window() {
+    local copy=$work/window/list.txt
+    rm -f "$copy" "$work/original"
+    cp "$list" "$copy"
+    ln "$copy" "$work/original"
+    sync
+    choose_list "$copy"
+    replaced() { ! [ "$copy" -ef "$work/original" ]; }
+    local cpu start
+    cpu=$(window_cpu)
+    start=$(now)
+    click $((149 * 6 / 4)) $((14 * 10 / 8))
+    wait_for 600 replaced || die "the window did not replace the list"
+    window_s+=("$(seconds "$start" "$(now)")")
+    window_cpu_s+=("$(seconds "$cpu" "$(window_cpu)")")
+}
+
+time_cli() {
+    local copy=$work/cli/list.txt start
+    cp "$list" "$copy"
+    sync
+    start=$(now)
+    /usr/bin/time -f '%U %S' -o "$work/cpu" "$cli" -q "$copy" >/dev/null
+    cli_s+=("$(seconds "$start" "$(now)")")
+    cli_cpu_s+=("$(awk '{ printf "%.2f", $1 + $2 }' "$work/cpu")")
+}
+
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+window_s=() window_cpu_s=() cli_s=() cli_cpu_s=()
+for ((r = 1; r <= runs; r++)); do
+    log "run $r/$runs: window"
+    time_window
+    log "run $r/$runs: command line"
+    time_cli
 done
-chooser_open && die "the file dialog did not take the list"
-
-# A second name of the original file: the list is replaced once its name
-# leads elsewhere.
-ln "$work/window/list.txt" "$work/original"
-replaced() { ! [ "$work/window/list.txt" -ef "$work/original" ]; }
-log "window: pressing go"
-start=$(now)
-click $((149 * 6 / 4)) $((14 * 10 / 8))
-wait_for 600 replaced || die "the window did not replace the list"
-window_s=$(seconds "$start" "$(now)")
-
-# ---------------------------------------------------------------- command line
-log "command line: lintrim-cli -q"
-start=$(now)
-"$cli" -q "$work/cli/list.txt" >/dev/null
-cli_s=$(seconds "$start" "$(now)")
 
 same=yes
 cmp -s "$work/window/list.txt" "$work/cli/list.txt" || same=NO
-printf 'list          %s (%s lines)\n' "$list" "$(wc -l < "$list")"
-printf 'window        %s s\n' "$window_s"
-printf 'command line  %s s\n' "$cli_s"
-printf 'ratio         %s (target <= 1.10)\n' "$(awk -v w="$window_s" -v c="$cli_s" 'BEGIN { printf "%.2f", w / c }')"
+w=$(median "${window_s[@]}") c=$(median "${cli_s[@]}")
+printf 'list          %s (%s lines), %s runs, medians\n' "$list" "$(wc -l < "$list")" "$runs"
+printf 'window        %s s  (runs: %s; CPU of the window program: %s s)\n' "$w" "${window_s[*]}" "$(median "${window_cpu_s[@]}")"
+printf 'command line  %s s  (runs: %s; CPU: %s s)\n' "$c" "${cli_s[*]}" "$(median "${cli_cpu_s[@]}")"
+printf 'ratio         %s (target <= 1.10)\n' "$(awk -v w="$w" -v c="$c" 'BEGIN { printf "%.2f", w / c }')"
 printf 'same bytes    %s\n' "$same"
 [ "$same" = yes ]
