@@ -1,48 +1,28 @@
 // The process-wide report in a process of its own, so that it starts with no
-// registry: first the empty file, then the listing of real tracked blocks in
-// "memoryleaks.txt" of the current folder.
+// registry: first the empty file, then the real tracked blocks still held,
+// in "memoryleaks.txt" of the current folder.
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <cstdint>
-#include <filesystem>
-#include <string>
+#include <cstdio>
 
-#include "AllocationTracker.h"
-#include "TestFolder.h"
+#include "TrackerTestKit.h"
 
 namespace {
 
 std::string Hex(const void* block) {
-    char digits[2 * sizeof(std::uintptr_t)];
-    auto end =
-        std::to_chars(digits, digits + sizeof digits, reinterpret_cast<std::uintptr_t>(block), 16)
-            .ptr;
-    return std::string(digits, end);
+    char digits[20];
+    std::snprintf(digits, sizeof digits, "%jx", reinterpret_cast<std::uintmax_t>(block));
+    return digits;
 }
 
-class InFolder {
-public:
-    explicit InFolder(const std::filesystem::path& path)
-        : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-    ~InFolder() { std::filesystem::current_path(m_previous); }
-
-private:
-    std::filesystem::path m_previous;
-};
-
 TEST(ProcessLeakReport, EmptyBeforeTrackingThenListsTheUnreleasedBlocks) {
-    TestFolder folder;
-    InFolder in(folder.Path());
+    // This process only: its current folder becomes a temporary one.
+    std::string folder = (std::filesystem::temp_directory_path() / "lintrim-XXXXXX").string();
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    std::filesystem::current_path(folder);
     ASSERT_EQ(AllocationTracker::Registry(), nullptr) << "the registry must not exist yet";
-
     WriteLeakReport();
-    ASSERT_TRUE(std::filesystem::exists("memoryleaks.txt"));
-    EXPECT_EQ(ReadFile("memoryleaks.txt"), "");
+    EXPECT_EQ(TakeFile("memoryleaks.txt"), "");
 
     void* ten = TrackedAlloc(10, "ten.cpp", 10);
     void* twenty = TrackedAlloc(20, "twenty.cpp", 20);
@@ -51,11 +31,9 @@ TEST(ProcessLeakReport, EmptyBeforeTrackingThenListsTheUnreleasedBlocks) {
     WriteLeakReport();
     TrackedRelease(ten);
     TrackedRelease(thirty);
-
-    EXPECT_EQ(ReadFile("memoryleaks.txt"),
-              "thirty.cpp\n\tLine 30\n\tAddress " + Hex(thirty) + "\n\t 30 bytes unfreed\n\n" +
-                  "ten.cpp\n\tLine 10\n\tAddress " + Hex(ten) + "\n\t 10 bytes unfreed\n\n" +
-                  kHyphens + "\nTotal Unfreed: 40 bytes\n");
+    EXPECT_EQ(TakeFile("memoryleaks.txt"), Entry("thirty.cpp", 30, Hex(thirty), 30) +
+                                               Entry("ten.cpp", 10, Hex(ten), 10) + Footer(40));
+    std::filesystem::remove(folder);
 }
 
 }  // namespace
