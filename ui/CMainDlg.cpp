@@ -159,7 +159,8 @@ void CMainDlg::PlaceControls() {
 }
 
 void CMainDlg::ConnectHandlers() {
-    connect(this, &CMainDlg::RequestPosted, this, &CMainDlg::ServeRequest, Qt::QueuedConnection);
+    connect(
+        this, &CMainDlg::RequestPosted, this, [this] { m_requests.Serve(); }, Qt::QueuedConnection);
     connect(this, &CMainDlg::JobEnded, this, &CMainDlg::OnJobEnded, Qt::QueuedConnection);
     connect(m_go, &QPushButton::clicked, this, &CMainDlg::OnGo);
     connect(m_browseInput, &QPushButton::clicked, this, &CMainDlg::OnBrowseInput);

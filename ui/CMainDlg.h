@@ -1,7 +1,8 @@
 // The program's only window: the chosen input and reference lists, the four
 // options and the line to delete, and the "go !" button that starts one job
 // on a worker thread. While a job runs, the job drives the window through
-// JobWindow; every request is carried out on the window's own thread.
+// JobWindow; every request is carried out on the window's own thread, in the
+// order the job made them, and only those that read the window make it wait.
 #pragma once
 
 #include <QCheckBox>
@@ -11,13 +12,12 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <atomic>
-#include <condition_variable>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "CFileChooser.h"
+#include "CRequestQueue.h"
 #include "CSkinButton.h"
 #include "CVelDialog.h"
 #include "JobWindow.h"
@@ -92,13 +92,13 @@ private:
     void EnableGoForInputAndRefs();
     void OnJobEnded();
     void ReapFinishedWorker();
-    // Posts `fn` to the window's thread and waits until it has run there.
-    void RunOnGuiThread(const std::function<void()>& fn);
-    void ServeRequest();
-    // Runs `fn` on the window's thread: directly there, else as a blocking
-    // posted call the worker waits for. Throws JobCancelled once the window is closing.
+    // Runs `change` directly on the window's thread, else queues it there.
+    // Throws JobCancelled once the window is closing.
+    void Change(std::function<void()> change, bool replaceable = false);
+    // Runs `read` on the window's thread and returns its result: directly
+    // there, else after what is queued, while the worker waits.
     template <typename Fn>
-    auto OnGuiThread(Fn&& fn) -> decltype(fn());
+    auto Read(Fn&& read) -> decltype(read());
     QCheckBox* CheckBox(int checkBoxId) const;
 
     // Controls, owned by the dialog as their Qt parent.
@@ -123,10 +123,7 @@ private:
     // only; m_workerDone is its last write, so joining after it never waits long.
     std::thread m_worker;
     std::atomic<bool> m_workerDone{false};
-    std::atomic<bool> m_closing{false};
-    // The worker's one request in flight, if any (guarded by m_requestMutex).
-    std::mutex m_requestMutex;
-    std::condition_variable m_requestDone;
-    const std::function<void()>* m_request = nullptr;
+    // The worker's requests; RequestPosted wakes this thread to serve them.
+    CRequestQueue m_requests{[this] { emit RequestPosted(); }};
     QEventLoop* m_closeWait = nullptr;
 };

@@ -1,12 +1,13 @@
 // The main window as a job's window, and the job's worker thread.
 //
 // Every request runs on the window's thread: directly when it comes from
-// there, otherwise posted to it while the worker waits for it to be done. The
-// window's thread never waits for the worker, with one exception: closing
-// the window during a run. Then every further request throws JobCancelled,
-// the job stops (a list being rewritten stays as it was, because it is
-// replaced only by a final rename), and the window waits for the worker in a
-// local event loop, which keeps serving the calls already on their way.
+// there, otherwise through the request queue. A change of the window is
+// queued and the worker goes on; a read waits for everything queued before
+// it and for itself. The window's thread never waits for the worker, with one
+// exception: closing the window during a run. Then the queued changes are
+// dropped, every further request throws JobCancelled, the job stops (a list
+// being rewritten stays as it was, because it is replaced only by a final
+// rename), and the window waits for the worker in a local event loop.
 #include <QThread>
 
 #include "CMainDlg.h"
@@ -15,105 +16,80 @@
 #include "RefListJob.h"
 #include "SingleLineJob.h"
 
-// The worker publishes its request under a standard mutex and signals the
-// window's thread through a queued connection made on that thread; the
-// window's thread takes the request under the same mutex. So the order of
-// every access is visible to ThreadSanitizer, which cannot see inside Qt's
-// own event queue, and no memory the worker allocates is read by the other
-// thread before the mutex orders it.
-void CMainDlg::RunOnGuiThread(const std::function<void()>& fn) {
-    {
-        const std::lock_guard lock(m_requestMutex);
-        m_request = &fn;
-    }
-    emit RequestPosted();
-    // The window outlives the worker (it waits for it when closing), so the
-    // request is always served.
-    std::unique_lock lock(m_requestMutex);
-    m_requestDone.wait(lock, [this] { return m_request == nullptr; });
-}
-
-void CMainDlg::ServeRequest() {
-    const std::function<void()>* request = nullptr;
-    {
-        const std::lock_guard lock(m_requestMutex);
-        request = m_request;
-    }
-    if (request == nullptr) return;
-    (*request)();
-    {
-        const std::lock_guard lock(m_requestMutex);
-        m_request = nullptr;
-    }
-    m_requestDone.notify_all();
+void CMainDlg::Change(std::function<void()> change, bool replaceable) {
+    if (QThread::currentThread() == thread())
+        change();
+    else
+        m_requests.Post(std::move(change), replaceable);
 }
 
 template <typename Fn>
-auto CMainDlg::OnGuiThread(Fn&& fn) -> decltype(fn()) {
-    if (QThread::currentThread() == thread()) return fn();
-    if (m_closing.load()) throw JobCancelled{};
-    using Result = decltype(fn());
+auto CMainDlg::Read(Fn&& read) -> decltype(read()) {
+    if (QThread::currentThread() == thread()) return read();
+    using Result = decltype(read());
     if constexpr (std::is_void_v<Result>) {
-        RunOnGuiThread(fn);
+        m_requests.PostAndWait(read);
     } else {
         Result result{};
-        RunOnGuiThread([&] { result = fn(); });
+        m_requests.PostAndWait([&] { result = read(); });
         return result;
     }
 }
 
+// The changes capture their arguments by value: they run after the worker
+// has gone on.
 void CMainDlg::SetStatusText(const std::string& text) {
-    OnGuiThread([&] { m_status->setText(QString::fromStdString(text)); });
+    Change([this, text] { m_status->setText(QString::fromStdString(text)); });
 }
 
 void CMainDlg::SetCaptionText(int captionId, const std::string& text) {
-    OnGuiThread([&] {
+    Change([this, captionId, text] {
         if (auto* caption = qobject_cast<QLabel*>(Control(captionId)))
             caption->setText(QString::fromStdString(text));
     });
 }
 
 void CMainDlg::SetProgressRange(int low, int high) {
-    OnGuiThread([&] { m_progress->setRange(low, high); });
+    Change([this, low, high] { m_progress->setRange(low, high); });
 }
 
 void CMainDlg::SetProgressPos(int pos) {
-    OnGuiThread([&] { m_progress->setValue(pos); });
+    Change([this, pos] { m_progress->setValue(pos); }, true);
 }
 
 void CMainDlg::EnableControl(int controlId, bool enabled) {
-    OnGuiThread([&] {
+    Change([this, controlId, enabled] {
         if (QWidget* control = Control(controlId)) control->setEnabled(enabled);
     });
 }
 
 void CMainDlg::SetSingleTextReadOnly(bool readOnly) {
-    OnGuiThread([&] { m_singleText->setReadOnly(readOnly); });
+    Change([this, readOnly] { m_singleText->setReadOnly(readOnly); });
 }
 
 void CMainDlg::AcceptDroppedFiles(bool accept) {
-    OnGuiThread([&] { setAcceptDrops(accept); });
+    Change([this, accept] { setAcceptDrops(accept); });
 }
 
 bool CMainDlg::IsChecked(int checkBoxId) {
-    return OnGuiThread([&] {
+    return Read([&] {
         const QCheckBox* box = CheckBox(checkBoxId);
         return box != nullptr && box->isChecked();
     });
 }
 
 void CMainDlg::SetChecked(int checkBoxId, bool checked) {
-    OnGuiThread([&] {
+    Change([this, checkBoxId, checked] {
         if (QCheckBox* box = CheckBox(checkBoxId)) box->setChecked(checked);
     });
 }
 
 std::string CMainDlg::GetSingleText() {
-    return OnGuiThread([&] { return m_singleText->text().toStdString(); });
+    return Read([&] { return m_singleText->text().toStdString(); });
 }
 
 void CMainDlg::AccessSelection(const std::function<void()>& access) {
-    OnGuiThread([&] { access(); });
+    Read([&] { access(); });
 }
 
 void CMainDlg::OnGo() {
@@ -136,7 +112,10 @@ void CMainDlg::OnGo() {
 }
 
 void CMainDlg::ReapFinishedWorker() {
-    if (m_worker.joinable() && m_workerDone.load()) m_worker.join();
+    if (!m_worker.joinable() || !m_workerDone.load()) return;
+    // What the job queued last is shown before the job counts as ended.
+    m_requests.Serve();
+    m_worker.join();
 }
 
 void CMainDlg::OnJobEnded() {
@@ -150,14 +129,14 @@ void CMainDlg::OnJobEnded() {
 void CMainDlg::StopJob() {
     ReapFinishedWorker();
     if (!HasJob() || m_closeWait != nullptr) return;
-    m_closing = true;
-    // The worker's end is reported by OnJobEnded, which this loop serves
-    // together with any request the worker made before it saw the flag.
+    // What the job queued is dropped, and its next request throws; the
+    // worker's end is reported by OnJobEnded, which this loop serves.
+    m_requests.Close();
     QEventLoop wait;
     m_closeWait = &wait;
     while (HasJob()) wait.exec(QEventLoop::ExcludeUserInputEvents);
     m_closeWait = nullptr;
-    m_closing = false;
+    m_requests.Reopen();
 }
 
 void CMainDlg::done(int result) {

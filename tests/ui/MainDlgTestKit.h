@@ -50,6 +50,10 @@ public:
         if (controlId == IDC_STATUS && enabled && QThread::currentThread() != thread()) ++locks;
         CMainDlg::EnableControl(controlId, enabled);
     }
+    void SetProgressPos(int pos) override {
+        ++positions;
+        CMainDlg::SetProgressPos(pos);
+    }
     template <typename T>
     T* Get(int id) const {
         return qobject_cast<T*>(Control(id));
@@ -61,6 +65,7 @@ public:
 
     std::shared_ptr<FakeChooser::State> chooser;
     std::atomic<int> locks{0};
+    std::atomic<int> positions{0};  // requested, whether shown yet or not
 };
 
 // Drags local files over the window and drops them; whether the window took them.

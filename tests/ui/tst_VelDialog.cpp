@@ -70,18 +70,6 @@ private slots:
         m_now = 1000;
     }
 
-    void everyFeatureStartsOff() {
-        TestDialog dialog;
-        Attach(dialog);
-        QCOMPARE(dialog.BackgroundColor(), QColor(212, 208, 200));
-        QCOMPARE(dialog.TextColor(), QColor(Qt::black));
-        QVERIFY(!dialog.DragAnywhere());
-        QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QRect placement(25, 25, 300, 200);
-        dialog.OnWindowPosChanging(placement);
-        QCOMPARE(placement.topLeft(), QPoint(25, 25));
-    }
-
     void refreshCollectsWorkAreaThenWindowsNewestFirst() {
         TestDialog dialog;
         Attach(dialog);
@@ -108,14 +96,10 @@ private slots:
         dialog.OnWindowPosChanging(placement);
         QCOMPARE(Entries(dialog.SnapCandidates().m_snapLeft), (std::vector<int>{0}));
         QCOMPARE(placement.topLeft(), QPoint(620, 320));
-    }
-
-    void windowEdgeBeatsWorkAreaEdgeAtTheSameDistance() {
-        TestDialog dialog;
-        Attach(dialog);
+        // Another window's edge beats the work area's at the same distance.
         m_desktop.windows = {{7, QRect(-200, 400, 250, 100), true}};  // right edge at 50
-        dialog.SetSnapDistance(30);
-        QRect placement(25, 100, 300, 200);
+        m_now += 4;
+        placement = QRect(25, 100, 300, 200);
         dialog.OnWindowPosChanging(placement);
         QCOMPARE(placement, QRect(50, 100, 300, 200));
     }
@@ -211,21 +195,14 @@ private slots:
         QCOMPARE(PixelAt(dialog, {250, 100}), kDialogBk);  // beyond the unscaled bitmap
         QCOMPARE(PixelAt(dialog, {60, 25}), kDialogBk);
         QCOMPARE(PixelAt(dialog, {60, 75}), QColor(200, 30, 30));
-    }
-
-    void unloadableBitmapFallsBackToTheColour() {
-        CVelDialog dialog;
-        dialog.resize(100, 100);
         dialog.SetBackgroundBitmap(QStringLiteral(":/no/such/bitmap.png"));
-        dialog.SetBackgroundColor(kDialogBk);
-        QCOMPARE(PixelAt(dialog, {5, 5}), kDialogBk);
+        QCOMPARE(PixelAt(dialog, {5, 5}), kDialogBk);  // unloadable: the colour
     }
 
     void dragByBackgroundSnapsAndButtonsStillClick() {
         CVelDialog dialog;
         Attach(dialog);
         dialog.SetSnapDistance(30);
-        dialog.SetDragAnywhere(true);
         dialog.setGeometry(200, 150, 300, 200);
         auto* label = new QLabel(QStringLiteral("status"), &dialog);
         label->setGeometry(10, 150, 100, 20);
@@ -237,9 +214,16 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QPoint origin = dialog.pos();
+        const QPoint grip = label->mapToGlobal(QPoint(5, 5));
+        // Dragging off: a press and move leave the window where it is.
+        SendMouse(label, QEvent::MouseButtonPress, grip, Qt::LeftButton);
+        SendMouse(&dialog, QEvent::MouseMove, grip + QPoint(-60, 30), Qt::LeftButton);
+        SendMouse(&dialog, QEvent::MouseButtonRelease, grip, Qt::NoButton);
+        QTest::qWait(50);
+        QCOMPARE(dialog.pos(), origin);
 
         // Pressed on the label; the press reaches the dialog, which drags.
-        QPoint grip = label->mapToGlobal(QPoint(5, 5));
+        dialog.SetDragAnywhere(true);
         SendMouse(label, QEvent::MouseButtonPress, grip, Qt::LeftButton);
         SendMouse(&dialog, QEvent::MouseMove, grip + QPoint(-100, 40), Qt::LeftButton);
         QTRY_COMPARE(dialog.pos(), origin + QPoint(-100, 40));
@@ -260,21 +244,6 @@ private slots:
         SendMouse(&dialog, QEvent::MouseMove, grip + QPoint(50, 50), Qt::NoButton);
         QTest::qWait(50);
         QCOMPARE(dialog.pos(), dropped);
-    }
-
-    void pressDoesNotDragWhenDraggingIsOff() {
-        CVelDialog dialog;
-        Attach(dialog);
-        dialog.setGeometry(200, 150, 300, 200);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QPoint origin = dialog.pos();
-        const QPoint grip = dialog.mapToGlobal(QPoint(150, 100));
-        SendMouse(&dialog, QEvent::MouseButtonPress, grip, Qt::LeftButton);
-        SendMouse(&dialog, QEvent::MouseMove, grip + QPoint(-60, 30), Qt::LeftButton);
-        SendMouse(&dialog, QEvent::MouseButtonRelease, grip, Qt::NoButton);
-        QTest::qWait(50);
-        QCOMPARE(dialog.pos(), origin);
     }
 
     void moveMadeElsewhereSnapsOnceSettledAndButtonUp() {
