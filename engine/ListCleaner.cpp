@@ -6,12 +6,12 @@
 
 #include "EngineSettings.h"
 #include "LineGroups.h"
-#include "LineHash.h"
 #include "ListReader.h"
 #include "ParallelStage.h"
 #include "ProgressScale.h"
 #include "ReplacementFile.h"
 #include "RunMerge.h"
+#include "StretchLoader.h"
 
 namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
@@ -62,34 +62,29 @@ void ListCleaner::Load(const std::vector<ListSource>& sources,
     for (const ListSource& source : sources) total += source.list->Size();
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget),
                          m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
+    m_loader.emplace(*m_partitions, m_skip, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
     uint64_t before = 0;
     for (const ListSource& source : sources) {
         LoadOne(source, before, scale, span.base);
         before += source.list->Size();
     }
+    m_loader.reset();  // its pieces are spent
 }
 
 void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale, int base) {
     ListReader reader(*source.list, source.failureText);
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
-    PartitionSet& partitions = *m_partitions;
-    ForEachPiece(reader, [&](const char* line, uint64_t length, uint64_t after) {
-        if (length > 0) {
-            const auto length32 = static_cast<uint32_t>(length);
-            if (m_skip && length == m_skip->size() &&
-                std::memcmp(line, m_skip->data(), length) == 0)
-                ++m_skipped;
-            else
-                partitions.Add(HashLine(line, length), line, length32,
-                               static_cast<uint64_t>(m_read) | referenceBit);
-            ++m_read;
-        }
-        if (m_read % progress::kCountingStep == 0) {
-            partitions.NoteLoaded(before + after);
-            m_window.SetProgressPos(base + ScaledPosition(before + after, scale));
-        }
-    });
+    PieceStretch stretch{};
+    while (reader.Next(stretch)) {
+        m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
+        m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t line, uint64_t after) {
+            if (line) ++m_read;
+            if (line == 2) ++m_skipped;
+            if (m_read % progress::kCountingStep == 0)
+                m_window.SetProgressPos(base + ScaledPosition(before + after, scale));
+        });
+    }
 }
 
 void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
@@ -116,6 +111,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
         },
         [&] { reporter.At(grouped.load()); });
     for (int64_t d : dupes) m_dupes += d;
+    m_trail = std::move(partitions.Trail());
     m_partitions.reset();
 }
 
@@ -140,8 +136,11 @@ void ListCleaner::Write(KeptOrder order) {
         m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
     RowReporter reporter(m_window, progress::kRestored, 1000, kept);
     reporter.At(0);
-    MergeRuns(m_runs, order, chunk, output, kLineEnd, progress::kRowStep,
-              [&](uint64_t written) { reporter.At(written); });
+    auto onWritten = [&](uint64_t written) { reporter.At(written); };
+    if (order == KeptOrder::File)
+        FollowTrail(m_runs, m_trail, chunk, output, kLineEnd, progress::kRowStep, onWritten);
+    else
+        MergeRuns(m_runs, order, chunk, output, kLineEnd, progress::kRowStep, onWritten);
     output.Commit();
     m_runs.clear();
 }

@@ -16,6 +16,7 @@
 #include "ListLocation.h"
 #include "PartitionSet.h"
 #include "Run.h"
+#include "StretchLoader.h"
 
 // Where on the progress scale a stage reports: from `base`, `width` wide.
 struct ProgressSpan {
@@ -60,6 +61,8 @@ private:
     std::string m_tempFolder;
     uint64_t m_budget;
     std::optional<PartitionSet> m_partitions;
+    std::optional<StretchLoader> m_loader;
+    PartitionTrail m_trail;
     std::optional<std::string> m_skip;
     std::vector<Run> m_runs;
     int64_t m_read = 0;

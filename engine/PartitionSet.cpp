@@ -21,6 +21,7 @@ constexpr uint64_t kRecordGrowth = 3;
 // Spilled partitions and the runs made from them overlap on disk.
 constexpr uint64_t kDiskNeedPercent = 130;
 constexpr size_t kReadChunk = size_t{4} << 20;
+constexpr size_t kSlabSize = size_t{64} << 10;
 }  // namespace
 
 unsigned PartitionSet::CountFor(uint64_t bytes, uint64_t budget) {
@@ -39,17 +40,30 @@ PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::strin
       m_tempFolder(std::move(tempFolder)),
       m_expectedBytes(expectedBytes) {}
 
+size_t PartitionSet::NewSlab(Partition& part, size_t size) {
+    const size_t capacity = std::max(kSlabSize, size);
+    part.slabs.emplace_back().Reserve(capacity);
+    return capacity;
+}
+
+void PartitionSet::Charge(const Tally& tally) {
+    m_held += tally.held;
+    m_recordBytes += tally.recordBytes;
+    if (m_held + m_trail.Size() * sizeof(uint16_t) > m_limit) SpillAll();
+}
+
 void PartitionSet::SpillAll() {
     for (Partition& part : m_parts) {
-        if (part.memory.Empty()) continue;
+        if (part.slabs.empty()) continue;
         if (!part.file) {
             part.file = SpillFile::Create(m_tempFolder);
             if (!m_spilled) CheckDiskFor(part.file);
             m_spilled = true;
         }
-        part.file.Append(part.memory.Data(), part.memory.Size());
-        part.memory.Release();
+        for (const ByteBuffer& slab : part.slabs) part.file.Append(slab.Data(), slab.Size());
+        std::vector<ByteBuffer>().swap(part.slabs);
     }
+    m_trail.Spill(m_tempFolder);
     m_held = 0;
 }
 

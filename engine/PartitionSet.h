@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ByteBuffer.h"
+#include "PartitionTrail.h"
 #include "Record.h"
 #include "SpillFile.h"
 
@@ -25,17 +26,34 @@ public:
     // How many partitions suit lists of `bytes` bytes under `budget`.
     static unsigned CountFor(uint64_t bytes, uint64_t budget);
 
-    void Add(uint64_t hash, const char* line, uint32_t length, uint64_t index) {
-        Partition& part = m_parts[Select(hash)];
-        const size_t before = part.memory.Capacity();
-        char* at = part.memory.Extend(record::kHeadSize + length);
+    // What one thread's appends took, charged to the set once it is done.
+    struct Tally {
+        uint64_t held = 0;         // memory the stores grew by
+        uint64_t recordBytes = 0;  // bytes of the records made
+    };
+
+    size_t PartitionOf(uint64_t hash) const {
+        return static_cast<size_t>(hash >> kSelectShift) & (m_parts.size() - 1);
+    }
+    // Appends a record to partition p; partitions may be appended to by
+    // different threads at once, each partition by one thread.
+    void Append(size_t p, const char* line, uint32_t length, uint64_t index, Tally& tally) {
+        Partition& part = m_parts[p];
+        const size_t size = record::kHeadSize + length;
+        if (part.slabs.empty() || part.slabs.back().Capacity() - part.slabs.back().Size() < size)
+            tally.held += NewSlab(part, size);
+        char* at = part.slabs.back().Extend(size);
         record::WriteHead(at, length, index);
         std::memcpy(at + record::kHeadSize, line, length);
-        m_held += part.memory.Capacity() - before;
-        m_recordBytes += record::kHeadSize + length;
+        tally.recordBytes += size;
         ++part.records;
-        if (m_held > m_limit) SpillAll();
     }
+    // Charges appends to the budget; spills everything, the trail too, when
+    // the budget is spent.
+    void Charge(const Tally& tally);
+    PartitionTrail& Trail() { return m_trail; }
+    const PartitionTrail& Trail() const { return m_trail; }
+
     // Tells how many bytes of the lists have been loaded so far.
     void NoteLoaded(uint64_t bytes) { m_loaded = bytes; }
 
@@ -49,17 +67,19 @@ public:
     void Drain(unsigned p, OnRecord&& onRecord);
 
 private:
+    // Records are stored in slabs of a fixed size, which they never straddle:
+    // a partition wastes at most the end of its last slab, and nothing is
+    // ever copied to grow.
     struct Partition {
-        ByteBuffer memory;
+        std::vector<ByteBuffer> slabs;
         SpillFile file;
         uint64_t records = 0;
     };
 
     // High bits of the hash: the low half places a line in its partition's table.
-    size_t Select(uint64_t hash) const {
-        return static_cast<size_t>(hash >> kSelectShift) & (m_parts.size() - 1);
-    }
     static constexpr int kSelectShift = 40;
+    // Adds a slab for a record of `size` bytes; returns the bytes it took.
+    static size_t NewSlab(Partition& part, size_t size);
     void SpillAll();
     void CheckDiskFor(const SpillFile& file) const;
     // Reads a stretch of partition p's file into `chunk`, after `carried`
@@ -75,6 +95,7 @@ private:
     uint64_t m_recordBytes = 0;  // record bytes made so far
     uint64_t m_loaded = 0;
     bool m_spilled = false;
+    PartitionTrail m_trail;
 };
 
 // Walks the records in [data, data + size) that are whole; returns the
@@ -106,6 +127,6 @@ void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
         }
         part.file.Drop();
     }
-    WalkRecords(part.memory.Data(), part.memory.Size(), onRecord);
-    part.memory.Release();
+    for (const ByteBuffer& slab : part.slabs) WalkRecords(slab.Data(), slab.Size(), onRecord);
+    std::vector<ByteBuffer>().swap(part.slabs);
 }

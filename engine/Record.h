@@ -10,15 +10,21 @@
 // its first copy; the top bit marks a line that a reference list also holds.
 //
 // Records are packed with no padding; their fields are read with memcpy.
+// The index takes 5 bytes: 39 bits of index (half a trillion lines) and the
+// reference bit.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
+static_assert(std::endian::native == std::endian::little, "records store indexes little-endian");
+
 namespace record {
-inline constexpr uint64_t kReferenceBit = uint64_t{1} << 63;
-inline constexpr size_t kHeadSize = 12;      // length, index
-inline constexpr size_t kKeptHeadSize = 20;  // length, index, copies
+inline constexpr uint64_t kReferenceBit = uint64_t{1} << 39;
+inline constexpr size_t kIndexBytes = 5;
+inline constexpr size_t kHeadSize = 4 + kIndexBytes;    // length, index
+inline constexpr size_t kKeptHeadSize = kHeadSize + 8;  // length, index, copies
 
 inline uint32_t Length(const char* r) {
     uint32_t length;
@@ -26,20 +32,20 @@ inline uint32_t Length(const char* r) {
     return length;
 }
 inline uint64_t Index(const char* r) {
-    uint64_t index;
-    std::memcpy(&index, r + 4, sizeof index);
+    uint64_t index = 0;
+    std::memcpy(&index, r + 4, kIndexBytes);  // little-endian, as written
     return index;
 }
 inline void SetIndex(char* r, uint64_t index) {
-    std::memcpy(r + 4, &index, sizeof index);
+    std::memcpy(r + 4, &index, kIndexBytes);
 }
 inline uint64_t Copies(const char* kept) {
     uint64_t copies;
-    std::memcpy(&copies, kept + 12, sizeof copies);
+    std::memcpy(&copies, kept + kHeadSize, sizeof copies);
     return copies;
 }
 inline void SetCopies(char* kept, uint64_t copies) {
-    std::memcpy(kept + 12, &copies, sizeof copies);
+    std::memcpy(kept + kHeadSize, &copies, sizeof copies);
 }
 inline const char* Line(const char* r) {
     return r + kHeadSize;
@@ -57,6 +63,6 @@ inline size_t KeptSize(const char* kept) {
 // Writes a head at `to`.
 inline void WriteHead(char* to, uint32_t length, uint64_t index) {
     std::memcpy(to, &length, sizeof length);
-    std::memcpy(to + 4, &index, sizeof index);
+    SetIndex(to, index);
 }
 }  // namespace record

@@ -66,3 +66,26 @@ void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
         heap.Settle();
     }
 }
+
+// A run's next kept line is the one loaded at this place of the trail when
+// its index is the trail's position: its other lines were copies.
+void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 ReplacementFile& output, const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
+    std::vector<RunCursor> cursors;
+    cursors.reserve(runs.size());
+    for (const Run& run : runs) cursors.emplace_back(run, chunkBytes);
+    const size_t endLength = std::strlen(lineEnd);
+    PartitionTrail::Reader reader(trail);
+    uint64_t written = 0;
+    for (uint64_t i = 0; i < trail.Size(); ++i) {
+        RunCursor& cursor = cursors[reader.Next()];
+        const char* kept = cursor.Current();
+        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+        if (written % step == 0) onWritten(written);
+        output.Write(record::KeptLine(kept), record::Length(kept));
+        output.Write(lineEnd, endLength);
+        ++written;
+        cursor.Advance();
+    }
+}

@@ -6,8 +6,15 @@
 #include <functional>
 #include <vector>
 
+#include "PartitionTrail.h"
 #include "ReplacementFile.h"
 #include "Run.h"
+
+// Writes every kept line of runs in file order, following the trail of the
+// partitions the lines were loaded into; as MergeRuns otherwise.
+void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 ReplacementFile& output, const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line, each followed by `lineEnd`; calls onWritten with
 // the lines written so far every `step` lines.
