@@ -7,42 +7,84 @@
 #include "Record.h"
 
 namespace {
-// Orders heap entries so that the earliest record is on top.
-struct Later {
-    const std::vector<RunCursor>* cursors;
-    KeptOrder order;
-    bool operator()(size_t a, size_t b) const {
-        return KeptBefore(order, (*cursors)[b].Current(), (*cursors)[a].Current());
-    }
+// A heap entry: a cursor with the sort key of its current record beside it,
+// so that most comparisons never reach into the records.
+struct Entry {
+    uint64_t first;
+    uint64_t second;
+    const char* kept;
+    size_t cursor;
 };
 
+uint64_t TextPrefix(const char* kept) {
+    uint64_t word = 0;
+    std::memcpy(&word, record::KeptLine(kept), std::min<uint32_t>(record::Length(kept), 8));
+    return __builtin_bswap64(word);
+}
+
+Entry EntryFor(KeptOrder order, const char* kept, size_t cursor) {
+    const uint64_t index = record::Index(kept) & ~record::kReferenceBit;
+    switch (order) {
+        case KeptOrder::Frequency:
+            return {~record::Copies(kept), index, kept, cursor};
+        case KeptOrder::Alphabetical:
+            return {TextPrefix(kept), 0, kept, cursor};
+        case KeptOrder::File:
+            break;
+    }
+    return {index, 0, kept, cursor};
+}
+
+// The earliest entry stays on top: a binary min-heap.
 class CursorHeap {
 public:
     CursorHeap(std::vector<RunCursor>& cursors, KeptOrder order)
         : m_cursors(cursors), m_order(order) {
         for (size_t i = 0; i < cursors.size(); ++i)
-            if (cursors[i].Current()) m_heap.push_back(i);
-        std::make_heap(m_heap.begin(), m_heap.end(), Order());
+            if (cursors[i].Current()) m_heap.push_back(EntryFor(order, cursors[i].Current(), i));
+        for (size_t i = m_heap.size() / 2; i-- > 0;) SiftDown(i);
     }
 
     bool Empty() const { return m_heap.empty(); }
-    RunCursor& Top() { return m_cursors[m_heap.front()]; }
+    const char* Top() const { return m_heap.front().kept; }
 
-    // After the top cursor has moved on: it sinks to its place, or leaves.
-    void Settle() {
-        std::pop_heap(m_heap.begin(), m_heap.end(), Order());
-        if (m_cursors[m_heap.back()].Current())
-            std::push_heap(m_heap.begin(), m_heap.end(), Order());
-        else
+    // Moves the top cursor on; it sinks to its place, or leaves.
+    void Advance() {
+        RunCursor& cursor = m_cursors[m_heap.front().cursor];
+        cursor.Advance();
+        if (cursor.Current()) {
+            m_heap.front() = EntryFor(m_order, cursor.Current(), m_heap.front().cursor);
+        } else {
+            m_heap.front() = m_heap.back();
             m_heap.pop_back();
+        }
+        if (!m_heap.empty()) SiftDown(0);
     }
 
 private:
-    Later Order() const { return {&m_cursors, m_order}; }
+    bool Before(const Entry& a, const Entry& b) const {
+        if (a.first != b.first) return a.first < b.first;
+        if (a.second != b.second) return a.second < b.second;
+        return m_order == KeptOrder::Alphabetical && KeptBefore(m_order, a.kept, b.kept);
+    }
+
+    void SiftDown(size_t i) {
+        const size_t n = m_heap.size();
+        const Entry moving = m_heap[i];
+        for (;;) {
+            size_t child = 2 * i + 1;
+            if (child >= n) break;
+            if (child + 1 < n && Before(m_heap[child + 1], m_heap[child])) ++child;
+            if (!Before(m_heap[child], moving)) break;
+            m_heap[i] = m_heap[child];
+            i = child;
+        }
+        m_heap[i] = moving;
+    }
 
     std::vector<RunCursor>& m_cursors;
     KeptOrder m_order;
-    std::vector<size_t> m_heap;
+    std::vector<Entry> m_heap;
 };
 }  // namespace
 
@@ -57,13 +99,11 @@ void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
     uint64_t written = 0;
     while (!heap.Empty()) {
         if (written % step == 0) onWritten(written);
-        RunCursor& top = heap.Top();
-        const char* kept = top.Current();
+        const char* kept = heap.Top();
         output.Write(record::KeptLine(kept), record::Length(kept));
         output.Write(lineEnd, endLength);
         ++written;
-        top.Advance();
-        heap.Settle();
+        heap.Advance();
     }
 }
 

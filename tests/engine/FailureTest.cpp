@@ -11,6 +11,7 @@
 #include <map>
 
 #include "DedupeJob.h"
+#include "EngineSettings.h"
 #include "JobFailure.h"
 #include "ListReader.h"
 #include "ReplacementFile.h"
@@ -80,6 +81,14 @@ public:
     int Renameat(int from, const char* name, int to, const char* target) override {
         return Fails("renameat") ? -1 : SystemCalls::Renameat(from, name, to, target);
     }
+    ssize_t Pread(int fd, void* buffer, size_t size, off_t offset) override {
+        return Fails("pread") ? -1 : SystemCalls::Pread(fd, buffer, size, offset);
+    }
+    int Fstatvfs(int fd, struct statvfs* info) override {
+        const int result = SystemCalls::Fstatvfs(fd, info);
+        if (Find("no space")) info->f_bavail = 0;
+        return result;
+    }
 
 private:
     const Fault* Find(const std::string& call) const {
@@ -112,7 +121,9 @@ struct FailedRun {
     int inputCount;
 };
 
-FailedRun RunWith(const std::vector<Fault>& faults) {
+FailedRun RunWith(const std::vector<Fault>& faults, bool spilled) {
+    // A budget this small spills the list at its first line.
+    ScopedSettings budget({spilled ? 64u : 0u, "", 1});
     TempDir dir;
     RecordingWindow window;
     const std::string list = dir.File("list.txt", kList);
@@ -135,6 +146,7 @@ struct FaultCase {
     std::vector<Fault> faults;
     std::string status;  // the last status text
     std::string bytes = kList;
+    bool spilled = false;  // run on a budget that sends the lines to temporary files
 };
 }  // namespace
 
@@ -143,6 +155,7 @@ struct FaultCase {
 TEST(Failures, EveryFailingCallLeavesTheListWholeAndNoFileBehind) {
     const std::string cantWrite = "output list can't be written";
     const std::string cantRead = "input list can't be read";
+    const std::string noSpace = "not enough disk space for temporary files";
     const std::vector<FaultCase> cases{
         {{{"write", ENOSPC, 0}}, cantWrite},
         {{{"write", ENOSPC, 5}}, cantWrite},
@@ -166,10 +179,18 @@ TEST(Failures, EveryFailingCallLeavesTheListWholeAndNoFileBehind) {
         {{{"tmpfile", EOPNOTSUPP}}, kWritten, kCleaned},
         {{{"fchown", EPERM}}, kWritten, kCleaned},
         {{{"fsync folder"}}, cantWrite, kCleaned},
+        // Temporary files of a list larger than its memory budget.
+        {{{"no space"}}, noSpace, kList, true},
+        {{{"write", ENOSPC, 0}}, noSpace, kList, true},
+        {{{"write", EIO, 0}}, "temporary files can't be written", kList, true},
+        {{{"pread", EIO}}, "temporary files can't be read", kList, true},
+        {{{"tmpfile", EACCES}}, "temporary file can't be made", kList, true},
+        {{}, kWritten, kCleaned, true},
     };
     for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.faults[0].call + " " + std::to_string(c.faults[0].count));
-        const FailedRun run = RunWith(c.faults);
+        SCOPED_TRACE(c.faults.empty() ? "spilled"
+                                      : c.faults[0].call + " " + std::to_string(c.faults[0].count));
+        const FailedRun run = RunWith(c.faults, c.spilled);
         EXPECT_EQ(run.bytes, c.bytes);
         EXPECT_EQ(run.names, std::vector<std::string>{"list.txt"});
         const bool written = c.status == kWritten;
