@@ -48,10 +48,6 @@ size_t LineGroups::Find(uint64_t hash, const char* line, uint32_t length) const 
 
 void LineGroups::Add(const char* record) {
     const bool reference = (record::Index(record) & record::kReferenceBit) != 0;
-    if (m_everyCopy) {
-        Keep(record, 1);
-        return;
-    }
     if (m_offsets.size() * 2 >= m_slots.size())
         Grow(m_slots.empty() ? kFirstSlots : m_slots.size() * 2);
     const uint32_t length = record::Length(record);
@@ -67,7 +63,7 @@ void LineGroups::Add(const char* record) {
         record::SetIndex(kept, record::Index(kept) | record::kReferenceBit);
     } else {
         record::SetCopies(kept, record::Copies(kept) + 1);
-        ++m_dupes;
+        if (!m_everyCopy) ++m_dupes;
     }
 }
 

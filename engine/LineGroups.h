@@ -13,7 +13,8 @@
 
 class LineGroups {
 public:
-    // With everyCopy, no line is grouped: every record is kept as it is.
+    // With everyCopy, copies beyond the first are kept too: they are
+    // counted, not removed, and written as many times as they came.
     explicit LineGroups(bool everyCopy) : m_everyCopy(everyCopy) {}
 
     // Sizes the table for up to `records` distinct lines ahead.

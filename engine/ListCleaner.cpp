@@ -1,10 +1,13 @@
 // The cleaning stages over partitions and runs.
 #include "ListCleaner.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <atomic>
 
 #include "EngineSettings.h"
+#include "KeptSort.h"
 #include "LineGroups.h"
 #include "ListReader.h"
 #include "ParallelStage.h"
@@ -91,6 +94,8 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     PartitionSet& partitions = *m_partitions;
     const unsigned count = partitions.Count();
     m_runs = std::vector<Run>(count);
+    m_everyCopy = everyCopy;
+    m_spilled = partitions.Spilled();
     std::vector<int64_t> dupes(count, 0);
     std::atomic<uint64_t> grouped{0};
     const bool spill = partitions.Spilled();
@@ -102,7 +107,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
         count, WorkerThreads(),
         [&](size_t p) {
             LineGroups groups(everyCopy);
-            if (!everyCopy) groups.Reserve(partitions.RecordsIn(static_cast<unsigned>(p)));
+            groups.Reserve(partitions.RecordsIn(static_cast<unsigned>(p)));
             partitions.Drain(static_cast<unsigned>(p), [&](const char* r) { groups.Add(r); });
             m_runs[p] = groups.TakeRun();
             if (spill) m_runs[p].Spill(m_tempFolder);
@@ -113,10 +118,20 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     for (int64_t d : dupes) m_dupes += d;
     m_trail = std::move(partitions.Trail());
     m_partitions.reset();
+    // The partitions' slabs went back to the heap in small pieces; hand the
+    // pages to the system, so that sorting and writing start from the runs.
+    ::malloc_trim(0);
 }
 
 void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
     if (order == KeptOrder::File) return;
+    if (!m_spilled) {
+        m_sorted = SortKept(m_runs, order, WorkerThreads());
+        RowReporter reporter(m_window, span.base, span.width, m_sorted.size());
+        reporter.SkipStart();
+        reporter.At(m_sorted.size());
+        return;
+    }
     std::atomic<uint64_t> sorted{0};
     RowReporter reporter(m_window, span.base, span.width, KeptLines());
     reporter.SkipStart();
@@ -137,11 +152,15 @@ void ListCleaner::Write(KeptOrder order) {
     RowReporter reporter(m_window, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
-    if (order == KeptOrder::File)
+    if (!m_spilled && order != KeptOrder::File)
+        WriteSorted(m_sorted, m_everyCopy, output, kLineEnd, progress::kRowStep, onWritten);
+    else if (order == KeptOrder::File)
         FollowTrail(m_runs, m_trail, chunk, output, kLineEnd, progress::kRowStep, onWritten);
     else
-        MergeRuns(m_runs, order, chunk, output, kLineEnd, progress::kRowStep, onWritten);
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, kLineEnd, progress::kRowStep,
+                  onWritten);
     output.Commit();
+    m_sorted = {};
     m_runs.clear();
 }
 

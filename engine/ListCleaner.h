@@ -13,6 +13,7 @@
 
 #include "InputList.h"
 #include "JobWindow.h"
+#include "KeptKey.h"
 #include "ListLocation.h"
 #include "PartitionSet.h"
 #include "Run.h"
@@ -68,4 +69,7 @@ private:
     int64_t m_read = 0;
     int64_t m_dupes = 0;
     int64_t m_skipped = 0;
+    bool m_everyCopy = false;
+    bool m_spilled = false;
+    std::vector<KeptKey> m_sorted;  // the kept lines in order, for a list held in memory
 };

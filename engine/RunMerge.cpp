@@ -4,36 +4,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "KeptKey.h"
 #include "Record.h"
 
 namespace {
-// A heap entry: a cursor with the sort key of its current record beside it,
-// so that most comparisons never reach into the records.
+// A heap entry: a cursor with the key of its current record.
 struct Entry {
-    uint64_t first;
-    uint64_t second;
-    const char* kept;
+    KeptKey key;
     size_t cursor;
 };
-
-uint64_t TextPrefix(const char* kept) {
-    uint64_t word = 0;
-    std::memcpy(&word, record::KeptLine(kept), std::min<uint32_t>(record::Length(kept), 8));
-    return __builtin_bswap64(word);
-}
-
-Entry EntryFor(KeptOrder order, const char* kept, size_t cursor) {
-    const uint64_t index = record::Index(kept) & ~record::kReferenceBit;
-    switch (order) {
-        case KeptOrder::Frequency:
-            return {~record::Copies(kept), index, kept, cursor};
-        case KeptOrder::Alphabetical:
-            return {TextPrefix(kept), 0, kept, cursor};
-        case KeptOrder::File:
-            break;
-    }
-    return {index, 0, kept, cursor};
-}
 
 // The earliest entry stays on top: a binary min-heap.
 class CursorHeap {
@@ -41,19 +20,20 @@ public:
     CursorHeap(std::vector<RunCursor>& cursors, KeptOrder order)
         : m_cursors(cursors), m_order(order) {
         for (size_t i = 0; i < cursors.size(); ++i)
-            if (cursors[i].Current()) m_heap.push_back(EntryFor(order, cursors[i].Current(), i));
+            if (cursors[i].Current())
+                m_heap.push_back({KeptKey::Of(order, cursors[i].Current()), i});
         for (size_t i = m_heap.size() / 2; i-- > 0;) SiftDown(i);
     }
 
     bool Empty() const { return m_heap.empty(); }
-    const char* Top() const { return m_heap.front().kept; }
+    const char* Top() const { return m_heap.front().key.kept; }
 
     // Moves the top cursor on; it sinks to its place, or leaves.
     void Advance() {
         RunCursor& cursor = m_cursors[m_heap.front().cursor];
         cursor.Advance();
         if (cursor.Current()) {
-            m_heap.front() = EntryFor(m_order, cursor.Current(), m_heap.front().cursor);
+            m_heap.front().key = KeptKey::Of(m_order, cursor.Current());
         } else {
             m_heap.front() = m_heap.back();
             m_heap.pop_back();
@@ -63,9 +43,7 @@ public:
 
 private:
     bool Before(const Entry& a, const Entry& b) const {
-        if (a.first != b.first) return a.first < b.first;
-        if (a.second != b.second) return a.second < b.second;
-        return m_order == KeptOrder::Alphabetical && KeptBefore(m_order, a.kept, b.kept);
+        return KeptKeyBefore{m_order}(a.key, b.key);
     }
 
     void SiftDown(size_t i) {
@@ -88,7 +66,30 @@ private:
 };
 }  // namespace
 
-void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
+namespace {
+void WriteKept(const char* kept, bool everyCopy, ReplacementFile& output, const char* lineEnd,
+               size_t endLength) {
+    const uint64_t times = everyCopy ? record::Copies(kept) : 1;
+    for (uint64_t copy = 0; copy < times; ++copy) {
+        output.Write(record::KeptLine(kept), record::Length(kept));
+        output.Write(lineEnd, endLength);
+    }
+}
+}  // namespace
+
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ReplacementFile& output,
+                 const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
+    const size_t endLength = std::strlen(lineEnd);
+    constexpr size_t kAhead = 8;  // the records lie scattered: ask for them early
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        if (i % step == 0) onWritten(i);
+        if (i + kAhead < sorted.size()) __builtin_prefetch(sorted[i + kAhead].kept);
+        WriteKept(sorted[i].kept, everyCopy, output, lineEnd, endLength);
+    }
+}
+
+void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
                ReplacementFile& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten) {
     std::vector<RunCursor> cursors;
@@ -99,9 +100,7 @@ void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
     uint64_t written = 0;
     while (!heap.Empty()) {
         if (written % step == 0) onWritten(written);
-        const char* kept = heap.Top();
-        output.Write(record::KeptLine(kept), record::Length(kept));
-        output.Write(lineEnd, endLength);
+        WriteKept(heap.Top(), everyCopy, output, lineEnd, endLength);
         ++written;
         heap.Advance();
     }

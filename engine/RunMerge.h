@@ -6,9 +6,15 @@
 #include <functional>
 #include <vector>
 
+#include "KeptKey.h"
 #include "PartitionTrail.h"
 #include "ReplacementFile.h"
 #include "Run.h"
+
+// Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ReplacementFile& output,
+                 const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line of runs in file order, following the trail of the
 // partitions the lines were loaded into; as MergeRuns otherwise.
@@ -16,8 +22,9 @@ void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size
                  ReplacementFile& output, const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten);
 
-// Writes every kept line, each followed by `lineEnd`; calls onWritten with
-// the lines written so far every `step` lines.
-void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
+// Writes every kept line, each followed by `lineEnd` (with everyCopy, as
+// many times as the list held it); calls onWritten with the kept lines
+// written so far every `step` lines.
+void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
                ReplacementFile& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);
