@@ -15,8 +15,10 @@ class JobWindow {
 public:
     virtual ~JobWindow() = default;
 
-    // Each request is carried out where the window lives and completes before
-    // it returns; it may throw JobCancelled.
+    // Each request is carried out where the window lives, in the order the
+    // job makes them. A request that returns nothing may be handed over
+    // without waiting; one that reads the window returns once everything
+    // before it has been carried out. Any request may throw JobCancelled.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetCaptionText(int captionId, const std::string& text) = 0;
     virtual void SetProgressRange(int low, int high) = 0;
