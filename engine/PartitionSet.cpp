@@ -1,7 +1,9 @@
 // Partition count, spilling and reading spilled partitions back.
 #include "PartitionSet.h"
 
+#include <sys/resource.h>
 #include <algorithm>
+
 #include <bit>
 
 #include "JobFailure.h"
@@ -21,7 +23,25 @@ constexpr uint64_t kRecordGrowth = 3;
 // Spilled partitions and the runs made from them overlap on disk.
 constexpr uint64_t kDiskNeedPercent = 130;
 constexpr size_t kReadChunk = size_t{4} << 20;
-constexpr size_t kSlabSize = size_t{64} << 10;
+constexpr size_t kLargestSlab = size_t{64} << 10;
+constexpr size_t kSmallestSlab = size_t{4} << 10;
+// Descriptors kept free for everything but the partitions' and runs' files.
+constexpr uint64_t kSpareDescriptors = 64;
+
+// How many partitions the process can keep a file open for (a partition's
+// file, then its run's), after raising its limit of descriptors as far as
+// it may.
+uint64_t PartitionsWithFiles() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 256;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    const uint64_t open = limit.rlim_cur == RLIM_INFINITY ? kMostPartitions * 2 : limit.rlim_cur;
+    return open > 2 * kSpareDescriptors ? (open - kSpareDescriptors) / 2 : 1;
+}
 }  // namespace
 
 unsigned PartitionSet::CountFor(uint64_t bytes, uint64_t budget) {
@@ -30,7 +50,8 @@ unsigned PartitionSet::CountFor(uint64_t bytes, uint64_t budget) {
     if (records > budget / 2)
         wanted = std::max<uint64_t>(wanted, records / (budget / kSpilledShare));
     wanted = std::clamp<uint64_t>(wanted, 1, kMostPartitions);
-    return static_cast<unsigned>(std::bit_ceil(wanted));
+    const uint64_t most = std::bit_floor(std::max<uint64_t>(PartitionsWithFiles(), 1));
+    return static_cast<unsigned>(std::min(std::bit_ceil(wanted), most));
 }
 
 PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
@@ -38,10 +59,13 @@ PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::strin
     : m_parts(partitions),
       m_limit(memoryLimit),
       m_tempFolder(std::move(tempFolder)),
-      m_expectedBytes(expectedBytes) {}
+      m_expectedBytes(expectedBytes),
+      // Every partition may start a slab within one stretch: small budgets
+      // take small slabs.
+      m_slabSize(std::clamp<size_t>(memoryLimit / 4 / partitions, kSmallestSlab, kLargestSlab)) {}
 
-size_t PartitionSet::NewSlab(Partition& part, size_t size) {
-    const size_t capacity = std::max(kSlabSize, size);
+size_t PartitionSet::NewSlab(Partition& part, size_t size) const {
+    const size_t capacity = std::max(m_slabSize, size);
     part.slabs.emplace_back().Reserve(capacity);
     return capacity;
 }

@@ -79,7 +79,7 @@ private:
     // High bits of the hash: the low half places a line in its partition's table.
     static constexpr int kSelectShift = 40;
     // Adds a slab for a record of `size` bytes; returns the bytes it took.
-    static size_t NewSlab(Partition& part, size_t size);
+    size_t NewSlab(Partition& part, size_t size) const;
     void SpillAll();
     void CheckDiskFor(const SpillFile& file) const;
     // Reads a stretch of partition p's file into `chunk`, after `carried`
@@ -91,6 +91,7 @@ private:
     uint64_t m_limit;
     std::string m_tempFolder;
     uint64_t m_expectedBytes;
+    size_t m_slabSize;
     uint64_t m_held = 0;         // memory taken by the partitions' stores
     uint64_t m_recordBytes = 0;  // record bytes made so far
     uint64_t m_loaded = 0;
