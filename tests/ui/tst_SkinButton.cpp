@@ -1,7 +1,6 @@
-// The skinned button's pixels and behaviour: face and border colours by
-// state, the icon's place (centred, beside or above a caption, shifted while
-// pressed), captions (mnemonic, disabled, pressed), the 3-D look with its
-// focus dots, the see-through face, hover tracking, double click, tool tip.
+// The skinned button's pixels and behaviour: face, border and focus marks in
+// each look and state, the icon's place, the caption (mnemonic, pressed,
+// disabled), the see-through face, hover tracking, double click, tool tip.
 #include <QSignalSpy>
 #include <QTest>
 
@@ -11,15 +10,14 @@
 namespace {
 const QColor kNormalBk(176, 184, 192);
 const QColor kActiveBk(208, 216, 224);
+// What a probe expects: a palette role, or one of these.
+enum : int { kFace = -1, kBlack = -2 };
+const QPoint kProbes[] = {{1, 1}, {0, 5}, {5, 0}, {26, 5}, {5, 19}, {3, 3}, {4, 4}};
 
 void SendMove(QWidget* target, QPoint at, Qt::MouseButtons buttons) {
     QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, buttons,
                       Qt::NoModifier);
     QApplication::sendEvent(target, &event);
-}
-
-QRgb Role(const QWidget& w, QPalette::ColorRole role) {
-    return w.palette().color(QPalette::Active, role).rgb();
 }
 
 // Whether every opaque pixel of the browse icon appears in `image` at `at`.
@@ -33,17 +31,15 @@ bool IconAt(const QImage& image, QPoint at) {
     return true;
 }
 
-// The first and last columns holding any pixel but the face, and the count of `ink` pixels.
-std::tuple<int, int, int> Ink(const QImage& image, const QColor& face, const QColor& ink) {
-    int first = image.width(), last = -1, count = 0;
+// The first column holding anything but the face, and the count of `ink` pixels.
+std::pair<int, int> Ink(const QImage& image, const QColor& face, const QColor& ink) {
+    int first = image.width(), count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             count += image.pixel(x, y) == ink.rgb();
-            if (image.pixel(x, y) == face.rgb()) continue;
-            first = std::min(first, x);
-            last = std::max(last, x);
+            if (image.pixel(x, y) != face.rgb()) first = std::min(first, x);
         }
-    return {first, last, count};
+    return {first, count};
 }
 }  // namespace
 
@@ -51,44 +47,68 @@ class SkinButtonTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void faceAndBorderByState_data() {
+    void lookByState_data() {
+        QTest::addColumn<bool>("flat");
         QTest::addColumn<bool>("hover");
         QTest::addColumn<bool>("down");
+        QTest::addColumn<int>("focus");  // 0 none, 1 focused, 2 focused with the flat focus rect
         QTest::addColumn<bool>("border");
         QTest::addColumn<QColor>("face");
-        QTest::addColumn<int>("topLeft");  // a palette role, or -1 for the face
-        QTest::addColumn<int>("bottomRight");
-        QTest::newRow("rest") << false << false << true << kNormalBk << -1 << -1;
+        QTest::addColumn<QList<int>>("probes");  // expected at kProbes, in order
+        const int L = QPalette::Light, D = QPalette::Dark, S = QPalette::Shadow, F = kFace,
+                  B = kBlack;
+        QTest::newRow("rest") << true << false << false << 0 << true << kNormalBk
+                              << QList{F, F, F, F, F, F, F};
         QTest::newRow("hover: raised")
-            << true << false << true << kActiveBk << int(QPalette::Light) << int(QPalette::Dark);
+            << true << true << false << 0 << true << kActiveBk << QList{F, L, L, D, D, F, F};
         QTest::newRow("pressed: sunken")
-            << true << true << true << kActiveBk << int(QPalette::Dark) << int(QPalette::Light);
+            << true << true << true << 0 << true << kActiveBk << QList{F, D, D, L, L, F, F};
         QTest::newRow("pressed, no hover")
-            << false << true << true << kActiveBk << int(QPalette::Dark) << int(QPalette::Light);
-        QTest::newRow("hover, no border") << true << false << false << kActiveBk << -1 << -1;
+            << true << false << true << 0 << true << kActiveBk << QList{F, D, D, L, L, F, F};
+        QTest::newRow("hover, no border")
+            << true << true << false << 0 << false << kActiveBk << QList{F, F, F, F, F, F, F};
+        QTest::newRow("flat focused: no marks")
+            << true << false << false << 1 << true << kNormalBk << QList{F, F, F, F, F, F, F};
+        QTest::newRow("flat focus rect")
+            << true << false << false << 2 << true << kNormalBk << QList{F, F, F, F, F, B, F};
+        QTest::newRow("3-D, hovered: no hover look")
+            << false << true << false << 0 << true << kNormalBk
+            << QList{int(QPalette::Midlight), L, L, S, S, F, F};
+        QTest::newRow("3-D pressed")
+            << false << false << true << 0 << true << kActiveBk << QList{F, D, D, D, D, F, F};
+        QTest::newRow("3-D focused: frame and dots")
+            << false << false << false << 1 << true << kNormalBk << QList{L, B, B, B, B, F, B};
     }
-    void faceAndBorderByState() {
+    void lookByState() {
+        QFETCH(bool, flat);
         QFETCH(bool, hover);
         QFETCH(bool, down);
+        QFETCH(int, focus);
         QFETCH(bool, border);
         QFETCH(QColor, face);
-        QFETCH(int, topLeft);
-        QFETCH(int, bottomRight);
-        CSkinButton b;
-        b.resize(27, 20);
-        b.SetIcons(IDI_BROWSE, IDI_BROWSE);
-        b.SetHoverBorder(border);
-        if (hover) SendMove(&b, {5, 5}, Qt::NoButton);
-        b.setDown(down);
-        const QImage img = b.grab().toImage();
-        const auto colour = [&](int role) {
-            return role < 0 ? face.rgb() : Role(b, QPalette::ColorRole(role));
-        };
-        QCOMPARE(img.pixel(1, 1), face.rgb());
-        for (const QPoint at : {QPoint(0, 5), QPoint(5, 0), QPoint(26, 0)})
-            QCOMPARE(img.pixel(at), colour(topLeft));
-        for (const QPoint at : {QPoint(26, 5), QPoint(5, 19), QPoint(0, 19)})
-            QCOMPARE(img.pixel(at), colour(bottomRight));
+        QFETCH(QList<int>, probes);
+        QWidget window;
+        auto* b = new CSkinButton(&window);
+        b->setGeometry(30, 30, 27, 20);  // away from where the pointer starts
+        b->SetFlatLook(flat);
+        b->SetHoverBorder(border);
+        b->SetFocusRectWhenFlat(focus == 2, false);
+        if (focus > 0) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            b->setFocus();
+            QTRY_VERIFY(b->hasFocus());
+        }
+        if (hover) SendMove(b, {5, 5}, Qt::NoButton);
+        b->setDown(down);
+        const QImage img = b->grab().toImage();
+        for (int i = 0; i < probes.size(); ++i) {
+            const QColor want = probes[i] == kFace ? face
+                                : probes[i] == kBlack
+                                    ? QColor(Qt::black)
+                                    : b->palette().color(QPalette::ColorRole(probes[i]));
+            QVERIFY2(img.pixel(kProbes[i]) == want.rgb(), qPrintable(QString::number(i)));
+        }
     }
 
     void iconPlace_data() {
@@ -116,73 +136,41 @@ private slots:
         b.setDown(down);
         b.SetHoverBorder(false);
         QVERIFY(IconAt(b.grab().toImage(), at));
-        QVERIFY(LoadResourceIcon(IDI_MAIN).availableSizes().contains(QSize(32, 32)));
     }
 
     void captionPixels() {
-        CSkinButton plain(QStringLiteral("go")), mnemonic(QStringLiteral("&go")),
-            go(QStringLiteral("go !"));
-        for (CSkinButton* b : {&plain, &mnemonic, &go}) b->resize(60, 30);
+        CSkinButton plain(QStringLiteral("go")), mnemonic(QStringLiteral("&go"));
+        for (CSkinButton* b : {&plain, &mnemonic}) b->resize(60, 30);
         // '&' is not drawn but underlines the next letter.
-        const auto [first, last, black] = Ink(plain.grab().toImage(), kNormalBk, Qt::black);
-        const auto [mFirst, mLast, mBlack] = Ink(mnemonic.grab().toImage(), kNormalBk, Qt::black);
-        QCOMPARE(std::pair(mFirst, mLast), std::pair(first, last));
+        const auto [first, black] = Ink(plain.grab().toImage(), kNormalBk, Qt::black);
+        const auto [mFirst, mBlack] = Ink(mnemonic.grab().toImage(), kNormalBk, Qt::black);
+        QCOMPARE(mFirst, first);
         QVERIFY(mBlack > black);
         plain.SetHoverBorder(false);
         plain.setDown(true);
-        QCOMPARE(std::get<0>(Ink(plain.grab().toImage(), kActiveBk, Qt::black)), first + 1);
+        QCOMPARE(Ink(plain.grab().toImage(), kActiveBk, Qt::black).first, first + 1);
         // Disabled: embossed in light and dark on the normal face, even hovered.
-        go.setEnabled(false);
-        SendMove(&go, {5, 5}, Qt::NoButton);
-        const QImage img = go.grab().toImage();
+        plain.setDown(false);
+        plain.setEnabled(false);
+        SendMove(&plain, {5, 5}, Qt::NoButton);
+        const QImage img = plain.grab().toImage();
         QCOMPARE(img.pixel(0, 0), kNormalBk.rgb());
-        QVERIFY(std::get<2>(Ink(img, kNormalBk, Role(go, QPalette::Light))) > 0);
-        QVERIFY(std::get<2>(Ink(img, kNormalBk, Role(go, QPalette::Dark))) > 0);
-        QCOMPARE(std::get<2>(Ink(img, kNormalBk, go.GetColour(CSkinButton::ColourNormalText))), 0);
+        for (const auto role : {QPalette::Light, QPalette::Dark})
+            QVERIFY(Ink(img, kNormalBk, plain.palette().color(role)).second > 0);
+        QCOMPARE(Ink(img, kNormalBk, Qt::black).second, 0);
     }
 
-    void threeDLookBordersAndFocus() {
-        QWidget window;
-        auto* b = new CSkinButton(QStringLiteral("x"), &window);
-        b->setGeometry(0, 0, 40, 24);
-        b->SetFlatLook(false);
-        const QImage rest = b->grab().toImage();
-        QCOMPARE(rest.pixel(0, 5), Role(*b, QPalette::Light));
-        QCOMPARE(rest.pixel(1, 5), Role(*b, QPalette::Midlight));
-        QCOMPARE(rest.pixel(39, 5), Role(*b, QPalette::Shadow));
-        QCOMPARE(rest.pixel(38, 5), Role(*b, QPalette::Dark));
-        b->setDown(true);
-        QCOMPARE(b->grab().toImage().pixel(0, 5), Role(*b, QPalette::Dark));
-        b->setDown(false);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        b->setFocus();
-        QTRY_VERIFY(b->hasFocus());
-        const QImage focused = b->grab().toImage();
-        QCOMPARE(focused.pixel(0, 5), QColor(Qt::black).rgb());  // outer frame
-        QCOMPARE(focused.pixel(4, 4), QColor(Qt::black).rgb());  // focus dots
-        QCOMPARE(focused.pixel(5, 4), kNormalBk.rgb());
-        b->SetFlatLook(true);
-        QCOMPARE(b->grab().toImage().pixel(4, 4), kNormalBk.rgb());  // flat: none
-        b->SetFocusRectWhenFlat(true, true);
-        QCOMPARE(b->grab().toImage().pixel(3, 3), QColor(Qt::black).rgb());
-    }
-
-    void seeThroughFaceAndColourSlots() {
+    void seeThroughFaceShowsTheParent() {
         QWidget parent;
         parent.resize(100, 60);
         parent.setStyleSheet(QStringLiteral("background: rgb(20, 120, 40)"));
         auto* b = new CSkinButton(&parent);
         b->setGeometry(30, 10, 40, 30);
-        b->SetColour(CSkinButton::ColourNormalBackground, QColor(10, 20, 30), true);
-        QCOMPARE(b->grab().toImage().pixel(10, 10), QColor(10, 20, 30).rgb());
-        b->ResetColour(CSkinButton::ColourNormalBackground, true);
-        QCOMPARE(b->grab().toImage().pixel(10, 10), kNormalBk.rgb());
         b->SetTransparentLook();
         QCOMPARE(b->grab().toImage().pixel(10, 10), QColor(20, 120, 40).rgb());
     }
 
-    void hoverFollowsThePointer() {
+    void hoverFollowsThePointerAndTipNeedsText() {
         QWidget window;
         auto* b = new CSkinButton(QStringLiteral("ok"), &window);
         b->setGeometry(10, 10, 60, 30);
@@ -220,17 +208,12 @@ private slots:
         QVERIFY(b->isDown());
         QTest::mouseRelease(b, Qt::LeftButton, {}, {5, 5});
         QCOMPARE(clicks.count(), 3);
-    }
-
-    void toolTipOnlyOnceGivenAndActive() {
-        CSkinButton b;
-        b.ActivateTip(true);
-        b.SetTipText(QString(), true);
-        QVERIFY(b.toolTip().isEmpty());
-        b.SetTipText(QStringLiteral("choose lists"), false);
-        QVERIFY(b.toolTip().isEmpty());
-        b.ActivateTip(true);
-        QCOMPARE(b.toolTip(), QStringLiteral("choose lists"));
+        // A tip shows only while active; an empty one is ignored.
+        b->SetTipText(QStringLiteral("choose lists"), false);
+        QVERIFY(b->toolTip().isEmpty());
+        b->ActivateTip(true);
+        b->SetTipText(QString(), true);
+        QCOMPARE(b->toolTip(), QStringLiteral("choose lists"));
     }
 };
 
