@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "AllocationTracker.h"
@@ -17,13 +16,6 @@ inline std::string TakeFile(const std::filesystem::path& path) {
     const std::string text = in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
     std::filesystem::remove(path);
     return text;
-}
-
-inline std::string ReportOf(const AllocationTracker* registry) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("lintrim-report-" + std::to_string(getpid()) + ".txt");
-    WriteLeakReport(registry, path.c_str());
-    return TakeFile(path);
 }
 
 inline std::string Entry(const std::string& file, int line, const std::string& hex, int size) {

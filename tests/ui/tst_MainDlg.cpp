@@ -1,216 +1,334 @@
-// The main window before any job: its layout and start-up state, choosing
-// through both choosers and dropping files with the captions and "go !" that
-// follow, the name-buffer limits, and the option interlocks.
-#include <QCheckBox>
-#include <QLabel>
+// The main window through its real controls: the option interlocks and the
+// state of "go !" that follows from the choices, dropped lists, each job and
+// each failure run on real files with the window locked meanwhile, the order
+// of a job's requests, and closing the window while a job runs.
+#include <sys/stat.h>
+#include <QDir>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolTip>
+#include <thread>
 
-#include "MainDlgTestKit.h"
-#include "NameBuffer.h"
+#include "CMainDlg.h"
+#include "ControlIds.h"
+
+namespace {
+using Ids = QList<int>;
+constexpr int kDrop = -1;  // in a row's clicks: an input list dropped on the window
+// What a job locks; a successful run gives all of it back.
+const Ids kLocked{IDC_GO,         IDC_BROWSE_INPUT, IDC_USE_REF,
+                  IDC_DEL_SINGLE, IDC_ALPHABETIZE,  IDC_BY_FREQUENCY};
+
+// Answers every chooser with the test's answer of the moment.
+struct Chooser : CFileChooser {
+    explicit Chooser(const QStringList& answer) : m_answer(answer) {}
+    QStringList ChooseFiles(QWidget*, const CChooserRequest&) override { return m_answer; }
+    const QStringList& m_answer;
+};
+
+// The real window with that chooser, counting the positions a job asks for.
+class TestMainDlg : public CMainDlg {
+public:
+    TestMainDlg() { SetFileChooser(std::make_unique<Chooser>(answer)); }
+    // The job may still call SetProgressPos below: stop it while that exists.
+    ~TestMainDlg() override { StopJob(); }
+    void SetProgressPos(int pos) override {
+        ++positions;
+        CMainDlg::SetProgressPos(pos);
+    }
+    template <typename T = QAbstractButton>
+    T* Get(int id) const {
+        return qobject_cast<T*>(Control(id));
+    }
+    QString Text(int id) const { return Control(id)->property("text").toString(); }
+    void Choose(int browseId, const QStringList& paths) {
+        answer = paths;
+        Get(browseId)->click();
+    }
+    QStringList answer;
+    std::atomic<int> positions{0};  // requested, whether shown yet or not
+};
+
+// Drags the paths (local files, or other addresses) over the window and drops
+// them; whether the window took them.
+bool DropFiles(QWidget& target, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls.append(QUrl::fromUserInput(path));
+    mime.setUrls(urls);
+    const QPoint at = target.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(&target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// `count` lines of `distinct` different words in turn, each ended by `eol`.
+QByteArray Words(int count, int distinct, const char* eol) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) bytes += "word" + QByteArray::number(i % distinct) + eol;
+    return bytes;
+}
+
+void RunToEnd(TestMainDlg& dlg) {
+    dlg.Get(IDC_GO)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dlg.HasJob(), 60000);
+}
+}  // namespace
 
 class MainDlgTest : public QObject {
     Q_OBJECT
 
-private:
-    QString Caption(TestMainDlg& dlg, int id) { return dlg.Get<QLabel>(id)->text(); }
-    bool Enabled(TestMainDlg& dlg, int id) { return dlg.Control(id)->isEnabled(); }
     QTemporaryDir m_dir;
 
 private slots:
-    void startsWithTheTemplateState() {
+    // From a new window, the controls clicked in order (the browse buttons
+    // choose one list); then which controls are off (disabled, or for the
+    // edit box read-only) and which options are checked.
+    void interlocks_data() {
+        QTest::addColumn<Ids>("clicks");
+        QTest::addColumn<Ids>("off");
+        QTest::addColumn<Ids>("checked");
+        const int go = IDC_GO, in = IDC_BROWSE_INPUT, ref = IDC_BROWSE_REF, cap = IDC_REF_CAPTION,
+                  text = IDC_SINGLE_TEXT, freq = IDC_BY_FREQUENCY, alpha = IDC_ALPHABETIZE,
+                  useRef = IDC_USE_REF, del = IDC_DEL_SINGLE;
+        QTest::newRow("start") << Ids{} << Ids{go, ref, cap, text} << Ids{};
+        QTest::newRow("alpha unchecks freq")
+            << Ids{freq, alpha} << Ids{go, ref, cap, text} << Ids{alpha};
+        QTest::newRow("freq unchecks alpha")
+            << Ids{alpha, freq} << Ids{go, ref, cap, text} << Ids{freq};
+        QTest::newRow("single line: no ref, no freq, go kept")
+            << Ids{in, useRef, ref, freq, del} << Ids{ref, cap, freq} << Ids{del};
+        QTest::newRow("single line off: freq back") << Ids{del, del} << Ids{go, ref, cap} << Ids{};
+        QTest::newRow("ref unchecks single line")
+            << Ids{del, useRef} << Ids{go, text, freq} << Ids{useRef};
+        QTest::newRow("ref off, no input")
+            << Ids{useRef, useRef} << Ids{go, ref, cap, text} << Ids{};
+        QTest::newRow("ref off: go for the input")
+            << Ids{in, useRef, ref, useRef} << Ids{ref, cap, text} << Ids{};
+        QTest::newRow("refs without input") << Ids{useRef, ref} << Ids{go, text} << Ids{useRef};
+        QTest::newRow("input without refs") << Ids{in, useRef} << Ids{go, text} << Ids{useRef};
+        QTest::newRow("chosen input: go anyway") << Ids{useRef, in} << Ids{text} << Ids{useRef};
+        QTest::newRow("drop waits for refs") << Ids{useRef, kDrop} << Ids{go, text} << Ids{useRef};
+        QTest::newRow("refs, then drop") << Ids{useRef, ref, kDrop} << Ids{text} << Ids{useRef};
+        QTest::newRow("drop") << Ids{kDrop} << Ids{ref, cap, text} << Ids{};
+    }
+    void interlocks() {
+        QFETCH(Ids, clicks);
+        QFETCH(Ids, off);
+        QFETCH(Ids, checked);
         TestMainDlg dlg;
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Lintrim 4.1"));
-        QVERIFY(!Enabled(dlg, IDC_GO));
-        QVERIFY(!Enabled(dlg, IDC_STATUS));
-        QVERIFY(!Caption(dlg, IDC_STATUS).isEmpty());
-        QVERIFY(!Enabled(dlg, IDC_BROWSE_REF));
-        QVERIFY(!Enabled(dlg, IDC_REF_CAPTION));
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("  drop file / select --->"));
-        QCOMPARE(Caption(dlg, IDC_REF_CAPTION), QStringLiteral("         select --->"));
-        auto* edit = dlg.Get<QLineEdit>(IDC_SINGLE_TEXT);
-        QVERIFY(edit->isReadOnly());
-        QVERIFY(!edit->acceptDrops());
-        QVERIFY(dlg.acceptDrops());
-        QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
-        for (int id : {IDC_BY_FREQUENCY, IDC_USE_REF, IDC_ALPHABETIZE, IDC_DEL_SINGLE}) {
-            QVERIFY(Enabled(dlg, id));
-            QVERIFY(!dlg.IsChecked(id));
+        for (const int id : clicks) {
+            if (id == kDrop)
+                QVERIFY(DropFiles(dlg, {"/a/in.txt"}));
+            else if (id == IDC_BROWSE_INPUT || id == IDC_BROWSE_REF)
+                dlg.Choose(id, {"/a/list.txt"});
+            else
+                dlg.Get(id)->click();
+        }
+        for (const int id : kLocked + Ids{IDC_BROWSE_REF, IDC_REF_CAPTION, IDC_SINGLE_TEXT}) {
+            const bool on = id == IDC_SINGLE_TEXT ? !dlg.Get<QLineEdit>(id)->isReadOnly()
+                                                  : dlg.Control(id)->isEnabled();
+            QVERIFY2(on != off.contains(id), qPrintable(QString::number(id)));
+            if (dlg.Get<QCheckBox>(id)) QCOMPARE(dlg.IsChecked(id), checked.contains(id));
         }
     }
 
-    void editBoxTakesFortyCharacters() {
+    void dropsAppendLocalPathsInOrderCutToTheirBuffer() {
         TestMainDlg dlg;
-        dlg.show();
-        dlg.Get<QCheckBox>(IDC_DEL_SINGLE)->click();
-        auto* edit = dlg.Get<QLineEdit>(IDC_SINGLE_TEXT);
-        QTest::keyClicks(edit, QString(45, QLatin1Char('x')));
-        QCOMPARE(edit->text().size(), 40);
-        QTest::keyClick(edit, Qt::Key_Return);  // OK: keeps the line, closes
-        QCOMPARE(dlg.m_singleLine, std::string(40, 'x'));
-        QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    }
-
-    void layoutIsInDialogUnitsAndCutsNoText() {
-        TestMainDlg dlg;
-        dlg.show();
-        if (QFontInfo(dlg.font()).family() != QStringLiteral("DejaVu Sans"))
-            QSKIP("DejaVu Sans is not installed");
-        // DejaVu Sans 7 pt at 96 dpi has dialog base units 6 x 10.
-        QCOMPARE(dlg.size(), QSize(245, 104));
-        QCOMPARE(dlg.Control(IDC_GO)->geometry(), QRect(207, 1, 33, 33));
-        QCOMPARE(dlg.Control(IDC_SINGLE_TEXT)->geometry(), QRect(98, 39, 143, 13));
-        for (QWidget* child : dlg.findChildren<QWidget*>()) {
-            if (!qobject_cast<QLabel*>(child) && !qobject_cast<QCheckBox*>(child)) continue;
-            QVERIFY2(child->sizeHint().width() <= child->width(),
-                     qPrintable(child->property("text").toString()));
-            QVERIFY(child->fontMetrics().height() <= child->height());
-            QVERIFY(QRect(QPoint(), dlg.size()).contains(child->geometry()));
-        }
-    }
-
-    void choosingInputListsShowsNameThenCount() {
-        TestMainDlg dlg;
-        const QString first = m_dir.filePath("first.txt");
-        dlg.Choose(IDC_BROWSE_INPUT, {first});
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("first.txt"));
-        QVERIFY(Enabled(dlg, IDC_GO));
-        dlg.Choose(IDC_BROWSE_INPUT, {first});
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("2 wordlists "));
-        QCOMPARE(dlg.m_inputFiles, (std::vector<std::string>(2, first.toStdString())));
-        QCOMPARE(dlg.m_inputCount, 2);
-        const CChooserRequest& asked = dlg.chooser->requests.front();
-        QCOMPARE(asked.m_filters, (QStringList{"Single/Combo wordlists (*.txt)", "All Files (*)"}));
-        QCOMPARE(asked.m_defaultSuffix, QStringLiteral("txt"));
-    }
-
-    void cancelledOrOverlongChoiceChangesNothing() {
-        TestMainDlg dlg;
-        dlg.Choose(IDC_BROWSE_INPUT, {});
-        // Folder "/d" and names, each terminated, and one more: 3 + 2 * 128 + 1 = 260.
-        const QString name127 = QString(123, QLatin1Char('n')) + ".txt";
-        const QString name128 = QString(124, QLatin1Char('n')) + ".txt";
-        dlg.Choose(IDC_BROWSE_INPUT, {"/d/" + name128, "/d/" + name128});
-        QCOMPARE(dlg.m_inputCount, 0);
-        QVERIFY(!Enabled(dlg, IDC_GO));
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("  drop file / select --->"));
-        dlg.Choose(IDC_BROWSE_INPUT, {"/d/" + name127, "/d/" + name127});
-        QCOMPARE(dlg.m_inputCount, 2);
-        QCOMPARE(NameBufferLength({QString(259, QLatin1Char('p'))}), 260);
-    }
-
-    void choosingReferenceListsNeedsInputForGo() {
-        TestMainDlg dlg;
-        dlg.Get<QCheckBox>(IDC_USE_REF)->click();
-        QVERIFY(Enabled(dlg, IDC_BROWSE_REF) && Enabled(dlg, IDC_REF_CAPTION));
-        dlg.Choose(IDC_BROWSE_REF, {m_dir.filePath("r1.txt")});
-        QCOMPARE(Caption(dlg, IDC_REF_CAPTION), QStringLiteral("1 ref file"));
-        QVERIFY(!Enabled(dlg, IDC_GO));
-        dlg.Choose(IDC_BROWSE_REF, {m_dir.filePath("r2.txt"), m_dir.filePath("r3.txt")});
-        QCOMPARE(Caption(dlg, IDC_REF_CAPTION), QStringLiteral("3 ref files "));
-        QCOMPARE(dlg.m_refCount, 3);
-        QCOMPARE(dlg.chooser->requests.back().m_filters.front(),
-                 QStringLiteral("Reference list (*.txt)"));
-        // A 5000-character buffer takes what the input chooser could not.
-        dlg.Choose(IDC_BROWSE_REF, {"/" + QString(4998, QLatin1Char('r'))});
-        QCOMPARE(dlg.m_refCount, 4);
-        dlg.Choose(IDC_BROWSE_REF, {"/" + QString(4999, QLatin1Char('r'))});
-        QCOMPARE(dlg.m_refCount, 4);
-        dlg.Choose(IDC_BROWSE_INPUT, {m_dir.filePath("in.txt")});
-        QVERIFY(Enabled(dlg, IDC_GO));
-    }
-
-    void dropsAppendAnythingLocalInOrder() {
-        TestMainDlg dlg;
-        QVERIFY(DropFiles(dlg, {"/data/lists/one.lst"}));
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("one.lst"));
-        QVERIFY(Enabled(dlg, IDC_GO));
-        dlg.Choose(IDC_BROWSE_INPUT, {m_dir.filePath("two.txt")});
-        QVERIFY(DropFiles(dlg, {m_dir.path(), "/a/b.dic", "/a/c"}));
-        QCOMPARE(Caption(dlg, IDC_INPUT_CAPTION), QStringLiteral("5 wordlists "));
-        QCOMPARE(dlg.m_inputFiles.at(2), m_dir.path().toStdString());
-        QCOMPARE(dlg.m_inputFiles.at(4), std::string("/a/c"));
+        dlg.Choose(IDC_BROWSE_INPUT, {"/d/first.txt"});
+        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("first.txt"));
         const QString longPath = "/" + QString(1200, QLatin1Char('l'));
-        QVERIFY(DropFiles(dlg, {longPath}));
-        QCOMPARE(dlg.m_inputFiles.back(), longPath.left(999).toStdString());
-        QCOMPARE(dlg.m_inputCount, 6);
-        QVERIFY(!DropPaths(dlg, {QUrl("https://example.org/list.txt")}));
-        QCOMPARE(dlg.m_inputCount, 6);
+        QVERIFY(DropFiles(dlg, {"/a/b.dic", longPath}));
+        QVERIFY(!DropFiles(dlg, {"https://example.org/list.txt"}));
+        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("3 wordlists "));
+        const std::vector<std::string> expected{"/d/first.txt", "/a/b.dic",
+                                                longPath.left(999).toStdString()};
+        QCOMPARE(dlg.m_inputFiles, expected);
+        QCOMPARE(dlg.m_inputCount, 3);
     }
 
-    void dropWithReferenceOptionNeedsReferenceLists() {
+    // A list dropped, an option clicked, go pressed: the list on disk and the
+    // status line after. The window stays locked (drops refused) while the bar
+    // moves; a success gives it all back with the selection emptied, a failure
+    // gives back go, the chooser and drops with the list still chosen.
+    void runThroughTheControls_data() {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QByteArray>("before");  // null: no such file
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("dedupe") << 0 << QByteArray("b\na\nb\n\nc\r\na\n")
+                                << QByteArray("b\r\na\r\nc\r\n")
+                                << "^5 read, 2 dupes, \\d+\\.\\d s$" << false;
+        QTest::newRow("single line")
+            << int(IDC_DEL_SINGLE) << QByteArray("keep\ndrop\nkeep\ndrop\n")
+            << QByteArray("keep\r\nkeep\r\n") << "^4 read, 2 dupes, \\d+\\.\\d s$" << false;
+        QTest::newRow("reference")
+            << int(IDC_USE_REF) << QByteArray("a\nb\nc\nb\nd\n") << QByteArray("a\r\nc\r\n")
+            << "^7 read 1 dupes \\d+\\.\\d s$" << false;
+        QTest::newRow("read-only list") << 0 << QByteArray("x\nx\ny\n") << QByteArray("x\nx\ny\n")
+                                        << "^output list can't be opened$" << true;
+        QTest::newRow("missing list")
+            << 0 << QByteArray() << QByteArray("<missing>") << "^Invalid input file$" << true;
+    }
+    void runThroughTheControls() {
+        QFETCH(int, option);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, status);
+        QFETCH(bool, fails);
         TestMainDlg dlg;
-        dlg.Get<QCheckBox>(IDC_USE_REF)->click();
-        QVERIFY(DropFiles(dlg, {"/a/in.txt"}));
-        QVERIFY(!Enabled(dlg, IDC_GO));
-        dlg.Choose(IDC_BROWSE_REF, {"/a/ref.txt"});
-        QVERIFY(Enabled(dlg, IDC_GO));
-        QVERIFY(DropFiles(dlg, {"/a/in2.txt"}));
-        QVERIFY(Enabled(dlg, IDC_GO));
-        // The chooser enables go whatever the reference option says.
-        TestMainDlg other;
-        other.Get<QCheckBox>(IDC_USE_REF)->click();
-        other.Choose(IDC_BROWSE_INPUT, {"/a/in.txt"});
-        QVERIFY(Enabled(other, IDC_GO));
+        const QString list = m_dir.filePath(QString(QTest::currentDataTag()) + ".txt");
+        if (!before.isNull()) WriteFile(list, before);
+        if (fails && !before.isNull()) QVERIFY(::chmod(qPrintable(list), 0444) == 0);
+        QVERIFY(DropFiles(dlg, {list}));
+        if (option != 0) dlg.Get(option)->click();
+        QTest::keyClicks(dlg.Get<QLineEdit>(IDC_SINGLE_TEXT), QStringLiteral("drop"));
+        const QString ref = m_dir.filePath("ref.txt"), later = m_dir.filePath("later.txt");
+        WriteFile(ref, "b\nd\n");
+        if (option == IDC_USE_REF) dlg.Choose(IDC_BROWSE_REF, {ref});
+        // While the bar moves: everything locked, and (with references) a
+        // reference list chosen, which must stay for the next run.
+        bool seen = false, unlocked = false;
+        connect(dlg.Get<QProgressBar>(IDC_PROGRESS), &QProgressBar::valueChanged, &dlg, [&] {
+            seen = true;
+            for (const int id : kLocked) unlocked |= dlg.Control(id)->isEnabled();
+            unlocked |= !dlg.Get<QLineEdit>(IDC_SINGLE_TEXT)->isReadOnly();
+            unlocked |= DropFiles(dlg, {"/a/late.txt"});
+            if (option == IDC_USE_REF && dlg.m_refFiles.size() == 1)
+                dlg.Choose(IDC_BROWSE_REF, {later});
+        });
+        RunToEnd(dlg);
+        QCOMPARE(ReadFile(list), after);
+        QVERIFY2(QRegularExpression(status).match(dlg.Text(IDC_STATUS)).hasMatch(),
+                 qPrintable(dlg.Text(IDC_STATUS)));
+        QVERIFY((seen || fails) && !unlocked);
+        for (const int id : fails ? Ids{IDC_GO, IDC_BROWSE_INPUT} : kLocked)
+            QVERIFY2(dlg.Control(id)->isEnabled(), qPrintable(QString::number(id)));
+        QVERIFY(dlg.acceptDrops());
+        QCOMPARE(dlg.m_inputCount, fails ? 1 : 0);
+        if (option == IDC_USE_REF) {
+            QCOMPARE(dlg.m_refFiles, std::vector<std::string>{later.toStdString()});
+            QCOMPARE(dlg.Text(IDC_REF_CAPTION), QStringLiteral("1 ref file"));
+            QVERIFY(!dlg.IsChecked(IDC_USE_REF));
+        }
+        if (fails) return;
+        RunToEnd(dlg);  // an empty selection now only asks for files
+        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("choose new file(s)"));
     }
 
-    void orderOptionsExcludeEachOther() {
+    // The job's side of the window from a thread of the test's own: what the
+    // window shows follows the requests in their order (positions run
+    // together may be skipped, never the last of them), and every read sees
+    // each change queued before it.
+    void requestsShowInTheirOrderAndReadsWaitForThem() {
         TestMainDlg dlg;
-        auto* freq = dlg.Get<QCheckBox>(IDC_BY_FREQUENCY);
-        auto* alpha = dlg.Get<QCheckBox>(IDC_ALPHABETIZE);
-        freq->click();
-        alpha->click();
-        QVERIFY(alpha->isChecked() && !freq->isChecked());
-        freq->click();
-        QVERIFY(freq->isChecked() && !alpha->isChecked());
-        freq->setChecked(true);
-        alpha->setChecked(true);
-        alpha->click();  // now unchecked: still unchecks the other
-        QVERIFY(!alpha->isChecked() && !freq->isChecked());
+        auto* progress = dlg.Get<QProgressBar>(IDC_PROGRESS);
+        progress->setRange(0, 100000);
+        std::vector<std::tuple<int, QString, bool, bool>> shown;
+        connect(progress, &QProgressBar::valueChanged, &dlg, [&](int pos) {
+            shown.emplace_back(pos, dlg.Text(IDC_STATUS), dlg.Control(IDC_ALPHABETIZE)->isEnabled(),
+                               dlg.IsChecked(IDC_BY_FREQUENCY));
+        });
+        constexpr int kGroups = 400;
+        std::vector<QString> readStatus;
+        int misreads = 0;
+        std::atomic<bool> finished{false};
+        std::thread job([&] {
+            for (int g = 1; g <= kGroups; ++g) {
+                dlg.SetStatusText(std::to_string(g));
+                dlg.EnableControl(IDC_ALPHABETIZE, g % 2 == 0);
+                dlg.SetChecked(IDC_BY_FREQUENCY, g % 3 == 0);
+                for (int step = 0; step < 5; ++step) dlg.SetProgressPos(g * 10 + step);
+                if (g % 8 != 0) continue;
+                misreads += dlg.IsChecked(IDC_BY_FREQUENCY) != (g % 3 == 0);
+                dlg.AccessSelection([&] { readStatus.push_back(dlg.Text(IDC_STATUS)); });
+            }
+            finished = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(finished, 60000);
+        job.join();
+        QCOMPARE(misreads, 0);
+        QCOMPARE(int(readStatus.size()), kGroups / 8);
+        for (int i = 0; i < kGroups / 8; ++i) QCOMPARE(readStatus[i], QString::number(8 * i + 8));
+        int lastOfGroup = 0, previous = 0;
+        for (const auto& [pos, text, enabled, checked] : shown) {
+            const int g = pos / 10;
+            QVERIFY(pos > std::exchange(previous, pos));
+            QCOMPARE(text, QString::number(g));
+            QCOMPARE(enabled, g % 2 == 0);
+            QCOMPARE(checked, g % 3 == 0);
+            lastOfGroup += pos % 10 == 4;
+        }
+        QCOMPARE(lastOfGroup, kGroups);
     }
 
-    void singleLineAndReferenceOptionsExcludeEachOther() {
-        TestMainDlg dlg;
-        dlg.Choose(IDC_BROWSE_INPUT, {"/a/in.txt"});
-        auto* useRef = dlg.Get<QCheckBox>(IDC_USE_REF);
-        auto* delSingle = dlg.Get<QCheckBox>(IDC_DEL_SINGLE);
-        auto* freq = dlg.Get<QCheckBox>(IDC_BY_FREQUENCY);
-        auto* edit = dlg.Get<QLineEdit>(IDC_SINGLE_TEXT);
-        useRef->click();
-        QVERIFY(!Enabled(dlg, IDC_GO));
-        dlg.Choose(IDC_BROWSE_REF, {"/a/r.txt"});
-        freq->click();
-        delSingle->click();
-        QVERIFY(!useRef->isChecked() && !freq->isChecked() && !freq->isEnabled());
-        QVERIFY(!Enabled(dlg, IDC_BROWSE_REF) && !Enabled(dlg, IDC_REF_CAPTION));
-        QVERIFY(!edit->isReadOnly());
-        QVERIFY(Enabled(dlg, IDC_GO));  // the single-line handler leaves go alone
-        delSingle->click();
-        QVERIFY(freq->isEnabled() && !edit->isReadOnly());
-        delSingle->click();
-        useRef->click();
-        QVERIFY(!delSingle->isChecked() && edit->isReadOnly());
-        QVERIFY(Enabled(dlg, IDC_GO) && Enabled(dlg, IDC_BROWSE_REF));
-        useRef->click();
-        QVERIFY(!Enabled(dlg, IDC_BROWSE_REF) && !Enabled(dlg, IDC_REF_CAPTION));
-        QCOMPARE(Caption(dlg, IDC_REF_CAPTION), QStringLiteral("1 ref file"));
-        QCOMPARE(dlg.m_refCount, 1);
-        QVERIFY(Enabled(dlg, IDC_GO));
+    // A long run: pressed twice it runs once to the end; closed or destroyed
+    // meanwhile, it stops. Never partial: the list as it was or the whole
+    // result, and no temporary file left.
+    void longRunEndsWholeOrNotAtAll_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("pressed twice, to the end") << 0;
+        QTest::newRow("escape") << 1;
+        QTest::newRow("close box") << 2;
+        QTest::newRow("destroyed") << 3;
+        QTest::newRow("escape with requests queued") << 4;
     }
-
-    void helpKeyShowsHowTo() {
-        TestMainDlg dlg;
-        dlg.show();
-        dlg.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        QTest::keyClick(&dlg, Qt::Key_F1);
-        QTRY_VERIFY(QToolTip::isVisible());
-        QVERIFY(QToolTip::text().contains(QStringLiteral("go !")));
+    void longRunEndsWholeOrNotAtAll() {
+        QFETCH(int, how);
+        QTemporaryDir dir;
+        const QString list = dir.filePath(QStringLiteral("long.txt"));
+        const QByteArray original = Words(300000, 270000, "\n");
+        WriteFile(list, original);
+        auto dlg = std::make_unique<TestMainDlg>();
+        dlg->show();
+        dlg->Choose(IDC_BROWSE_INPUT, {list});
+        // At the first position shown, waits until the job has asked for more
+        // without waiting for the window, then closes it from inside that request.
+        TestMainDlg& window = *dlg;
+        if (how == 4)
+            connect(window.Get<QProgressBar>(IDC_PROGRESS), &QProgressBar::valueChanged, &window,
+                    [&window, done = false]() mutable {
+                        if (std::exchange(done, true)) return;
+                        const int wanted = window.positions + 3;
+                        QDeadlineTimer patience(20000);
+                        while (window.positions < wanted && !patience.hasExpired())
+                            QThread::yieldCurrentThread();
+                        QVERIFY2(window.positions >= wanted, "the job waited for the window");
+                        QTest::keyClick(&window, Qt::Key_Escape);
+                    });
+        dlg->Get(IDC_GO)->click();
+        if (how == 0) RunToEnd(*dlg);  // a second press while the job runs
+        if (how == 1) QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        if (how == 2) dlg->close();
+        if (how == 3) dlg.reset();
+        if (how == 4) QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 60000);
+        if (dlg) QVERIFY(!dlg->HasJob() && dlg->isVisible() == (how == 0));
+        if (how == 0) {  // one job only: a second would have asked for new files
+            QCOMPARE(dlg->Text(IDC_STATUS).section(' ', 0, 3),
+                     QStringLiteral("300000 read, 30000 dupes,"));
+            QCOMPARE(dlg->Text(IDC_INPUT_CAPTION), QStringLiteral("long.txt"));
+        }
+        dlg.reset();
+        const QByteArray after = ReadFile(list);
+        if (how == 0 || after != original) QCOMPARE(after, Words(270000, 270000, "\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("long.txt")});
     }
 };
 
