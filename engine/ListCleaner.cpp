@@ -10,14 +10,13 @@
 #include "ListReader.h"
 #include "ParallelStage.h"
 #include "ProgressScale.h"
-#include "ReplacementFile.h"
+#include "Record.h"
 #include "RunMerge.h"
 
 namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
 // for the read buffer, the grouping tables and the runs made meanwhile.
 constexpr uint64_t kPartitionSharePercent = 60;
-constexpr const char* kLineEnd = "\r\n";
 constexpr size_t kSmallestChunk = size_t{64} << 10;
 constexpr size_t kLargestChunk = size_t{4} << 20;
 
@@ -49,15 +48,12 @@ private:
 };
 }  // namespace
 
-ListCleaner::ListCleaner(JobWindow& window, const ListLocation& output, const std::string& listPath)
-    : m_window(window),
-      m_output(output),
-      m_tempFolder(TempFolderFor(listPath)),
-      m_budget(MemoryBudget()) {}
+ListCleaner::ListCleaner(JobWindow& window, const std::string& listPath)
+    : m_window(window), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
 
-void ListCleaner::Load(const std::vector<ListSource>& sources,
-                       const std::optional<std::string>& skip, ProgressSpan span) {
-    m_skip = skip;
+void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
+                       ProgressSpan span) {
+    m_filter = filter;
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget),
@@ -77,12 +73,13 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
     ForEachPiece(reader, [&](const char* line, uint64_t length, uint64_t after) {
         if (length > 0) {
             const auto length32 = static_cast<uint32_t>(length);
-            if (m_skip && length == m_skip->size() &&
-                std::memcmp(line, m_skip->data(), length) == 0)
-                ++m_skipped;
-            else
+            const LineFilter::Verdict verdict =
+                source.reference ? LineFilter::Verdict::kKeep : m_filter.Judge(line, length);
+            if (verdict == LineFilter::Verdict::kKeep)
                 partitions.Add(HashLine(line, length), line, length32,
                                static_cast<uint64_t>(m_read) | referenceBit);
+            else
+                ++(verdict == LineFilter::Verdict::kSingle ? m_skipped : m_filtered);
             ++m_read;
         }
         if (m_read % progress::kCountingStep == 0) {
@@ -133,17 +130,23 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
         [&] { reporter.At(sorted.load()); });
 }
 
-void ListCleaner::Write(KeptOrder order) {
-    ReplacementFile output(m_output);
+void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
     const uint64_t kept = KeptLines();
     const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
         m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
     RowReporter reporter(m_window, progress::kRestored, 1000, kept);
     reporter.At(0);
-    MergeRuns(m_runs, order, chunk, output, kLineEnd, progress::kRowStep,
+    MergeRuns(m_runs, order, chunk, output, lineEnd.c_str(), progress::kRowStep,
               [&](uint64_t written) { reporter.At(written); });
-    output.Commit();
     m_runs.clear();
+}
+
+std::vector<bool> ListCleaner::KeptMask() const {
+    std::vector<bool> kept(static_cast<size_t>(m_read), false);
+    for (const Run& run : m_runs)
+        for (RunCursor cursor(run, kSmallestChunk); cursor.Current(); cursor.Advance())
+            kept[record::Index(cursor.Current()) & ~record::kReferenceBit] = true;
+    return kept;
 }
 
 uint64_t ListCleaner::KeptLines() const {

@@ -46,9 +46,8 @@ private:
 };
 }  // namespace
 
-void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
-               ReplacementFile& output, const char* lineEnd, uint64_t step,
-               const std::function<void(uint64_t)>& onWritten) {
+void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes, ListWriter& output,
+               const char* lineEnd, uint64_t step, const std::function<void(uint64_t)>& onWritten) {
     std::vector<RunCursor> cursors;
     cursors.reserve(runs.size());
     for (const Run& run : runs) cursors.emplace_back(run, chunkBytes);

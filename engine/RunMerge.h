@@ -6,11 +6,10 @@
 #include <functional>
 #include <vector>
 
-#include "ReplacementFile.h"
+#include "ListWriter.h"
 #include "Run.h"
 
 // Writes every kept line, each followed by `lineEnd`; calls onWritten with
 // the lines written so far every `step` lines.
-void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes,
-               ReplacementFile& output, const char* lineEnd, uint64_t step,
-               const std::function<void(uint64_t)>& onWritten);
+void MergeRuns(const std::vector<Run>& runs, KeptOrder order, size_t chunkBytes, ListWriter& output,
+               const char* lineEnd, uint64_t step, const std::function<void(uint64_t)>& onWritten);
