@@ -48,7 +48,8 @@ uint64_t CopyStandardInput(int to) {
 }
 }  // namespace
 
-InputList::InputList(ListLocation location) : m_location(std::move(location)) {
+InputList::InputList(ListLocation location, std::string name)
+    : m_name(std::move(name)), m_location(std::move(location)) {
     NoteCompression(m_location->Descriptor(), static_cast<uint64_t>(m_location->Identity().size));
 }
 
@@ -56,17 +57,18 @@ std::optional<InputList> InputList::Open(const std::string& path, FailureCause* 
     std::optional<ListLocation> location =
         ListLocation::Open(path, ListLocation::Lock::kExclusive, why);
     if (!location) return std::nullopt;
-    return InputList(std::move(*location));
+    return InputList(std::move(*location), path);
 }
 
 std::optional<InputList> InputList::OpenReference(const std::string& path, FailureCause* why) {
     std::optional<ListLocation> location = ListLocation::Open(path, ListLocation::Lock::kNone, why);
     if (!location) return std::nullopt;
-    return InputList(std::move(*location));
+    return InputList(std::move(*location), path);
 }
 
 InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder) {
     InputList list;
+    list.m_name = "-";
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();

@@ -34,6 +34,8 @@ public:
     // The bytes to expect: the file's size, an estimate for a compressed
     // file, 0 when unknown (standard input).
     uint64_t Size() const { return m_size; }
+    // The path as given ("-": standard input).
+    const std::string& Name() const { return m_name; }
     bool HasLocation() const { return m_location.has_value(); }
     const ListLocation& Location() const { return *m_location; }
     // A new reading from the start of the list; its reads throw JobFailure
@@ -41,10 +43,11 @@ public:
     std::unique_ptr<ByteSource> OpenSource(const char* failureText);
 
 private:
-    explicit InputList(ListLocation location);
+    InputList(ListLocation location, std::string name);
     InputList() = default;
     void NoteCompression(int fd, uint64_t size);
 
+    std::string m_name;
     std::optional<ListLocation> m_location;
     std::optional<ScratchFile> m_spool;  // standard input, copied
     uint64_t m_size = 0;

@@ -215,6 +215,7 @@ void Frame::Failed(const std::string& text, const FailureCause& cause, const std
     if (m_sink) {
         ListOutcome outcome;
         outcome.paths = subject.empty() ? m_current : std::vector<std::string>{subject};
+        outcome.output = m_plan.output.value_or("");
         outcome.seconds = SecondsSince(m_start);
         outcome.failure = text;
         outcome.cause = cause;

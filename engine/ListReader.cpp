@@ -22,7 +22,7 @@ void ListReader::SetBlockSizeForTesting(uint64_t bytes) {
 }
 
 ListReader::ListReader(InputList& list, const char* failureText)
-    : m_source(list.OpenSource(failureText)), m_expected(list.Size()) {}
+    : m_name(list.Name()), m_source(list.OpenSource(failureText)), m_expected(list.Size()) {}
 
 bool ListReader::Next(PieceStretch& stretch) {
     if (m_done) return false;
@@ -62,10 +62,15 @@ size_t ListReader::Fill() {
     const auto want = static_cast<size_t>(g_blockSize);
     char* to = m_buffer.Extend(want);
     size_t got = 0;
-    while (got < want) {
-        const size_t done = m_source->Read(to + got, want - got);
-        if (done == 0) break;
-        got += done;
+    try {
+        while (got < want) {
+            const size_t done = m_source->Read(to + got, want - got);
+            if (done == 0) break;
+            got += done;
+        }
+    } catch (const JobFailure& failure) {
+        // Among several lists, the one that failed is named.
+        throw JobFailure(failure.StatusText(), failure.Cause(), m_name);
     }
     m_buffer.Resize(m_carried + got);
     return got;

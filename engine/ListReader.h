@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include <memory>
+#include <string>
 
 #include "ByteBuffer.h"
 #include "ByteSource.h"
@@ -49,6 +50,7 @@ public:
 private:
     size_t Fill();
 
+    std::string m_name;
     std::unique_ptr<ByteSource> m_source;
     uint64_t m_expected;
     uint64_t m_total = 0;
