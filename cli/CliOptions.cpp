@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -135,7 +136,11 @@ bool SameFile(const std::string& a, const std::string& b) {
     struct stat two {};
     if (::stat(a.c_str(), &one) == 0 && ::stat(b.c_str(), &two) == 0)
         return one.st_dev == two.st_dev && one.st_ino == two.st_ino;
-    return a == b;
+    std::error_code ignored;
+    const auto normal = [&](const std::string& path) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path), ignored);
+    };
+    return normal(a) == normal(b);
 }
 
 bool AnySameFile(const std::string& name, const std::vector<std::string>& others) {

@@ -43,8 +43,8 @@ FixedOptions JobOptionsFor(const CliOptions& options) {
     RunPlan plan;
     plan.output = options.output;
     if (options.lf) plan.lineEnd.erase(0, 1);  // CR LF to LF
-    plan.minLength = options.minLength.value_or(0);
-    plan.maxLength = options.maxLength.value_or(UINT64_MAX);
+    plan.minLength = options.minLength;
+    plan.maxLength = options.maxLength;
     plan.removed = options.removed;
     return FixedOptions(options.byFrequency, options.alphabetize, options.delSingle.value_or(""),
                         std::move(plan));

@@ -12,7 +12,7 @@ std::vector<ListSource> InputSources(const ListTask& task) {
 }
 
 LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
-    return {std::move(single), plan.minLength, plan.maxLength};
+    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX)};
 }
 
 ListCounts RunDedupeStages(JobWindow& window, ListTask& task,

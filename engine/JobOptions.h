@@ -14,12 +14,12 @@ struct RunPlan {
     // each list is replaced by its own result.
     std::optional<std::string> output;
     std::string lineEnd = "\r\n";
-    uint64_t minLength = 0;  // bytes, the line break not counted
-    uint64_t maxLength = UINT64_MAX;
+    std::optional<uint64_t> minLength;  // bytes, the line break not counted
+    std::optional<uint64_t> maxLength;
     // Where every removed line goes, in file order; none: nowhere.
     std::optional<std::string> removed;
 
-    bool HasLengthFilter() const { return minLength > 0 || maxLength != UINT64_MAX; }
+    bool HasLengthFilter() const { return minLength || maxLength; }
 };
 
 class JobOptions {
