@@ -3,34 +3,117 @@
 // options.
 #include "CliOptions.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <functional>
 
 namespace {
+constexpr size_t kHelpIndent = 26;
+constexpr size_t kHelpWidth = 80;
+
+// An empty result: the value was taken.
+using Apply = std::function<std::string(CliOptions&, const std::string&)>;
+
 struct OptionEntry {
     char shortName;
     const char* longName;
     const char* valueName;  // null for a flag
     const char* help;
-    std::function<void(CliOptions&, const std::string&)> apply;
+    const char* example;
+    Apply apply;
 };
+
+Apply Flag(bool CliOptions::*member) {
+    return [member](CliOptions& o, const std::string&) {
+        o.*member = true;
+        return std::string();
+    };
+}
+
+Apply Text(std::optional<std::string> CliOptions::*member) {
+    return [member](CliOptions& o, const std::string& v) {
+        o.*member = v;
+        return std::string();
+    };
+}
+
+// A whole number of bytes, optionally with a binary suffix K, M, G or T.
+std::optional<uint64_t> Bytes(const std::string& text, bool suffixes) {
+    size_t digits = 0;
+    while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) ++digits;
+    if (digits == 0 || digits > 18) return std::nullopt;
+    uint64_t value = std::stoull(text.substr(0, digits));
+    const std::string suffix = text.substr(digits);
+    if (suffix.empty()) return value;
+    const std::string units = "KMGT";
+    const size_t unit = units.find(static_cast<char>(std::toupper(suffix[0])));
+    if (!suffixes || suffix.size() != 1 || unit == std::string::npos) return std::nullopt;
+    const int shift = 10 * static_cast<int>(unit + 1);
+    if (value > (UINT64_MAX >> shift)) return std::nullopt;
+    return value << shift;
+}
+
+Apply Length(std::optional<uint64_t> CliOptions::*member, const char* name) {
+    return [member, name](CliOptions& o, const std::string& v) {
+        o.*member = Bytes(v, false);
+        if (o.*member) return std::string();
+        return std::string("--") + name + " needs a whole number of bytes, not '" + v + "'";
+    };
+}
 
 const std::vector<OptionEntry>& Options() {
     static const std::vector<OptionEntry> options = {
+        {'o', "output", "FILE",
+         "write one result to FILE instead of rewriting each LIST; several LISTs are merged, "
+         "each line kept once at its first place; - is standard output",
+         "lintrim-cli -o all.txt a.txt b.txt", Text(&CliOptions::output)},
         {'f', "by-frequency", nullptr, "order the kept lines by frequency, most frequent first",
-         [](CliOptions& o, const std::string&) { o.byFrequency = true; }},
+         "lintrim-cli -f leaks.txt", Flag(&CliOptions::byFrequency)},
         {'a', "alphabetize", nullptr, "order the kept lines alphabetically (byte order)",
-         [](CliOptions& o, const std::string&) { o.alphabetize = true; }},
+         "lintrim-cli -a list.txt", Flag(&CliOptions::alphabetize)},
         {'r', "ref", "FILE",
          "remove every line that occurs in reference list FILE (repeatable), dedupe the rest",
-         [](CliOptions& o, const std::string& v) { o.refFiles.push_back(v); }},
+         "lintrim-cli -r cracked.txt -r old.txt new.txt",
+         [](CliOptions& o, const std::string& v) {
+             o.refFiles.push_back(v);
+             return std::string();
+         }},
         {'d', "del-single", "TEXT", "remove every line equal to TEXT; keep all other lines",
-         [](CliOptions& o, const std::string& v) { o.delSingle = v; }},
-        {'q', "quiet", nullptr, "show no progress bar",
-         [](CliOptions& o, const std::string&) { o.quiet = true; }},
-        {'h', "help", nullptr, "show this help and exit",
-         [](CliOptions& o, const std::string&) { o.help = true; }},
-        {0, "version", nullptr, "show the version and exit",
-         [](CliOptions& o, const std::string&) { o.version = true; }},
+         "lintrim-cli -d password1 list.txt", Text(&CliOptions::delSingle)},
+        {0, "lf", nullptr, "end every line with LF instead of CR LF",
+         "lintrim-cli --lf -o - list.txt | head", Flag(&CliOptions::lf)},
+        {0, "min-length", "N", "drop lines shorter than N bytes (the line break not counted)",
+         "lintrim-cli --min-length 8 list.txt", Length(&CliOptions::minLength, "min-length")},
+        {0, "max-length", "N", "drop lines longer than N bytes",
+         "lintrim-cli --max-length 64 list.txt", Length(&CliOptions::maxLength, "max-length")},
+        {0, "removed", "FILE",
+         "write every removed line (repeats, reference and single-line hits, filtered lines) "
+         "to FILE, in file order",
+         "lintrim-cli --removed gone.txt list.txt", Text(&CliOptions::removed)},
+        {0, "memory", "SIZE",
+         "use at most about SIZE of memory (K, M, G, T), spilling to temporary files past it",
+         "lintrim-cli --memory 512M huge.txt",
+         [](CliOptions& o, const std::string& v) {
+             const std::optional<uint64_t> bytes = Bytes(v, true);
+             o.memory = bytes.value_or(0);
+             if (o.memory > 0) return std::string();
+             return "--memory needs a size such as 512M or 4G, not '" + v + "'";
+         }},
+        {0, "temp-dir", "DIR", "put temporary files in DIR instead of beside each list",
+         "lintrim-cli --temp-dir /var/tmp list.txt",
+         [](CliOptions& o, const std::string& v) {
+             o.tempDir = v;
+             return std::string();
+         }},
+        {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
+         Flag(&CliOptions::quiet)},
+        {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
+         Flag(&CliOptions::help)},
+        {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",
+         Flag(&CliOptions::version)},
     };
     return options;
 }
@@ -45,6 +128,25 @@ const OptionEntry* FindLong(const std::string& name) {
     for (const OptionEntry& option : Options())
         if (name == option.longName) return &option;
     return nullptr;
+}
+
+// Two names of one file: the same file when both exist, else the same text.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat one {};
+    struct stat two {};
+    if (::stat(a.c_str(), &one) == 0 && ::stat(b.c_str(), &two) == 0)
+        return one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+    std::error_code ignored;
+    const auto normal = [&](const std::string& path) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path), ignored);
+    };
+    return normal(a) == normal(b);
+}
+
+bool AnySameFile(const std::string& name, const std::vector<std::string>& others) {
+    return std::any_of(others.begin(), others.end(), [&](const std::string& other) {
+        return other != "-" && SameFile(name, other);
+    });
 }
 
 class Parser {
@@ -65,6 +167,7 @@ public:
                 ShortOptions(arg.substr(1));
         }
         if (m_result.error.empty()) Check();
+        if (m_result.error.empty()) CheckFiles();
         return m_result;
     }
 
@@ -75,9 +178,8 @@ private:
         if (!option) return Fail("unknown option --" + body.substr(0, equals));
         if (!option->valueName && equals != std::string::npos)
             return Fail("option --" + std::string(option->longName) + " takes no value");
-        if (!option->valueName) return option->apply(m_result.options, {});
-        if (equals != std::string::npos)
-            return option->apply(m_result.options, body.substr(equals + 1));
+        if (!option->valueName) return Apply(*option, {});
+        if (equals != std::string::npos) return Apply(*option, body.substr(equals + 1));
         TakeValue(*option);
     }
 
@@ -86,9 +188,9 @@ private:
             const OptionEntry* option = FindShort(bundle[i]);
             if (!option) return Fail(std::string("unknown option -") + bundle[i]);
             if (!option->valueName) {
-                option->apply(m_result.options, {});
+                Apply(*option, {});
             } else if (i + 1 < bundle.size()) {
-                return option->apply(m_result.options, bundle.substr(i + 1));
+                return Apply(*option, bundle.substr(i + 1));
             } else {
                 return TakeValue(*option);
             }
@@ -98,7 +200,12 @@ private:
     void TakeValue(const OptionEntry& option) {
         if (m_next >= m_args.size())
             return Fail("option --" + std::string(option.longName) + " needs " + option.valueName);
-        option.apply(m_result.options, m_args[m_next++]);
+        Apply(option, m_args[m_next++]);
+    }
+
+    void Apply(const OptionEntry& option, const std::string& value) {
+        const std::string error = option.apply(m_result.options, value);
+        if (!error.empty()) Fail(error);
     }
 
     void Check() {
@@ -111,14 +218,83 @@ private:
         if (o.delSingle && o.byFrequency)
             return Fail("--del-single keeps every other line: --by-frequency does not apply");
         if (o.lists.empty()) return Fail("no list given");
+        if (o.minLength && o.maxLength && *o.minLength > *o.maxLength)
+            return Fail("--min-length is above --max-length");
+        const auto stdins = std::count(o.lists.begin(), o.lists.end(), "-");
+        if (stdins > 0 && !o.output) return Fail("- (standard input) needs --output");
+        if (stdins > 1) return Fail("- (standard input) can be given once only");
+        if (o.removed == "-") return Fail("--removed needs a file, not standard output");
     }
 
-    void Fail(const std::string& reason) { m_result.error = reason; }
+    // An output or a file of removed lines must not land on a file the run reads.
+    void CheckFiles() {
+        const CliOptions& o = m_result.options;
+        if (o.help || o.version) return;
+        if (o.output && *o.output != "-" && AnySameFile(*o.output, o.refFiles))
+            return Fail("--output names a reference list");
+        if (!o.removed) return;
+        if (o.output && *o.output != "-" && SameFile(*o.removed, *o.output))
+            return Fail("--removed names the output");
+        if (AnySameFile(*o.removed, o.lists) || AnySameFile(*o.removed, o.refFiles))
+            return Fail("--removed names a list the run reads");
+    }
+
+    void Fail(const std::string& reason) {
+        if (m_result.error.empty()) m_result.error = reason;
+    }
 
     const std::vector<std::string>& m_args;
     size_t m_next = 0;
     ParseResult m_result;
 };
+
+// Words of `text` in lines of at most kHelpWidth, each after the indent.
+std::string Wrapped(const std::string& text, size_t first) {
+    std::string lines;
+    size_t column = first;
+    for (size_t at = 0; at < text.size();) {
+        const size_t space = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, space - at);
+        if (column > kHelpIndent && column + 1 + word.size() > kHelpWidth) {
+            lines += "\n" + std::string(kHelpIndent, ' ');
+            column = kHelpIndent;
+        } else if (column > kHelpIndent) {
+            lines += ' ';
+            ++column;
+        }
+        lines += word;
+        column += word.size();
+        at = space + 1;
+    }
+    return lines;
+}
+
+std::string Names(const OptionEntry& option) {
+    std::string names = option.shortName ? std::string("-") + option.shortName + ", " : "    ";
+    names += std::string("--") + option.longName;
+    if (option.valueName) names += std::string(" ") + option.valueName;
+    return names;
+}
+
+// "-" in roff must be escaped to stay a hyphen-minus.
+std::string Roff(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    return escaped;
+}
+
+constexpr const char* kAbout =
+    "Rewrites each LIST in place, in order: empty lines dropped, every line ended with CR LF,\n"
+    "and by default every repeated line removed (the first copy stays, in file order).\n"
+    "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
+    "of - is standard input. Gzip-compressed lists are read as they are.\n";
+constexpr const char* kReport =
+    "For each list written, one line \"LIST: N read, D dupes, T s\" goes to standard\n"
+    "output (standard error with -o -; \", F filtered\" is added with a length filter).\n"
+    "A list that fails is named on standard error with the reason and its cause; the\n"
+    "lists after it are left untouched. A list is only ever replaced by a complete result.\n";
+constexpr const char* kExits =
+    "Exit status: 0 all lists written, 1 a list failed, 2 usage error.\n";
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -130,22 +306,24 @@ std::string UsageText() {
 }
 
 std::string HelpText() {
-    std::string text = UsageText() +
-                       "\nRewrites each LIST in place, in order: empty lines dropped, every line "
-                       "ended with CR LF,\nand by default every repeated line removed (the "
-                       "first copy stays, in file order).\n\nOptions:\n";
+    std::string text = UsageText() + "\n" + kAbout + "\nOptions:\n";
     for (const OptionEntry& option : Options()) {
-        std::string names =
-            option.shortName ? std::string("  -") + option.shortName + ", " : "      ";
-        names += std::string("--") + option.longName;
-        if (option.valueName) names += std::string(" ") + option.valueName;
-        names.resize(names.size() < 26 ? 26 : names.size() + 1, ' ');
-        text += names + option.help + "\n";
+        std::string names = "  " + Names(option);
+        names.resize(std::max<size_t>(names.size() + 1, kHelpIndent), ' ');
+        text += names + Wrapped(option.help, kHelpIndent) + "\n" + std::string(kHelpIndent, ' ') +
+                "e.g. " + option.example + "\n";
     }
-    text +=
-        "\nFor each list written, one line \"LIST: N read, D dupes, T s\" goes to standard "
-        "output.\nA list that fails is named on standard error with the reason; the lists "
-        "after it\nare left untouched. A list is only ever replaced by a complete result.\n"
-        "\nExit status: 0 all lists written, 1 a list failed, 2 usage error.\n";
-    return text;
+    return text + "\n" + kReport + "\n" + kExits;
+}
+
+std::string ManPage(const std::string& version) {
+    std::string page = ".TH LINTRIM-CLI 1 \"\" \"lintrim-cli " + version +
+                       "\" \"User Commands\"\n.SH NAME\nlintrim\\-cli \\- clean word lists\n"
+                       ".SH SYNOPSIS\n.B lintrim\\-cli\n[\\fIOPTIONS\\fR] \\fILIST\\fR...\n"
+                       ".SH DESCRIPTION\n" +
+                       Roff(kAbout) + ".SH OPTIONS\n";
+    for (const OptionEntry& option : Options())
+        page += ".TP\n.B " + Roff(Names(option)) + "\n" + Roff(option.help) + ".\n.br\n" +
+                Roff(option.example) + "\n";
+    return page + ".SH OUTPUT\n" + Roff(kReport) + ".SH EXIT STATUS\n" + Roff(kExits);
 }

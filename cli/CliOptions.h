@@ -1,7 +1,8 @@
-// The command line of lintrim-cli: one table of options from which both the
-// parser and --help are made.
+// The command line of lintrim-cli: one table of options from which the
+// parser, --help and the man page are made.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,8 +13,15 @@ struct CliOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
+    bool lf = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
+    std::optional<std::string> output;
+    std::optional<std::string> removed;
+    std::optional<uint64_t> minLength;
+    std::optional<uint64_t> maxLength;
+    uint64_t memory = 0;  // bytes; 0: the engine's default
+    std::string tempDir;
     std::vector<std::string> lists;
 };
 
@@ -25,6 +33,10 @@ struct ParseResult {
     std::string error;  // empty when the command line is usable
 };
 
+// Parses and checks the command line; the checks look at the named files
+// (which of them are the same file) but read none of them.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 std::string HelpText();
+// The man page lintrim-cli.1, in roff.
+std::string ManPage(const std::string& version);

@@ -1,34 +1,21 @@
-// The command line's window. A summary is recognised as the status text that
-// follows the position 5000: the one a list gets once it is written.
+// The command line's progress bar.
 #include "CliWindow.h"
 
-CliWindow::CliWindow(std::FILE* out, std::FILE* err, bool showProgress)
-    : m_out(out), m_err(err), m_showProgress(showProgress) {}
+#include <cstdint>
 
-void CliWindow::ChooseLists(const std::vector<std::string>& lists) {
-    m_lists = lists;
+CliWindow::CliWindow(std::FILE* err, bool showProgress)
+    : m_err(err), m_showProgress(showProgress) {}
+
+void CliWindow::Choose(const std::vector<std::string>& lists,
+                       const std::vector<std::string>& refs) {
     m_inputFiles = lists;
     m_inputCount = static_cast<int>(lists.size());
-}
-
-bool CliWindow::IsChecked(int checkBoxId) {
-    const auto found = m_checked.find(checkBoxId);
-    return found != m_checked.end() && found->second;
-}
-
-void CliWindow::SetChecked(int checkBoxId, bool checked) {
-    m_checked[checkBoxId] = checked;
+    m_refFiles = refs;
+    m_refCount = static_cast<int>(refs.size());
 }
 
 void CliWindow::SetStatusText(const std::string& text) {
     m_status = text;
-    if (m_pos == m_high && m_summaries < m_lists.size()) {
-        ClearProgress();
-        std::fprintf(m_out, "%s: %s\n", m_lists[m_summaries++].c_str(), text.c_str());
-        std::fflush(m_out);
-        m_pos = -1;
-        return;
-    }
     m_drawn = -1;
     DrawProgress();
 }
@@ -42,16 +29,9 @@ void CliWindow::SetProgressPos(int pos) {
     DrawProgress();
 }
 
-bool CliWindow::ReportOutcome() {
-    ClearProgress();
-    if (m_inputCount == 0) return true;
-    const std::string& list = m_summaries < m_lists.size() ? m_lists[m_summaries] : m_lists.back();
-    std::fprintf(m_err, "%s: %s\n", list.c_str(), m_status.c_str());
-    return false;
-}
-
+// A list's summary arrives at the end of the scale; its report follows.
 void CliWindow::DrawProgress() {
-    if (!m_showProgress || m_pos < 0 || m_status.empty()) return;
+    if (!m_showProgress || m_pos < 0 || m_pos >= m_high || m_status.empty()) return;
     const int perMille = static_cast<int>(int64_t{m_pos} * 1000 / m_high);
     if (perMille == m_drawn) return;  // each redraw costs a terminal write
     m_drawn = perMille;

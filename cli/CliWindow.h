@@ -1,17 +1,18 @@
-// The window of the command line: the check boxes are set from the options,
-// everything else is held in memory. Summaries are printed as they arrive;
-// on a terminal, a progress bar on standard error follows each stage.
+// The window of the command line: it holds the run's lists as the
+// selection and, on a terminal, draws a progress bar on standard error
+// from the stage texts and positions. It has no check boxes: the options
+// reach the job as data, and results come through the results channel.
 #pragma once
 
 #include <cstdio>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "JobWindow.h"
 
 class CliWindow : public JobWindow {
 public:
-    CliWindow(std::FILE* out, std::FILE* err, bool showProgress);
+    CliWindow(std::FILE* err, bool showProgress);
 
     void SetStatusText(const std::string& text) override;
     void SetCaptionText(int, const std::string&) override {}
@@ -20,33 +21,23 @@ public:
     void EnableControl(int, bool) override {}
     void SetSingleTextReadOnly(bool) override {}
     void AcceptDroppedFiles(bool) override {}
-    bool IsChecked(int checkBoxId) override;
-    void SetChecked(int checkBoxId, bool checked) override;
-    std::string GetSingleText() override { return m_singleText; }
+    bool IsChecked(int) override { return false; }
+    void SetChecked(int, bool) override {}
+    std::string GetSingleText() override { return {}; }
     // Everything runs on the one thread of the command line.
     void AccessSelection(const std::function<void()>& access) override { access(); }
 
-    void SetSingleText(std::string text) { m_singleText = std::move(text); }
-    // The lists of the run, kept apart from the selection the job empties.
-    void ChooseLists(const std::vector<std::string>& lists);
-
-    // After the job: names the list the run stopped at, with the reason, on
-    // standard error; false when it did.
-    bool ReportOutcome();
+    void Choose(const std::vector<std::string>& lists, const std::vector<std::string>& refs);
+    // Takes the bar off the line, before a report is printed.
+    void ClearProgress();
 
 private:
     void DrawProgress();
-    void ClearProgress();
 
-    std::FILE* m_out;
     std::FILE* m_err;
     bool m_showProgress;
-    std::map<int, bool> m_checked;
-    std::string m_singleText;
-    std::vector<std::string> m_lists;
     std::string m_status;
     int m_high = 5000;
-    int m_pos = -1;    // -1 once a list's summary is out
+    int m_pos = -1;
     int m_drawn = -1;  // the per-mille last drawn
-    size_t m_summaries = 0;
 };

@@ -1,25 +1,21 @@
-// lintrim-cli: runs one job over the lists named on the command line, as the
-// window would, and reports each list on standard output.
+// lintrim-cli: runs one job over the lists named on the command line and
+// reports each list from the results channel.
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 #include "CliOptions.h"
+#include "CliReport.h"
 #include "CliWindow.h"
-#include "ControlIds.h"
 #include "DedupeJob.h"
+#include "EngineSettings.h"
+#include "JobOptions.h"
 #include "RefListJob.h"
 #include "RegisteredName.h"
 #include "SingleLineJob.h"
 
 namespace {
-int RunJobFor(const CliOptions& options, CliWindow& window) {
-    if (!options.refFiles.empty()) return RefListJob(window);
-    if (options.delSingle) return SingleLineJob(window);
-    return DedupeJob(window);
-}
-
 // A run stopped by a signal leaves the list as it was and no file beside it:
 // the new file has no name until just before its rename, and a name it has
 // at the moment of the signal is removed here. The signal is then delivered
@@ -43,15 +39,22 @@ void RemoveTemporariesOnStopSignals() {
     }
 }
 
-void SetUp(const CliOptions& options, CliWindow& window) {
-    window.SetChecked(IDC_BY_FREQUENCY, options.byFrequency);
-    window.SetChecked(IDC_ALPHABETIZE, options.alphabetize);
-    window.SetChecked(IDC_USE_REF, !options.refFiles.empty());
-    window.SetChecked(IDC_DEL_SINGLE, options.delSingle.has_value());
-    window.SetSingleText(options.delSingle.value_or(""));
-    window.ChooseLists(options.lists);
-    window.m_refFiles = options.refFiles;
-    window.m_refCount = static_cast<int>(options.refFiles.size());
+FixedOptions JobOptionsFor(const CliOptions& options) {
+    RunPlan plan;
+    plan.output = options.output;
+    if (options.lf) plan.lineEnd.erase(0, 1);  // CR LF to LF
+    plan.minLength = options.minLength;
+    plan.maxLength = options.maxLength;
+    plan.removed = options.removed;
+    return FixedOptions(options.byFrequency, options.alphabetize, options.delSingle.value_or(""),
+                        std::move(plan));
+}
+
+RunOutcome Run(const CliOptions& options, CliWindow& window, ResultSink& sink) {
+    FixedOptions jobOptions = JobOptionsFor(options);
+    if (!options.refFiles.empty()) return RefListJob(window, jobOptions, sink);
+    if (options.delSingle) return SingleLineJob(window, jobOptions, sink);
+    return DedupeJob(window, jobOptions, sink);
 }
 }  // namespace
 
@@ -70,15 +73,18 @@ int main(int argc, char** argv) {
         std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
+    Settings().memoryBudget = options.memory;
+    Settings().tempDir = options.tempDir;
     RemoveTemporariesOnStopSignals();
-    CliWindow window(stdout, stderr, !options.quiet && ::isatty(STDERR_FILENO));
-    SetUp(options, window);
-    RunJobFor(options, window);
-    const bool written = window.ReportOutcome();
+    CliWindow window(stderr, !options.quiet && ::isatty(STDERR_FILENO));
+    window.Choose(options.lists, options.refFiles);
+    // With the result on standard output, the summaries go beside it.
+    CliReport report(options.output == "-" ? stderr : stdout, stderr, window);
+    const RunOutcome outcome = Run(options, window, report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("lintrim-cli: standard output can't be written\n", stderr);
         return kExitListFailed;
     }
-    return written ? kExitOk : kExitListFailed;
+    return outcome.status == RunStatus::kDone ? kExitOk : kExitListFailed;
 }

@@ -1,23 +1,20 @@
 // The dedupe job: the frame, with the shared dedupe stages.
 #include "DedupeJob.h"
 
-#include "ControlIds.h"
 #include "DedupeStages.h"
 #include "JobFrame.h"
-#include "StatusTexts.h"
 
 namespace {
 class DedupeSteps : public JobSteps {
 public:
     bool HasSelection(JobWindow& window) override { return HasInputLists(window); }
 
-    void ReadOptionsBeforeLock(JobWindow& window) override {
-        m_byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
+    void ReadOptionsBeforeLock(JobOptions& options) override {
+        m_byFrequency = options.ByFrequency();
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
-        return RunDedupeStages(window, {{&input, status::kInputCantBeRead, false}}, m_byFrequency,
-                               path);
+    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
+        return RunDedupeStages(window, task, InputSources(task), m_byFrequency);
     }
 
     void EndRun(JobWindow& window) override { UnlockControls(window, false); }
@@ -29,5 +26,10 @@ private:
 
 int DedupeJob(JobWindow& window) {
     DedupeSteps steps;
-    return RunJob(window, steps);
+    return RunWindowJob(window, steps);
+}
+
+RunOutcome DedupeJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
+    DedupeSteps steps;
+    return RunJob(window, options, &sink, steps);
 }

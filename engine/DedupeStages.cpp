@@ -1,15 +1,25 @@
 // Load, group, order, write.
 #include "DedupeStages.h"
 
-#include "ControlIds.h"
 #include "ProgressScale.h"
 #include "StatusTexts.h"
 
-ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sources,
-                           bool byFrequency, const std::string& path) {
-    ListCleaner cleaner(window, sources.front().list->Location(), path);
+std::vector<ListSource> InputSources(const ListTask& task) {
+    std::vector<ListSource> sources;
+    for (InputList* input : task.inputs)
+        sources.push_back({input, status::kInputCantBeRead, false});
+    return sources;
+}
+
+LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
+    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX)};
+}
+
+ListCounts RunDedupeStages(JobWindow& window, ListTask& task,
+                           const std::vector<ListSource>& sources, bool byFrequency) {
+    ListCleaner cleaner(window, task.path);
     window.SetStatusText(status::kCounting);
-    cleaner.Load(sources, std::nullopt, {0, progress::kReadingBase});
+    cleaner.Load(sources, FilterFor(task.options.Plan()), {0, progress::kReadingBase});
     window.SetStatusText(status::kReading);
     window.SetProgressPos(progress::kReadingBase);
     cleaner.Group(false, {progress::kReadingBase, 1000});
@@ -20,13 +30,28 @@ ListCounts RunDedupeStages(JobWindow& window, const std::vector<ListSource>& sou
     window.SetStatusText(status::kFindingDupes);
     window.SetProgressPos(progress::kSorted);
     KeptOrder order = KeptOrder::Alphabetical;
-    if (!window.IsChecked(IDC_ALPHABETIZE)) {
+    if (!task.options.Alphabetize()) {
         window.SetStatusText(status::kRestoringOrder);
         order = byFrequency ? KeptOrder::Frequency : KeptOrder::File;
     }
     cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
+    const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
     window.SetProgressPos(progress::kRestored);
     window.SetStatusText(status::kWriting);
-    cleaner.Write(order);
-    return {cleaner.Read(), cleaner.Removed()};
+    WriteResult(cleaner, order, task, kept);
+    return {cleaner.Read(), cleaner.Removed(), cleaner.Filtered()};
+}
+
+// The removed lines are read while the inputs are still what was loaded:
+// a list that changes meanwhile is caught by the result's commit.
+void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
+                 const std::vector<bool>& kept) {
+    const std::unique_ptr<ListWriter> output = task.openOutput();
+    const std::string& lineEnd = task.options.Plan().lineEnd;
+    cleaner.Write(order, *output, lineEnd);
+    if (task.removed) {
+        WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);
+        task.removed->Commit();
+    }
+    output->Commit();
 }

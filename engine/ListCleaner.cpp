@@ -12,7 +12,7 @@
 #include "ListReader.h"
 #include "ParallelStage.h"
 #include "ProgressScale.h"
-#include "ReplacementFile.h"
+#include "Record.h"
 #include "RunMerge.h"
 #include "StretchLoader.h"
 
@@ -20,7 +20,6 @@ namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
 // for the read buffer, the grouping tables and the runs made meanwhile.
 constexpr uint64_t kPartitionSharePercent = 60;
-constexpr const char* kLineEnd = "\r\n";
 constexpr size_t kSmallestChunk = size_t{64} << 10;
 constexpr size_t kLargestChunk = size_t{4} << 20;
 
@@ -52,20 +51,17 @@ private:
 };
 }  // namespace
 
-ListCleaner::ListCleaner(JobWindow& window, const ListLocation& output, const std::string& listPath)
-    : m_window(window),
-      m_output(output),
-      m_tempFolder(TempFolderFor(listPath)),
-      m_budget(MemoryBudget()) {}
+ListCleaner::ListCleaner(JobWindow& window, const std::string& listPath)
+    : m_window(window), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
 
-void ListCleaner::Load(const std::vector<ListSource>& sources,
-                       const std::optional<std::string>& skip, ProgressSpan span) {
-    m_skip = skip;
+void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
+                       ProgressSpan span) {
+    m_filter = filter;
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget),
                          m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
-    m_loader.emplace(*m_partitions, m_skip, WorkerThreads());
+    m_loader.emplace(*m_partitions, m_filter, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
     uint64_t before = 0;
     for (const ListSource& source : sources) {
@@ -81,9 +77,10 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
     PieceStretch stretch{};
     while (reader.Next(stretch)) {
         m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
-        m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t line, uint64_t after) {
-            if (line) ++m_read;
-            if (line == 2) ++m_skipped;
+        m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t kind, uint64_t after) {
+            if (kind != StretchLoader::kEmpty) ++m_read;
+            if (kind == StretchLoader::kSingle) ++m_skipped;
+            if (kind == StretchLoader::kLength) ++m_filtered;
             if (m_read % progress::kCountingStep == 0)
                 m_window.SetProgressPos(base + ScaledPosition(before + after, scale));
         });
@@ -144,24 +141,38 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
         [&] { reporter.At(sorted.load()); });
 }
 
-void ListCleaner::Write(KeptOrder order) {
-    ReplacementFile output(m_output);
+void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
     const uint64_t kept = KeptLines();
     const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
         m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
     RowReporter reporter(m_window, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
+    const char* end = lineEnd.c_str();
     if (!m_spilled && order != KeptOrder::File)
-        WriteSorted(m_sorted, m_everyCopy, output, kLineEnd, progress::kRowStep, onWritten);
+        WriteSorted(m_sorted, m_everyCopy, output, end, progress::kRowStep, onWritten);
     else if (order == KeptOrder::File)
-        FollowTrail(m_runs, m_trail, chunk, output, kLineEnd, progress::kRowStep, onWritten);
+        FollowTrail(m_runs, m_trail, chunk, output, end, progress::kRowStep, onWritten);
     else
-        MergeRuns(m_runs, order, m_everyCopy, chunk, output, kLineEnd, progress::kRowStep,
-                  onWritten);
-    output.Commit();
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, end, progress::kRowStep, onWritten);
     m_sorted = {};
     m_runs.clear();
+}
+
+// Every copy of a line is written when every copy is kept: then the trail
+// tells the lines loaded from those left out.
+std::vector<bool> ListCleaner::KeptMask() const {
+    std::vector<bool> kept(static_cast<size_t>(m_read), false);
+    if (m_everyCopy) {
+        PartitionTrail::Reader reader(m_trail);
+        for (uint64_t i = 0; i < m_trail.Size(); ++i)
+            kept[i] = reader.Next() != PartitionTrail::kLeftOut;
+        return kept;
+    }
+    for (const Run& run : m_runs)
+        for (RunCursor cursor(run, kSmallestChunk); cursor.Current(); cursor.Advance())
+            kept[record::Index(cursor.Current()) & ~record::kReferenceBit] = true;
+    return kept;
 }
 
 uint64_t ListCleaner::KeptLines() const {

@@ -14,7 +14,8 @@
 #include "InputList.h"
 #include "JobWindow.h"
 #include "KeptKey.h"
-#include "ListLocation.h"
+#include "LineFilter.h"
+#include "ListWriter.h"
 #include "PartitionSet.h"
 #include "Run.h"
 #include "StretchLoader.h"
@@ -34,41 +35,47 @@ struct ListSource {
 
 class ListCleaner {
 public:
-    // `output` is where the result goes; `listPath` names the list as chosen.
-    ListCleaner(JobWindow& window, const ListLocation& output, const std::string& listPath);
+    // `listPath` names the (first) list as chosen.
+    ListCleaner(JobWindow& window, const std::string& listPath);
 
-    // Loads the sources in order. Lines equal to `skip` are left out, and
-    // counted as removed.
-    void Load(const std::vector<ListSource>& sources, const std::optional<std::string>& skip,
-              ProgressSpan span);
+    // Loads the sources in order. Lines of the input lists that `filter`
+    // drops are left out, and counted as removed (the single line) or as
+    // filtered (for their length).
+    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, ProgressSpan span);
     // Groups the copies of each line; with everyCopy, every copy is kept.
     void Group(bool everyCopy, ProgressSpan span);
     // Puts each partition's kept lines in `order`.
     void Sort(KeptOrder order, ProgressSpan span);
-    // Writes the kept lines over the list (4000-5000).
-    void Write(KeptOrder order);
+    // Writes the kept lines to `output`, each ended by `lineEnd`
+    // (4000-5000); the caller commits.
+    void Write(KeptOrder order, ListWriter& output, const std::string& lineEnd);
+    // After grouping: which load indices (every non-empty line of every
+    // source, in order) are written.
+    std::vector<bool> KeptMask() const;
 
     // Lines loaded (input and reference lists).
     int64_t Read() const { return m_read; }
     // Input lines left out: copies beyond the first, and skipped lines.
     int64_t Removed() const { return m_dupes + m_skipped; }
+    // Input lines left out for their length.
+    int64_t Filtered() const { return m_filtered; }
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
     uint64_t KeptLines() const;
 
     JobWindow& m_window;
-    const ListLocation& m_output;
     std::string m_tempFolder;
     uint64_t m_budget;
     std::optional<PartitionSet> m_partitions;
     std::optional<StretchLoader> m_loader;
     PartitionTrail m_trail;
-    std::optional<std::string> m_skip;
+    LineFilter m_filter;
     std::vector<Run> m_runs;
     int64_t m_read = 0;
     int64_t m_dupes = 0;
     int64_t m_skipped = 0;
+    int64_t m_filtered = 0;
     bool m_everyCopy = false;
     bool m_spilled = false;
     std::vector<KeptKey> m_sorted;  // the kept lines in order, for a list held in memory

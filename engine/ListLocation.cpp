@@ -26,22 +26,38 @@ bool FileIdentity::operator==(const FileIdentity& other) const {
            SameTime(mtime, other.mtime) && SameTime(ctime, other.ctime);
 }
 
-std::optional<ListLocation> ListLocation::Open(const std::string& path, Lock lock) {
+std::optional<ListLocation> ListLocation::Open(const std::string& path, Lock lock,
+                                               FailureCause* why) {
+    FailureCause cause;
+    std::optional<ListLocation> location = Resolve(path, cause);
+    if (!location) {
+        if (why) *why = std::move(cause);
+        return std::nullopt;
+    }
+    if (lock == Lock::kExclusive) location->TakeLock();
+    return location;
+}
+
+std::optional<ListLocation> ListLocation::Resolve(const std::string& path, FailureCause& why) {
     char resolved[PATH_MAX];
-    if (!Sys().Realpath(path.c_str(), resolved)) return std::nullopt;
+    if (!Sys().Realpath(path.c_str(), resolved))
+        return why = FailureCause::FromErrno(), std::nullopt;
     const std::string full = resolved;
     const size_t slash = full.rfind('/');
     ListLocation location;
     location.m_name = full.substr(slash + 1);
-    if (location.m_name.empty() || !location.OpenFolder(slash == 0 ? "/" : full.substr(0, slash)))
-        return std::nullopt;
-    if (!location.OpenFile()) return std::nullopt;
-    if (lock == Lock::kExclusive && Sys().Flock(location.Descriptor(), LOCK_EX | LOCK_NB) != 0 &&
-        errno == EWOULDBLOCK)
-        throw JobFailure(status::kListInUse);
-    // Where the file system has no locks, the check before the rename still
-    // keeps a second run from replacing a list under the first.
+    if (location.m_name.empty()) return why = {0, "not a regular file"}, std::nullopt;
+    if (!location.OpenFolder(slash == 0 ? "/" : full.substr(0, slash)))
+        return why = FailureCause::FromErrno(), std::nullopt;
+    if (!location.OpenFile(why)) return std::nullopt;
     return location;
+}
+
+// Where the file system has no locks, the check before the rename still
+// keeps a second run from replacing a list under the first.
+void ListLocation::TakeLock() const {
+    if (Sys().Flock(Descriptor(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        throw JobFailure(status::kListInUse);
 }
 
 // Readable when permitted, so that the folder can be synced and searched for
@@ -56,17 +72,19 @@ bool ListLocation::OpenFolder(const std::string& folder) {
 // A FIFO opened for reading waits for a writer, and opening a device can
 // act on it: the name is checked first, then opened without blocking and
 // without following a link that replaced it, and checked again.
-bool ListLocation::OpenFile() {
+bool ListLocation::OpenFile(FailureCause& why) {
     struct stat info {};
-    if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(info.st_mode))
-        return false;
+    if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return why = FailureCause::FromErrno(), false;
+    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
     m_file = FileHandle(
         Sys().Openat(Folder(), m_name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0));
-    if (!m_file.IsOpen() || Sys().Fstat(Descriptor(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
+    if (!m_file.IsOpen() || Sys().Fstat(Descriptor(), &info) != 0)
+        return why = FailureCause::FromErrno(), false;
+    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
     const int flags = ::fcntl(Descriptor(), F_GETFL);
-    if (flags < 0 || ::fcntl(Descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0) return false;
+    if (flags < 0 || ::fcntl(Descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return why = FailureCause::FromErrno(), false;
     m_identity = FileIdentity::Of(info);
     m_mode = info.st_mode & 07777;
     m_owner = info.st_uid;

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "FileHandle.h"
+#include "JobFailure.h"
 
 // What must not change between reading a list and replacing it. The change
 // time is kept besides the modification time because no one can set it back.
@@ -39,10 +40,11 @@ public:
 
     // The regular file at path, opened for reading without ever blocking
     // (a FIFO or a device is refused before anything is read); nothing when
-    // it cannot be opened or is no regular file. Throws JobFailure("input
-    // list is in use by another run") when the lock is asked for and another
-    // run holds it.
-    static std::optional<ListLocation> Open(const std::string& path, Lock lock);
+    // it cannot be opened or is no regular file, with the cause in `why`.
+    // Throws JobFailure("input list is in use by another run") when the lock
+    // is asked for and another run holds it.
+    static std::optional<ListLocation> Open(const std::string& path, Lock lock,
+                                            FailureCause* why = nullptr);
 
     ListLocation(ListLocation&&) noexcept = default;
     ListLocation& operator=(ListLocation&&) noexcept = default;
@@ -61,11 +63,15 @@ public:
     // True while the name in the folder is still the file that was opened,
     // not a link, with the same size and times.
     bool Unchanged() const;
+    // Takes the run's lock on a list opened without it; throws JobFailure
+    // when another run holds it.
+    void TakeLock() const;
 
 private:
     ListLocation() = default;
+    static std::optional<ListLocation> Resolve(const std::string& path, FailureCause& why);
     bool OpenFolder(const std::string& folder);
-    bool OpenFile();
+    bool OpenFile(FailureCause& why);
 
     FileHandle m_folder;
     std::string m_name;

@@ -3,11 +3,9 @@
 #include "ListReader.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "JobFailure.h"
 #include "StatusTexts.h"
-#include "SystemCalls.h"
 
 namespace {
 constexpr uint64_t kDefaultBlockSize = uint64_t{8} << 20;
@@ -24,16 +22,16 @@ void ListReader::SetBlockSizeForTesting(uint64_t bytes) {
 }
 
 ListReader::ListReader(InputList& list, const char* failureText)
-    : m_list(list), m_failureText(failureText) {}
+    : m_name(list.Name()), m_source(list.OpenSource(failureText)), m_expected(list.Size()) {}
 
 bool ListReader::Next(PieceStretch& stretch) {
     if (m_done) return false;
     for (;;) {
-        Fill();
+        const size_t got = Fill();
         const char* data = m_buffer.Data();
-        if (m_read == m_list.Size()) {
-            CheckAtEnd();
+        if (got == 0) {
             size_t size = m_buffer.Size();
+            m_total = m_bufferAt + size;
             if (size > 0 && data[size - 1] == kEndOfFileMark) --size;
             stretch = {data, size, m_bufferAt, true};
             m_done = true;
@@ -53,30 +51,27 @@ bool ListReader::Next(PieceStretch& stretch) {
     }
 }
 
-// Moves the carried tail to the front and reads one block after it.
-void ListReader::Fill() {
+// Moves the carried tail to the front and reads up to one block after it;
+// returns the bytes read, 0 at the end of the list.
+size_t ListReader::Fill() {
     const size_t consumed = m_buffer.Size() - m_carried;
     if (consumed > 0 && m_carried > 0)
         std::memmove(m_buffer.Data(), m_buffer.Data() + consumed, m_carried);
     m_bufferAt += consumed;
     m_buffer.Resize(m_carried);
-    const size_t want = static_cast<size_t>(std::min(g_blockSize, m_list.Size() - m_read));
+    const auto want = static_cast<size_t>(g_blockSize);
     char* to = m_buffer.Extend(want);
     size_t got = 0;
-    while (got < want) {
-        const ssize_t done = Sys().Read(m_list.Descriptor(), to + got, want - got);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) throw JobFailure(m_failureText);  // an error, or the file shrank
-        got += static_cast<size_t>(done);
+    try {
+        while (got < want) {
+            const size_t done = m_source->Read(to + got, want - got);
+            if (done == 0) break;
+            got += done;
+        }
+    } catch (const JobFailure& failure) {
+        // Among several lists, the one that failed is named.
+        throw JobFailure(failure.StatusText(), failure.Cause(), m_name);
     }
-    m_read += got;
-}
-
-void ListReader::CheckAtEnd() {
-    char probe;
-    ssize_t extra;
-    do {
-        extra = Sys().Read(m_list.Descriptor(), &probe, 1);
-    } while (extra < 0 && errno == EINTR);
-    if (extra != 0) throw JobFailure(m_failureText);  // the file grew, or the read failed
+    m_buffer.Resize(m_carried + got);
+    return got;
 }

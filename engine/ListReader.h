@@ -1,17 +1,23 @@
-// Reading a list in large blocks, cut into pieces. A piece is what one line
+// Reading a list in large blocks, cut into pieces, from whatever source the
+// list has (a file, standard input, gzip-compressed or not). A piece is what one line
 // read returns: the bytes up to and including the next line feed, or the
 // rest of the file. A carriage return just before the line feed belongs to
 // the break; a byte 26 ends the list only as its very last byte. Only whole
 // pieces are handed on: a piece that straddles two reads waits for the next.
 //
-// The length taken when the file was opened is the contract: a file that
-// grows or shrinks while it is read is reported, never half-used.
+// For a plain file the length taken when it was opened is the contract: a
+// file that grows or shrinks while it is read is reported, never half-used.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+#include <memory>
+#include <string>
+
 #include "ByteBuffer.h"
+#include "ByteSource.h"
 #include "InputList.h"
 
 // Whole pieces, from `offset` in the file. When `last` is set the final
@@ -25,24 +31,30 @@ struct PieceStretch {
 
 class ListReader {
 public:
-    // Throws JobFailure with `failureText` when the file cannot be read whole.
+    // Reads the list from its start. Throws JobFailure with `failureText`
+    // when it cannot be read whole.
     ListReader(InputList& list, const char* failureText);
 
     // The next stretch; false once the final piece has been handed on.
     bool Next(PieceStretch& stretch);
-    uint64_t FileSize() const { return m_list.Size(); }
+    // The list's size as known when it was opened (a hint for compressed
+    // lists, 0 for standard input): offsets handed on never pass it, so that
+    // progress stays on its scale.
+    uint64_t FileSize() const { return m_expected; }
+    // Bytes read in all, once the final piece is out.
+    uint64_t TotalRead() const { return m_total; }
 
     // Block size of the reads; tests shrink it to make lines straddle blocks.
     static void SetBlockSizeForTesting(uint64_t bytes);
 
 private:
-    void Fill();
-    void CheckAtEnd();
+    size_t Fill();
 
-    InputList& m_list;
-    const char* m_failureText;
+    std::string m_name;
+    std::unique_ptr<ByteSource> m_source;
+    uint64_t m_expected;
+    uint64_t m_total = 0;
     ByteBuffer m_buffer;
-    uint64_t m_read = 0;      // bytes of the file read so far
     uint64_t m_bufferAt = 0;  // file offset of the buffer's first byte
     size_t m_carried = 0;     // bytes at the buffer's start left from the last stretch
     bool m_done = false;
@@ -66,7 +78,9 @@ void ForEachPiece(ListReader& reader, OnPiece&& onPiece) {
             if (!feed) break;
             const uint64_t length = (feed > p && feed[-1] == '\r') ? feed - p - 1 : feed - p;
             if (length > kLongestPiece) ThrowLineTooLong();
-            onPiece(p, length, s.offset + static_cast<uint64_t>(feed + 1 - s.data));
+            onPiece(
+                p, length,
+                std::min(s.offset + static_cast<uint64_t>(feed + 1 - s.data), reader.FileSize()));
             p = feed + 1;
         }
         if (s.last && static_cast<uint64_t>(end - p) > kLongestPiece) ThrowLineTooLong();

@@ -1,4 +1,5 @@
-// The partition of every line loaded, in load order: two bytes a line. The
+// The partition of every non-empty line loaded, in load order (kLeftOut for
+// a line that a filter left out): two bytes a line. The
 // kept lines of each partition are in load order already, so following the
 // trail takes them in file order with one look at a partition's next kept
 // line per line loaded, where a merge would compare lines against each other.
@@ -13,6 +14,9 @@
 
 class PartitionTrail {
 public:
+    // The place of a line that was left out before partitioning.
+    static constexpr uint16_t kLeftOut = 0xffff;
+
     void Append(uint16_t partition) { m_memory.push_back(partition); }
     // Moves what is in memory to the end of the trail's file in `folder`.
     void Spill(const std::string& folder);

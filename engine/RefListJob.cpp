@@ -28,35 +28,42 @@ public:
         return false;
     }
 
-    void ReadOptionsBeforeLock(JobWindow& window) override {
-        m_byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
+    void ReadOptionsBeforeLock(JobOptions& options) override {
+        m_byFrequency = options.ByFrequency();
     }
 
     // Every reference list must open before anything of the input list is done.
     void PrepareList(JobWindow&) override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
-            std::optional<InputList> list = InputList::OpenReference(path);
-            if (!list) throw JobFailure(status::kInvalidRefFile);
+            FailureCause why;
+            std::optional<InputList> list = InputList::OpenReference(path, &why);
+            if (!list) throw JobFailure(status::kInvalidRefFile, why);
             m_refLists.push_back(std::move(*list));
         }
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
-        std::vector<ListSource> sources{{&input, status::kInputCantBeRead, false}};
+    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
+        std::vector<ListSource> sources = InputSources(task);
         for (InputList& reference : m_refLists)
             sources.push_back({&reference, status::kInvalidRefFile, true});
-        const ListCounts counts = RunDedupeStages(window, sources, m_byFrequency, path);
+        const ListCounts counts = RunDedupeStages(window, task, sources, m_byFrequency);
         m_refLists.clear();
         return counts;
     }
 
-    // Three pieces with no commas between them: "12 read 3 dupes 0.0 s".
-    std::string Summary(const ListCounts& counts, float seconds) const override {
-        char text[96];
-        std::snprintf(text, sizeof text, "%lld read %lld dupes %.1f s",
-                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
-                      static_cast<double>(seconds));
+    // Pieces with no commas between them: "12 read 3 dupes 0.0 s".
+    std::string Summary(const ListCounts& counts, float seconds, bool filtered) const override {
+        char text[128];
+        const auto read = static_cast<long long>(counts.read);
+        const auto dupes = static_cast<long long>(counts.dupes);
+        if (filtered)
+            std::snprintf(text, sizeof text, "%lld read %lld dupes %lld filtered %.1f s", read,
+                          dupes, static_cast<long long>(counts.filtered),
+                          static_cast<double>(seconds));
+        else
+            std::snprintf(text, sizeof text, "%lld read %lld dupes %.1f s", read, dupes,
+                          static_cast<double>(seconds));
         return text;
     }
 
@@ -90,5 +97,10 @@ private:
 
 int RefListJob(JobWindow& window) {
     RefListSteps steps;
-    return RunJob(window, steps);
+    return RunWindowJob(window, steps);
+}
+
+RunOutcome RefListJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
+    RefListSteps steps;
+    return RunJob(window, options, &sink, steps);
 }

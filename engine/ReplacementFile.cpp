@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "JobFailure.h"
@@ -24,19 +27,24 @@ void (*g_commitPause)() = nullptr;
 // the mask's rights, which can be more than the list gave it.
 constexpr char kAccessAcl[] = "system.posix_acl_access";
 
-[[noreturn]] void CantOpen() {
-    throw JobFailure(status::kOutputCantBeOpened);
+[[noreturn]] void Fail(const char* text, const std::string& subject, FailureCause cause) {
+    throw JobFailure(text, std::move(cause), subject);
 }
-[[noreturn]] void CantWrite() {
-    throw JobFailure(status::kOutputCantBeWritten);
+[[noreturn]] void CantOpen(const std::string& subject,
+                           FailureCause cause = FailureCause::FromErrno()) {
+    Fail(status::kOutputCantBeOpened, subject, std::move(cause));
+}
+[[noreturn]] void CantWrite(const std::string& subject,
+                            FailureCause cause = FailureCause::FromErrno()) {
+    Fail(status::kOutputCantBeWritten, subject, std::move(cause));
 }
 
-// Root may write anything, but a list whose write bits are all off was made
+// Root may write anything, but a file whose write bits are all off was made
 // read-only on purpose and is left alone.
-const ListLocation& Writable(const ListLocation& list) {
-    if (Sys().Faccessat(list.Folder(), list.Name().c_str(), W_OK, AT_EACCESS) != 0) CantOpen();
-    if (::geteuid() == 0 && (list.Mode() & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) CantOpen();
-    return list;
+void CheckWritable(int folder, const std::string& name, mode_t mode, const std::string& subject) {
+    if (Sys().Faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) CantOpen(subject);
+    if (::geteuid() == 0 && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        CantOpen(subject, {EACCES, {}});
 }
 
 // Throws std::bad_alloc ("not enough memory") when the buffer cannot be had.
@@ -46,13 +54,16 @@ ByteBuffer TakeBuffer(size_t bytes) {
     return buffer;
 }
 
-// The list's lock keeps other runs on it away, so what carries its tag is
-// what a killed run left.
-TemporaryFile MakeTemporary(const ListLocation& list) {
-    TemporaryFile::RemoveLeftovers(list.Folder(), list.Name());
-    std::optional<TemporaryFile> file = TemporaryFile::Create(list.Folder(), list.Name());
-    if (!file) CantOpen();
-    return std::move(*file);
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // False only when the attribute exists and could not be copied.
@@ -66,17 +77,18 @@ bool CopyAttribute(int from, int to, const char* name, std::vector<char>& value)
 
 // Attributes the file system or this user cannot set (security labels,
 // trusted names) are left behind; only the access ACL must come along.
-void CopyExtendedAttributes(int from, int to) {
+bool CopyExtendedAttributes(int from, int to) {
     const ssize_t size = Sys().Flistxattr(from, nullptr, 0);
-    if (size <= 0) return;
+    if (size <= 0) return true;
     std::vector<char> names(static_cast<size_t>(size));
     const ssize_t got = Sys().Flistxattr(from, names.data(), names.size());
     std::vector<char> value;
     for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(std::strlen(&names[at])) + 1) {
         const char* name = &names[static_cast<size_t>(at)];
         if (!CopyAttribute(from, to, name, value) && std::strcmp(name, kAccessAcl) == 0)
-            CantWrite();
+            return false;
     }
+    return true;
 }
 }  // namespace
 
@@ -88,11 +100,59 @@ void ReplacementFile::SetCommitPauseForTesting(void (*pause)()) {
     g_commitPause = pause;
 }
 
-ReplacementFile::ReplacementFile(const ListLocation& list)
-    : m_list(Writable(list)),
+ReplacementFile::ReplacementFile(const ListLocation& list, std::string subject)
+    : m_list(&list),
+      m_folder(list.Folder()),
+      m_name(list.Name()),
+      m_mode(list.Mode()),
+      m_subject(std::move(subject)),
       m_capacity(g_bufferSize),
       m_buffer(TakeBuffer(m_capacity)),
-      m_temporary(MakeTemporary(list)) {}
+      m_temporary(MakeTemporary()) {}
+
+ReplacementFile::ReplacementFile(FileHandle folder, std::string name, mode_t mode,
+                                 std::string subject)
+    : m_ownFolder(std::move(folder)),
+      m_folder(m_ownFolder.Get()),
+      m_name(std::move(name)),
+      m_mode(mode),
+      m_subject(std::move(subject)),
+      m_capacity(g_bufferSize),
+      m_buffer(TakeBuffer(m_capacity)),
+      m_temporary(MakeTemporary()) {}
+
+// A file that exists is followed through its links and must be a regular
+// file that may be written; a new one gets the usual mode under the umask.
+std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path) {
+    char resolved[PATH_MAX];
+    const bool exists = Sys().Realpath(path.c_str(), resolved) != nullptr;
+    if (!exists && errno != ENOENT) CantOpen(path);
+    const std::string full = exists ? std::string(resolved) : path;
+    const size_t slash = full.rfind('/');
+    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") CantOpen(path, {EISDIR, {}});
+    FileHandle folder(Sys().Open(FolderOf(full).c_str(), O_RDONLY | O_DIRECTORY, 0));
+    if (!folder.IsOpen()) CantOpen(path);
+    mode_t mode = NewFileMode();
+    struct stat info {};
+    if (Sys().Fstatat(folder.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(info.st_mode)) CantOpen(path, {0, "not a regular file"});
+        mode = info.st_mode & 07777;
+        CheckWritable(folder.Get(), name, mode, path);
+    }
+    return std::unique_ptr<ReplacementFile>(
+        new ReplacementFile(std::move(folder), std::move(name), mode, path));
+}
+
+// What carries the name's tag is what a killed run left: the list's lock
+// keeps other runs on it away.
+TemporaryFile ReplacementFile::MakeTemporary() {
+    if (m_list) CheckWritable(m_folder, m_name, m_mode, m_subject);
+    TemporaryFile::RemoveLeftovers(m_folder, m_name);
+    std::optional<TemporaryFile> file = TemporaryFile::Create(m_folder, m_name);
+    if (!file) CantOpen(m_subject);
+    return std::move(*file);
+}
 
 void ReplacementFile::Write(const char* bytes, size_t size) {
     if (size > m_capacity - m_used) {
@@ -112,22 +172,23 @@ void ReplacementFile::WriteOut(const char* bytes, size_t size) {
     while (size > 0) {
         const ssize_t done = Sys().Write(m_temporary.Descriptor(), bytes, size);
         if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) CantWrite();
+        if (done == 0) CantWrite(m_subject, {ENOSPC, {}});
+        if (done < 0) CantWrite(m_subject);
         bytes += done;
         size -= static_cast<size_t>(done);
     }
 }
 
 // The new file gets its name only now, so a run killed before this point
-// leaves nothing; the check of the list comes as late as it can.
+// leaves nothing; the check of a replaced list comes as late as it can.
 void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
-    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite();
-    if (!m_temporary.Link() || !m_temporary.Close()) CantWrite();
+    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject);
+    if (!m_temporary.Link() || !m_temporary.Close()) CantWrite(m_subject);
     if (g_commitPause) g_commitPause();
-    if (!m_list.Unchanged()) throw JobFailure(status::kInputChanged);
-    if (!m_temporary.RenameOver(m_list.Name())) CantWrite();
+    if (m_list && !m_list->Unchanged()) throw JobFailure(status::kInputChanged);
+    if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject);
     SyncFolder();
 }
 
@@ -135,15 +196,18 @@ void ReplacementFile::Commit() {
 // which the attributes and fchmod then restore.
 void ReplacementFile::CopyAttributes() {
     const int fd = m_temporary.Descriptor();
-    if (Sys().Fchown(fd, m_list.Owner(), m_list.Group()) != 0) {
-        // Only root may give a file away; others keep their own ownership.
+    if (m_list) {
+        if (Sys().Fchown(fd, m_list->Owner(), m_list->Group()) != 0) {
+            // Only root may give a file away; others keep their own ownership.
+        }
+        if (!CopyExtendedAttributes(m_list->Descriptor(), fd))
+            CantWrite(m_subject, {0, "its access ACL can't be copied"});
     }
-    CopyExtendedAttributes(m_list.Descriptor(), fd);
-    if (Sys().Fchmod(fd, m_list.Mode()) != 0) CantWrite();
+    if (Sys().Fchmod(fd, m_mode) != 0) CantWrite(m_subject);
 }
 
 // The new name survives a power loss only once the folder is synced. A
 // folder kept as a bare path (no read permission) cannot be synced.
 void ReplacementFile::SyncFolder() {
-    if (Sys().Fsync(m_list.Folder()) != 0 && errno != EBADF && errno != EINVAL) CantWrite();
+    if (Sys().Fsync(m_folder) != 0 && errno != EBADF && errno != EINVAL) CantWrite(m_subject);
 }

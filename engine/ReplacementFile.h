@@ -11,30 +11,43 @@
 // replaced and the link stays. The list's permission bits, owner (where
 // allowed) and extended attributes (ACLs included) are kept. Other hard links
 // to the list keep the old contents.
+//
+// An output that is not a list being cleaned (a new file, or another file
+// named as the output) is made the same way, in its folder, and renamed over
+// its name without the check; an existing one keeps its permission bits.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <memory>
+#include <string>
 
 #include "ByteBuffer.h"
+#include "FileHandle.h"
 #include "ListLocation.h"
+#include "ListWriter.h"
 #include "TemporaryFile.h"
 
-class ReplacementFile {
+class ReplacementFile : public ListWriter {
 public:
-    // Throws JobFailure("output list can't be opened") when the list may not
-    // be written (no write bits, or its folder refuses the new file), and
-    // "not enough memory" before any file is made.
-    explicit ReplacementFile(const ListLocation& list);
+    // The replacement of an opened list. Throws JobFailure("output list
+    // can't be opened") when the list may not be written (no write bits, or
+    // its folder refuses the new file), and "not enough memory" before any
+    // file is made. Failures name `subject` when it is given.
+    explicit ReplacementFile(const ListLocation& list, std::string subject = {});
+    // A new or other file at `path`, which failures name; a link is followed.
+    static std::unique_ptr<ReplacementFile> Create(const std::string& path);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     // Buffered; throws JobFailure("output list can't be written").
-    void Write(const char* bytes, size_t size);
-    // Flushes, syncs, checks that the list is unchanged, renames over it and
-    // syncs the folder. Throws "input list changed while it was cleaned" when
-    // the list's name no longer holds the file that was read as it was, and
-    // "output list can't be written" when a step fails.
-    void Commit();
+    void Write(const char* bytes, size_t size) override;
+    // Flushes, syncs, checks that a replaced list is unchanged, renames over
+    // it and syncs the folder. Throws "input list changed while it was
+    // cleaned" when the list's name no longer holds the file that was read as
+    // it was, and "output list can't be written" when a step fails.
+    void Commit() override;
 
     // Size of the write buffer; tests make it too large to be had. 0 restores it.
     static void SetBufferSizeForTesting(size_t bytes);
@@ -43,12 +56,19 @@ public:
     static void SetCommitPauseForTesting(void (*pause)());
 
 private:
+    ReplacementFile(FileHandle folder, std::string name, mode_t mode, std::string subject);
+    TemporaryFile MakeTemporary();
     void Flush();
     void WriteOut(const char* bytes, size_t size);
     void CopyAttributes();
     void SyncFolder();
 
-    const ListLocation& m_list;
+    const ListLocation* m_list = nullptr;  // the list replaced; none for another file
+    FileHandle m_ownFolder;                // the folder of another file
+    int m_folder;
+    std::string m_name;
+    mode_t m_mode;
+    std::string m_subject;
     size_t m_capacity;
     ByteBuffer m_buffer;  // taken before the file is made
     TemporaryFile m_temporary;

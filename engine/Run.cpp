@@ -130,7 +130,8 @@ void RunCursor::Advance() {
 // Keeps the unread tail, and reads until the next record is whole.
 void RunCursor::ReadOn() {
     const size_t left = m_chunk.Size() - m_at;
-    std::memmove(m_chunk.Data(), m_chunk.Data() + m_at, left);
+    // The first chunk has no buffer yet: nothing to move, and no address.
+    if (left > 0) std::memmove(m_chunk.Data(), m_chunk.Data() + m_at, left);
     m_chunk.Resize(left);
     m_at = 0;
     do {

@@ -67,7 +67,7 @@ private:
 }  // namespace
 
 namespace {
-void WriteKept(const char* kept, bool everyCopy, ReplacementFile& output, const char* lineEnd,
+void WriteKept(const char* kept, bool everyCopy, ListWriter& output, const char* lineEnd,
                size_t endLength) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
     for (uint64_t copy = 0; copy < times; ++copy) {
@@ -77,7 +77,7 @@ void WriteKept(const char* kept, bool everyCopy, ReplacementFile& output, const 
 }
 }  // namespace
 
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ReplacementFile& output,
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
                  const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten) {
     const size_t endLength = std::strlen(lineEnd);
@@ -90,7 +90,7 @@ void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, Replacement
 }
 
 void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ReplacementFile& output, const char* lineEnd, uint64_t step,
+               ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten) {
     std::vector<RunCursor> cursors;
     cursors.reserve(runs.size());
@@ -109,7 +109,7 @@ void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, si
 // A run's next kept line is the one loaded at this place of the trail when
 // its index is the trail's position: its other lines were copies.
 void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 ReplacementFile& output, const char* lineEnd, uint64_t step,
+                 ListWriter& output, const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten) {
     std::vector<RunCursor> cursors;
     cursors.reserve(runs.size());
@@ -118,7 +118,9 @@ void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size
     PartitionTrail::Reader reader(trail);
     uint64_t written = 0;
     for (uint64_t i = 0; i < trail.Size(); ++i) {
-        RunCursor& cursor = cursors[reader.Next()];
+        const uint16_t partition = reader.Next();
+        if (partition == PartitionTrail::kLeftOut) continue;
+        RunCursor& cursor = cursors[partition];
         const char* kept = cursor.Current();
         if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
         if (written % step == 0) onWritten(written);

@@ -7,24 +7,24 @@
 #include <vector>
 
 #include "KeptKey.h"
+#include "ListWriter.h"
 #include "PartitionTrail.h"
-#include "ReplacementFile.h"
 #include "Run.h"
 
 // Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ReplacementFile& output,
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
                  const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line of runs in file order, following the trail of the
 // partitions the lines were loaded into; as MergeRuns otherwise.
 void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 ReplacementFile& output, const char* lineEnd, uint64_t step,
+                 ListWriter& output, const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line, each followed by `lineEnd` (with everyCopy, as
 // many times as the list held it); calls onWritten with the kept lines
 // written so far every `step` lines.
 void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ReplacementFile& output, const char* lineEnd, uint64_t step,
+               ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);

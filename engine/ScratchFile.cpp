@@ -13,9 +13,9 @@
 
 ScratchFile ScratchFile::Create(const std::string& folder) {
     const FileHandle kept(Sys().Open(folder.c_str(), O_PATH | O_DIRECTORY, 0));
-    if (!kept.IsOpen()) throw JobFailure(status::kTemporaryCantBeMade);
+    if (!kept.IsOpen()) throw JobFailure(status::kTemporaryCantBeMade, FailureCause::FromErrno());
     std::optional<TemporaryFile> file = TemporaryFile::Create(kept.Get(), "", O_RDWR);
-    if (!file) throw JobFailure(status::kTemporaryCantBeMade);
+    if (!file) throw JobFailure(status::kTemporaryCantBeMade, FailureCause::FromErrno());
     file->Unlink();
     return ScratchFile(file->ReleaseFile());
 }

@@ -4,54 +4,63 @@
 // partitions, every copy kept, and are merged in byte order.
 #include "SingleLineJob.h"
 
-#include <cstring>
-
 #include "ControlIds.h"
+#include "DedupeStages.h"
 #include "JobFrame.h"
 #include "ListCleaner.h"
 #include "ListReader.h"
 #include "ProgressScale.h"
-#include "ReplacementFile.h"
 #include "StatusTexts.h"
 
 namespace {
-constexpr const char* kLineEnd = "\r\n";
-
-// Copies the list to its replacement without the line; returns the lines
-// read and removed.
-ListCounts StreamWithout(JobWindow& window, InputList& input, const std::string& line) {
-    ListReader reader(input, status::kInputCantBeRead);
-    ReplacementFile output(input.Location());
-    const float scale = input.Size() ? 1000.0f / static_cast<float>(input.Size()) : 0.0f;
+// Copies the lists to the output without the line (and the lines the
+// length filter drops), which go to the removed lines when asked for.
+ListCounts StreamWithout(JobWindow& window, ListTask& task, const std::string& line) {
+    const RunPlan& plan = task.options.Plan();
+    const LineFilter filter = FilterFor(plan, line);
+    const std::string& end = plan.lineEnd;
+    uint64_t total = 0;
+    for (InputList* input : task.inputs) total += input->Size();
+    const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
+    const std::unique_ptr<ListWriter> output = task.openOutput();
     ListCounts counts;
     window.SetProgressPos(progress::kRestored);
-    ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
-        if (length == 0) return;
-        if (length == line.size() && std::memcmp(text, line.data(), length) == 0) {
-            ++counts.dupes;
-        } else {
-            output.Write(text, length);
-            output.Write(kLineEnd, 2);
-        }
-        if (++counts.read % progress::kRowStep == 0)
-            window.SetProgressPos(progress::kRestored + ScaledPosition(after, scale));
-    });
-    output.Commit();
+    uint64_t before = 0;
+    for (InputList* input : task.inputs) {
+        ListReader reader(*input, status::kInputCantBeRead);
+        ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
+            if (length == 0) return;
+            const LineFilter::Verdict verdict = filter.Judge(text, length);
+            ListWriter* to = verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
+            if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes;
+            if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+            if (to) {
+                to->Write(text, length);
+                to->Write(end.data(), end.size());
+            }
+            if (++counts.read % progress::kRowStep == 0)
+                window.SetProgressPos(progress::kRestored + ScaledPosition(before + after, scale));
+        });
+        before += input->Size();
+    }
+    if (task.removed) task.removed->Commit();
+    output->Commit();
     return counts;
 }
 
 // The kept lines in byte order, loaded, kept whole and merged in the
 // stretch of the scale that sorting has.
-ListCounts SortedWithout(JobWindow& window, InputList& input, const std::string& path,
-                         const std::string& line) {
-    ListCleaner cleaner(window, input.Location(), path);
-    cleaner.Load({{&input, status::kInputCantBeRead, false}}, line, {progress::kSorted, 500});
+ListCounts SortedWithout(JobWindow& window, ListTask& task, const std::string& line) {
+    ListCleaner cleaner(window, task.path);
+    cleaner.Load(InputSources(task), FilterFor(task.options.Plan(), line),
+                 {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
     cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
+    const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
     window.SetProgressPos(progress::kRestored);
     window.SetStatusText(status::kWriting);
-    cleaner.Write(KeptOrder::Alphabetical);
-    return {cleaner.Read(), cleaner.Removed()};
+    WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
+    return {cleaner.Read(), cleaner.Removed(), cleaner.Filtered()};
 }
 
 class SingleLineSteps : public JobSteps {
@@ -59,25 +68,25 @@ public:
     bool HasSelection(JobWindow& window) override { return HasInputLists(window); }
 
     // The box is read-only from the lock on, so the line is fixed for the run.
-    void ReadOptionsAfterLock(JobWindow& window) override {
-        m_line = window.GetSingleText();
+    void ReadOptionsAfterLock(JobWindow& window, JobOptions& options) override {
+        m_line = options.SingleLine();
         window.AccessSelection([&] { window.m_singleLine = m_line; });
     }
 
-    ListCounts ProcessList(JobWindow& window, InputList& input, const std::string& path) override {
+    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
         window.SetStatusText(status::kCounting);
         window.SetStatusText(status::kReading);
         window.SetProgressPos(progress::kReadingBase);
         window.SetProgressPos(progress::kSorted);
         window.SetStatusText(status::kFindingDupe);
         window.SetProgressPos(progress::kSorted);
-        if (window.IsChecked(IDC_ALPHABETIZE)) {
+        if (task.options.Alphabetize()) {
             window.SetStatusText(status::kSorting);
-            return SortedWithout(window, input, path, m_line);
+            return SortedWithout(window, task, m_line);
         }
         window.SetProgressPos(progress::kRestored);
         window.SetStatusText(status::kWriting);
-        return StreamWithout(window, input, m_line);
+        return StreamWithout(window, task, m_line);
     }
 
     void EndRun(JobWindow& window) override { UnlockControls(window, true); }
@@ -89,5 +98,10 @@ private:
 
 int SingleLineJob(JobWindow& window) {
     SingleLineSteps steps;
-    return RunJob(window, steps);
+    return RunWindowJob(window, steps);
+}
+
+RunOutcome SingleLineJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
+    SingleLineSteps steps;
+    return RunJob(window, options, &sink, steps);
 }

@@ -13,8 +13,9 @@
 
 namespace {
 [[noreturn]] void WriteFailed() {
-    throw JobFailure(errno == ENOSPC || errno == EDQUOT ? status::kNoDiskSpace
-                                                        : status::kTempCantBeWritten);
+    throw JobFailure(
+        errno == ENOSPC || errno == EDQUOT ? status::kNoDiskSpace : status::kTempCantBeWritten,
+        FailureCause::FromErrno());
 }
 
 }  // namespace
@@ -41,7 +42,9 @@ void SpillFile::ReadAt(char* to, size_t size, uint64_t offset) const {
     while (size > 0) {
         const ssize_t got = Sys().Pread(m_file->Descriptor(), to, size, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) throw JobFailure(status::kTempCantBeRead);
+        if (got < 0) throw JobFailure(status::kTempCantBeRead, FailureCause::FromErrno());
+        if (got == 0)
+            throw JobFailure(status::kTempCantBeRead, {0, "a temporary file was cut short"});
         to += got;
         size -= static_cast<size_t>(got);
         offset += static_cast<uint64_t>(got);

@@ -8,12 +8,11 @@
 #include "ParallelStage.h"
 #include "StatusTexts.h"
 
-StretchLoader::StretchLoader(PartitionSet& partitions, const std::optional<std::string>& skip,
-                             unsigned threads)
-    : m_partitions(partitions), m_skip(skip), m_threads(threads), m_parts(threads) {}
+StretchLoader::StretchLoader(PartitionSet& partitions, const LineFilter& filter, unsigned threads)
+    : m_partitions(partitions), m_filter(filter), m_threads(threads), m_parts(threads) {}
 
 // Parts end just after a line feed, so no piece straddles two parts.
-void StretchLoader::Cut(const PieceStretch& stretch) {
+void StretchLoader::Cut(const PieceStretch& stretch, bool reference) {
     std::vector<size_t> bounds{0};
     for (unsigned t = 1; t < m_threads; ++t) {
         size_t at = std::max(bounds.back(), stretch.size * t / m_threads);
@@ -30,25 +29,25 @@ void StretchLoader::Cut(const PieceStretch& stretch) {
             // The final piece belongs to the first part that reaches the end.
             const bool reachesEnd = bounds[t + 1] == stretch.size;
             const bool final = stretch.last && reachesEnd && (t == 0 || bounds[t] < stretch.size);
-            CutPart(stretch, bounds[t], bounds[t + 1], final, m_parts[t]);
+            CutPart(stretch, bounds[t], bounds[t + 1], final, reference, m_parts[t]);
         },
         [] {});
 }
 
 void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t end, bool final,
-                            std::vector<Piece>& pieces) const {
+                            bool reference, std::vector<Piece>& pieces) const {
     pieces.clear();
     const char* data = stretch.data;
     auto add = [&](size_t start, uint64_t length) {
         if (length > kLongestPiece) ThrowLineTooLong();
         const char* line = data + start;
-        uint8_t kind = kEmpty;
-        uint64_t hash = 0;
-        if (length > 0 && m_skip && length == m_skip->size() &&
-            std::memcmp(line, m_skip->data(), length) == 0)
-            kind = kSkipped;
-        else if (length > 0)
-            kind = kLine, hash = HashLine(line, length);
+        uint8_t kind = length > 0 ? kLine : kEmpty;
+        if (kind == kLine && !reference) {
+            const LineFilter::Verdict verdict = m_filter.Judge(line, length);
+            if (verdict == LineFilter::Verdict::kSingle) kind = kSingle;
+            if (verdict == LineFilter::Verdict::kLength) kind = kLength;
+        }
+        const uint64_t hash = kind == kLine ? HashLine(line, length) : 0;
         pieces.push_back({hash, start, static_cast<uint32_t>(length), kind});
     };
     size_t p = begin;
@@ -75,7 +74,12 @@ void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) 
             uint64_t index = m_nextIndex;
             for (const std::vector<Piece>& part : m_parts) {
                 for (const Piece& piece : part) {
-                    if (piece.kind != kLine) continue;
+                    if (piece.kind == kEmpty) continue;
+                    if (piece.kind != kLine) {
+                        if (trail) trail->Append(PartitionTrail::kLeftOut);
+                        ++index;
+                        continue;
+                    }
                     const size_t p = m_partitions.PartitionOf(piece.hash);
                     if (p >= low && p < high)
                         m_partitions.Append(p, stretch.data + piece.start, piece.length,

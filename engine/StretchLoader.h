@@ -11,19 +11,22 @@
 #include <string>
 #include <vector>
 
+#include "LineFilter.h"
 #include "ListReader.h"
 #include "PartitionSet.h"
 
 class StretchLoader {
 public:
-    // Lines equal to `skip` are left out.
-    StretchLoader(PartitionSet& partitions, const std::optional<std::string>& skip,
-                  unsigned threads);
+    // Lines of input lists that `filter` drops are left out.
+    StretchLoader(PartitionSet& partitions, const LineFilter& filter, unsigned threads);
+
+    // What a piece was: empty, a line loaded, or a line left out as the
+    // single line or for its length.
+    enum Kind : uint8_t { kEmpty = 0, kLine = 1, kSingle = 2, kLength = 3 };
 
     // Loads one stretch of a list whose lines get `referenceBit` in their
-    // index. Then calls onPiece(line, offsetAfter) for every piece in order,
-    // where line is 0 for an empty piece, 1 for a loaded line, 2 for a
-    // skipped one.
+    // index (the lines of a reference list are never filtered). Then calls
+    // onPiece(kind, offsetAfter) for every piece in order.
     template <typename OnPiece>
     void Load(const PieceStretch& stretch, uint64_t fileSize, uint64_t referenceBit,
               OnPiece&& onPiece);
@@ -35,15 +38,14 @@ private:
         uint32_t length;
         uint8_t kind;
     };
-    enum : uint8_t { kEmpty = 0, kLine = 1, kSkipped = 2 };
 
-    void Cut(const PieceStretch& stretch);
-    void CutPart(const PieceStretch& stretch, size_t begin, size_t end, bool final,
+    void Cut(const PieceStretch& stretch, bool reference);
+    void CutPart(const PieceStretch& stretch, size_t begin, size_t end, bool final, bool reference,
                  std::vector<Piece>& pieces) const;
     void Scatter(const PieceStretch& stretch, uint64_t referenceBit);
 
     PartitionSet& m_partitions;
-    const std::optional<std::string>& m_skip;
+    const LineFilter& m_filter;
     unsigned m_threads;
     std::vector<std::vector<Piece>> m_parts;
     uint64_t m_nextIndex = 0;
@@ -52,7 +54,7 @@ private:
 template <typename OnPiece>
 void StretchLoader::Load(const PieceStretch& stretch, uint64_t fileSize, uint64_t referenceBit,
                          OnPiece&& onPiece) {
-    Cut(stretch);
+    Cut(stretch, referenceBit != 0);
     Scatter(stretch, referenceBit);
     // A piece ends where the next begins; the last ends the stretch, or the
     // file when it is the final piece.

@@ -1,0 +1,34 @@
+// Where ListReader takes a list's bytes from: a plain file of known length,
+// a stream (standard input), or either of them gzip-compressed. ListReader
+// cuts what comes out into pieces the same way whatever the source.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Up to `size` bytes into `to`; 0 only once the source has ended.
+    // Throws JobFailure with the source's failure text and its cause.
+    virtual size_t Read(char* to, size_t size) = 0;
+};
+
+// A regular file read from where its descriptor stands, which must hold
+// exactly `size` more bytes: a file that grows or shrinks while it is read
+// is reported, never half-used.
+std::unique_ptr<ByteSource> FileSource(int fd, uint64_t size, const char* failureText);
+
+// A pipe or terminal read to its end; `pending` comes out first (bytes
+// already taken to look at the start).
+std::unique_ptr<ByteSource> StreamSource(int fd, std::string pending, const char* failureText);
+
+// The inflated bytes of a gzip stream (one or more members) read from
+// `compressed`; a stream cut short or corrupt is reported.
+std::unique_ptr<ByteSource> GzipSource(std::unique_ptr<ByteSource> compressed,
+                                       const char* failureText);
+
+// Whether bytes start with the gzip magic number.
+bool StartsAsGzip(const char* bytes, size_t size);
