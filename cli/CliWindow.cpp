@@ -22,6 +22,8 @@ void CliWindow::SetStatusText(const std::string& text) {
 
 void CliWindow::SetProgressRange(int, int high) {
     m_high = high > 0 ? high : 1;
+    ++m_ranges;
+    m_rangeStart = std::chrono::steady_clock::now();
 }
 
 void CliWindow::SetProgressPos(int pos) {
@@ -35,8 +37,27 @@ void CliWindow::DrawProgress() {
     const int perMille = static_cast<int>(int64_t{m_pos} * 1000 / m_high);
     if (perMille == m_drawn) return;  // each redraw costs a terminal write
     m_drawn = perMille;
-    std::fprintf(m_err, "\r\033[K%s %5.1f%%", m_status.c_str(), perMille / 10.0);
+    std::fprintf(m_err, "\r\033[K%s %5.1f%%%s", m_status.c_str(), perMille / 10.0, Pace().c_str());
     std::fflush(m_err);
+}
+
+// The scale runs at an uneven pace through the stages, so the time left is
+// a rough guess from the pace so far; it is shown only on long runs.
+std::string CliWindow::Pace() const {
+    constexpr double kShownAfter = 3.0;  // seconds
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_rangeStart).count();
+    if (seconds < kShownAfter || m_pos <= 0) return {};
+    const double done = static_cast<double>(m_pos) / m_high;
+    char text[80];
+    int used = 0;
+    if (m_ranges > 0 && m_ranges <= m_rangeBytes.size() && m_rangeBytes[m_ranges - 1] > 0)
+        used =
+            std::snprintf(text, sizeof text, ", %.0f MB/s",
+                          static_cast<double>(m_rangeBytes[m_ranges - 1]) * done / seconds / 1e6);
+    std::snprintf(text + used, sizeof text - static_cast<size_t>(used), ", about %.0f s left",
+                  seconds * (1 - done) / done);
+    return text;
 }
 
 void CliWindow::ClearProgress() {

@@ -4,6 +4,8 @@
 // reach the job as data, and results come through the results channel.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,11 +30,16 @@ public:
     void AccessSelection(const std::function<void()>& access) override { access(); }
 
     void Choose(const std::vector<std::string>& lists, const std::vector<std::string>& refs);
+    // The bytes each progress range stands for, in order (one a list, or one
+    // for lists merged into one output), for the rate shown on long runs.
+    void SetRangeBytes(std::vector<uint64_t> bytes) { m_rangeBytes = std::move(bytes); }
     // Takes the bar off the line, before a report is printed.
     void ClearProgress();
 
 private:
     void DrawProgress();
+    // ", 41 MB/s, about 12 s left" once a range has run a while, else empty.
+    std::string Pace() const;
 
     std::FILE* m_err;
     bool m_showProgress;
@@ -40,4 +47,7 @@ private:
     int m_high = 5000;
     int m_pos = -1;
     int m_drawn = -1;  // the per-mille last drawn
+    std::vector<uint64_t> m_rangeBytes;
+    size_t m_ranges = 0;  // ranges begun
+    std::chrono::steady_clock::time_point m_rangeStart;
 };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "CliOptions.h"
 #include "CliReport.h"
@@ -50,6 +51,27 @@ FixedOptions JobOptionsFor(const CliOptions& options) {
                         std::move(plan));
 }
 
+uint64_t FileBytes(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<uint64_t>(size);
+}
+
+// What each progress range reads: a list with the reference lists, or every
+// list at once when they are merged into one output.
+std::vector<uint64_t> RangeBytes(const CliOptions& options) {
+    uint64_t refs = 0;
+    for (const std::string& ref : options.refFiles) refs += FileBytes(ref);
+    std::vector<uint64_t> ranges;
+    for (const std::string& list : options.lists) ranges.push_back(FileBytes(list) + refs);
+    if (options.output && !ranges.empty()) {
+        uint64_t all = refs;
+        for (const std::string& list : options.lists) all += FileBytes(list);
+        ranges.assign(1, all);
+    }
+    return ranges;
+}
+
 RunOutcome Run(const CliOptions& options, CliWindow& window, ResultSink& sink) {
     FixedOptions jobOptions = JobOptionsFor(options);
     if (!options.refFiles.empty()) return RefListJob(window, jobOptions, sink);
@@ -78,6 +100,7 @@ int main(int argc, char** argv) {
     RemoveTemporariesOnStopSignals();
     CliWindow window(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     window.Choose(options.lists, options.refFiles);
+    window.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, window);
     const RunOutcome outcome = Run(options, window, report);
