@@ -67,6 +67,13 @@ private:
 }  // namespace
 
 namespace {
+std::vector<RunCursor> CursorsOver(const std::vector<Run>& runs, size_t chunkBytes) {
+    std::vector<RunCursor> cursors;
+    cursors.reserve(runs.size());
+    for (const Run& run : runs) cursors.emplace_back(run, chunkBytes);
+    return cursors;
+}
+
 void WriteKept(const char* kept, bool everyCopy, ListWriter& output, const char* lineEnd,
                size_t endLength) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
@@ -92,9 +99,7 @@ void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter&
 void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
                ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten) {
-    std::vector<RunCursor> cursors;
-    cursors.reserve(runs.size());
-    for (const Run& run : runs) cursors.emplace_back(run, chunkBytes);
+    std::vector<RunCursor> cursors = CursorsOver(runs, chunkBytes);
     const size_t endLength = std::strlen(lineEnd);
     CursorHeap heap(cursors, order);
     uint64_t written = 0;
@@ -111,9 +116,7 @@ void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, si
 void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size_t chunkBytes,
                  ListWriter& output, const char* lineEnd, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten) {
-    std::vector<RunCursor> cursors;
-    cursors.reserve(runs.size());
-    for (const Run& run : runs) cursors.emplace_back(run, chunkBytes);
+    std::vector<RunCursor> cursors = CursorsOver(runs, chunkBytes);
     const size_t endLength = std::strlen(lineEnd);
     PartitionTrail::Reader reader(trail);
     uint64_t written = 0;
@@ -124,8 +127,7 @@ void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size
         const char* kept = cursor.Current();
         if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
         if (written % step == 0) onWritten(written);
-        output.Write(record::KeptLine(kept), record::Length(kept));
-        output.Write(lineEnd, endLength);
+        WriteKept(kept, false, output, lineEnd, endLength);
         ++written;
         cursor.Advance();
     }
