@@ -4,10 +4,14 @@
 # time, peak memory and the peak growth of the used disk (temporary files and
 # the new list being written).
 #
-#   bench/big.sh [--list 100M|500M] [--memory 1G] [--jobs "file alpha freq ref single sortu"]
+#   bench/big.sh [--list 100M|500M] [--memory 1G|default] [--jobs "file alpha freq ref single sortu"]
+#
+# With --memory default, lintrim-cli takes its default budget and sort its
+# default buffer.
 #
 # The lists are suffixed copies of the 10M list (bench/gen_wordlist.py
-# suffixed), made once in bench/data/. The table goes to bench/results/big-<list>.md.
+# suffixed), made once in bench/data/. The table goes to
+# bench/results/big-<list>-<memory>.md.
 set -euo pipefail
 bench=$(cd "$(dirname "$0")" && pwd)
 repo=$(dirname "$bench")
@@ -32,6 +36,8 @@ if [ ! -s "$list" ]; then
     mv "$list.part" "$list"
 fi
 cli=$repo/build/bin/lintrim-cli
+budget=(--memory "$memory") sortbuffer=(-S "$memory")
+[ "$memory" = default ] && budget=() sortbuffer=()
 [ -x "$cli" ] || { echo "big: build first (scripts/build.sh build Release)" >&2; exit 2; }
 single=$(tr -d '\r\n' < "$data/single_line.txt")
 work=$(mktemp -d "$data/big.XXXXXX")
@@ -66,13 +72,13 @@ bytes=$(stat -c %s "$list")
 cat "$work/table"
 for job in $jobs; do
     case $job in
-        file) run "file order" "$cli" -q --memory "$memory" "$work/list.txt" ;;
-        alpha) run "alphabetical" "$cli" -q -a --memory "$memory" "$work/list.txt" ;;
-        freq) run "by frequency" "$cli" -q -f --memory "$memory" "$work/list.txt" ;;
-        ref) run "reference (ref_2M)" "$cli" -q --memory "$memory" -r "$data/ref_2M.txt" "$work/list.txt" ;;
-        single) run "single line" "$cli" -q --memory "$memory" -d "$single" "$work/list.txt" ;;
-        sortu) run "LC_ALL=C sort -u -S $memory" env LC_ALL=C sort -u -S "$memory" -T "$work" "$work/list.txt" -o "$work/out.txt" ;;
+        file) run "file order" "$cli" -q "${budget[@]}" "$work/list.txt" ;;
+        alpha) run "alphabetical" "$cli" -q -a "${budget[@]}" "$work/list.txt" ;;
+        freq) run "by frequency" "$cli" -q -f "${budget[@]}" "$work/list.txt" ;;
+        ref) run "reference (ref_2M)" "$cli" -q "${budget[@]}" -r "$data/ref_2M.txt" "$work/list.txt" ;;
+        single) run "single line" "$cli" -q "${budget[@]}" -d "$single" "$work/list.txt" ;;
+        sortu) run "LC_ALL=C sort -u -S $memory" env LC_ALL=C sort -u "${sortbuffer[@]}" -T "$work" "$work/list.txt" -o "$work/out.txt" ;;
     esac
 done
 mkdir -p "$results"
-cp "$work/table" "$results/big-$size.md"
+cp "$work/table" "$results/big-$size-$memory.md"

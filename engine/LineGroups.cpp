@@ -100,7 +100,7 @@ Run LineGroups::TakeRun() {
     }
     m_kept.Resize(to);
     run.bytes = std::move(m_kept);
-    m_offsets = {};
-    m_slots = {};
+    std::vector<uint64_t>().swap(m_offsets);
+    std::vector<uint64_t>().swap(m_slots);
     return run;
 }

@@ -16,7 +16,7 @@ void PartitionTrail::Spill(const std::string& folder) {
     m_file.Append(reinterpret_cast<const char*>(m_memory.data()),
                   m_memory.size() * sizeof(uint16_t));
     m_onDisk += m_memory.size();
-    m_memory = {};
+    std::vector<uint16_t>().swap(m_memory);  // its memory, not only its entries
 }
 
 // The file's entries first, then those still in memory.

@@ -5,19 +5,11 @@
 #include <bit>
 
 #include "JobFailure.h"
+#include "KeptKey.h"
 #include "Record.h"
 #include "StatusTexts.h"
 
 namespace {
-// The first 8 bytes of a line as a big-endian number, zero padded, so that
-// most comparisons by text are settled without reading the lines.
-uint64_t Prefix(const char* line, uint32_t length) {
-    uint64_t word = 0;
-    std::memcpy(&word, line, std::min<uint32_t>(length, 8));
-    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-    return word;
-}
-
 int CompareText(const char* a, const char* b) {
     const uint32_t la = record::Length(a);
     const uint32_t lb = record::Length(b);
@@ -29,36 +21,13 @@ uint64_t IndexOf(const char* kept) {
     return record::Index(kept) & ~record::kReferenceBit;
 }
 
-std::vector<uint64_t> Offsets(const ByteBuffer& bytes) {
-    std::vector<uint64_t> offsets;
+// The run's records in `order`, as keys.
+std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, KeptOrder order) {
+    std::vector<KeptKey> keys;
     for (size_t at = 0; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at))
-        offsets.push_back(at);
-    return offsets;
-}
-
-void SortByText(const ByteBuffer& bytes, std::vector<uint64_t>& offsets) {
-    struct Keyed {
-        uint64_t prefix;
-        uint64_t offset;
-    };
-    std::vector<Keyed> keyed(offsets.size());
-    const char* data = bytes.Data();
-    for (size_t i = 0; i < offsets.size(); ++i) {
-        const char* r = data + offsets[i];
-        keyed[i] = {Prefix(record::KeptLine(r), record::Length(r)), offsets[i]};
-    }
-    std::sort(keyed.begin(), keyed.end(), [data](const Keyed& a, const Keyed& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        return CompareText(data + a.offset, data + b.offset) < 0;
-    });
-    for (size_t i = 0; i < offsets.size(); ++i) offsets[i] = keyed[i].offset;
-}
-
-void SortByFrequency(const ByteBuffer& bytes, std::vector<uint64_t>& offsets) {
-    const char* data = bytes.Data();
-    std::sort(offsets.begin(), offsets.end(), [data](uint64_t a, uint64_t b) {
-        return KeptBefore(KeptOrder::Frequency, data + a, data + b);
-    });
+        keys.push_back(KeptKey::Of(order, bytes.Data() + at));
+    std::sort(keys.begin(), keys.end(), KeptKeyBefore{order});
+    return keys;
 }
 }  // namespace
 
@@ -84,22 +53,13 @@ void Run::Spill(const std::string& folder) {
 
 void Run::Sort(KeptOrder kept, const std::string& folder) {
     if (kept == KeptOrder::File) return;  // grouping leaves a run in file order
-    const bool onDisk = static_cast<bool>(file);
-    if (onDisk) {
-        bytes.Resize(file.Size());
-        file.ReadAt(bytes.Data(), bytes.Size(), 0);
-        file.Drop();
-    }
-    order = Offsets(bytes);
-    if (kept == KeptOrder::Alphabetical)
-        SortByText(bytes, order);
-    else
-        SortByFrequency(bytes, order);
-    if (!onDisk) return;
+    bytes.Resize(file.Size());
+    file.ReadAt(bytes.Data(), bytes.Size(), 0);
+    file.Drop();
+    const std::vector<KeptKey> keys = SortedKeys(bytes, kept);
     ByteBuffer sorted;
     sorted.Reserve(bytes.Size());
-    for (uint64_t at : order) sorted.Append(bytes.Data() + at, record::KeptSize(bytes.Data() + at));
-    order = {};
+    for (const KeptKey& key : keys) sorted.Append(key.kept, record::KeptSize(key.kept));
     bytes = std::move(sorted);
     Spill(folder);
 }
@@ -115,10 +75,8 @@ void RunCursor::Advance() {
     }
     ++m_next;
     if (!m_run.file) {
-        const bool ordered = !m_run.order.empty();
-        const uint64_t at = ordered ? m_run.order[m_at++] : m_at;
-        m_current = m_run.bytes.Data() + at;
-        if (!ordered) m_at += record::KeptSize(m_current);
+        m_current = m_run.bytes.Data() + m_at;
+        m_at += record::KeptSize(m_current);
         return;
     }
     if (m_current) m_at += record::KeptSize(m_current);

@@ -1,8 +1,7 @@
-// A run: the kept records of one partition, in the order they are to be
-// written, in memory or in a temporary file. A run in memory may carry an
-// order of its own (offsets into its bytes); one on disk is stored in its
-// order. Every run of a list is in the same order, so writing the list is
-// a merge of its runs.
+// A run: the kept records of one partition, in memory or in a temporary
+// file, in file order as grouping leaves them; a run on disk may be sorted
+// into another order, and then every run of the list is, so that writing
+// the list is a merge of its runs.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +14,14 @@
 enum class KeptOrder { File, Frequency, Alphabetical };
 
 struct Run {
-    ByteBuffer bytes;             // kept records
-    std::vector<uint64_t> order;  // offsets into bytes in writing order; empty: as stored
-    SpillFile file;               // or the records on disk, in writing order
+    ByteBuffer bytes;  // kept records
+    SpillFile file;    // or the records on disk
     uint64_t records = 0;
 
     // Moves the records to a new temporary file in `folder`.
     void Spill(const std::string& folder);
-    // Puts the records in `order`, in place or, for a run on disk, in a new file.
+    // Puts the records of a run on disk in `order`, in a new file. (The
+    // kept lines of a list held in memory are sorted all together instead.)
     void Sort(KeptOrder order, const std::string& folder);
 };
 
@@ -44,7 +43,7 @@ private:
     const Run& m_run;
     size_t m_chunkBytes;
     ByteBuffer m_chunk;
-    size_t m_at = 0;  // in m_chunk, or the next entry of the order
+    size_t m_at = 0;  // in m_chunk, or in the bytes of a run in memory
     uint64_t m_fileAt = 0;
     uint64_t m_next = 0;  // records handed on
     const char* m_current = nullptr;
