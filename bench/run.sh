@@ -80,14 +80,8 @@ fi
 if [ "$big" = 1 ]; then
     if [ ! -s "$data/list_100M.txt" ]; then
         log "making list_100M.txt (ten suffixed copies of list_10M.txt)"
-        : > "$data/list_100M.txt.part"
-        for k in 0 1 2 3 4 5 6 7 8 9; do
-            # the suffix goes before a CR line end; empty lines stay empty
-            LC_ALL=C awk -v s="~$k" '
-                $0 == "" || $0 == "\r" { print; next }
-                /\r$/ { print substr($0, 1, length($0) - 1) s "\r"; next }
-                { print $0 s }' "$data/list_10M.txt" >> "$data/list_100M.txt.part"
-        done
+        python3 "$bench/gen_wordlist.py" suffixed --from "$data/list_10M.txt" --copies 10 \
+            -o "$data/list_100M.txt.part"
         mv "$data/list_100M.txt.part" "$data/list_100M.txt"
     fi
     if [ ! -s "$data/list_100M_sorted.txt" ]; then
