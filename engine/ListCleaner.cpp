@@ -21,7 +21,6 @@ namespace {
 // for the read buffer, the grouping tables and the runs made meanwhile.
 constexpr uint64_t kPartitionSharePercent = 60;
 constexpr size_t kSmallestChunk = size_t{64} << 10;
-constexpr int kMappedFrom = 1 << 20;
 constexpr size_t kLargestChunk = size_t{4} << 20;
 
 // Sends base + done * span / total each time `done` passes a multiple of
@@ -51,21 +50,10 @@ private:
     uint64_t m_step = 0;
 };
 
-// The runs' buffers come and go by the hundred, a few megabytes each. Left
-// to itself, the allocator serves blocks of that size from its heap once
-// it has seen one freed, and the heap then keeps what the runs free, in
-// pieces the next ones do not fit. Blocks of a megabyte and more are mapped
-// on their own instead, and go back to the system when freed.
-void KeepLargeBlocksMapped() {
-    static const bool once = ::mallopt(M_MMAP_THRESHOLD, kMappedFrom) != 0;
-    (void)once;
-}
 }  // namespace
 
 ListCleaner::ListCleaner(JobWindow& window, const std::string& listPath)
-    : m_window(window), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {
-    KeepLargeBlocksMapped();
-}
+    : m_window(window), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
 
 void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
                        ProgressSpan span) {
