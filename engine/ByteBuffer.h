@@ -36,6 +36,9 @@ public:
     // Room for at least `capacity` bytes in all; the contents stay.
     void Reserve(size_t capacity) {
         if (capacity <= m_capacity) return;
+        // No address space holds more; asking would only make the
+        // sanitizers' allocators end the program instead of saying no.
+        if (capacity > kLargestBlock) throw std::bad_alloc();
         void* grown = std::realloc(m_data, capacity);
         if (!grown) throw std::bad_alloc();
         m_data = static_cast<char*>(grown);
@@ -67,6 +70,7 @@ private:
         return capacity;
     }
     static constexpr size_t kFirstCapacity = 4096;
+    static constexpr size_t kLargestBlock = size_t{1} << 47;
 
     char* m_data = nullptr;
     size_t m_size = 0;
