@@ -15,7 +15,6 @@
 #include "JobFailure.h"
 #include "ListReader.h"
 #include "ReplacementFile.h"
-#include "ScratchFile.h"
 #include "SystemCalls.h"
 #include "TestSupport.h"
 
@@ -186,6 +185,7 @@ TEST(Failures, EveryFailingCallLeavesTheListWholeAndNoFileBehind) {
         {{{"pread", EIO}}, "temporary files can't be read", kList, true},
         {{{"tmpfile", EACCES}}, "temporary file can't be made", kList, true},
         {{}, kWritten, kCleaned, true},
+        {{{"tmpfile", EOPNOTSUPP}}, kWritten, kCleaned, true},  // named, unlinked at once
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.faults.empty() ? "spilled"
@@ -295,17 +295,3 @@ TEST(Failures, ReplacedListsKeepTheirLinksModeAndAttributes) {
 }
 
 // Scratch files never show in their folder, with or without unnamed files.
-TEST(Failures, ScratchFilesHaveNoName) {
-    TempDir dir;
-    for (const char* refused : {"", "tmpfile"}) {
-        FaultyCalls calls({{refused, EOPNOTSUPP}});
-        ScopedSystemCalls seam(calls);
-        const ScratchFile scratch = ScratchFile::Create(dir.Path().string());
-        char back[3] = {};
-        EXPECT_EQ(::pwrite(scratch.Descriptor(), "ab", 2, 0), 2);
-        EXPECT_EQ(::pread(scratch.Descriptor(), back, 2, 0), 2);
-        EXPECT_STREQ(back, "ab");
-        EXPECT_TRUE(dir.Names().empty());
-    }
-    EXPECT_THROW(ScratchFile::Create((dir.Path() / "missing").string()), JobFailure);
-}
