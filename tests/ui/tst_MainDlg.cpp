@@ -300,13 +300,14 @@ private slots:
         dlg->show();
         dlg->Choose(IDC_BROWSE_INPUT, {list});
         // At the first position shown, waits until the job has asked for more
-        // without waiting for the window, then closes it from inside that request.
+        // positions than that one (it may have done so already) without
+        // waiting for the window, then closes it from inside that request.
         TestMainDlg& window = *dlg;
         if (how == 4)
             connect(window.Get<QProgressBar>(IDC_PROGRESS), &QProgressBar::valueChanged, &window,
                     [&window, done = false]() mutable {
                         if (std::exchange(done, true)) return;
-                        const int wanted = window.positions + 3;
+                        const int wanted = 4;
                         QDeadlineTimer patience(20000);
                         while (window.positions < wanted && !patience.hasExpired())
                             QThread::yieldCurrentThread();
