@@ -36,5 +36,4 @@ private:
     std::vector<uint64_t> m_slots;    // open addressing: hash tag << 32 | group + 1; 0 is empty
     uint64_t m_mask = 0;
     int64_t m_dupes = 0;
-    uint64_t m_hits = 0;  // groups that a reference list also holds
 };

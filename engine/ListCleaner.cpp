@@ -14,7 +14,6 @@
 #include "ProgressScale.h"
 #include "Record.h"
 #include "RunMerge.h"
-#include "StretchLoader.h"
 
 namespace {
 // Loading keeps this share of the budget for the partitions; the rest is

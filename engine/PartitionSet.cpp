@@ -73,7 +73,7 @@ size_t PartitionSet::NewSlab(Partition& part, size_t size) const {
 void PartitionSet::Charge(const Tally& tally) {
     m_held += tally.held;
     m_recordBytes += tally.recordBytes;
-    if (m_held + m_trail.Size() * sizeof(uint16_t) > m_limit) SpillAll();
+    if (m_held + m_trail.HeldBytes() > m_limit) SpillAll();
 }
 
 void PartitionSet::SpillAll() {

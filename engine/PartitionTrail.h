@@ -21,6 +21,8 @@ public:
     // Moves what is in memory to the end of the trail's file in `folder`.
     void Spill(const std::string& folder);
     uint64_t Size() const { return m_onDisk + m_memory.size(); }
+    // The memory its entries not yet spilled take.
+    uint64_t HeldBytes() const { return m_memory.size() * sizeof(uint16_t); }
 
     // Reads the trail from its start, a chunk at a time.
     class Reader {
