@@ -232,6 +232,8 @@ private:
         if (o.help || o.version) return;
         if (o.output && *o.output != "-" && AnySameFile(*o.output, o.refFiles))
             return Fail("--output names a reference list");
+        for (const std::string& ref : o.refFiles)
+            if (AnySameFile(ref, o.lists)) return Fail("--ref names a list to clean: " + ref);
         if (!o.removed) return;
         if (o.output && *o.output != "-" && SameFile(*o.removed, *o.output))
             return Fail("--removed names the output");

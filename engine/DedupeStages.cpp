@@ -2,6 +2,7 @@
 #include "DedupeStages.h"
 
 #include "ProgressScale.h"
+#include "RemovedLines.h"
 #include "StatusTexts.h"
 
 std::vector<ListSource> InputSources(const ListTask& task) {

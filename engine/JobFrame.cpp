@@ -1,6 +1,7 @@
 // The job frame.
 #include "JobFrame.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include "ReplacementFile.h"
 #include "StatusTexts.h"
 #include "StreamWriter.h"
+#include "SystemCalls.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -47,6 +49,19 @@ std::vector<std::string> AllInputPaths(JobWindow& window) {
 float SecondsSince(Clock::time_point start) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     return static_cast<float>(ms.count()) * 0.001f;
+}
+
+bool IsCharacterDevice(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& path) {
+    auto device =
+        std::make_shared<FileHandle>(Sys().Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC, 0));
+    if (!device->IsOpen())
+        throw JobFailure(status::kOutputCantBeOpened, FailureCause::FromErrno(), path);
+    return [device, path] { return std::make_unique<StreamWriter>(device->Get(), path); };
 }
 
 // Any failure ends the run with go, the input chooser and dropping given
@@ -81,7 +96,6 @@ private:
     std::function<std::unique_ptr<ListWriter>()> MergedOutput(std::vector<InputList>& inputs);
     void RunTask(ListTask& task);
     void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
-    void CommitRemoved();
 
     JobWindow& m_window;
     JobOptions& m_options;
@@ -91,8 +105,7 @@ private:
     Clock::time_point m_start;
     RunOutcome m_outcome;
     std::vector<std::string> m_current;  // the lists being handled
-    std::unique_ptr<ReplacementFile> m_removed;
-    std::optional<StagedLines> m_stage;
+    std::unique_ptr<RemovedLinesFile> m_removed;
 };
 
 RunOutcome Frame::Run() {
@@ -119,15 +132,11 @@ RunOutcome Frame::Run() {
 // The file of removed lines is made before any list is read, so that a
 // folder that refuses it stops the run before anything is replaced.
 void Frame::RunLocked() {
-    if (m_plan.removed) {
-        m_removed = ReplacementFile::Create(*m_plan.removed);
-        m_stage.emplace(TempFolderFor(*m_plan.removed));
-    }
+    if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
     if (m_plan.output)
         ProcessMerged();
     else
         ProcessEach();
-    if (m_removed) std::exchange(m_removed, nullptr)->Commit();
 }
 
 void Frame::ProcessEach() {
@@ -143,7 +152,7 @@ void Frame::ProcessEach() {
                       *path,
                       m_options,
                       [&] { return std::make_unique<ReplacementFile>(input->Location()); },
-                      m_stage ? &*m_stage : nullptr};
+                      m_removed.get()};
         RunTask(task);
     }
 }
@@ -160,7 +169,7 @@ void Frame::ProcessMerged() {
                   output == kStandardStream ? m_current.front() : output,
                   m_options,
                   MergedOutput(inputs),
-                  m_stage ? &*m_stage : nullptr};
+                  m_removed.get()};
     for (InputList& input : inputs) task.inputs.push_back(&input);
     RunTask(task);
 }
@@ -176,33 +185,45 @@ std::optional<InputList> Frame::OpenMerged(const std::string& path) {
     return input;
 }
 
-// An output that is one of the inputs replaces that list as a list is
-// replaced: locked, and checked before the rename.
+// An output that is one of the inputs, under any of its names, replaces
+// that list as a list is replaced (locked, and checked before the rename)
+// under the name given for the output. Another existing file is locked
+// from the start as a list is; a character device (/dev/null) is written
+// as it is.
 std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<InputList>& inputs) {
     const std::string output = *m_plan.output;
     if (output == kStandardStream)
         return [] { return std::make_unique<StreamWriter>(STDOUT_FILENO); };
-    struct stat info {};
-    if (::stat(output.c_str(), &info) == 0)
-        for (InputList& input : inputs)
-            if (input.HasLocation() && input.Location().Identity().device == info.st_dev &&
-                input.Location().Identity().inode == info.st_ino) {
-                input.Location().TakeLock();
-                const ListLocation* list = &input.Location();
-                return [list, output] { return std::make_unique<ReplacementFile>(*list, output); };
-            }
-    return [output] { return ReplacementFile::Create(output); };
+    FailureCause why;
+    std::optional<ListLocation> found = ListLocation::Open(output, ListLocation::Lock::kNone, &why);
+    if (!found && IsCharacterDevice(output)) return DeviceOutput(output);
+    if (!found && why.error != ENOENT) throw JobFailure(status::kOutputCantBeOpened, why, output);
+    if (!found) return [output] { return ReplacementFile::Create(output); };
+    auto target = std::make_shared<ListLocation>(std::move(*found));
+    for (InputList& input : inputs)
+        if (input.HasLocation() && input.Location().Identity().SameFile(target->Identity())) {
+            input.Location().TakeLock(output);
+            return [target, output] { return std::make_unique<ReplacementFile>(*target, output); };
+        }
+    target->TakeLock(output);
+    return [target, output] { return ReplacementFile::Over(std::move(*target), output); };
 }
 
 void Frame::RunTask(ListTask& task) {
     m_window.SetProgressRange(0, progress::kHigh);
     m_window.SetProgressPos(0);
-    const ListCounts counts = m_steps.ProcessList(m_window, task);
+    ListCounts counts;
+    try {
+        counts = m_steps.ProcessList(m_window, task);
+    } catch (...) {
+        if (m_removed) m_removed->Withdraw();
+        throw;
+    }
+    if (m_removed) m_removed->Confirm();
     m_window.SetProgressPos(progress::kHigh);
     const float seconds = SecondsSince(m_start);
     const std::string summary = m_steps.Summary(counts, seconds, m_plan.HasLengthFilter());
     m_window.SetStatusText(summary);
-    if (m_stage) m_stage->MoveTo(*m_removed);  // the list's result is in place
     ++m_outcome.listsWritten;
     if (m_sink)
         m_sink->ListFinished(
@@ -221,26 +242,8 @@ void Frame::Failed(const std::string& text, const FailureCause& cause, const std
         outcome.cause = cause;
         m_sink->ListFinished(outcome);
     }
-    CommitRemoved();
 }
 
-// The removed lines of the lists already replaced are kept.
-void Frame::CommitRemoved() {
-    if (!m_removed || m_outcome.listsWritten == 0) return;
-    try {
-        std::exchange(m_removed, nullptr)->Commit();
-    } catch (const JobFailure& failure) {
-        if (m_sink)
-            m_sink->ListFinished({{failure.Subject()},
-                                  {},
-                                  false,
-                                  {},
-                                  SecondsSince(m_start),
-                                  {},
-                                  failure.StatusText(),
-                                  failure.Cause()});
-    }
-}
 }  // namespace
 
 std::string JobSteps::Summary(const ListCounts& counts, float seconds, bool filtered) const {

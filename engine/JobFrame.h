@@ -19,7 +19,7 @@
 #include "JobResults.h"
 #include "JobWindow.h"
 #include "ListWriter.h"
-#include "RemovedLines.h"
+#include "RemovedLinesFile.h"
 
 // The lists handled together and where their result goes.
 struct ListTask {
@@ -28,8 +28,9 @@ struct ListTask {
     JobOptions& options;
     // Opens the output; called when writing starts.
     std::function<std::unique_ptr<ListWriter>()> openOutput;
-    // Where the removed lines go, when they are asked for; committed by the job.
-    StagedLines* removed = nullptr;
+    // Where the removed lines go, when they are asked for; the job commits
+    // them before it commits the output.
+    RemovedLinesFile* removed = nullptr;
 };
 
 class JobSteps {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 
 #include "JobFailure.h"
 #include "StatusTexts.h"
@@ -14,6 +15,19 @@
 namespace {
 bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// The absolute path the kernel reached the open file by; nothing for a file
+// that has no such path (deleted, or not in a folder).
+std::optional<std::string> PathOf(int fd) {
+    char link[40];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = Sys().Readlink(link, path.data(), path.size());
+    if (length <= 0 || static_cast<size_t>(length) >= path.size()) return std::nullopt;
+    path.resize(static_cast<size_t>(length));
+    if (path[0] != '/' || path.size() < 2) return std::nullopt;
+    return path;
 }
 }  // namespace
 
@@ -34,30 +48,38 @@ std::optional<ListLocation> ListLocation::Open(const std::string& path, Lock loc
         if (why) *why = std::move(cause);
         return std::nullopt;
     }
-    if (lock == Lock::kExclusive) location->TakeLock();
+    if (lock == Lock::kExclusive) location->TakeLock(path);
     return location;
 }
 
+// The kernel follows the path, with the checks it makes for any program (a
+// link another user planted in a shared folder is refused as it would be
+// to `cat`); where it found the file is then read off the descriptor, and
+// the name there must still be that file.
 std::optional<ListLocation> ListLocation::Resolve(const std::string& path, FailureCause& why) {
-    char resolved[PATH_MAX];
-    if (!Sys().Realpath(path.c_str(), resolved))
+    FileHandle found(Sys().Open(path.c_str(), O_PATH | O_CLOEXEC, 0));
+    struct stat info {};
+    if (!found.IsOpen() || Sys().Fstat(found.Get(), &info) != 0)
         return why = FailureCause::FromErrno(), std::nullopt;
-    const std::string full = resolved;
-    const size_t slash = full.rfind('/');
+    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, std::nullopt;
+    const std::optional<std::string> full = PathOf(found.Get());
+    if (!full) return why = {0, "its folder can't be found"}, std::nullopt;
+    const size_t slash = full->rfind('/');
     ListLocation location;
-    location.m_name = full.substr(slash + 1);
-    if (location.m_name.empty()) return why = {0, "not a regular file"}, std::nullopt;
-    if (!location.OpenFolder(slash == 0 ? "/" : full.substr(0, slash)))
+    location.m_name = full->substr(slash + 1);
+    if (!location.OpenFolder(slash == 0 ? "/" : full->substr(0, slash)))
         return why = FailureCause::FromErrno(), std::nullopt;
     if (!location.OpenFile(why)) return std::nullopt;
+    if (!location.m_identity.SameFile(FileIdentity::Of(info)))
+        return why = {0, "moved while it was opened"}, std::nullopt;
     return location;
 }
 
 // Where the file system has no locks, the check before the rename still
 // keeps a second run from replacing a list under the first.
-void ListLocation::TakeLock() const {
+void ListLocation::TakeLock(const std::string& subject) const {
     if (Sys().Flock(Descriptor(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        throw JobFailure(status::kListInUse);
+        throw JobFailure(status::kListInUse, {}, subject);
 }
 
 // Readable when permitted, so that the folder can be synced and searched for

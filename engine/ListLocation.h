@@ -1,5 +1,5 @@
-// Where a list lives, fixed when it is opened: the path is resolved once
-// (links followed), its folder is kept open, and the list's final name in
+// Where a list lives, fixed when it is opened: the kernel resolves the path
+// once (following links under its own rules), its folder is kept open, and the list's final name in
 // that folder and the identity of the file that was opened are kept. Writing
 // back goes through the kept folder only, and checks the name against the
 // identity just before the new file takes its place, so that a path that is
@@ -32,6 +32,10 @@ struct FileIdentity {
 
     static FileIdentity Of(const struct stat& info);
     bool operator==(const FileIdentity& other) const;
+    // The same file, whatever became of its contents.
+    bool SameFile(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode;
+    }
 };
 
 class ListLocation {
@@ -64,8 +68,8 @@ public:
     // not a link, with the same size and times.
     bool Unchanged() const;
     // Takes the run's lock on a list opened without it; throws JobFailure
-    // when another run holds it.
-    void TakeLock() const;
+    // naming `subject` when another run holds it.
+    void TakeLock(const std::string& subject) const;
 
 private:
     ListLocation() = default;

@@ -38,12 +38,13 @@ public:
         for (const std::string& path : m_refPaths) {
             FailureCause why;
             std::optional<InputList> list = InputList::OpenReference(path, &why);
-            if (!list) throw JobFailure(status::kInvalidRefFile, why);
+            if (!list) throw JobFailure(status::kInvalidRefFile, why, path);
             m_refLists.push_back(std::move(*list));
         }
     }
 
     ListCounts ProcessList(JobWindow& window, ListTask& task) override {
+        RefuseListAsReference(task);
         std::vector<ListSource> sources = InputSources(task);
         for (InputList& reference : m_refLists)
             sources.push_back({&reference, status::kInvalidRefFile, true});
@@ -89,6 +90,16 @@ public:
     }
 
 private:
+    // A list that is its own reference would lose every line.
+    void RefuseListAsReference(const ListTask& task) const {
+        for (size_t r = 0; r < m_refLists.size(); ++r)
+            for (const InputList* input : task.inputs)
+                if (input->HasLocation() &&
+                    input->Location().Identity().SameFile(m_refLists[r].Location().Identity()))
+                    throw JobFailure(status::kInvalidRefFile, {0, "it is a list being cleaned"},
+                                     m_refPaths[r]);
+    }
+
     bool m_byFrequency = false;
     std::vector<std::string> m_refPaths;
     std::vector<InputList> m_refLists;

@@ -102,6 +102,7 @@ void ReplacementFile::SetCommitPauseForTesting(void (*pause)()) {
 
 ReplacementFile::ReplacementFile(const ListLocation& list, std::string subject)
     : m_list(&list),
+      m_checkUnchanged(true),
       m_folder(list.Folder()),
       m_name(list.Name()),
       m_mode(list.Mode()),
@@ -110,38 +111,54 @@ ReplacementFile::ReplacementFile(const ListLocation& list, std::string subject)
       m_buffer(TakeBuffer(m_capacity)),
       m_temporary(MakeTemporary()) {}
 
-ReplacementFile::ReplacementFile(FileHandle folder, std::string name, mode_t mode,
-                                 std::string subject)
-    : m_ownFolder(std::move(folder)),
-      m_folder(m_ownFolder.Get()),
-      m_name(std::move(name)),
-      m_mode(mode),
+ReplacementFile::ReplacementFile(Owned, ListLocation existing, std::string subject)
+    : m_own(std::move(existing)),
+      m_list(&*m_own),
+      m_checkUnchanged(false),
+      m_folder(m_own->Folder()),
+      m_name(m_own->Name()),
+      m_mode(m_own->Mode()),
       m_subject(std::move(subject)),
       m_capacity(g_bufferSize),
       m_buffer(TakeBuffer(m_capacity)),
       m_temporary(MakeTemporary()) {}
 
-// A file that exists is followed through its links and must be a regular
-// file that may be written; a new one gets the usual mode under the umask.
-std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path) {
-    char resolved[PATH_MAX];
-    const bool exists = Sys().Realpath(path.c_str(), resolved) != nullptr;
-    if (!exists && errno != ENOENT) CantOpen(path);
-    const std::string full = exists ? std::string(resolved) : path;
-    const size_t slash = full.rfind('/');
-    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") CantOpen(path, {EISDIR, {}});
-    FileHandle folder(Sys().Open(FolderOf(full).c_str(), O_RDONLY | O_DIRECTORY, 0));
-    if (!folder.IsOpen()) CantOpen(path);
-    mode_t mode = NewFileMode();
-    struct stat info {};
-    if (Sys().Fstatat(folder.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (!S_ISREG(info.st_mode)) CantOpen(path, {0, "not a regular file"});
-        mode = info.st_mode & 07777;
-        CheckWritable(folder.Get(), name, mode, path);
-    }
+ReplacementFile::ReplacementFile(FileHandle folder, std::string name, std::string subject)
+    : m_ownFolder(std::move(folder)),
+      m_folder(m_ownFolder.Get()),
+      m_name(std::move(name)),
+      m_mode(NewFileMode()),
+      m_subject(std::move(subject)),
+      m_capacity(g_bufferSize),
+      m_buffer(TakeBuffer(m_capacity)),
+      m_temporary(MakeTemporary()) {}
+
+std::unique_ptr<ReplacementFile> ReplacementFile::Over(ListLocation existing, std::string subject) {
     return std::unique_ptr<ReplacementFile>(
-        new ReplacementFile(std::move(folder), std::move(name), mode, path));
+        new ReplacementFile(Owned{}, std::move(existing), std::move(subject)));
+}
+
+// An existing file is found as a list is (the kernel follows links under its
+// own rules) and held with a list's lock, so that a run cleaning it in place
+// and this one cannot both replace it. A new one is made in the folder the
+// kernel finds for it; a name that is a link to nothing is refused rather
+// than replaced.
+std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path) {
+    FailureCause why;
+    std::optional<ListLocation> existing =
+        ListLocation::Open(path, ListLocation::Lock::kExclusive, &why);
+    if (existing) return Over(std::move(*existing), path);
+    if (why.error != ENOENT) CantOpen(path, std::move(why));
+    const size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") CantOpen(path, {EISDIR, {}});
+    FileHandle folder(Sys().Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY, 0));
+    if (!folder.IsOpen()) CantOpen(path);
+    struct stat info {};
+    if (Sys().Fstatat(folder.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        CantOpen(path, {0, S_ISLNK(info.st_mode) ? "a link to nothing" : "not a regular file"});
+    return std::unique_ptr<ReplacementFile>(
+        new ReplacementFile(std::move(folder), std::move(name), path));
 }
 
 // What carries the name's tag is what a killed run left: the list's lock
@@ -185,25 +202,43 @@ void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
     if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject);
+    if (m_keepOpen) m_kept = FileHandle(::fcntl(m_temporary.Descriptor(), F_DUPFD_CLOEXEC, 0));
+    if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject);
     if (!m_temporary.Link() || !m_temporary.Close()) CantWrite(m_subject);
     if (g_commitPause) g_commitPause();
-    if (m_list && !m_list->Unchanged()) throw JobFailure(status::kInputChanged);
+    if (m_checkUnchanged && !m_list->Unchanged()) throw JobFailure(status::kInputChanged);
     if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject);
     SyncFolder();
 }
 
+FileHandle ReplacementFile::CommitKeepingFile() {
+    m_keepOpen = true;
+    Commit();
+    return std::move(m_kept);
+}
+
 // Owner first: changing the owner clears set-id bits and file capabilities,
-// which the attributes and fchmod then restore.
+// which the attributes and fchmod then restore. Only root may give a file
+// away, and others may give it only their own groups: a set-id bit is kept
+// only where the owner or group it was given for could be kept too.
 void ReplacementFile::CopyAttributes() {
     const int fd = m_temporary.Descriptor();
+    mode_t mode = m_mode;
     if (m_list) {
-        if (Sys().Fchown(fd, m_list->Owner(), m_list->Group()) != 0) {
-            // Only root may give a file away; others keep their own ownership.
-        }
+        mode = KeepOwnership(fd, m_list->Owner(), m_list->Group(), mode);
         if (!CopyExtendedAttributes(m_list->Descriptor(), fd))
             CantWrite(m_subject, {0, "its access ACL can't be copied"});
     }
-    if (Sys().Fchmod(fd, m_mode) != 0) CantWrite(m_subject);
+    if (Sys().Fchmod(fd, mode) != 0) CantWrite(m_subject);
+}
+
+mode_t ReplacementFile::KeepOwnership(int fd, uid_t owner, gid_t group, mode_t mode) const {
+    if (Sys().Fchown(fd, owner, group) != 0) Sys().Fchown(fd, static_cast<uid_t>(-1), group);
+    struct stat made {};
+    if (Sys().Fstat(fd, &made) != 0) CantWrite(m_subject);
+    if (made.st_uid != owner) mode &= ~static_cast<mode_t>(S_ISUID);
+    if (made.st_gid != group) mode &= ~static_cast<mode_t>(S_ISGID);
+    return mode;
 }
 
 // The new name survives a power loss only once the folder is synced. A

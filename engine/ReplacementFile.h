@@ -7,20 +7,23 @@
 // the list had when it was opened, and only if that name still holds the
 // very file that was read, unchanged: a list swapped for a link, renamed,
 // appended to or rewritten during the run is never replaced. A symbolic link
-// given as the list was resolved when the list was opened: its target is
-// replaced and the link stays. The list's permission bits, owner (where
-// allowed) and extended attributes (ACLs included) are kept. Other hard links
-// to the list keep the old contents.
+// given as the list was followed by the kernel when the list was opened: its
+// target is replaced and the link stays. The list's permission bits, owner
+// and group (where allowed; set-id bits only with them) and extended
+// attributes (ACLs included) are kept. Other hard links to the list keep the
+// old contents.
 //
 // An output that is not a list being cleaned (a new file, or another file
 // named as the output) is made the same way, in its folder, and renamed over
-// its name without the check; an existing one keeps its permission bits.
+// its name without the check; an existing one is held with a list's lock
+// for the run and keeps its attributes as a list does.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ByteBuffer.h"
@@ -36,8 +39,13 @@ public:
     // its folder refuses the new file), and "not enough memory" before any
     // file is made. Failures name `subject` when it is given.
     explicit ReplacementFile(const ListLocation& list, std::string subject = {});
-    // A new or other file at `path`, which failures name; a link is followed.
+    // A new or other file at `path`, which failures name; a link is followed
+    // by the kernel. Throws JobFailure("input list is in use by another
+    // run") when another run holds the file.
     static std::unique_ptr<ReplacementFile> Create(const std::string& path);
+    // The replacement of `existing`, an opened file that is not a list being
+    // cleaned: it keeps its attributes, without the check of a list.
+    static std::unique_ptr<ReplacementFile> Over(ListLocation existing, std::string subject);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
@@ -48,6 +56,8 @@ public:
     // cleaned" when the list's name no longer holds the file that was read as
     // it was, and "output list can't be written" when a step fails.
     void Commit() override;
+    // Commits, and returns the new file, open for writing at its end.
+    FileHandle CommitKeepingFile();
 
     // Size of the write buffer; tests make it too large to be had. 0 restores it.
     static void SetBufferSizeForTesting(size_t bytes);
@@ -56,15 +66,22 @@ public:
     static void SetCommitPauseForTesting(void (*pause)());
 
 private:
-    ReplacementFile(FileHandle folder, std::string name, mode_t mode, std::string subject);
+    struct Owned {};
+    ReplacementFile(Owned, ListLocation existing, std::string subject);
+    ReplacementFile(FileHandle folder, std::string name, std::string subject);
     TemporaryFile MakeTemporary();
+    // Gives the new file the owner and group; returns `mode` without the
+    // set-id bits whose owner or group could not be kept.
+    mode_t KeepOwnership(int fd, uid_t owner, gid_t group, mode_t mode) const;
     void Flush();
     void WriteOut(const char* bytes, size_t size);
     void CopyAttributes();
     void SyncFolder();
 
-    const ListLocation* m_list = nullptr;  // the list replaced; none for another file
-    FileHandle m_ownFolder;                // the folder of another file
+    std::optional<ListLocation> m_own;     // an existing file named as the output
+    const ListLocation* m_list = nullptr;  // the file replaced; none for a new file
+    bool m_checkUnchanged = false;         // a list being cleaned must be as it was read
+    FileHandle m_ownFolder;                // the folder of a new file
     int m_folder;
     std::string m_name;
     mode_t m_mode;
@@ -73,4 +90,6 @@ private:
     ByteBuffer m_buffer;  // taken before the file is made
     TemporaryFile m_temporary;
     size_t m_used = 0;
+    bool m_keepOpen = false;
+    FileHandle m_kept;  // the committed file, when it is kept open
 };

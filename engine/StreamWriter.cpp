@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kStreamBuffer = size_t{256} << 10;
 }  // namespace
 
-StreamWriter::StreamWriter(int fd) : m_fd(fd) {
+StreamWriter::StreamWriter(int fd, std::string subject) : m_fd(fd), m_subject(std::move(subject)) {
     m_buffer.Reserve(kStreamBuffer);
 }
 
@@ -33,7 +33,8 @@ void StreamWriter::Flush() {
         if (done < 0 && errno == EINTR) continue;
         if (done <= 0)
             throw JobFailure(status::kOutputCantBeWritten,
-                             done == 0 ? FailureCause{ENOSPC, {}} : FailureCause::FromErrno(), "-");
+                             done == 0 ? FailureCause{ENOSPC, {}} : FailureCause::FromErrno(),
+                             m_subject);
         at += done;
         left -= static_cast<size_t>(done);
     }

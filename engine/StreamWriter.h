@@ -4,16 +4,17 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "ByteBuffer.h"
 #include "ListWriter.h"
 
 class StreamWriter : public ListWriter {
 public:
-    // `fd` stays open and is not owned.
-    explicit StreamWriter(int fd);
+    // `fd` stays open and is not owned; failures name `subject`.
+    explicit StreamWriter(int fd, std::string subject = "-");
 
-    // Throws JobFailure("output list can't be written") naming "-".
+    // Throws JobFailure("output list can't be written").
     void Write(const char* bytes, size_t size) override;
     void Commit() override { Flush(); }
 
@@ -21,5 +22,6 @@ private:
     void Flush();
 
     int m_fd;
+    std::string m_subject;
     ByteBuffer m_buffer;
 };

@@ -31,8 +31,8 @@ int SystemCalls::Fstat(int fd, struct stat* info) {
 int SystemCalls::Fstatat(int folder, const char* name, struct stat* info, int flags) {
     return ::fstatat(folder, name, info, flags);
 }
-char* SystemCalls::Realpath(const char* path, char* resolved) {
-    return ::realpath(path, resolved);
+ssize_t SystemCalls::Readlink(const char* path, char* target, size_t size) {
+    return ::readlink(path, target, size);
 }
 int SystemCalls::Faccessat(int folder, const char* name, int mode, int flags) {
     return ::faccessat(folder, name, mode, flags);
@@ -45,6 +45,9 @@ ssize_t SystemCalls::Write(int fd, const void* buffer, size_t size) {
 }
 int SystemCalls::Fsync(int fd) {
     return ::fsync(fd);
+}
+int SystemCalls::Ftruncate(int fd, off_t size) {
+    return ::ftruncate(fd, size);
 }
 int SystemCalls::Fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);

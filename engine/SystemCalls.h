@@ -16,11 +16,12 @@ public:
     virtual int Close(int fd);
     virtual int Fstat(int fd, struct stat* info);
     virtual int Fstatat(int folder, const char* name, struct stat* info, int flags);
-    virtual char* Realpath(const char* path, char* resolved);
+    virtual ssize_t Readlink(const char* path, char* target, size_t size);
     virtual int Faccessat(int folder, const char* name, int mode, int flags);
     virtual ssize_t Read(int fd, void* buffer, size_t size);
     virtual ssize_t Write(int fd, const void* buffer, size_t size);
     virtual int Fsync(int fd);
+    virtual int Ftruncate(int fd, off_t size);
     virtual int Fchmod(int fd, mode_t mode);
     virtual int Fchown(int fd, uid_t owner, gid_t group);
     virtual int Flock(int fd, int operation);

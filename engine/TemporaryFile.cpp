@@ -5,7 +5,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -84,29 +86,56 @@ public:
 private:
     sigset_t m_previous;
 };
+// True while `name` in the folder is the open file `fd`.
+bool NameHolds(int folder, const std::string& name, int fd) {
+    struct stat named {};
+    struct stat open {};
+    return Sys().Fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           Sys().Fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
+}
+
+// A leftover that cannot be opened or locked may belong to a live run (of
+// another user, or one writing it now) and stays.
+void RemoveIfAbandoned(int folder, const char* name) {
+    FileHandle file(Sys().Openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0));
+    if (!file.IsOpen() || Sys().Flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return;
+    if (NameHolds(folder, name, file.Get())) Sys().Unlinkat(folder, name, 0);
+}
 }  // namespace
 
 std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string& listName,
                                                    int access) {
     const std::string tag = TagOf(listName);
     FileHandle unnamed(Sys().Openat(folder, ".", O_TMPFILE | access, 0600));
-    if (unnamed.IsOpen()) return TemporaryFile(folder, tag, std::move(unnamed));
+    if (unnamed.IsOpen()) {
+        TemporaryFile file(folder, tag, std::move(unnamed));
+        if (!file.HoldLock()) return std::nullopt;
+        return file;
+    }
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return std::nullopt;
     for (int i = 0; i < kNameTries; ++i) {
         std::string name = NewName(tag);
         SignalsHeld held;
         FileHandle named(
             Sys().Openat(folder, name.c_str(), access | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
-        if (named.IsOpen()) {
-            TemporaryFile file(folder, tag, std::move(named));
-            file.TakeName(std::move(name));
+        if (!named.IsOpen() && errno != EEXIST) return std::nullopt;
+        if (!named.IsOpen()) continue;
+        TemporaryFile file(folder, tag, std::move(named));
+        file.TakeName(std::move(name));
+        // Another run's clean-up may have taken the name in the instant
+        // before the lock: then the name is no longer this file.
+        const bool locked = file.HoldLock();
+        if (!NameHolds(folder, file.m_name, file.Descriptor()))
+            file.Forget();
+        else if (locked)
             return file;
-        }
-        if (errno != EEXIST) return std::nullopt;
     }
     return std::nullopt;
 }
 
+// A leftover is removed only when no live run holds its lock: a run killed
+// with its file named lost the lock with the process.
 void TemporaryFile::RemoveLeftovers(int folder, const std::string& listName) {
     const int listing = Sys().Openat(folder, ".", O_RDONLY | O_DIRECTORY, 0);
     if (listing < 0) return;  // a folder that cannot be read keeps what it has
@@ -117,7 +146,7 @@ void TemporaryFile::RemoveLeftovers(int folder, const std::string& listName) {
     }
     const std::string tag = TagOf(listName);
     while (const dirent* entry = ::readdir(entries))
-        if (IsLeftoverOf(entry->d_name, listName, tag)) Sys().Unlinkat(folder, entry->d_name, 0);
+        if (IsLeftoverOf(entry->d_name, listName, tag)) RemoveIfAbandoned(folder, entry->d_name);
     ::closedir(entries);
 }
 
@@ -125,12 +154,26 @@ TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
     : m_folder(other.m_folder),
       m_tag(std::move(other.m_tag)),
       m_file(std::move(other.m_file)),
+      m_lock(std::move(other.m_lock)),
       m_name(std::exchange(other.m_name, {})),
       m_registered(std::move(other.m_registered)) {}
 
 TemporaryFile::~TemporaryFile() {
     m_file.Close();
     if (IsNamed()) Sys().Unlinkat(m_folder, m_name.c_str(), 0);
+}
+
+// The lock lives on a second descriptor of the same open file, so that it
+// lasts from the file's making until its rename, though the file itself is
+// closed before the rename to catch a late write error.
+bool TemporaryFile::HoldLock() {
+    m_lock = FileHandle(::fcntl(Descriptor(), F_DUPFD_CLOEXEC, 0));
+    return m_lock.IsOpen() && Sys().Flock(m_lock.Get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+void TemporaryFile::Forget() {
+    m_name.clear();
+    m_registered.Clear();
 }
 
 void TemporaryFile::TakeName(std::string name) {
@@ -160,14 +203,13 @@ bool TemporaryFile::Link() {
 
 bool TemporaryFile::RenameOver(const std::string& target) {
     if (Sys().Renameat(m_folder, m_name.c_str(), m_folder, target.c_str()) != 0) return false;
-    m_name.clear();
-    m_registered.Clear();
+    Forget();
+    m_lock.Close();
     return true;
 }
 
 void TemporaryFile::Unlink() {
     if (!IsNamed()) return;
     Sys().Unlinkat(m_folder, m_name.c_str(), 0);
-    m_name.clear();
-    m_registered.Clear();
+    Forget();
 }

@@ -7,8 +7,10 @@
 // O_EXCL. Names are short and of fixed length, whatever the list's name:
 // ".lintrim-" + a 16-digit tag + "-" + 16 random hex digits. The tag is a
 // hash of the list's name, which lets the next run on that list recognise
-// and remove what a killed run left (RemoveLeftovers). While the file has a
-// name, the name is registered for the program's signal handlers.
+// and remove what a killed run left (RemoveLeftovers). Each file holds an
+// advisory lock (flock) from its making until its rename, so that a file of
+// a live run is never taken for a leftover. While the file has a name, the
+// name is registered for the program's signal handlers.
 #pragma once
 
 #include <fcntl.h>
@@ -53,10 +55,15 @@ private:
     TemporaryFile(int folder, std::string tag, FileHandle file)
         : m_folder(folder), m_tag(std::move(tag)), m_file(std::move(file)) {}
     void TakeName(std::string name);
+    // Takes the file's lock; false when it cannot be had.
+    bool HoldLock();
+    // Drops the record of the name without touching the folder.
+    void Forget();
 
     int m_folder;
     std::string m_tag;
     FileHandle m_file;
+    FileHandle m_lock;   // the same open file, holding its lock
     std::string m_name;  // empty while the file has none
     RegisteredName m_registered;
 };
