@@ -522,18 +522,27 @@ TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
 }
 
 // Killed just before the first list takes its result, a run has already
-// put that list's removed lines on disk.
+// put that list's removed lines on disk; a list that is not replaced takes
+// its lines back.
 TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
-    Write("l1", "a\na\n");
-    Write("l2", "c\nc\n");
-    const Started run = StartPaused({"--lf", "--removed", "gone", "l1", "l2"});
-    Release();  // the file of removed lines takes its place, then l1 waits
-    while (!fs::exists(m_dir / "gone")) ::usleep(1000);
-    WaitForPause(run);
-    ::kill(run.pid, SIGKILL);
-    Finish(run);
-    EXPECT_EQ(Read("gone"), "a\n");
-    EXPECT_EQ(Read("l1"), "a\na\n");
+    for (const bool kill : {true, false}) {
+        Write("l1", "a\na\n");
+        Write("l2", "c\nc\n");
+        fs::remove(m_dir / "gone");
+        const Started run = StartPaused({"--lf", "--removed", "gone", "l1", "l2"});
+        Release();  // the file of removed lines takes its place, then l1 waits
+        while (!fs::exists(m_dir / "gone")) ::usleep(1000);
+        WaitForPause(run);
+        EXPECT_EQ(Read("gone"), "a\n");
+        if (kill)
+            ::kill(run.pid, SIGKILL);
+        else
+            std::ofstream(m_dir / "l1", std::ios::app) << "z\n";
+        Release();
+        EXPECT_EQ(Finish(run).exit, kill ? 128 + SIGKILL : 1);
+        EXPECT_EQ(Read("gone"), kill ? "a\n" : "");
+        EXPECT_EQ(Read("l1"), kill ? "a\na\n" : "a\na\nz\n");
+    }
 }
 
 // As root: a link that another user planted in a sticky shared folder is
