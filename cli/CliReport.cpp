@@ -5,7 +5,7 @@
 #include <string>
 
 void CliReport::ListFinished(const ListOutcome& outcome) {
-    m_window.ClearProgress();
+    m_progress.Clear();
     std::string name = outcome.paths.empty() ? std::string("lintrim-cli") : outcome.paths.front();
     if (outcome.written) {
         if (!outcome.output.empty()) name = outcome.output;

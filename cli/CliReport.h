@@ -1,22 +1,25 @@
-// What lintrim-cli prints about a run, taken from the results channel: a
-// summary line per list written, and the failure with its cause.
+// What lintrim-cli shows of a run, from its events: the progress bar, a
+// summary line per list written, and the failure with its file and cause.
 #pragma once
 
 #include <cstdio>
 
-#include "CliWindow.h"
-#include "JobResults.h"
+#include "CliProgress.h"
+#include "RunEvents.h"
 
-class CliReport : public ResultSink {
+class CliReport : public RunEvents {
 public:
     // Summaries go to `out`, failures to `err`.
-    CliReport(std::FILE* out, std::FILE* err, CliWindow& window)
-        : m_out(out), m_err(err), m_window(window) {}
+    CliReport(std::FILE* out, std::FILE* err, CliProgress& progress)
+        : m_out(out), m_err(err), m_progress(progress) {}
 
+    void ListStarted(const std::vector<std::string>&) override { m_progress.StartRange(); }
+    void StageBegun(const std::string& text) override { m_progress.SetStage(text); }
+    void Progress(int position) override { m_progress.SetPosition(position); }
     void ListFinished(const ListOutcome& outcome) override;
 
 private:
     std::FILE* m_out;
     std::FILE* m_err;
-    CliWindow& m_window;
+    CliProgress& m_progress;
 };

@@ -7,14 +7,10 @@
 #include <filesystem>
 
 #include "CliOptions.h"
+#include "CliProgress.h"
 #include "CliReport.h"
-#include "CliWindow.h"
-#include "DedupeJob.h"
-#include "EngineSettings.h"
-#include "JobOptions.h"
-#include "RefListJob.h"
 #include "RegisteredName.h"
-#include "SingleLineJob.h"
+#include "RunEvents.h"
 
 namespace {
 // A run stopped by a signal leaves the list as it was and no file beside it:
@@ -40,15 +36,24 @@ void RemoveTemporariesOnStopSignals() {
     }
 }
 
-FixedOptions JobOptionsFor(const CliOptions& options) {
+RunPlan PlanFor(const CliOptions& options) {
     RunPlan plan;
+    plan.job = !options.refFiles.empty() ? JobKind::kReferences
+               : options.delSingle       ? JobKind::kSingleLine
+                                         : JobKind::kDedupe;
+    plan.lists = options.lists;
+    plan.references = options.refFiles;
+    plan.singleLine = options.delSingle.value_or("");
+    plan.byFrequency = options.byFrequency;
+    plan.alphabetize = options.alphabetize;
     plan.output = options.output;
     if (options.lf) plan.lineEnd.erase(0, 1);  // CR LF to LF
     plan.minLength = options.minLength;
     plan.maxLength = options.maxLength;
     plan.removed = options.removed;
-    return FixedOptions(options.byFrequency, options.alphabetize, options.delSingle.value_or(""),
-                        std::move(plan));
+    plan.memoryBudget = options.memory;
+    plan.tempDir = options.tempDir;
+    return plan;
 }
 
 uint64_t FileBytes(const std::string& path) {
@@ -72,12 +77,6 @@ std::vector<uint64_t> RangeBytes(const CliOptions& options) {
     return ranges;
 }
 
-RunOutcome Run(const CliOptions& options, CliWindow& window, ResultSink& sink) {
-    FixedOptions jobOptions = JobOptionsFor(options);
-    if (!options.refFiles.empty()) return RefListJob(window, jobOptions, sink);
-    if (options.delSingle) return SingleLineJob(window, jobOptions, sink);
-    return DedupeJob(window, jobOptions, sink);
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,15 +94,12 @@ int main(int argc, char** argv) {
         std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
-    Settings().memoryBudget = options.memory;
-    Settings().tempDir = options.tempDir;
     RemoveTemporariesOnStopSignals();
-    CliWindow window(stderr, !options.quiet && ::isatty(STDERR_FILENO));
-    window.Choose(options.lists, options.refFiles);
-    window.SetRangeBytes(RangeBytes(options));
+    CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
+    progress.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.
-    CliReport report(options.output == "-" ? stderr : stdout, stderr, window);
-    const RunOutcome outcome = Run(options, window, report);
+    CliReport report(options.output == "-" ? stderr : stdout, stderr, progress);
+    const RunOutcome outcome = RunLists(PlanFor(options), report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("lintrim-cli: standard output can't be written\n", stderr);

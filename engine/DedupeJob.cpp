@@ -7,29 +7,13 @@
 namespace {
 class DedupeSteps : public JobSteps {
 public:
-    bool HasSelection(JobWindow& window) override { return HasInputLists(window); }
-
-    void ReadOptionsBeforeLock(JobOptions& options) override {
-        m_byFrequency = options.ByFrequency();
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+        return RunDedupeStages(events, task, InputSources(task));
     }
-
-    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
-        return RunDedupeStages(window, task, InputSources(task), m_byFrequency);
-    }
-
-    void EndRun(JobWindow& window) override { UnlockControls(window, false); }
-
-private:
-    bool m_byFrequency = false;
 };
 }  // namespace
 
-int DedupeJob(JobWindow& window) {
+RunOutcome DedupeJob(const RunPlan& plan, RunEvents& events) {
     DedupeSteps steps;
-    return RunWindowJob(window, steps);
-}
-
-RunOutcome DedupeJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
-    DedupeSteps steps;
-    return RunJob(window, options, &sink, steps);
+    return RunJob(plan, events, steps);
 }

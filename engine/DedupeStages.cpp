@@ -16,29 +16,29 @@ LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
     return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX)};
 }
 
-ListCounts RunDedupeStages(JobWindow& window, ListTask& task,
-                           const std::vector<ListSource>& sources, bool byFrequency) {
-    ListCleaner cleaner(window, task.path);
-    window.SetStatusText(status::kCounting);
-    cleaner.Load(sources, FilterFor(task.options.Plan()), {0, progress::kReadingBase});
-    window.SetStatusText(status::kReading);
-    window.SetProgressPos(progress::kReadingBase);
+ListCounts RunDedupeStages(RunEvents& events, ListTask& task,
+                           const std::vector<ListSource>& sources) {
+    ListCleaner cleaner(events, task.path);
+    events.StageBegun(status::kCounting);
+    cleaner.Load(sources, FilterFor(task.plan), {0, progress::kReadingBase});
+    events.StageBegun(status::kReading);
+    events.Progress(progress::kReadingBase);
     cleaner.Group(false, {progress::kReadingBase, 1000});
     // Grouping by hash has found every line's copies: nothing is left to sort
     // or scan before the order is chosen.
-    window.SetStatusText(status::kSorting);
-    window.SetProgressPos(progress::kSorted);
-    window.SetStatusText(status::kFindingDupes);
-    window.SetProgressPos(progress::kSorted);
+    events.StageBegun(status::kSorting);
+    events.Progress(progress::kSorted);
+    events.StageBegun(status::kFindingDupes);
+    events.Progress(progress::kSorted);
     KeptOrder order = KeptOrder::Alphabetical;
-    if (!task.options.Alphabetize()) {
-        window.SetStatusText(status::kRestoringOrder);
-        order = byFrequency ? KeptOrder::Frequency : KeptOrder::File;
+    if (!events.AlphabetizeNow(task.plan.alphabetize)) {
+        events.StageBegun(status::kRestoringOrder);
+        order = task.plan.byFrequency ? KeptOrder::Frequency : KeptOrder::File;
     }
     cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
-    window.SetProgressPos(progress::kRestored);
-    window.SetStatusText(status::kWriting);
+    events.Progress(progress::kRestored);
+    events.StageBegun(status::kWriting);
     WriteResult(cleaner, order, task, kept);
     return {cleaner.Read(), cleaner.Removed(), cleaner.Filtered()};
 }
@@ -48,7 +48,7 @@ ListCounts RunDedupeStages(JobWindow& window, ListTask& task,
 void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
                  const std::vector<bool>& kept) {
     const std::unique_ptr<ListWriter> output = task.openOutput();
-    const std::string& lineEnd = task.options.Plan().lineEnd;
+    const std::string& lineEnd = task.plan.lineEnd;
     cleaner.Write(order, *output, lineEnd);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);

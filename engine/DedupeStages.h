@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "JobFrame.h"
-#include "JobWindow.h"
 #include "LineFilter.h"
 #include "ListCleaner.h"
+#include "RunEvents.h"
 
 // The task's input lists as sources, in order.
 std::vector<ListSource> InputSources(const ListTask& task);
@@ -20,8 +20,8 @@ LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = st
 
 // Runs the stages over `sources`: the task's inputs first, then any
 // reference lists.
-ListCounts RunDedupeStages(JobWindow& window, ListTask& task,
-                           const std::vector<ListSource>& sources, bool byFrequency);
+ListCounts RunDedupeStages(RunEvents& events, ListTask& task,
+                           const std::vector<ListSource>& sources);
 
 // Writes the kept lines to the task's output and commits it; the removed
 // lines, found from `kept`, are staged first.

@@ -10,7 +10,6 @@
 #include <new>
 #include <optional>
 
-#include "ControlIds.h"
 #include "EngineSettings.h"
 #include "JobFailure.h"
 #include "ProgressScale.h"
@@ -22,29 +21,6 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr const char* kStandardStream = "-";
-
-// Path i of the selection, or nothing past the last chosen list. A count
-// that disagrees with its list is a broken selection, reported as such.
-std::optional<std::string> InputPath(JobWindow& window, int i) {
-    std::optional<std::string> path;
-    bool broken = false;
-    window.AccessSelection([&] {
-        if (i >= window.m_inputCount) return;
-        if (static_cast<size_t>(i) >= window.m_inputFiles.size())
-            broken = true;
-        else
-            path = window.m_inputFiles[static_cast<size_t>(i)];
-    });
-    if (broken) throw JobFailure(status::kInvalidInputFile);
-    return path;
-}
-
-std::vector<std::string> AllInputPaths(JobWindow& window) {
-    std::vector<std::string> paths;
-    while (std::optional<std::string> path = InputPath(window, static_cast<int>(paths.size())))
-        paths.push_back(std::move(*path));
-    return paths;
-}
 
 float SecondsSince(Clock::time_point start) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
@@ -64,32 +40,16 @@ std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& pat
     return [device, path] { return std::make_unique<StreamWriter>(device->Get(), path); };
 }
 
-// Any failure ends the run with go, the input chooser and dropping given
-// back, so a new press can run the same lists again.
-void GiveWindowBack(JobWindow& window, const std::string& statusText) {
-    try {
-        window.EnableControl(IDC_GO, true);
-        window.EnableControl(IDC_BROWSE_INPUT, true);
-        window.SetStatusText(statusText);
-        window.AcceptDroppedFiles(true);
-    } catch (const JobCancelled&) {
-    }
-}
-
 // One run: the lists in turn, or all of them into one output.
 class Frame {
 public:
-    Frame(JobWindow& window, JobOptions& options, ResultSink* sink, JobSteps& steps)
-        : m_window(window),
-          m_options(options),
-          m_plan(options.Plan()),
-          m_sink(sink),
-          m_steps(steps) {}
+    Frame(const RunPlan& plan, RunEvents& events, JobSteps& steps)
+        : m_plan(plan), m_events(events), m_steps(steps) {}
 
     RunOutcome Run();
 
 private:
-    void RunLocked();
+    void RunLists();
     void ProcessEach();
     void ProcessMerged();
     std::optional<InputList> OpenMerged(const std::string& path);
@@ -97,10 +57,8 @@ private:
     void RunTask(ListTask& task);
     void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
 
-    JobWindow& m_window;
-    JobOptions& m_options;
     const RunPlan& m_plan;
-    ResultSink* m_sink;
+    RunEvents& m_events;
     JobSteps& m_steps;
     Clock::time_point m_start;
     RunOutcome m_outcome;
@@ -109,21 +67,22 @@ private:
 };
 
 RunOutcome Frame::Run() {
+    m_start = Clock::now();
     try {
-        if (!m_steps.HasSelection(m_window)) return m_outcome;
-        m_start = Clock::now();
-        m_steps.ReadOptionsBeforeLock(m_options);
-        LockControls(m_window);
-        m_steps.ReadOptionsAfterLock(m_window, m_options);
-        RunLocked();
-        m_steps.EndRun(m_window);
+        m_events.RunStarted();
+        RunLists();
         m_outcome.status = RunStatus::kDone;
     } catch (const JobFailure& failure) {
         Failed(failure.StatusText(), failure.Cause(), failure.Subject());
     } catch (const std::bad_alloc&) {
         Failed(status::kNotEnoughMemory, {}, {});
     } catch (const JobCancelled&) {
-        // The window has gone; whatever list was being written stays as it was.
+        // The front end has gone; whatever list was being written stays as it was.
+        m_outcome.status = RunStatus::kCancelled;
+    }
+    try {
+        m_events.RunFinished(m_outcome);
+    } catch (const JobCancelled&) {
         m_outcome.status = RunStatus::kCancelled;
     }
     return m_outcome;
@@ -131,7 +90,7 @@ RunOutcome Frame::Run() {
 
 // The file of removed lines is made before any list is read, so that a
 // folder that refuses it stops the run before anything is replaced.
-void Frame::RunLocked() {
+void Frame::RunLists() {
     if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
     if (m_plan.output)
         ProcessMerged();
@@ -140,17 +99,15 @@ void Frame::RunLocked() {
 }
 
 void Frame::ProcessEach() {
-    for (int i = 0;; ++i) {
-        const std::optional<std::string> path = InputPath(m_window, i);
-        if (!path) return;
-        m_current = {*path};
-        m_steps.PrepareList(m_window);
+    for (const std::string& path : m_plan.lists) {
+        m_current = {path};
+        m_steps.PrepareList();
         FailureCause why;
-        std::optional<InputList> input = InputList::Open(*path, &why);
+        std::optional<InputList> input = InputList::Open(path, &why);
         if (!input) throw JobFailure(status::kInvalidInputFile, why);
         ListTask task{{&*input},
-                      *path,
-                      m_options,
+                      path,
+                      m_plan,
                       [&] { return std::make_unique<ReplacementFile>(input->Location()); },
                       m_removed.get()};
         RunTask(task);
@@ -158,16 +115,16 @@ void Frame::ProcessEach() {
 }
 
 void Frame::ProcessMerged() {
-    m_current = AllInputPaths(m_window);
+    m_current = m_plan.lists;
     if (m_current.empty()) return;
-    m_steps.PrepareList(m_window);
+    m_steps.PrepareList();
     std::vector<InputList> inputs;
     inputs.reserve(m_current.size());
     for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path));
     const std::string& output = *m_plan.output;
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
-                  m_options,
+                  m_plan,
                   MergedOutput(inputs),
                   m_removed.get()};
     for (InputList& input : inputs) task.inputs.push_back(&input);
@@ -210,40 +167,36 @@ std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<Inp
 }
 
 void Frame::RunTask(ListTask& task) {
-    m_window.SetProgressRange(0, progress::kHigh);
-    m_window.SetProgressPos(0);
+    m_events.ListStarted(m_current);
     ListCounts counts;
     try {
-        counts = m_steps.ProcessList(m_window, task);
+        counts = m_steps.ProcessList(m_events, task);
     } catch (...) {
         if (m_removed) m_removed->Withdraw();
         throw;
     }
     if (m_removed) m_removed->Confirm();
-    m_window.SetProgressPos(progress::kHigh);
+    m_events.Progress(progress::kHigh);
     const float seconds = SecondsSince(m_start);
     const std::string summary = m_steps.Summary(counts, seconds, m_plan.HasLengthFilter());
-    m_window.SetStatusText(summary);
     ++m_outcome.listsWritten;
-    if (m_sink)
-        m_sink->ListFinished(
-            {m_current, m_plan.output.value_or(""), true, counts, seconds, summary, {}, {}});
+    m_events.ListFinished(
+        {m_current, m_plan.output.value_or(""), true, counts, seconds, summary, {}, {}});
 }
 
 void Frame::Failed(const std::string& text, const FailureCause& cause, const std::string& subject) {
-    GiveWindowBack(m_window, text);
     m_outcome.status = RunStatus::kFailed;
-    if (m_sink) {
-        ListOutcome outcome;
-        outcome.paths = subject.empty() ? m_current : std::vector<std::string>{subject};
-        outcome.output = m_plan.output.value_or("");
-        outcome.seconds = SecondsSince(m_start);
-        outcome.failure = text;
-        outcome.cause = cause;
-        m_sink->ListFinished(outcome);
+    ListOutcome outcome;
+    outcome.paths = subject.empty() ? m_current : std::vector<std::string>{subject};
+    outcome.output = m_plan.output.value_or("");
+    outcome.seconds = SecondsSince(m_start);
+    outcome.failure = text;
+    outcome.cause = cause;
+    try {
+        m_events.ListFinished(outcome);
+    } catch (const JobCancelled&) {
     }
 }
-
 }  // namespace
 
 std::string JobSteps::Summary(const ListCounts& counts, float seconds, bool filtered) const {
@@ -259,47 +212,6 @@ std::string JobSteps::Summary(const ListCounts& counts, float seconds, bool filt
     return text;
 }
 
-RunOutcome RunJob(JobWindow& window, JobOptions& options, ResultSink* sink, JobSteps& steps) {
-    return Frame(window, options, sink, steps).Run();
-}
-
-int RunWindowJob(JobWindow& window, JobSteps& steps) {
-    WindowOptions options(window);
-    return RunJob(window, options, nullptr, steps).status == RunStatus::kNothingChosen ? -1 : 0;
-}
-
-bool HasInputLists(JobWindow& window) {
-    int count = 0;
-    window.AccessSelection([&] { count = window.m_inputCount; });
-    if (count > 0) return true;
-    window.SetCaptionText(IDC_INPUT_CAPTION, status::kChooseNewFiles);
-    return false;
-}
-
-void LockControls(JobWindow& window) {
-    window.EnableControl(IDC_GO, false);
-    window.EnableControl(IDC_STATUS, true);
-    window.EnableControl(IDC_BROWSE_INPUT, false);
-    window.EnableControl(IDC_USE_REF, false);
-    window.EnableControl(IDC_DEL_SINGLE, false);
-    window.SetSingleTextReadOnly(true);
-    window.EnableControl(IDC_ALPHABETIZE, false);
-    window.EnableControl(IDC_BY_FREQUENCY, false);
-    window.AcceptDroppedFiles(false);
-}
-
-void UnlockControls(JobWindow& window, bool goFirst) {
-    window.AccessSelection([&] {
-        window.m_inputFiles.clear();
-        window.m_inputCount = 0;
-    });
-    if (goFirst) window.EnableControl(IDC_GO, true);
-    window.EnableControl(IDC_BROWSE_INPUT, true);
-    window.EnableControl(IDC_USE_REF, true);
-    window.EnableControl(IDC_BY_FREQUENCY, true);
-    window.EnableControl(IDC_DEL_SINGLE, true);
-    window.SetSingleTextReadOnly(false);
-    window.EnableControl(IDC_ALPHABETIZE, true);
-    if (!goFirst) window.EnableControl(IDC_GO, true);
-    window.AcceptDroppedFiles(true);
+RunOutcome RunJob(const RunPlan& plan, RunEvents& events, JobSteps& steps) {
+    return Frame(plan, events, steps).Run();
 }

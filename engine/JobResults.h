@@ -1,6 +1,6 @@
-// The results channel: what a run reports about each list through a typed
-// call as the list is done or fails, and the outcome it returns. A front
-// end shows these; it never reads results back from display texts.
+// What a run reports of each list as it is done or fails, and the outcome
+// it returns. A front end shows these; it never reads results back from
+// display texts.
 #pragma once
 
 #include <cstdint>
@@ -30,17 +30,9 @@ struct ListOutcome {
     FailureCause cause;
 };
 
-enum class RunStatus { kNothingChosen, kDone, kFailed, kCancelled };
+enum class RunStatus { kDone, kFailed, kCancelled };
 
 struct RunOutcome {
-    RunStatus status = RunStatus::kNothingChosen;
+    RunStatus status = RunStatus::kDone;
     int listsWritten = 0;
-};
-
-class ResultSink {
-public:
-    virtual ~ResultSink() = default;
-    // Called on the job's thread once per list written, and once for the
-    // failure that ends a run.
-    virtual void ListFinished(const ListOutcome& outcome) = 0;
 };

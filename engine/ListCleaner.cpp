@@ -26,8 +26,8 @@ constexpr size_t kLargestChunk = size_t{4} << 20;
 // the row step (and once at the start when `atStart`).
 class RowReporter {
 public:
-    RowReporter(JobWindow& window, int base, int span, uint64_t total)
-        : m_window(window), m_base(base), m_span(span), m_total(total) {}
+    RowReporter(RunEvents& events, int base, int span, uint64_t total)
+        : m_events(events), m_base(base), m_span(span), m_total(total) {}
 
     void At(uint64_t done) {
         const uint64_t step = done / progress::kRowStep;
@@ -35,13 +35,13 @@ public:
         m_reported = true;
         m_step = step;
         const uint64_t part = m_total ? done * static_cast<uint64_t>(m_span) / m_total : 0;
-        m_window.SetProgressPos(m_base + static_cast<int>(part));
+        m_events.Progress(m_base + static_cast<int>(part));
     }
     // Counts the start as reported, for stages that say nothing before work.
     void SkipStart() { m_reported = true; }
 
 private:
-    JobWindow& m_window;
+    RunEvents& m_events;
     int m_base;
     int m_span;
     uint64_t m_total;
@@ -51,8 +51,8 @@ private:
 
 }  // namespace
 
-ListCleaner::ListCleaner(JobWindow& window, const std::string& listPath)
-    : m_window(window), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
+ListCleaner::ListCleaner(RunEvents& events, const std::string& listPath)
+    : m_events(events), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
 
 void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
                        ProgressSpan span) {
@@ -82,7 +82,7 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
             if (kind == StretchLoader::kSingle) ++m_skipped;
             if (kind == StretchLoader::kLength) ++m_filtered;
             if (m_read % progress::kCountingStep == 0)
-                m_window.SetProgressPos(base + ScaledPosition(before + after, scale));
+                m_events.Progress(base + ScaledPosition(before + after, scale));
         });
     }
 }
@@ -98,7 +98,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     const bool spill = partitions.Spilled();
     uint64_t total = 0;
     for (unsigned p = 0; p < count; ++p) total += partitions.RecordsIn(p);
-    RowReporter reporter(m_window, span.base, span.width, total);
+    RowReporter reporter(m_events, span.base, span.width, total);
     reporter.SkipStart();
     RunParallel(
         count, WorkerThreads(),
@@ -124,13 +124,13 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
     if (order == KeptOrder::File) return;
     if (!m_spilled) {
         m_sorted = SortKept(m_runs, order, WorkerThreads());
-        RowReporter reporter(m_window, span.base, span.width, m_sorted.size());
+        RowReporter reporter(m_events, span.base, span.width, m_sorted.size());
         reporter.SkipStart();
         reporter.At(m_sorted.size());
         return;
     }
     std::atomic<uint64_t> sorted{0};
-    RowReporter reporter(m_window, span.base, span.width, KeptLines());
+    RowReporter reporter(m_events, span.base, span.width, KeptLines());
     reporter.SkipStart();
     RunParallel(
         m_runs.size(), WorkerThreads(),
@@ -145,7 +145,7 @@ void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& 
     const uint64_t kept = KeptLines();
     const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
         m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
-    RowReporter reporter(m_window, progress::kRestored, 1000, kept);
+    RowReporter reporter(m_events, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
     const char* end = lineEnd.c_str();

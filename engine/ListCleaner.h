@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "InputList.h"
-#include "JobWindow.h"
 #include "KeptKey.h"
 #include "LineFilter.h"
 #include "ListWriter.h"
 #include "PartitionSet.h"
 #include "Run.h"
+#include "RunEvents.h"
 #include "StretchLoader.h"
 
 // Where on the progress scale a stage reports: from `base`, `width` wide.
@@ -36,7 +36,7 @@ struct ListSource {
 class ListCleaner {
 public:
     // `listPath` names the (first) list as chosen.
-    ListCleaner(JobWindow& window, const std::string& listPath);
+    ListCleaner(RunEvents& events, const std::string& listPath);
 
     // Loads the sources in order. Lines of the input lists that `filter`
     // drops are left out, and counted as removed (the single line) or as
@@ -64,7 +64,7 @@ private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
     uint64_t KeptLines() const;
 
-    JobWindow& m_window;
+    RunEvents& m_events;
     std::string m_tempFolder;
     uint64_t m_budget;
     std::optional<PartitionSet> m_partitions;

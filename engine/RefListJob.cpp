@@ -1,6 +1,5 @@
-// The reference-list job. The reference lists are taken from the selection
-// once, when the run starts: a choice made while it runs stays in the
-// selection for the next run and never changes this one.
+// The reference-list job: the reference lists are opened again for each
+// list, so that each list is cleaned against them as they are then.
 #include "RefListJob.h"
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "ControlIds.h"
 #include "DedupeStages.h"
 #include "JobFailure.h"
 #include "JobFrame.h"
@@ -17,23 +15,10 @@
 namespace {
 class RefListSteps : public JobSteps {
 public:
-    bool HasSelection(JobWindow& window) override {
-        window.AccessSelection([&] {
-            const auto count = static_cast<size_t>(std::max(window.m_refCount, 0));
-            const size_t taken = std::min(count, window.m_refFiles.size());
-            m_refPaths.assign(window.m_refFiles.begin(), window.m_refFiles.begin() + taken);
-        });
-        if (!m_refPaths.empty()) return true;
-        window.SetCaptionText(IDC_REF_CAPTION, status::kChooseNew);
-        return false;
-    }
-
-    void ReadOptionsBeforeLock(JobOptions& options) override {
-        m_byFrequency = options.ByFrequency();
-    }
+    explicit RefListSteps(const RunPlan& plan) : m_refPaths(plan.references) {}
 
     // Every reference list must open before anything of the input list is done.
-    void PrepareList(JobWindow&) override {
+    void PrepareList() override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
             FailureCause why;
@@ -43,12 +28,12 @@ public:
         }
     }
 
-    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
         RefuseListAsReference(task);
         std::vector<ListSource> sources = InputSources(task);
         for (InputList& reference : m_refLists)
             sources.push_back({&reference, status::kInvalidRefFile, true});
-        const ListCounts counts = RunDedupeStages(window, task, sources, m_byFrequency);
+        const ListCounts counts = RunDedupeStages(events, task, sources);
         m_refLists.clear();
         return counts;
     }
@@ -68,27 +53,6 @@ public:
         return text;
     }
 
-    void EndRun(JobWindow& window) override {
-        window.AccessSelection([&] {
-            window.m_inputFiles.clear();
-            const size_t used = std::min(m_refPaths.size(), window.m_refFiles.size());
-            window.m_refFiles.erase(window.m_refFiles.begin(), window.m_refFiles.begin() + used);
-            window.m_refCount = static_cast<int>(window.m_refFiles.size());
-            window.m_inputCount = 0;
-        });
-        window.EnableControl(IDC_GO, true);
-        window.EnableControl(IDC_BROWSE_INPUT, true);
-        window.SetChecked(IDC_USE_REF, false);
-        window.EnableControl(IDC_BROWSE_REF, false);
-        window.SetCaptionText(IDC_REF_CAPTION, status::kChooseNew);
-        window.EnableControl(IDC_DEL_SINGLE, true);
-        window.SetSingleTextReadOnly(false);
-        window.EnableControl(IDC_USE_REF, true);
-        window.EnableControl(IDC_BY_FREQUENCY, true);
-        window.EnableControl(IDC_ALPHABETIZE, true);
-        window.AcceptDroppedFiles(true);
-    }
-
 private:
     // A list that is its own reference would lose every line.
     void RefuseListAsReference(const ListTask& task) const {
@@ -100,18 +64,12 @@ private:
                                      m_refPaths[r]);
     }
 
-    bool m_byFrequency = false;
     std::vector<std::string> m_refPaths;
     std::vector<InputList> m_refLists;
 };
 }  // namespace
 
-int RefListJob(JobWindow& window) {
-    RefListSteps steps;
-    return RunWindowJob(window, steps);
-}
-
-RunOutcome RefListJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
-    RefListSteps steps;
-    return RunJob(window, options, &sink, steps);
+RunOutcome RefListJob(const RunPlan& plan, RunEvents& events) {
+    RefListSteps steps(plan);
+    return RunJob(plan, events, steps);
 }

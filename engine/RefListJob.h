@@ -1,12 +1,9 @@
-// The reference-list job: every line of a chosen list that also occurs in a
-// chosen reference list removed, the rest deduplicated.
+// The reference-list job: every line of a list that also occurs in one of
+// the plan's reference lists removed, the rest deduplicated.
 #pragma once
 
-#include "JobOptions.h"
 #include "JobResults.h"
-#include "JobWindow.h"
+#include "RunEvents.h"
+#include "RunPlan.h"
 
-// Runs on the worker thread; -1 when no reference list was chosen, else 0.
-int RefListJob(JobWindow& window);
-// With options given as data and a results channel.
-RunOutcome RefListJob(JobWindow& window, JobOptions& options, ResultSink& sink);
+RunOutcome RefListJob(const RunPlan& plan, RunEvents& events);

@@ -4,7 +4,6 @@
 // partitions, every copy kept, and are merged in byte order.
 #include "SingleLineJob.h"
 
-#include "ControlIds.h"
 #include "DedupeStages.h"
 #include "JobFrame.h"
 #include "ListCleaner.h"
@@ -15,8 +14,8 @@
 namespace {
 // Copies the lists to the output without the line (and the lines the
 // length filter drops), which go to the removed lines when asked for.
-ListCounts StreamWithout(JobWindow& window, ListTask& task, const std::string& line) {
-    const RunPlan& plan = task.options.Plan();
+ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& line) {
+    const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, line);
     const std::string& end = plan.lineEnd;
     uint64_t total = 0;
@@ -24,7 +23,7 @@ ListCounts StreamWithout(JobWindow& window, ListTask& task, const std::string& l
     const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
     const std::unique_ptr<ListWriter> output = task.openOutput();
     ListCounts counts;
-    window.SetProgressPos(progress::kRestored);
+    events.Progress(progress::kRestored);
     uint64_t before = 0;
     for (InputList* input : task.inputs) {
         ListReader reader(*input, status::kInputCantBeRead);
@@ -39,7 +38,7 @@ ListCounts StreamWithout(JobWindow& window, ListTask& task, const std::string& l
                 to->Write(end.data(), end.size());
             }
             if (++counts.read % progress::kRowStep == 0)
-                window.SetProgressPos(progress::kRestored + ScaledPosition(before + after, scale));
+                events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
         });
         before += input->Size();
     }
@@ -50,58 +49,44 @@ ListCounts StreamWithout(JobWindow& window, ListTask& task, const std::string& l
 
 // The kept lines in byte order, loaded, kept whole and merged in the
 // stretch of the scale that sorting has.
-ListCounts SortedWithout(JobWindow& window, ListTask& task, const std::string& line) {
-    ListCleaner cleaner(window, task.path);
-    cleaner.Load(InputSources(task), FilterFor(task.options.Plan(), line),
-                 {progress::kSorted, 500});
+ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
+    ListCleaner cleaner(events, task.path);
+    cleaner.Load(InputSources(task), FilterFor(task.plan, line), {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
     cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
-    window.SetProgressPos(progress::kRestored);
-    window.SetStatusText(status::kWriting);
+    events.Progress(progress::kRestored);
+    events.StageBegun(status::kWriting);
     WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
     return {cleaner.Read(), cleaner.Removed(), cleaner.Filtered()};
 }
 
 class SingleLineSteps : public JobSteps {
 public:
-    bool HasSelection(JobWindow& window) override { return HasInputLists(window); }
+    explicit SingleLineSteps(const RunPlan& plan) : m_line(plan.singleLine) {}
 
-    // The box is read-only from the lock on, so the line is fixed for the run.
-    void ReadOptionsAfterLock(JobWindow& window, JobOptions& options) override {
-        m_line = options.SingleLine();
-        window.AccessSelection([&] { window.m_singleLine = m_line; });
-    }
-
-    ListCounts ProcessList(JobWindow& window, ListTask& task) override {
-        window.SetStatusText(status::kCounting);
-        window.SetStatusText(status::kReading);
-        window.SetProgressPos(progress::kReadingBase);
-        window.SetProgressPos(progress::kSorted);
-        window.SetStatusText(status::kFindingDupe);
-        window.SetProgressPos(progress::kSorted);
-        if (task.options.Alphabetize()) {
-            window.SetStatusText(status::kSorting);
-            return SortedWithout(window, task, m_line);
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+        events.StageBegun(status::kCounting);
+        events.StageBegun(status::kReading);
+        events.Progress(progress::kReadingBase);
+        events.Progress(progress::kSorted);
+        events.StageBegun(status::kFindingDupe);
+        events.Progress(progress::kSorted);
+        if (events.AlphabetizeNow(task.plan.alphabetize)) {
+            events.StageBegun(status::kSorting);
+            return SortedWithout(events, task, m_line);
         }
-        window.SetProgressPos(progress::kRestored);
-        window.SetStatusText(status::kWriting);
-        return StreamWithout(window, task, m_line);
+        events.Progress(progress::kRestored);
+        events.StageBegun(status::kWriting);
+        return StreamWithout(events, task, m_line);
     }
-
-    void EndRun(JobWindow& window) override { UnlockControls(window, true); }
 
 private:
     std::string m_line;
 };
 }  // namespace
 
-int SingleLineJob(JobWindow& window) {
-    SingleLineSteps steps;
-    return RunWindowJob(window, steps);
-}
-
-RunOutcome SingleLineJob(JobWindow& window, JobOptions& options, ResultSink& sink) {
-    SingleLineSteps steps;
-    return RunJob(window, options, &sink, steps);
+RunOutcome SingleLineJob(const RunPlan& plan, RunEvents& events) {
+    SingleLineSteps steps(plan);
+    return RunJob(plan, events, steps);
 }

@@ -3,8 +3,6 @@
 #pragma once
 
 namespace status {
-inline constexpr const char* kChooseNewFiles = "choose new file(s)";
-inline constexpr const char* kChooseNew = "choose new";
 inline constexpr const char* kCounting = "counting...";
 inline constexpr const char* kReading = "reading...";
 inline constexpr const char* kSorting = "sorting...";

@@ -12,9 +12,7 @@
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
-#include "DedupeJob.h"
-#include "RefListJob.h"
-#include "SingleLineJob.h"
+#include "WindowJob.h"
 
 void CMainDlg::Change(std::function<void()> change, bool replaceable) {
     if (QThread::currentThread() == thread())
@@ -97,14 +95,14 @@ void CMainDlg::OnGo() {
     // A press while a job exists (before it has disabled go, or while it
     // ends) starts nothing.
     if (HasJob()) return;
-    int (*job)(JobWindow&) = &DedupeJob;
+    JobKind job = JobKind::kDedupe;
     if (IsChecked(IDC_USE_REF))
-        job = &RefListJob;
+        job = JobKind::kReferences;
     else if (IsChecked(IDC_DEL_SINGLE))
-        job = &SingleLineJob;
+        job = JobKind::kSingleLine;
     m_workerDone = false;
     m_worker = std::thread([this, job] {
-        job(*this);
+        WindowJob(*this, job);
         m_workerDone = true;
         // Queued: the window's thread joins the worker when it gets there.
         emit JobEnded();

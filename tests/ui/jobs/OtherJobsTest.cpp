@@ -1,8 +1,8 @@
 // End-to-end runs of the single-line and reference-list jobs.
 #include <gtest/gtest.h>
 
-#include "RefListJob.h"
-#include "SingleLineJob.h"
+#include "WindowJob.h"
+
 #include "TestSupport.h"
 
 namespace {
@@ -31,7 +31,7 @@ std::string RunSingle(const std::string& bytes, const std::string& line, bool al
     window.checked[IDC_ALPHABETIZE] = alphabetize;
     const std::string list = dir.File("list.txt", bytes);
     window.Choose({list});
-    SingleLineJob(window);
+    WindowJob(window, JobKind::kSingleLine);
     return ReadBytes(list);
 }
 
@@ -46,7 +46,7 @@ std::string RunRef(const std::string& bytes, const std::vector<std::string>& ref
         refPaths.push_back(dir.File("ref" + std::to_string(k) + ".txt", refs[k]));
     const std::string list = dir.File("list.txt", bytes);
     window.Choose({list}, refPaths);
-    RefListJob(window);
+    WindowJob(window, JobKind::kReferences);
     return ReadBytes(list);
 }
 }  // namespace
@@ -58,7 +58,7 @@ TEST(SingleLineJob, RunSendsTheExactRequests) {
     window.checked[IDC_ALPHABETIZE] = true;
     const std::string list = dir.File("list.txt", "b\na\nc\na\nb\na");
     window.Choose({list});
-    EXPECT_EQ(SingleLineJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kSingleLine), 0);
     EXPECT_EQ(window.calls, Concat<std::string>({LockCalls(),
                                                  {"get single text"},
                                                  LoadCalls(),
@@ -83,7 +83,7 @@ TEST(RefListJob, RunSendsTheExactRequestsAndEmptiesBothSelections) {
     RecordingWindow window;
     const std::string list = dir.File("list.txt", "b\na\nb\nz\n");
     window.Choose({list}, {dir.File("ref.txt", "a\n")});
-    EXPECT_EQ(RefListJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kReferences), 0);
     EXPECT_EQ(window.calls,
               Concat<std::string>(
                   {{"checked? BY_FREQUENCY"},
@@ -109,7 +109,7 @@ TEST(RefListJob, ReferenceLinesGoWithAllTheirCopies) {
 TEST(RefListJob, NothingToCompareWithOnlyAsks) {
     RecordingWindow window;
     window.Choose({"list.txt"});
-    EXPECT_EQ(RefListJob(window), -1);
+    EXPECT_EQ(WindowJob(window, JobKind::kReferences), -1);
     EXPECT_EQ(window.calls, std::vector<std::string>{"caption REF_CAPTION choose new"});
 }
 
@@ -117,7 +117,7 @@ TEST(RefListJob, WithoutInputListsTheRunOnlyEnds) {
     TempDir dir;
     RecordingWindow window;
     window.Choose({}, {dir.File("ref.txt", "a\n")});
-    EXPECT_EQ(RefListJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kReferences), 0);
     EXPECT_EQ(window.calls,
               Concat<std::string>({{"checked? BY_FREQUENCY"}, LockCalls(), RefEndCalls()}));
     EXPECT_EQ(window.m_refCount, 0);
@@ -128,7 +128,7 @@ TEST(RefListJob, AnUnreadableReferenceListStopsTheRun) {
     RecordingWindow window;
     const std::string list = dir.File("list.txt", "a\na\n");
     window.Choose({list}, {dir.File("ok.txt", "x\n"), (dir.Path() / "gone.txt").string()});
-    RefListJob(window);
+    WindowJob(window, JobKind::kReferences);
     EXPECT_EQ(std::vector<std::string>(window.calls.end() - 5, window.calls.end()),
               Concat<std::string>({{LockCalls().back()}, FailureCalls("Invalid ref file")}));
     EXPECT_EQ(ReadBytes(list), "a\na\n");
@@ -148,7 +148,7 @@ TEST(RefListJob, ReferenceListsChosenDuringARunWaitForTheNext) {
             ++window.m_refCount;
         }
     };
-    RefListJob(window);
+    WindowJob(window, JobKind::kReferences);
     EXPECT_EQ(ReadBytes(list), "b\r\n");
     EXPECT_EQ(window.m_refFiles, std::vector<std::string>{later});
     EXPECT_EQ(window.m_refCount, 1);

@@ -1,5 +1,5 @@
-// Shared helpers of the engine tests: a window that records every request a
-// job makes, and temporary folders with real list files.
+// Shared helpers of the window's job tests: a window that records every
+// request a job makes, and the sequences every job sends.
 #pragma once
 
 #include <cctype>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../engine/TempDir.h"
 #include "ControlIds.h"
 #include "JobWindow.h"
 
@@ -104,43 +105,6 @@ private:
         if (onCall) onCall(calls.back());
     }
 };
-
-// A fresh folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lintrim-test-XXXXXX");
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string File(const std::string& name, const std::string& bytes) const {
-        const std::string path = (m_path / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The lock and unlock sequences every job sends.
 inline std::vector<std::string> LockCalls() {

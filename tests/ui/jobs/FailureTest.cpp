@@ -10,13 +10,13 @@
 #include <filesystem>
 #include <map>
 
-#include "DedupeJob.h"
 #include "EngineSettings.h"
 #include "JobFailure.h"
 #include "ListReader.h"
 #include "ReplacementFile.h"
 #include "SystemCalls.h"
 #include "TestSupport.h"
+#include "WindowJob.h"
 
 namespace {
 // One call that fails on cue. "write" lets `count` bytes through, "read"
@@ -134,7 +134,7 @@ FailedRun RunWith(const std::vector<Fault>& faults, bool spilled) {
     {
         FaultyCalls calls(faults);
         ScopedSystemCalls seam(calls);
-        DedupeJob(window);
+        WindowJob(window, JobKind::kDedupe);
     }
     ListReader::SetBlockSizeForTesting(0);
     ReplacementFile::SetBufferSizeForTesting(0);
@@ -211,7 +211,7 @@ TEST(Failures, ReadOnlyListIsNotOpenedForWriting) {
     const std::string list = dir.File("list.txt", kList);
     ::chmod(list.c_str(), 0444);
     window.Choose({list});
-    DedupeJob(window);
+    WindowJob(window, JobKind::kDedupe);
     // The output is opened right after "writing..." is shown.
     const auto writing = std::find(window.calls.begin(), window.calls.end(), "status writing...");
     ASSERT_NE(writing, window.calls.end());
@@ -227,7 +227,7 @@ TEST(Failures, AMissingListStopsTheRunThere) {
     const std::string first = dir.File("1.txt", "a\na\n");
     const std::string third = dir.File("3.txt", "c\nc\n");
     window.Choose({first, (dir.Path() / "missing.txt").string(), third});
-    DedupeJob(window);
+    WindowJob(window, JobKind::kDedupe);
     EXPECT_EQ(ReadBytes(first), "a\r\n");
     EXPECT_EQ(ReadBytes(third), "c\nc\n");
     EXPECT_EQ(window.m_inputCount, 3);
@@ -236,14 +236,14 @@ TEST(Failures, AMissingListStopsTheRunThere) {
 
     RecordingWindow folder;  // a folder is no list either
     folder.Choose({dir.Path().string()});
-    DedupeJob(folder);
+    WindowJob(folder, JobKind::kDedupe);
     EXPECT_EQ(folder.calls.back(), "drop 1");
     EXPECT_EQ(folder.Only("status ").back(), "status Invalid input file");
 
     RecordingWindow broken;  // a count larger than the list of paths
     broken.Choose({first});
     broken.m_inputCount = 2;
-    DedupeJob(broken);
+    WindowJob(broken, JobKind::kDedupe);
     EXPECT_EQ(broken.Only("status ").back(), "status Invalid input file");
 }
 
@@ -251,14 +251,14 @@ TEST(Failures, ClosingTheWindowMidRunLeavesTheList) {
     TempDir dir;
     RecordingWindow probe;
     probe.Choose({dir.File("probe.txt", kList)});
-    DedupeJob(probe);
+    WindowJob(probe, JobKind::kDedupe);
     const auto writing = std::find(probe.calls.begin(), probe.calls.end(), "status writing...");
     // Cancel at the first position sent while the replacement is being written.
     RecordingWindow window;
     const std::string list = dir.File("list.txt", kList);
     window.Choose({list});
     window.cancelAt = static_cast<int>(writing - probe.calls.begin()) + 1;
-    EXPECT_EQ(DedupeJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), 0);
     EXPECT_EQ(window.calls.size(), static_cast<size_t>(window.cancelAt));
     EXPECT_EQ(ReadBytes(list), kList);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"list.txt", "probe.txt"}));
@@ -279,7 +279,7 @@ TEST(Failures, ReplacedListsKeepTheirLinksModeAndAttributes) {
     const bool tagged = ::setxattr(linked.c_str(), "user.origin", "x", 1, 0) == 0;
     RecordingWindow window;
     window.Choose({link, longest, linked});
-    DedupeJob(window);
+    WindowJob(window, JobKind::kDedupe);
     EXPECT_EQ(window.m_inputCount, 0);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     for (const std::string& list : {target, longest, linked}) EXPECT_EQ(ReadBytes(list), kCleaned);

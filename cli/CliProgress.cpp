@@ -1,40 +1,34 @@
 // The command line's progress bar.
-#include "CliWindow.h"
+#include "CliProgress.h"
+
+#include "ProgressScale.h"
 
 #include <cstdint>
 
-CliWindow::CliWindow(std::FILE* err, bool showProgress)
+CliProgress::CliProgress(std::FILE* err, bool showProgress)
     : m_err(err), m_showProgress(showProgress) {}
 
-void CliWindow::Choose(const std::vector<std::string>& lists,
-                       const std::vector<std::string>& refs) {
-    m_inputFiles = lists;
-    m_inputCount = static_cast<int>(lists.size());
-    m_refFiles = refs;
-    m_refCount = static_cast<int>(refs.size());
-}
-
-void CliWindow::SetStatusText(const std::string& text) {
+void CliProgress::SetStage(const std::string& text) {
     m_status = text;
     m_drawn = -1;
     DrawProgress();
 }
 
-void CliWindow::SetProgressRange(int, int high) {
-    m_high = high > 0 ? high : 1;
+void CliProgress::StartRange() {
     ++m_ranges;
     m_rangeStart = std::chrono::steady_clock::now();
+    m_pos = 0;
 }
 
-void CliWindow::SetProgressPos(int pos) {
-    m_pos = pos;
+void CliProgress::SetPosition(int position) {
+    m_pos = position;
     DrawProgress();
 }
 
 // A list's summary arrives at the end of the scale; its report follows.
-void CliWindow::DrawProgress() {
-    if (!m_showProgress || m_pos < 0 || m_pos >= m_high || m_status.empty()) return;
-    const int perMille = static_cast<int>(int64_t{m_pos} * 1000 / m_high);
+void CliProgress::DrawProgress() {
+    if (!m_showProgress || m_pos < 0 || m_pos >= progress::kHigh || m_status.empty()) return;
+    const int perMille = static_cast<int>(int64_t{m_pos} * 1000 / progress::kHigh);
     if (perMille == m_drawn) return;  // each redraw costs a terminal write
     m_drawn = perMille;
     std::fprintf(m_err, "\r\033[K%s %5.1f%%%s", m_status.c_str(), perMille / 10.0, Pace().c_str());
@@ -43,12 +37,12 @@ void CliWindow::DrawProgress() {
 
 // The scale runs at an uneven pace through the stages, so the time left is
 // a rough guess from the pace so far; it is shown only on long runs.
-std::string CliWindow::Pace() const {
+std::string CliProgress::Pace() const {
     constexpr double kShownAfter = 3.0;  // seconds
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_rangeStart).count();
     if (seconds < kShownAfter || m_pos <= 0) return {};
-    const double done = static_cast<double>(m_pos) / m_high;
+    const double done = static_cast<double>(m_pos) / progress::kHigh;
     char text[80];
     int used = 0;
     if (m_ranges > 0 && m_ranges <= m_rangeBytes.size() && m_rangeBytes[m_ranges - 1] > 0)
@@ -60,7 +54,7 @@ std::string CliWindow::Pace() const {
     return text;
 }
 
-void CliWindow::ClearProgress() {
+void CliProgress::Clear() {
     if (!m_showProgress || m_drawn < 0) return;
     std::fprintf(m_err, "\r\033[K");
     std::fflush(m_err);

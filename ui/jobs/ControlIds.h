@@ -1,5 +1,5 @@
-// Identifiers of the main window's controls. They live in the engine because
-// the jobs name the controls they lock, unlock, read and reset.
+// Identifiers of the main window's controls, which the window's side of the
+// jobs locks, unlocks, reads and resets.
 #pragma once
 
 enum ControlId : int {

@@ -7,10 +7,10 @@
 #include <random>
 #include <set>
 
-#include "DedupeJob.h"
 #include "EngineSettings.h"
 #include "ListReader.h"
 #include "TestSupport.h"
+#include "WindowJob.h"
 
 namespace {
 std::vector<std::string> NormalListCalls(const std::string& summary) {
@@ -40,7 +40,7 @@ std::string RunDedupe(const std::string& bytes, bool byFrequency, bool alphabeti
     window.checked[IDC_ALPHABETIZE] = alphabetize;
     const std::string list = dir.File("list.txt", bytes);
     window.Choose({list});
-    EXPECT_EQ(DedupeJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), 0);
     if (summary) *summary = window.Only("status ").back();
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
     return ReadBytes(list);
@@ -53,7 +53,7 @@ TEST(DedupeJob, RunSendsTheExactRequestsAndRewritesTheList) {
     const std::string list = dir.File("list.txt", "b\na\r\nb\nc\n\nb\na");
     window.Choose({list});
 
-    EXPECT_EQ(DedupeJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), 0);
 
     EXPECT_EQ(window.calls, Concat<std::string>({{"checked? BY_FREQUENCY"},
                                                  LockCalls(),
@@ -66,7 +66,7 @@ TEST(DedupeJob, RunSendsTheExactRequestsAndRewritesTheList) {
 
 TEST(DedupeJob, NothingChosenOnlyAsksForFiles) {
     RecordingWindow window;
-    EXPECT_EQ(DedupeJob(window), -1);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), -1);
     EXPECT_EQ(window.calls, std::vector<std::string>{"caption INPUT_CAPTION choose new file(s)"});
 }
 
@@ -111,7 +111,7 @@ TEST(DedupeJob, EachListOfARunGetsItsSummary) {
     RecordingWindow window;
     window.Choose(
         {dir.File("1.txt", "a\na\n"), dir.File("2.txt", "b\n"), dir.File("3.txt", "c\nc\nc")});
-    EXPECT_EQ(DedupeJob(window), 0);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), 0);
     std::vector<std::string> summaries;
     for (const std::string& status : window.Only("status "))
         if (status.find(" read, ") != std::string::npos) summaries.push_back(status);
@@ -121,7 +121,7 @@ TEST(DedupeJob, EachListOfARunGetsItsSummary) {
     EXPECT_EQ(ReadBytes((dir.Path() / "3.txt").string()), "c\r\n");
     // Go stays enabled with nothing chosen: the next press asks for files.
     window.calls.clear();
-    EXPECT_EQ(DedupeJob(window), -1);
+    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), -1);
 }
 
 // A larger list checked against a plain model of each ordering, large enough
@@ -181,7 +181,7 @@ TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
     RecordingWindow window;
     window.checked[IDC_BY_FREQUENCY] = true;
     window.Choose({dir.File("list.txt", bytes)});
-    DedupeJob(window);
+    WindowJob(window, JobKind::kDedupe);
 
     // Loading: an independent walk over the pieces a line read returns, the
     // empty one after the final line break included.

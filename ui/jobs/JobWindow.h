@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-// Thrown by a window's request when the window has gone (closed while a job
-// runs). The job stops at once; RAII leaves every list as it was.
-struct JobCancelled {};
+#include "RunEvents.h"
 
 class JobWindow {
 public:
@@ -18,7 +16,8 @@ public:
     // Each request is carried out where the window lives, in the order the
     // job makes them. A request that returns nothing may be handed over
     // without waiting; one that reads the window returns once everything
-    // before it has been carried out. Any request may throw JobCancelled.
+    // before it has been carried out. Any request may throw JobCancelled
+    // (the window has gone), which stops the run.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetCaptionText(int captionId, const std::string& text) = 0;
     virtual void SetProgressRange(int low, int high) = 0;

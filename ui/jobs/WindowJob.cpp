@@ -1,0 +1,131 @@
+// The window's jobs over the engine's run.
+#include "WindowJob.h"
+
+#include <algorithm>
+
+#include "ControlIds.h"
+#include "ProgressScale.h"
+#include "WindowRequests.h"
+
+namespace {
+constexpr const char* kChooseNewFiles = "choose new file(s)";
+constexpr const char* kChooseNew = "choose new";
+
+// The engine's events as requests on the window.
+class WindowEvents : public RunEvents {
+public:
+    explicit WindowEvents(JobWindow& window) : m_window(window) {}
+
+    void ListStarted(const std::vector<std::string>&) override {
+        m_window.SetProgressRange(0, progress::kHigh);
+        m_window.SetProgressPos(0);
+    }
+    void StageBegun(const std::string& text) override { m_window.SetStatusText(text); }
+    void Progress(int position) override { m_window.SetProgressPos(position); }
+    void ListFinished(const ListOutcome& outcome) override {
+        if (outcome.written)
+            m_window.SetStatusText(outcome.summary);
+        else
+            GiveWindowBack(m_window, outcome.failure);
+    }
+    // The box may change while the run goes on: each list takes it as it is then.
+    bool AlphabetizeNow(bool) override { return m_window.IsChecked(IDC_ALPHABETIZE); }
+
+private:
+    JobWindow& m_window;
+};
+
+bool HasInputLists(JobWindow& window) {
+    int count = 0;
+    window.AccessSelection([&] { count = window.m_inputCount; });
+    if (count > 0) return true;
+    window.SetCaptionText(IDC_INPUT_CAPTION, kChooseNewFiles);
+    return false;
+}
+
+// The reference lists are taken from the selection once, when the run
+// starts: a choice made while it runs stays for the next run.
+bool HasReferenceLists(JobWindow& window, RunPlan& plan) {
+    window.AccessSelection([&] {
+        const auto count = static_cast<size_t>(std::max(window.m_refCount, 0));
+        const size_t taken = std::min(count, window.m_refFiles.size());
+        plan.references.assign(window.m_refFiles.begin(), window.m_refFiles.begin() + taken);
+    });
+    if (!plan.references.empty()) return true;
+    window.SetCaptionText(IDC_REF_CAPTION, kChooseNew);
+    return false;
+}
+
+// The chosen lists. A count beyond its list is a broken selection: the run
+// fails there, as on a list that cannot be opened.
+std::vector<std::string> ChosenLists(JobWindow& window) {
+    std::vector<std::string> lists;
+    bool broken = false;
+    window.AccessSelection([&] {
+        const auto count = static_cast<size_t>(std::max(window.m_inputCount, 0));
+        const size_t taken = std::min(count, window.m_inputFiles.size());
+        lists.assign(window.m_inputFiles.begin(), window.m_inputFiles.begin() + taken);
+        broken = count > taken;
+    });
+    if (broken) lists.emplace_back();
+    return lists;
+}
+
+// The reference lists used are dropped from the selection; the reference
+// controls are reset for a new choice.
+void EndReferenceRun(JobWindow& window, size_t referencesUsed) {
+    window.AccessSelection([&] {
+        window.m_inputFiles.clear();
+        const size_t used = std::min(referencesUsed, window.m_refFiles.size());
+        window.m_refFiles.erase(window.m_refFiles.begin(), window.m_refFiles.begin() + used);
+        window.m_refCount = static_cast<int>(window.m_refFiles.size());
+        window.m_inputCount = 0;
+    });
+    window.EnableControl(IDC_GO, true);
+    window.EnableControl(IDC_BROWSE_INPUT, true);
+    window.SetChecked(IDC_USE_REF, false);
+    window.EnableControl(IDC_BROWSE_REF, false);
+    window.SetCaptionText(IDC_REF_CAPTION, kChooseNew);
+    window.EnableControl(IDC_DEL_SINGLE, true);
+    window.SetSingleTextReadOnly(false);
+    window.EnableControl(IDC_USE_REF, true);
+    window.EnableControl(IDC_BY_FREQUENCY, true);
+    window.EnableControl(IDC_ALPHABETIZE, true);
+    window.AcceptDroppedFiles(true);
+}
+
+// What is chosen and read before the run: false when nothing was chosen.
+// The frequency box is read before the lock, the line once the box holding
+// it is read-only.
+bool PrepareRun(JobWindow& window, RunPlan& plan) {
+    const bool chosen =
+        plan.job == JobKind::kReferences ? HasReferenceLists(window, plan) : HasInputLists(window);
+    if (!chosen) return false;
+    if (plan.job != JobKind::kSingleLine) plan.byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
+    LockControls(window);
+    if (plan.job == JobKind::kSingleLine) {
+        plan.singleLine = window.GetSingleText();
+        window.AccessSelection([&] { window.m_singleLine = plan.singleLine; });
+    }
+    plan.lists = ChosenLists(window);
+    return true;
+}
+
+void EndRun(JobWindow& window, const RunPlan& plan) {
+    if (plan.job == JobKind::kReferences) return EndReferenceRun(window, plan.references.size());
+    UnlockControls(window, plan.job == JobKind::kSingleLine);
+}
+}  // namespace
+
+int WindowJob(JobWindow& window, JobKind job) {
+    RunPlan plan;
+    plan.job = job;
+    try {
+        if (!PrepareRun(window, plan)) return -1;
+        WindowEvents events(window);
+        if (RunLists(plan, events).status == RunStatus::kDone) EndRun(window, plan);
+    } catch (const JobCancelled&) {
+        // The window has gone; whatever list was being written stays as it was.
+    }
+    return 0;
+}

@@ -1,0 +1,10 @@
+// The window's side of a job: what is chosen, the check boxes read at their
+// moments, the controls locked for the run and given back after it, and the
+// engine's events turned into the requests that show the run on the window.
+#pragma once
+
+#include "JobWindow.h"
+#include "RunPlan.h"
+
+// Runs the job on the worker thread; -1 when nothing was chosen, else 0.
+int WindowJob(JobWindow& window, JobKind job);
