@@ -355,7 +355,7 @@ TEST_F(CliTest, RemovedLinesMatchTheModel) {
     const std::set<std::string> refs{"aa", "bbb"};
     for (const bool withRef : {false, true}) {
         Names args{"-o",           "kept.txt", "--removed", "gone.txt", "--min-length", "2",
-                   "--max-length", "5",        "--memory",  "64K",      "a.txt",        "b.txt"};
+                   "--max-length", "5",        "--memory",  "16M",      "a.txt",        "b.txt"};
         if (withRef) args.insert(args.begin(), {"-r", "ref.txt"});
         ASSERT_EQ(Run(args).exit, 0);
         std::set<std::string> seen;
@@ -410,6 +410,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
                       Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
                       Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
+                      Misuse{{"--memory", "15M", "l.txt"}, "at least 16M"},
                       Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"}));
