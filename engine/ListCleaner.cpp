@@ -177,8 +177,7 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
 
 void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
     const uint64_t kept = KeptLines();
-    const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
-        m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
+    const size_t chunk = ChunkFor(m_runs.size());
     RowReporter reporter(m_window, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
@@ -204,16 +203,19 @@ std::vector<bool> ListCleaner::KeptMask() const {
         return kept;
     }
     for (const Run& run : m_runs)
-        for (RunCursor cursor(run, kSmallestChunk); cursor.Current(); cursor.Advance())
+        for (RunCursor cursor(run, ChunkFor(1)); cursor.Current(); cursor.Advance())
             kept[record::Index(cursor.Current()) & ~record::kReferenceBit] = true;
     return kept;
 }
 
-// Threads merge their partitions' pieces at once, within a quarter of the budget.
+size_t ListCleaner::ChunkFor(uint64_t cursors) const {
+    return static_cast<size_t>(std::clamp<uint64_t>(m_budget / 4 / std::max<uint64_t>(cursors, 1),
+                                                    kSmallestChunk, kLargestChunk));
+}
+
+// Threads merge their partitions' pieces at once.
 size_t ListCleaner::PieceChunk(const RunPieces& pieces) const {
-    const uint64_t cursors = pieces.segments.size() * WorkerThreads();
-    return static_cast<size_t>(
-        std::clamp<uint64_t>(m_budget / 4 / cursors, kSmallestChunk, kLargestChunk));
+    return ChunkFor(pieces.segments.size() * WorkerThreads());
 }
 
 uint64_t ListCleaner::KeptLines() const {

@@ -66,6 +66,9 @@ private:
     // Groups partition p into its run, or into pieces when it is too large.
     int64_t GroupOne(unsigned p, const SplitGroups::Limits& limits);
     bool AnySplit() const;
+    // The bytes each of `cursors` cursors over runs reads at a time, all of
+    // them within a quarter of the budget.
+    size_t ChunkFor(uint64_t cursors) const;
     // The bytes each cursor over the pieces of a split partition reads at a time.
     size_t PieceChunk(const RunPieces& pieces) const;
     uint64_t KeptLines() const;
