@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "EngineSettings.h"
+
 namespace {
 constexpr size_t kHelpIndent = 26;
 constexpr size_t kHelpWidth = 80;
@@ -94,12 +96,16 @@ const std::vector<OptionEntry>& Options() {
          "to FILE, in file order",
          "lintrim-cli --removed gone.txt list.txt", Text(&CliOptions::removed)},
         {0, "memory", "SIZE",
-         "use at most about SIZE of memory (K, M, G, T), spilling to temporary files past it",
+         "use at most about SIZE of memory (K, M, G, T; at least 16M), spilling to temporary "
+         "files past it",
          "lintrim-cli --memory 512M huge.txt",
          [](CliOptions& o, const std::string& v) {
              const std::optional<uint64_t> bytes = Bytes(v, true);
              o.memory = bytes.value_or(0);
-             if (o.memory > 0) return std::string();
+             if (o.memory >= kSmallestBudget) return std::string();
+             if (o.memory > 0)
+                 return "--memory needs at least " + std::to_string(kSmallestBudget >> 20) +
+                        "M, not '" + v + "'";
              return "--memory needs a size such as 512M or 4G, not '" + v + "'";
          }},
         {0, "temp-dir", "DIR", "put temporary files in DIR instead of beside each list",

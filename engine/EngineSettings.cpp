@@ -1,6 +1,9 @@
 // The engine's settings and the defaults they fall back on.
 #include "EngineSettings.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -13,7 +16,12 @@ EngineSettings g_settings;
 constexpr uint64_t kShareNumerator = 1;
 constexpr uint64_t kShareDenominator = 2;
 constexpr uint64_t kFallbackBudget = uint64_t{1} << 30;
-constexpr uint64_t kSmallestBudget = uint64_t{16} << 20;
+// Address space the program takes whatever its budget: code, libraries,
+// thread stacks and the heap's reservations for each thread.
+constexpr uint64_t kFixedAddressSpace = uint64_t{96} << 20;
+// Of what is left, the heap's growth in place and its fragments take up to
+// as much again as the budget.
+constexpr uint64_t kAddressSpaceShare = 2;
 
 uint64_t AvailableMemory() {
     std::ifstream meminfo("/proc/meminfo");
@@ -23,6 +31,19 @@ uint64_t AvailableMemory() {
             return std::stoull(line.substr(key.size())) * 1024;
     return 0;
 }
+
+// No limit: the largest budget.
+uint64_t AddressSpaceBudget() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return UINT64_MAX;
+    const uint64_t space = limit.rlim_cur;
+    return space > kFixedAddressSpace ? (space - kFixedAddressSpace) / kAddressSpaceShare : 0;
+}
+
+uint64_t SystemShare() {
+    const uint64_t available = AvailableMemory();
+    return available ? available / kShareDenominator * kShareNumerator : kFallbackBudget;
+}
 }  // namespace
 
 EngineSettings& Settings() {
@@ -31,10 +52,7 @@ EngineSettings& Settings() {
 
 uint64_t MemoryBudget() {
     if (g_settings.memoryBudget) return g_settings.memoryBudget;
-    const uint64_t available = AvailableMemory();
-    if (!available) return kFallbackBudget;
-    const uint64_t share = available / kShareDenominator * kShareNumerator;
-    return share > kSmallestBudget ? share : kSmallestBudget;
+    return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestBudget);
 }
 
 unsigned WorkerThreads() {

@@ -12,10 +12,16 @@ struct EngineSettings {
     unsigned threads = 0;       // 0: one per core
 };
 
+// The smallest budget a front end offers: below it the fixed costs of a run
+// (its read blocks, its files' buffers) would be most of what it takes.
+inline constexpr uint64_t kSmallestBudget = uint64_t{16} << 20;
+
 // The settings in use (process-wide).
 EngineSettings& Settings();
 
-// The budget in bytes for a run starting now.
+// The budget in bytes for a run starting now. A budget set by hand is taken
+// as it is, however small; the default stays within the address space the
+// process may take.
 uint64_t MemoryBudget();
 // The worker threads for a run: at least one.
 unsigned WorkerThreads();

@@ -19,8 +19,12 @@ namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
 // for the read buffer, the grouping tables and the runs made meanwhile.
 constexpr uint64_t kPartitionSharePercent = 60;
-constexpr size_t kSmallestChunk = size_t{64} << 10;
+constexpr size_t kSmallestChunk = size_t{4} << 10;
 constexpr size_t kLargestChunk = size_t{4} << 20;
+// Lists are read in blocks of at most this share of the budget: a block's
+// pieces take about twice its bytes again.
+constexpr uint64_t kBlockShare = 16;
+constexpr uint64_t kSmallestBlock = uint64_t{64} << 10;
 
 // Sends base + done * span / total each time `done` passes a multiple of
 // the row step (and once at the start when `atStart`).
@@ -59,7 +63,7 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
     m_filter = filter;
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
-    m_partitions.emplace(PartitionSet::CountFor(total, m_budget),
+    m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
                          m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
     m_loader.emplace(*m_partitions, m_filter, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
@@ -72,7 +76,8 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
 }
 
 void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale, int base) {
-    ListReader reader(*source.list, source.failureText);
+    ListReader reader(*source.list, source.failureText,
+                      std::max(m_budget / kBlockShare, kSmallestBlock));
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
     PieceStretch stretch{};
     while (reader.Next(stretch)) {
@@ -91,25 +96,29 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     PartitionSet& partitions = *m_partitions;
     const unsigned count = partitions.Count();
     m_runs = std::vector<Run>(count);
+    m_pieces = std::vector<RunPieces>(count);
     m_everyCopy = everyCopy;
-    m_spilled = partitions.Spilled();
+    const uint64_t groupBytes = PartitionSet::GroupLimit(m_budget);
+    const unsigned fanOut = PartitionSet::SplitFanOut(WorkerThreads());
+    const SplitGroups::Limits limits{groupBytes, fanOut,
+                                     std::max<size_t>(groupBytes / fanOut / 2, kSmallestChunk),
+                                     m_tempFolder};
     std::vector<int64_t> dupes(count, 0);
     std::atomic<uint64_t> grouped{0};
-    const bool spill = partitions.Spilled();
     uint64_t total = 0;
-    for (unsigned p = 0; p < count; ++p) total += partitions.RecordsIn(p);
+    for (unsigned p = 0; p < count; ++p) {
+        total += partitions.RecordsIn(p);
+        m_spilled = m_spilled || partitions.BytesIn(p) > groupBytes;
+    }
+    m_spilled = m_spilled || partitions.Spilled();
     RowReporter reporter(m_events, span.base, span.width, total);
     reporter.SkipStart();
     RunParallel(
         count, WorkerThreads(),
         [&](size_t p) {
-            LineGroups groups(everyCopy);
-            groups.Reserve(partitions.RecordsIn(static_cast<unsigned>(p)));
-            partitions.Drain(static_cast<unsigned>(p), [&](const char* r) { groups.Add(r); });
-            m_runs[p] = groups.TakeRun();
-            if (spill) m_runs[p].Spill(m_tempFolder);
-            dupes[p] = groups.Dupes();
-            grouped += partitions.RecordsIn(static_cast<unsigned>(p));
+            const uint64_t records = partitions.RecordsIn(static_cast<unsigned>(p));
+            dupes[p] = GroupOne(static_cast<unsigned>(p), limits);
+            grouped += records;
         },
         [&] { reporter.At(grouped.load()); });
     for (int64_t d : dupes) m_dupes += d;
@@ -120,8 +129,30 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     ::malloc_trim(0);
 }
 
+int64_t ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
+    PartitionSet& partitions = *m_partitions;
+    if (partitions.BytesIn(p) > limits.groupBytes) {
+        SplitGroups split(limits, m_everyCopy, partitions.FreeHashBit());
+        partitions.Drain(p, [&](const char* r) { split.Add(r); });
+        const int64_t dupes = split.GroupInto(m_pieces[p]);
+        for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
+        return dupes;
+    }
+    LineGroups groups(m_everyCopy);
+    groups.Reserve(partitions.RecordsIn(p));
+    partitions.Drain(p, [&](const char* r) { groups.Add(r); });
+    m_runs[p] = groups.TakeRun();
+    if (m_spilled) m_runs[p].Spill(m_tempFolder);
+    return groups.Dupes();
+}
+
+bool ListCleaner::AnySplit() const {
+    return std::any_of(m_pieces.begin(), m_pieces.end(),
+                       [](const RunPieces& pieces) { return !pieces.segments.empty(); });
+}
+
 void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
-    if (order == KeptOrder::File) return;
+    if (order == KeptOrder::File && !AnySplit()) return;
     if (!m_spilled) {
         m_sorted = SortKept(m_runs, order, WorkerThreads());
         RowReporter reporter(m_events, span.base, span.width, m_sorted.size());
@@ -135,7 +166,10 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
     RunParallel(
         m_runs.size(), WorkerThreads(),
         [&](size_t r) {
-            m_runs[r].Sort(order, m_tempFolder);
+            if (m_pieces[r].segments.empty())
+                m_runs[r].Sort(order, m_tempFolder);
+            else
+                m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder);
             sorted += m_runs[r].records;
         },
         [&] { reporter.At(sorted.load()); });
@@ -143,8 +177,7 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
 
 void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
     const uint64_t kept = KeptLines();
-    const size_t chunk = static_cast<size_t>(std::clamp<uint64_t>(
-        m_budget / 4 / std::max<size_t>(m_runs.size(), 1), kSmallestChunk, kLargestChunk));
+    const size_t chunk = ChunkFor(m_runs.size());
     RowReporter reporter(m_events, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
@@ -170,9 +203,19 @@ std::vector<bool> ListCleaner::KeptMask() const {
         return kept;
     }
     for (const Run& run : m_runs)
-        for (RunCursor cursor(run, kSmallestChunk); cursor.Current(); cursor.Advance())
+        for (RunCursor cursor(run, ChunkFor(1)); cursor.Current(); cursor.Advance())
             kept[record::Index(cursor.Current()) & ~record::kReferenceBit] = true;
     return kept;
+}
+
+size_t ListCleaner::ChunkFor(uint64_t cursors) const {
+    return static_cast<size_t>(std::clamp<uint64_t>(m_budget / 4 / std::max<uint64_t>(cursors, 1),
+                                                    kSmallestChunk, kLargestChunk));
+}
+
+// Threads merge their partitions' pieces at once.
+size_t ListCleaner::PieceChunk(const RunPieces& pieces) const {
+    return ChunkFor(pieces.segments.size() * WorkerThreads());
 }
 
 uint64_t ListCleaner::KeptLines() const {

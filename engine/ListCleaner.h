@@ -18,6 +18,7 @@
 #include "PartitionSet.h"
 #include "Run.h"
 #include "RunEvents.h"
+#include "SplitGroups.h"
 #include "StretchLoader.h"
 
 // Where on the progress scale a stage reports: from `base`, `width` wide.
@@ -62,6 +63,14 @@ public:
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
+    // Groups partition p into its run, or into pieces when it is too large.
+    int64_t GroupOne(unsigned p, const SplitGroups::Limits& limits);
+    bool AnySplit() const;
+    // The bytes each of `cursors` cursors over runs reads at a time, all of
+    // them within a quarter of the budget.
+    size_t ChunkFor(uint64_t cursors) const;
+    // The bytes each cursor over the pieces of a split partition reads at a time.
+    size_t PieceChunk(const RunPieces& pieces) const;
     uint64_t KeptLines() const;
 
     RunEvents& m_events;
@@ -72,6 +81,7 @@ private:
     PartitionTrail m_trail;
     LineFilter m_filter;
     std::vector<Run> m_runs;
+    std::vector<RunPieces> m_pieces;  // of the partitions split into pieces
     int64_t m_read = 0;
     int64_t m_dupes = 0;
     int64_t m_skipped = 0;

@@ -21,8 +21,11 @@ void ListReader::SetBlockSizeForTesting(uint64_t bytes) {
     g_blockSize = bytes ? bytes : kDefaultBlockSize;
 }
 
-ListReader::ListReader(InputList& list, const char* failureText)
-    : m_name(list.Name()), m_source(list.OpenSource(failureText)), m_expected(list.Size()) {}
+ListReader::ListReader(InputList& list, const char* failureText, uint64_t largestBlock)
+    : m_name(list.Name()),
+      m_source(list.OpenSource(failureText)),
+      m_expected(list.Size()),
+      m_blockSize(static_cast<size_t>(std::min(g_blockSize, largestBlock))) {}
 
 bool ListReader::Next(PieceStretch& stretch) {
     if (m_done) return false;
@@ -59,7 +62,7 @@ size_t ListReader::Fill() {
         std::memmove(m_buffer.Data(), m_buffer.Data() + consumed, m_carried);
     m_bufferAt += consumed;
     m_buffer.Resize(m_carried);
-    const auto want = static_cast<size_t>(g_blockSize);
+    const size_t want = m_blockSize;
     char* to = m_buffer.Extend(want);
     size_t got = 0;
     try {

@@ -31,9 +31,9 @@ struct PieceStretch {
 
 class ListReader {
 public:
-    // Reads the list from its start. Throws JobFailure with `failureText`
-    // when it cannot be read whole.
-    ListReader(InputList& list, const char* failureText);
+    // Reads the list from its start, in blocks of at most `largestBlock`
+    // bytes. Throws JobFailure with `failureText` when it cannot be read whole.
+    ListReader(InputList& list, const char* failureText, uint64_t largestBlock = UINT64_MAX);
 
     // The next stretch; false once the final piece has been handed on.
     bool Next(PieceStretch& stretch);
@@ -53,6 +53,7 @@ private:
     std::string m_name;
     std::unique_ptr<ByteSource> m_source;
     uint64_t m_expected;
+    size_t m_blockSize;
     uint64_t m_total = 0;
     ByteBuffer m_buffer;
     uint64_t m_bufferAt = 0;  // file offset of the buffer's first byte

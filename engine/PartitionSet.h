@@ -7,6 +7,8 @@
 // those in memory.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,8 +25,17 @@ public:
     PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
                  uint64_t expectedBytes);
 
-    // How many partitions suit lists of `bytes` bytes under `budget`.
-    static unsigned CountFor(uint64_t bytes, uint64_t budget);
+    // How many partitions suit lists of `bytes` bytes under `budget`, with
+    // `inputs` lists held open meanwhile.
+    static unsigned CountFor(uint64_t bytes, uint64_t budget, size_t inputs);
+    // The record bytes a partition may hold to be grouped in memory at once
+    // under `budget`, while every worker thread groups one; a larger one is
+    // split.
+    static uint64_t GroupLimit(uint64_t budget);
+    // How many pieces a partition too large to group is split into at once,
+    // so that each of `threads` threads, splitting a few levels deep, finds
+    // the descriptors for the pieces' files.
+    static unsigned SplitFanOut(unsigned threads);
 
     // What one thread's appends took, charged to the set once it is done.
     struct Tally {
@@ -46,6 +57,7 @@ public:
         record::WriteHead(at, length, index);
         std::memcpy(at + record::kHeadSize, line, length);
         tally.recordBytes += size;
+        part.bytes += size;
         ++part.records;
     }
     // Charges appends to the budget; spills everything, the trail too, when
@@ -60,6 +72,9 @@ public:
     unsigned Count() const { return static_cast<unsigned>(m_parts.size()); }
     bool Spilled() const { return m_spilled; }
     uint64_t RecordsIn(unsigned p) const { return m_parts[p].records; }
+    uint64_t BytesIn(unsigned p) const { return m_parts[p].bytes; }
+    // The lowest bit of the hash that the choice of a partition leaves unused.
+    int FreeHashBit() const { return kSelectShift + std::countr_zero(m_parts.size()); }
 
     // Calls onRecord(record) for each record of partition p in load order,
     // then gives the partition's memory and file back.
@@ -74,6 +89,7 @@ private:
         std::vector<ByteBuffer> slabs;
         SpillFile file;
         uint64_t records = 0;
+        uint64_t bytes = 0;
     };
 
     // High bits of the hash: the low half places a line in its partition's table.
@@ -82,16 +98,13 @@ private:
     size_t NewSlab(Partition& part, size_t size) const;
     void SpillAll();
     void CheckDiskFor(const SpillFile& file) const;
-    // Reads a stretch of partition p's file into `chunk`, after `carried`
-    // bytes kept at its front; returns the bytes now in the chunk.
-    size_t ReadChunk(const Partition& part, uint64_t& offset, ByteBuffer& chunk,
-                     size_t carried) const;
 
     std::vector<Partition> m_parts;
     uint64_t m_limit;
     std::string m_tempFolder;
     uint64_t m_expectedBytes;
     size_t m_slabSize;
+    size_t m_readChunk;
     uint64_t m_held = 0;         // memory taken by the partitions' stores
     uint64_t m_recordBytes = 0;  // record bytes made so far
     uint64_t m_loaded = 0;
@@ -113,19 +126,31 @@ size_t WalkRecords(const char* data, size_t size, OnRecord& onRecord) {
     return at;
 }
 
+// Walks the records of `file`, read `chunkBytes` at a time (a record longer
+// than a chunk is read whole with the one after it).
+template <typename OnRecord>
+void WalkFileRecords(const SpillFile& file, size_t chunkBytes, OnRecord& onRecord) {
+    ByteBuffer chunk;
+    uint64_t offset = 0;
+    size_t carried = 0;
+    while (offset < file.Size()) {
+        const auto want = static_cast<size_t>(std::min<uint64_t>(chunkBytes, file.Size() - offset));
+        chunk.Resize(carried);
+        chunk.Extend(want);
+        file.ReadAt(chunk.Data() + carried, want, offset);
+        offset += want;
+        const size_t size = carried + want;
+        const size_t used = WalkRecords(chunk.Data(), size, onRecord);
+        carried = size - used;
+        std::memmove(chunk.Data(), chunk.Data() + used, carried);
+    }
+}
+
 template <typename OnRecord>
 void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
     Partition& part = m_parts[p];
     if (part.file) {
-        ByteBuffer chunk;
-        uint64_t offset = 0;
-        size_t carried = 0;
-        while (offset < part.file.Size()) {
-            const size_t size = ReadChunk(part, offset, chunk, carried);
-            const size_t used = WalkRecords(chunk.Data(), size, onRecord);
-            carried = size - used;
-            std::memmove(chunk.Data(), chunk.Data() + used, carried);
-        }
+        WalkFileRecords(part.file, m_readChunk, onRecord);
         part.file.Drop();
     }
     for (const ByteBuffer& slab : part.slabs) WalkRecords(slab.Data(), slab.Size(), onRecord);

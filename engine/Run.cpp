@@ -56,26 +56,45 @@ void Run::Sort(KeptOrder kept, const std::string& folder) {
     bytes.Resize(file.Size());
     file.ReadAt(bytes.Data(), bytes.Size(), 0);
     file.Drop();
+    SortBytes(kept);
+    Spill(folder);
+}
+
+void Run::SortBytes(KeptOrder kept) {
+    if (kept == KeptOrder::File) return;
     const std::vector<KeptKey> keys = SortedKeys(bytes, kept);
     ByteBuffer sorted;
     sorted.Reserve(bytes.Size());
     for (const KeptKey& key : keys) sorted.Append(key.kept, record::KeptSize(key.kept));
     bytes = std::move(sorted);
-    Spill(folder);
 }
 
-RunCursor::RunCursor(const Run& run, size_t chunkBytes) : m_run(run), m_chunkBytes(chunkBytes) {
+RunCursor::RunCursor(const Run& run, size_t chunkBytes)
+    : m_bytes(run.file ? nullptr : &run.bytes),
+      m_file(run.file ? &run.file : nullptr),
+      m_records(run.records),
+      m_chunkBytes(chunkBytes),
+      m_fileEnd(run.file.Size()) {
+    Advance();
+}
+
+RunCursor::RunCursor(const SpillFile& file, const Segment& segment, size_t chunkBytes)
+    : m_file(&file),
+      m_records(segment.records),
+      m_chunkBytes(chunkBytes),
+      m_fileAt(segment.offset),
+      m_fileEnd(segment.offset + segment.bytes) {
     Advance();
 }
 
 void RunCursor::Advance() {
-    if (m_next == m_run.records) {
+    if (m_next == m_records) {
         m_current = nullptr;
         return;
     }
     ++m_next;
-    if (!m_run.file) {
-        m_current = m_run.bytes.Data() + m_at;
+    if (m_bytes) {
+        m_current = m_bytes->Data() + m_at;
         m_at += record::KeptSize(m_current);
         return;
     }
@@ -93,12 +112,12 @@ void RunCursor::ReadOn() {
     m_chunk.Resize(left);
     m_at = 0;
     do {
-        const uint64_t rest = m_run.file.Size() - m_fileAt;
+        const uint64_t rest = m_fileEnd - m_fileAt;
         const size_t want = static_cast<size_t>(std::min<uint64_t>(m_chunkBytes, rest));
         if (want == 0) throw JobFailure(status::kTempCantBeRead);  // a record cut short
         const size_t had = m_chunk.Size();
         m_chunk.Extend(want);
-        m_run.file.ReadAt(m_chunk.Data() + had, want, m_fileAt);
+        m_file->ReadAt(m_chunk.Data() + had, want, m_fileAt);
         m_fileAt += want;
     } while (m_chunk.Size() < record::kKeptHeadSize ||
              m_chunk.Size() < record::KeptSize(m_chunk.Data()));

@@ -13,6 +13,13 @@
 
 enum class KeptOrder { File, Frequency, Alphabetical };
 
+// Runs laid one after another in a file: where one starts, and its size.
+struct Segment {
+    uint64_t offset = 0;
+    uint64_t bytes = 0;
+    uint64_t records = 0;
+};
+
 struct Run {
     ByteBuffer bytes;  // kept records
     SpillFile file;    // or the records on disk
@@ -23,6 +30,8 @@ struct Run {
     // Puts the records of a run on disk in `order`, in a new file. (The
     // kept lines of a list held in memory are sorted all together instead.)
     void Sort(KeptOrder order, const std::string& folder);
+    // Puts the records held in memory in `order`.
+    void SortBytes(KeptOrder order);
 };
 
 // Whether kept record a goes before kept record b in `order`. No two kept
@@ -33,6 +42,8 @@ bool KeptBefore(KeptOrder order, const char* a, const char* b);
 class RunCursor {
 public:
     RunCursor(const Run& run, size_t chunkBytes);
+    // Over the run that `segment` of `file` holds.
+    RunCursor(const SpillFile& file, const Segment& segment, size_t chunkBytes);
     // The current kept record, or nullptr past the last.
     const char* Current() const { return m_current; }
     void Advance();
@@ -40,11 +51,14 @@ public:
 private:
     void ReadOn();
 
-    const Run& m_run;
+    const ByteBuffer* m_bytes = nullptr;  // a run in memory
+    const SpillFile* m_file = nullptr;    // or on disk
+    uint64_t m_records;
     size_t m_chunkBytes;
     ByteBuffer m_chunk;
     size_t m_at = 0;  // in m_chunk, or in the bytes of a run in memory
     uint64_t m_fileAt = 0;
+    uint64_t m_fileEnd = 0;
     uint64_t m_next = 0;  // records handed on
     const char* m_current = nullptr;
 };

@@ -8,6 +8,9 @@
 #include "Record.h"
 
 namespace {
+// A merged run goes to its file in blocks of this size.
+constexpr size_t kMergedBlock = size_t{256} << 10;
+
 // A heap entry: a cursor with the key of its current record.
 struct Entry {
     KeptKey key;
@@ -74,6 +77,21 @@ std::vector<RunCursor> CursorsOver(const std::vector<Run>& runs, size_t chunkByt
     return cursors;
 }
 
+// Sorts each piece in memory, into a new file.
+void SortPieces(RunPieces& pieces, KeptOrder order, const std::string& folder) {
+    RunPieces sorted;
+    sorted.file = SpillFile::Create(folder);
+    for (const Segment& segment : pieces.segments) {
+        Run run;
+        run.bytes.Resize(segment.bytes);
+        pieces.file.ReadAt(run.bytes.Data(), segment.bytes, segment.offset);
+        run.SortBytes(order);
+        sorted.segments.push_back({sorted.file.Size(), segment.bytes, segment.records});
+        sorted.file.Append(run.bytes.Data(), run.bytes.Size());
+    }
+    pieces = std::move(sorted);
+}
+
 void WriteKept(const char* kept, bool everyCopy, ListWriter& output, const char* lineEnd,
                size_t endLength) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
@@ -131,4 +149,26 @@ void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size
         ++written;
         cursor.Advance();
     }
+}
+
+Run MergePieces(RunPieces& pieces, KeptOrder order, size_t chunkBytes, const std::string& folder) {
+    if (order != KeptOrder::File) SortPieces(pieces, order, folder);
+    std::vector<RunCursor> cursors;
+    cursors.reserve(pieces.segments.size());
+    for (const Segment& segment : pieces.segments)
+        cursors.emplace_back(pieces.file, segment, chunkBytes);
+    Run run;
+    run.file = SpillFile::Create(folder);
+    ByteBuffer out;
+    for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance()) {
+        out.Append(heap.Top(), record::KeptSize(heap.Top()));
+        ++run.records;
+        if (out.Size() < kMergedBlock) continue;
+        run.file.Append(out.Data(), out.Size());
+        out.Clear();
+    }
+    run.file.Append(out.Data(), out.Size());
+    cursors.clear();
+    pieces = RunPieces();
+    return run;
 }

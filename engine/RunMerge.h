@@ -10,6 +10,7 @@
 #include "ListWriter.h"
 #include "PartitionTrail.h"
 #include "Run.h"
+#include "SplitGroups.h"
 
 // Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
 void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
@@ -28,3 +29,7 @@ void FollowTrail(const std::vector<Run>& runs, const PartitionTrail& trail, size
 void MergeRuns(const std::vector<Run>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
                ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);
+
+// The runs of a split partition, each in file order, as one run in `order`
+// in a new file in `folder`; `pieces` is spent.
+Run MergePieces(RunPieces& pieces, KeptOrder order, size_t chunkBytes, const std::string& folder);

@@ -309,6 +309,14 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "printf 'a\\nb\\na\\n' | $CLI -o o --removed r - l.txt"},
              "0|o: 6 read, 4 dupes, T s\n|",
              {{"l.txt", "b\na\nb\n"}, {"o", "a\r\nb\r\n"}, {"r", "a\r\nb\r\na\r\nb\r\n"}}},
+        // Standard input of unknown size, its one partition split again to
+        // stay within the budget, in file order and sorted.
+        Case{{},
+             {"|",
+              "seq 300000 | sed p | $CLI -q --memory 16M --lf -o o -; seq 300000 | cmp - o; "
+              "$CLI -q -a --memory 16M --lf -o a - <o; LC_ALL=C sort o | cmp - a; rm o a"},
+             "0|o: 600000 read, 300000 dupes, T s\na: 300000 read, 0 dupes, T s\n|",
+             {}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
@@ -359,7 +367,7 @@ TEST_F(CliTest, RemovedLinesMatchTheModel) {
     const std::set<std::string> refs{"aa", "bbb"};
     for (const bool withRef : {false, true}) {
         Names args{"-o",           "kept.txt", "--removed", "gone.txt", "--min-length", "2",
-                   "--max-length", "5",        "--memory",  "64K",      "a.txt",        "b.txt"};
+                   "--max-length", "5",        "--memory",  "16M",      "a.txt",        "b.txt"};
         if (withRef) args.insert(args.begin(), {"-r", "ref.txt"});
         ASSERT_EQ(Run(args).exit, 0);
         std::set<std::string> seen;
@@ -414,6 +422,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
                       Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
                       Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
+                      Misuse{{"--memory", "15M", "l.txt"}, "at least 16M"},
                       Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
