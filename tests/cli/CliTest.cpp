@@ -305,6 +305,14 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "printf 'a\\nb\\na\\n' | $CLI -o o --removed r - l.txt"},
              "0|o: 6 read, 4 dupes, T s\n|",
              {{"l.txt", "b\na\nb\n"}, {"o", "a\r\nb\r\n"}, {"r", "a\r\nb\r\na\r\nb\r\n"}}},
+        // Zero padding after the last member is gzip's; other bytes there are not.
+        Case{{{"l.txt", "b\na\nb\n"}},
+             {"|",
+              "gzip -c l.txt >z.gz; head -c 999 /dev/zero >>z.gz; $CLI -o o z.gz; echo x >>z.gz; "
+              "$CLI -o p z.gz || rm z.gz"},
+             "0|o: 3 read, 1 dupes, T s\n|z.gz: input list can't be read (garbage after the gzip "
+             "data)\n",
+             {{"l.txt", "b\na\nb\n"}, {"o", "b\r\na\r\n"}}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
