@@ -14,6 +14,7 @@
 #include "JobFailure.h"
 #include "ProgressScale.h"
 #include "ReplacementFile.h"
+#include "ScratchFile.h"
 #include "StatusTexts.h"
 #include "StreamWriter.h"
 
@@ -116,9 +117,11 @@ RunOutcome Frame::Run() {
     return m_outcome;
 }
 
-// The file of removed lines is made before any list is read, so that a
-// folder that refuses it stops the run before anything is replaced.
+// The file of removed lines and a file in the chosen temporary folder are
+// made before any list is read, so that a folder that refuses them stops the
+// run before anything is replaced, not when a large list first spills.
 void Frame::RunLocked() {
+    if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
     if (m_plan.removed) {
         m_removed = ReplacementFile::Create(*m_plan.removed);
         m_stage.emplace(TempFolderFor(*m_plan.removed));
@@ -168,8 +171,8 @@ void Frame::ProcessMerged() {
 // Standard input is copied aside first when it is to be read twice.
 std::optional<InputList> Frame::OpenMerged(const std::string& path) {
     if (path == kStandardStream)
-        return InputList::StandardInput(
-            m_plan.removed ? std::optional(TempFolderFor(*m_plan.output)) : std::nullopt);
+        return InputList::StandardInput(m_plan.removed ? std::optional(StreamTempFolder())
+                                                       : std::nullopt);
     FailureCause why;
     std::optional<InputList> input = InputList::OpenReference(path, &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why, path);

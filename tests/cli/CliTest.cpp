@@ -341,6 +341,12 @@ INSTANTIATE_TEST_SUITE_P(
             "file)\n/dev/null: Invalid input file (not a regular file)\nl: Invalid ref file (not a "
             "regular file)\n",
             {{"d", "/"}, {"f", "|"}, {"l", "b\n"}}},
+        // The temporary folder is checked first, standard input spooled there.
+        Case{{{"l.txt", "b\n"}},
+             {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
+             "1||no: temporary file can't be made (No such file or directory)\nnone: temporary "
+             "file can't be made (No such file or directory)\n",
+             {{"l.txt", "b\n"}}},
         Case{{{"l.txt", "b\nb\n"}},
              {"-o", "no/o.txt", "l.txt"},
              "1||no/o.txt: output list can't be opened (No such file or directory)\n",
@@ -418,6 +424,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
                       Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
                       Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
+                      Misuse{{"--temp-dir=", "l.txt"}, "--temp-dir"},
                       Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"}));
