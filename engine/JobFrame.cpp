@@ -45,6 +45,13 @@ std::vector<std::string> AllInputPaths(JobWindow& window) {
     return paths;
 }
 
+// The file a path names, if any.
+std::optional<FileIdentity> ExistingFile(const std::string& path) {
+    struct stat info {};
+    if (path == kStandardStream || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity::Of(info);
+}
+
 float SecondsSince(Clock::time_point start) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     return static_cast<float>(ms.count()) * 0.001f;
@@ -78,7 +85,8 @@ private:
     void RunLocked();
     void ProcessEach();
     void ProcessMerged();
-    std::optional<InputList> OpenMerged(const std::string& path);
+    std::optional<InputList> OpenMerged(const std::string& path,
+                                        const std::optional<FileIdentity>& output);
     std::function<std::unique_ptr<ListWriter>()> MergedOutput(std::vector<InputList>& inputs);
     void RunTask(ListTask& task);
     void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
@@ -155,10 +163,11 @@ void Frame::ProcessMerged() {
     m_current = AllInputPaths(m_window);
     if (m_current.empty()) return;
     m_steps.PrepareList(m_window);
+    const std::string& output = *m_plan.output;
+    const std::optional<FileIdentity> existing = ExistingFile(output);
     std::vector<InputList> inputs;
     inputs.reserve(m_current.size());
-    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path));
-    const std::string& output = *m_plan.output;
+    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path, existing));
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_options,
@@ -168,14 +177,19 @@ void Frame::ProcessMerged() {
     RunTask(task);
 }
 
-// Standard input is copied aside first when it is to be read twice.
-std::optional<InputList> Frame::OpenMerged(const std::string& path) {
+// Standard input is copied aside first when it is to be read twice. Every
+// list is checked here, before any is read; only the list that is also the
+// output stays open, for its lock and the check before its replacement.
+std::optional<InputList> Frame::OpenMerged(const std::string& path,
+                                           const std::optional<FileIdentity>& output) {
     if (path == kStandardStream)
         return InputList::StandardInput(m_plan.removed ? std::optional(StreamTempFolder())
                                                        : std::nullopt);
     FailureCause why;
     std::optional<InputList> input = InputList::OpenReference(path, &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why, path);
+    const FileIdentity& file = input->Location().Identity();
+    if (!output || file.device != output->device || file.inode != output->inode) input->Release();
     return input;
 }
 

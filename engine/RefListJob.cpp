@@ -32,13 +32,15 @@ public:
         m_byFrequency = options.ByFrequency();
     }
 
-    // Every reference list must open before anything of the input list is done.
+    // Every reference list must open before anything of the input list is
+    // done; none holds a descriptor until it is read, however many there are.
     void PrepareList(JobWindow&) override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
             FailureCause why;
             std::optional<InputList> list = InputList::OpenReference(path, &why);
             if (!list) throw JobFailure(status::kInvalidRefFile, why);
+            list->Release();
             m_refLists.push_back(std::move(*list));
         }
     }

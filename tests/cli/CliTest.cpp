@@ -313,6 +313,15 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 3 read, 1 dupes, T s\n|z.gz: input list can't be read (garbage after the gzip "
              "data)\n",
              {{"l.txt", "b\na\nb\n"}, {"o", "b\r\na\r\n"}}},
+        // More lists than descriptors: only a list being read holds any.
+        Case{{},
+             {"|",
+              "for i in $(seq 200); do echo b >$i.l; R=\"$R -r $i.l\"; done; echo b >s; "
+              "L=\"prlimit -n64 $CLI\"; $L -o o *.l; $L -o p --removed r *.l; $L $R s; "
+              "wc -l <r; rm *.l r"},
+             "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
+             "s\n199\n|",
+             {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
