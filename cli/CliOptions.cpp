@@ -112,7 +112,8 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli --temp-dir /var/tmp list.txt",
          [](CliOptions& o, const std::string& v) {
              o.tempDir = v;
-             return std::string();
+             if (!v.empty()) return std::string();
+             return std::string("--temp-dir needs a folder, not an empty name");
          }},
         {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
          Flag(&CliOptions::quiet)},

@@ -82,7 +82,9 @@ private:
 };
 
 // Members follow one another until the compressed bytes end; the end of
-// the compressed bytes inside a member is a stream cut short.
+// the compressed bytes inside a member is a stream cut short. Zero bytes
+// after a member are padding (tape blocks, disk images), which gzip accepts
+// too; a member never starts with one.
 class Gzip : public ByteSource {
 public:
     Gzip(std::unique_ptr<ByteSource> compressed, const char* failureText)
@@ -109,6 +111,7 @@ private:
             m_ended = true;
             return;
         }
+        if (!m_inMember && m_stream.next_in[0] == 0) return SkipPadding();
         m_inMember = true;
         const int result = inflate(&m_stream, Z_NO_FLUSH);
         if (result == Z_STREAM_END) {
@@ -119,6 +122,16 @@ private:
         } else if (result != Z_OK && result != Z_BUF_ERROR) {
             Fail(m_stream.msg ? m_stream.msg : "the gzip data is corrupt");
         }
+    }
+    void SkipPadding() {
+        do {
+            const Bytef* begin = m_stream.next_in;
+            const Bytef* end = begin + m_stream.avail_in;
+            if (std::find_if(begin, end, [](Bytef b) { return b != 0; }) != end)
+                Fail("garbage after the gzip data");
+            m_stream.avail_in = 0;
+        } while (TakeInput());
+        m_ended = true;
     }
     bool TakeInput() {
         const size_t got = m_compressed->Read(m_input.Data(), m_input.Size());

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -63,9 +64,18 @@ unsigned WorkerThreads() {
 
 std::string TempFolderFor(const std::string& listPath) {
     if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+    if (listPath == "-") return StreamTempFolder();
     const size_t slash = listPath.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : listPath.substr(0, slash);
+}
+
+// The current folder is no place for them: it may be anywhere, even
+// where the user may not write.
+std::string StreamTempFolder() {
+    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+    const char* system = std::getenv("TMPDIR");
+    return system && *system ? system : "/tmp";
 }
 
 ScopedSettings::ScopedSettings(EngineSettings settings) : m_previous(g_settings) {

@@ -25,8 +25,12 @@ EngineSettings& Settings();
 uint64_t MemoryBudget();
 // The worker threads for a run: at least one.
 unsigned WorkerThreads();
-// The folder for a run's temporary files, given the list's path.
+// The folder for a run's temporary files, given the list's path ("-":
+// standard input, which has no folder of its own).
 std::string TempFolderFor(const std::string& listPath);
+// The folder for temporary files that belong to no list's folder: the
+// chosen one, else the system's ($TMPDIR, else /tmp).
+std::string StreamTempFolder();
 
 // Installs settings for the lifetime of the object (tests).
 class ScopedSettings {

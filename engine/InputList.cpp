@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "StatusTexts.h"
@@ -46,6 +48,25 @@ uint64_t CopyStandardInput(int to) {
     }
     return copied;
 }
+
+// A name that leads to no regular file: the list was removed, renamed or
+// replaced; any other failure to open it is a failure to read.
+bool Vanished(const FailureCause& why) {
+    return why.error == 0 || why.error == ENOENT || why.error == ENOTDIR || why.error == ELOOP;
+}
+
+// A reading of a list opened for it alone: the list is closed with it.
+class HeldList : public ByteSource {
+public:
+    HeldList(ListLocation location, uint64_t size, const char* failureText)
+        : m_location(std::move(location)),
+          m_file(FileSource(m_location.Descriptor(), size, failureText)) {}
+    size_t Read(char* to, size_t size) override { return m_file->Read(to, size); }
+
+private:
+    ListLocation m_location;
+    std::unique_ptr<ByteSource> m_file;
+};
 }  // namespace
 
 InputList::InputList(ListLocation location, std::string name)
@@ -86,24 +107,52 @@ void InputList::NoteCompression(int fd, uint64_t size) {
 }
 
 std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
-    const int fd = m_location ? m_location->Descriptor() : m_spool ? m_spool->Descriptor() : -1;
     std::unique_ptr<ByteSource> source;
-    if (fd >= 0) {
-        Rewind(fd, failureText);
-        source = FileSource(fd, m_fileSize, failureText);
-    } else {
-        if (std::exchange(m_read, true)) throw JobFailure(failureText, {0, "read once already"});
-        std::string start(kMagicSize, '\0');
-        std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, failureText);
-        size_t got = 0;
-        while (got < kMagicSize) {
-            const size_t n = in->Read(start.data() + got, kMagicSize - got);
-            if (n == 0) break;
-            got += n;
-        }
-        start.resize(got);
-        m_gzip = StartsAsGzip(start.data(), got);
-        source = StreamSource(STDIN_FILENO, std::move(start), failureText);
-    }
+    if (m_released)
+        source = ReopenedSource(failureText);
+    else if (m_location || m_spool)
+        source = OpenedSource(failureText);
+    else
+        source = StandardInputSource(failureText);
     return m_gzip ? GzipSource(std::move(source), failureText) : std::move(source);
+}
+
+void InputList::Release() {
+    if (!m_location) return;
+    m_released = m_location->Identity();
+    m_location.reset();
+}
+
+std::unique_ptr<ByteSource> InputList::OpenedSource(const char* failureText) {
+    const int fd = m_location ? m_location->Descriptor() : m_spool->Descriptor();
+    Rewind(fd, failureText);
+    return FileSource(fd, m_fileSize, failureText);
+}
+
+// The path is resolved again: a name that leads to another file, or to this
+// one changed, must not mix two versions of a list into one result.
+std::unique_ptr<ByteSource> InputList::ReopenedSource(const char* failureText) const {
+    FailureCause why;
+    std::optional<ListLocation> location =
+        ListLocation::Open(m_name, ListLocation::Lock::kNone, &why);
+    if (!location && !Vanished(why)) throw JobFailure(failureText, why, m_name);
+    if (!location || !(location->Identity() == *m_released))
+        throw JobFailure(status::kInputChanged, {}, m_name);
+    return std::make_unique<HeldList>(std::move(*location), m_fileSize, failureText);
+}
+
+// The first bytes are taken to look for the gzip magic number, and come out first.
+std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureText) {
+    if (std::exchange(m_read, true)) throw JobFailure(failureText, {0, "read once already"});
+    std::string start(kMagicSize, '\0');
+    std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, failureText);
+    size_t got = 0;
+    while (got < kMagicSize) {
+        const size_t n = in->Read(start.data() + got, kMagicSize - got);
+        if (n == 0) break;
+        got += n;
+    }
+    start.resize(got);
+    m_gzip = StartsAsGzip(start.data(), got);
+    return StreamSource(STDIN_FILENO, std::move(start), failureText);
 }

@@ -1,8 +1,10 @@
 // Opening a list for reading (ListReader reads it): a file, or standard
 // input. A file stays open (and an input list locked) until the object is
 // destroyed, so that a later pass can read it again and the replacement can
-// be checked against it. A list that starts with the gzip magic number is
-// read inflated, whatever its name.
+// be checked against it, unless it is released: a list that is only read
+// then holds no descriptor between its readings, and each reading opens it
+// afresh. A list that starts with the gzip magic number is read inflated,
+// whatever its name.
 #pragma once
 
 #include <cstdint>
@@ -39,17 +41,26 @@ public:
     bool HasLocation() const { return m_location.has_value(); }
     const ListLocation& Location() const { return *m_location; }
     // A new reading from the start of the list; its reads throw JobFailure
-    // with `failureText`.
+    // with `failureText`. A released list is opened again by its path and
+    // must be the file that was opened first, unchanged; else it throws
+    // JobFailure("input list changed while it was cleaned") naming the list.
     std::unique_ptr<ByteSource> OpenSource(const char* failureText);
+    // Closes the list until its next reading (a list no result replaces:
+    // a run over many lists would otherwise run out of descriptors).
+    void Release();
 
 private:
     InputList(ListLocation location, std::string name);
     InputList() = default;
     void NoteCompression(int fd, uint64_t size);
+    std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
+    std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
+    std::unique_ptr<ByteSource> StandardInputSource(const char* failureText);
 
     std::string m_name;
     std::optional<ListLocation> m_location;
-    std::optional<ScratchFile> m_spool;  // standard input, copied
+    std::optional<ScratchFile> m_spool;      // standard input, copied
+    std::optional<FileIdentity> m_released;  // the file to find again
     uint64_t m_size = 0;
     uint64_t m_fileSize = 0;  // bytes on disk
     bool m_gzip = false;

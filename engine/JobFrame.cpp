@@ -14,6 +14,7 @@
 #include "JobFailure.h"
 #include "ProgressScale.h"
 #include "ReplacementFile.h"
+#include "ScratchFile.h"
 #include "StatusTexts.h"
 #include "StreamWriter.h"
 #include "SystemCalls.h"
@@ -21,6 +22,13 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr const char* kStandardStream = "-";
+
+// The file a path names, if any.
+std::optional<FileIdentity> ExistingFile(const std::string& path) {
+    struct stat info {};
+    if (path == kStandardStream || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity::Of(info);
+}
 
 float SecondsSince(Clock::time_point start) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
@@ -52,7 +60,8 @@ private:
     void RunLists();
     void ProcessEach();
     void ProcessMerged();
-    std::optional<InputList> OpenMerged(const std::string& path);
+    std::optional<InputList> OpenMerged(const std::string& path,
+                                        const std::optional<FileIdentity>& output);
     std::function<std::unique_ptr<ListWriter>()> MergedOutput(std::vector<InputList>& inputs);
     void RunTask(ListTask& task);
     void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
@@ -88,9 +97,11 @@ RunOutcome Frame::Run() {
     return m_outcome;
 }
 
-// The file of removed lines is made before any list is read, so that a
-// folder that refuses it stops the run before anything is replaced.
+// The file of removed lines and a file in the chosen temporary folder are
+// made before any list is read, so that a folder that refuses them stops the
+// run before anything is replaced, not when a large list first spills.
 void Frame::RunLists() {
+    if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
     if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
     if (m_plan.output)
         ProcessMerged();
@@ -118,10 +129,11 @@ void Frame::ProcessMerged() {
     m_current = m_plan.lists;
     if (m_current.empty()) return;
     m_steps.PrepareList();
+    const std::string& output = *m_plan.output;
+    const std::optional<FileIdentity> existing = ExistingFile(output);
     std::vector<InputList> inputs;
     inputs.reserve(m_current.size());
-    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path));
-    const std::string& output = *m_plan.output;
+    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path, existing));
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_plan,
@@ -131,14 +143,19 @@ void Frame::ProcessMerged() {
     RunTask(task);
 }
 
-// Standard input is copied aside first when it is to be read twice.
-std::optional<InputList> Frame::OpenMerged(const std::string& path) {
+// Standard input is copied aside first when it is to be read twice. Every
+// list is checked here, before any is read; only the list that is also the
+// output stays open, for its lock and the check before its replacement.
+std::optional<InputList> Frame::OpenMerged(const std::string& path,
+                                           const std::optional<FileIdentity>& output) {
     if (path == kStandardStream)
-        return InputList::StandardInput(
-            m_plan.removed ? std::optional(TempFolderFor(*m_plan.output)) : std::nullopt);
+        return InputList::StandardInput(m_plan.removed ? std::optional(StreamTempFolder())
+                                                       : std::nullopt);
     FailureCause why;
     std::optional<InputList> input = InputList::OpenReference(path, &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why, path);
+    const FileIdentity& file = input->Location().Identity();
+    if (!output || file.device != output->device || file.inode != output->inode) input->Release();
     return input;
 }
 

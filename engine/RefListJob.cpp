@@ -17,13 +17,15 @@ class RefListSteps : public JobSteps {
 public:
     explicit RefListSteps(const RunPlan& plan) : m_refPaths(plan.references) {}
 
-    // Every reference list must open before anything of the input list is done.
+    // Every reference list must open before anything of the input list is
+    // done; none holds a descriptor until it is read, however many there are.
     void PrepareList() override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
             FailureCause why;
             std::optional<InputList> list = InputList::OpenReference(path, &why);
             if (!list) throw JobFailure(status::kInvalidRefFile, why, path);
+            list->Release();
             m_refLists.push_back(std::move(*list));
         }
     }

@@ -10,8 +10,8 @@
 
 class ScratchFile {
 public:
-    // Throws JobFailure("temporary file can't be made") when the folder
-    // cannot be opened or refuses the file.
+    // Throws JobFailure("temporary file can't be made"), naming the folder,
+    // when the folder cannot be opened or refuses the file.
     static ScratchFile Create(const std::string& folder);
 
     // Open for reading and writing.

@@ -317,6 +317,23 @@ INSTANTIATE_TEST_SUITE_P(
               "$CLI -q -a --memory 16M --lf -o a - <o; LC_ALL=C sort o | cmp - a; rm o a"},
              "0|o: 600000 read, 300000 dupes, T s\na: 300000 read, 0 dupes, T s\n|",
              {}},
+        // Zero padding after the last member is gzip's; other bytes there are not.
+        Case{{{"l.txt", "b\na\nb\n"}},
+             {"|",
+              "gzip -c l.txt >z.gz; head -c 999 /dev/zero >>z.gz; $CLI -o o z.gz; echo x >>z.gz; "
+              "$CLI -o p z.gz || rm z.gz"},
+             "0|o: 3 read, 1 dupes, T s\n|z.gz: input list can't be read (garbage after the gzip "
+             "data)\n",
+             {{"l.txt", "b\na\nb\n"}, {"o", "b\r\na\r\n"}}},
+        // More lists than descriptors: only a list being read holds any.
+        Case{{},
+             {"|",
+              "for i in $(seq 200); do echo b >$i.l; R=\"$R -r $i.l\"; done; echo b >s; "
+              "L=\"prlimit -n64 $CLI\"; $L -o o *.l; $L -o p --removed r *.l; $L $R s; "
+              "wc -l <r; rm *.l r"},
+             "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
+             "s\n199\n|",
+             {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
@@ -345,6 +362,12 @@ INSTANTIATE_TEST_SUITE_P(
             "file)\n/dev/null: Invalid input file (not a regular file)\nf: Invalid ref file (not a "
             "regular file)\n",
             {{"d", "/"}, {"f", "|"}, {"l", "b\n"}}},
+        // The temporary folder is checked first, standard input spooled there.
+        Case{{{"l.txt", "b\n"}},
+             {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
+             "1||no: temporary file can't be made (No such file or directory)\nnone: temporary "
+             "file can't be made (No such file or directory)\n",
+             {{"l.txt", "b\n"}}},
         Case{{{"l.txt", "b\nb\n"}},
              {"-o", "no/o.txt", "l.txt"},
              "1||no/o.txt: output list can't be opened (No such file or directory)\n",
@@ -423,6 +446,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
                       Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
                       Misuse{{"--memory", "15M", "l.txt"}, "at least 16M"},
+                      Misuse{{"--temp-dir=", "l.txt"}, "--temp-dir"},
                       Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},

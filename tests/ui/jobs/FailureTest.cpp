@@ -8,9 +8,12 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "EngineSettings.h"
+#include "InputList.h"
 #include "JobFailure.h"
 #include "ListReader.h"
 #include "ReplacementFile.h"
@@ -294,4 +297,26 @@ TEST(Failures, ReplacedListsKeepTheirLinksModeAndAttributes) {
     EXPECT_EQ(dir.Names().size(), 5u);
 }
 
-// Scratch files never show in their folder, with or without unnamed files.
+// A released list is opened again for each reading: appended to, replaced
+// or removed meanwhile, it stops the run naming the list.
+TEST(Failures, AReleasedListReadAgainMustBeTheFileThatWasChecked) {
+    TempDir dir;
+    const std::string path = dir.File("l.txt", kList);
+    const std::vector<std::function<void()>> changes{
+        [&] { std::ofstream(path, std::ios::app) << "x\n"; },
+        [&] { std::filesystem::rename(dir.File("new.txt", kList), path); },
+        [&] { std::filesystem::remove(path); }};
+    for (const auto& change : changes) {
+        std::optional<InputList> list = InputList::OpenReference(dir.File("l.txt", kList));
+        list->Release();
+        ListReader{*list, "read"};
+        change();
+        try {
+            ListReader{*list, "read"};
+            ADD_FAILURE() << "read a changed list";
+        } catch (const JobFailure& failure) {
+            EXPECT_EQ(failure.Subject() + ": " + failure.StatusText(),
+                      path + ": input list changed while it was cleaned");
+        }
+    }
+}
