@@ -30,6 +30,7 @@ case $size in 1M|10M) ;; *) echo "memory: --list 1M or 10M" >&2; exit 2 ;; esac
 [ "$build" = 1 ] && "$repo/scripts/build.sh" build Release >/dev/null
 cli=${LINTRIM_CLI:-$repo/build/bin/lintrim-cli}
 list=$data/list_$size.txt
+mkdir -p "$data" "$results"
 [ -s "$list" ] || python3 "$bench/gen_wordlist.py" list --lines "${size%M}000000" -o "$list"
 [ -s "$list.gz" ] || gzip -c -1 "$list" > "$list.gz"
 work=$(mktemp -d "$data/memory.XXXXXX")
@@ -76,6 +77,5 @@ for budget in $budgets; do
         row file "$order" "$budget" "$cli" "${flags[@]}" -o "$work/out" "$list"
     done
 done
-mkdir -p "$results"
 cp "$work/table" "$results/memory-$size.md"
 exit "$over"
