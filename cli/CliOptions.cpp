@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "EngineSettings.h"
+#include "os/EngineSettings.h"
 
 namespace {
 constexpr size_t kHelpIndent = 26;

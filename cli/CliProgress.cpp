@@ -1,7 +1,7 @@
 // The command line's progress bar.
 #include "CliProgress.h"
 
-#include "ProgressScale.h"
+#include "api/ProgressScale.h"
 
 #include <cstdint>
 

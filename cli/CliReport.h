@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "CliProgress.h"
-#include "RunEvents.h"
+#include "api/RunEvents.h"
 
 class CliReport : public RunEvents {
 public:

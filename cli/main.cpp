@@ -9,8 +9,8 @@
 #include "CliOptions.h"
 #include "CliProgress.h"
 #include "CliReport.h"
-#include "RegisteredName.h"
-#include "RunEvents.h"
+#include "api/RunEvents.h"
+#include "os/RegisteredName.h"
 
 namespace {
 // A run stopped by a signal leaves the list as it was and no file beside it:

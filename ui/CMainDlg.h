@@ -22,8 +22,6 @@
 #include "CVelDialog.h"
 #include "JobWindow.h"
 
-enum DialogId : int { IDD_MAIN = 102 };
-
 class CMainDlg : public CVelDialog, public JobWindow {
     Q_OBJECT
 

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "ReplacementFile.h"
+#include "write/ReplacementFile.h"
 
 namespace {
 void WaitOnPauseFifo() {

@@ -4,8 +4,8 @@
 
 #include <cerrno>
 
-#include "RunEvents.h"
 #include "TempDir.h"
+#include "api/RunEvents.h"
 
 namespace {
 // Records the stage texts, and every outcome as "path: summary" or

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RunEvents.h"
+#include "api/RunEvents.h"
 
 class JobWindow {
 public:

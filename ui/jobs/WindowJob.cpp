@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "ControlIds.h"
-#include "ProgressScale.h"
 #include "WindowRequests.h"
+#include "api/ProgressScale.h"
 
 namespace {
 constexpr const char* kChooseNewFiles = "choose new file(s)";

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "JobWindow.h"
-#include "RunPlan.h"
+#include "api/RunPlan.h"
 
 // Runs the job on the worker thread; -1 when nothing was chosen, else 0.
 int WindowJob(JobWindow& window, JobKind job);

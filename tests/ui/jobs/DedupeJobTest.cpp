@@ -7,10 +7,10 @@
 #include <random>
 #include <set>
 
-#include "EngineSettings.h"
-#include "ListReader.h"
 #include "TestSupport.h"
 #include "WindowJob.h"
+#include "os/EngineSettings.h"
+#include "read/ListReader.h"
 
 namespace {
 std::vector<std::string> NormalListCalls(const std::string& summary) {

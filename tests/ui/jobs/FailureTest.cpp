@@ -12,14 +12,14 @@
 #include <map>
 #include <optional>
 
-#include "EngineSettings.h"
-#include "InputList.h"
-#include "JobFailure.h"
-#include "ListReader.h"
-#include "ReplacementFile.h"
-#include "SystemCalls.h"
 #include "TestSupport.h"
 #include "WindowJob.h"
+#include "api/JobFailure.h"
+#include "os/EngineSettings.h"
+#include "os/SystemCalls.h"
+#include "read/InputList.h"
+#include "read/ListReader.h"
+#include "write/ReplacementFile.h"
 
 namespace {
 // One call that fails on cue. "write" lets `count` bytes through, "read"
@@ -307,7 +307,7 @@ TEST(Failures, AReleasedListReadAgainMustBeTheFileThatWasChecked) {
         [&] { std::filesystem::rename(dir.File("new.txt", kList), path); },
         [&] { std::filesystem::remove(path); }};
     for (const auto& change : changes) {
-        std::optional<InputList> list = InputList::OpenReference(dir.File("l.txt", kList));
+        std::optional<InputList> list = InputList::OpenToRead(dir.File("l.txt", kList));
         list->Release();
         ListReader{*list, "read"};
         change();

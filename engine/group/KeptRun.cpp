@@ -1,0 +1,99 @@
+// Runs: spilling, sorting and reading back.
+#include "group/KeptRun.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "api/JobFailure.h"
+#include "api/StatusTexts.h"
+#include "load/Record.h"
+#include "order/KeptKey.h"
+
+namespace {
+// The run's records in `order`, as keys.
+std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, KeptOrder order) {
+    std::vector<KeptKey> keys;
+    for (size_t at = 0; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at))
+        keys.push_back(KeptKey::Of(order, bytes.Data() + at));
+    std::sort(keys.begin(), keys.end(), KeptKeyBefore{order});
+    return keys;
+}
+}  // namespace
+
+void KeptRun::Spill(const std::string& folder) {
+    file = SpillFile::Create(folder);
+    file.Append(bytes.Data(), bytes.Size());
+    bytes.Release();
+}
+
+void KeptRun::Sort(KeptOrder kept, const std::string& folder) {
+    if (kept == KeptOrder::File) return;  // grouping leaves a run in file order
+    bytes.Resize(file.Size());
+    file.ReadAt(bytes.Data(), bytes.Size(), 0);
+    file.Drop();
+    SortBytes(kept);
+    Spill(folder);
+}
+
+void KeptRun::SortBytes(KeptOrder kept) {
+    if (kept == KeptOrder::File) return;
+    const std::vector<KeptKey> keys = SortedKeys(bytes, kept);
+    ByteBuffer sorted;
+    sorted.Reserve(bytes.Size());
+    for (const KeptKey& key : keys) sorted.Append(key.kept, record::KeptSize(key.kept));
+    bytes = std::move(sorted);
+}
+
+KeptRunCursor::KeptRunCursor(const KeptRun& run, size_t chunkBytes)
+    : m_bytes(run.file ? nullptr : &run.bytes),
+      m_file(run.file ? &run.file : nullptr),
+      m_records(run.records),
+      m_chunkBytes(chunkBytes),
+      m_fileEnd(run.file.Size()) {
+    Advance();
+}
+
+KeptRunCursor::KeptRunCursor(const SpillFile& file, const Segment& segment, size_t chunkBytes)
+    : m_file(&file),
+      m_records(segment.records),
+      m_chunkBytes(chunkBytes),
+      m_fileAt(segment.offset),
+      m_fileEnd(segment.offset + segment.bytes) {
+    Advance();
+}
+
+void KeptRunCursor::Advance() {
+    if (m_next == m_records) {
+        m_current = nullptr;
+        return;
+    }
+    ++m_next;
+    if (m_bytes) {
+        m_current = m_bytes->Data() + m_at;
+        m_at += record::KeptSize(m_current);
+        return;
+    }
+    if (m_current) m_at += record::KeptSize(m_current);
+    const size_t left = m_chunk.Size() - m_at;
+    if (left < record::kKeptHeadSize || left < record::KeptSize(m_chunk.Data() + m_at)) ReadOn();
+    m_current = m_chunk.Data() + m_at;
+}
+
+// Keeps the unread tail, and reads until the next record is whole.
+void KeptRunCursor::ReadOn() {
+    const size_t left = m_chunk.Size() - m_at;
+    // The first chunk has no buffer yet: nothing to move, and no address.
+    if (left > 0) std::memmove(m_chunk.Data(), m_chunk.Data() + m_at, left);
+    m_chunk.Resize(left);
+    m_at = 0;
+    do {
+        const uint64_t rest = m_fileEnd - m_fileAt;
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(m_chunkBytes, rest));
+        if (want == 0) throw JobFailure(status::kTempCantBeRead);  // a record cut short
+        const size_t had = m_chunk.Size();
+        m_chunk.Extend(want);
+        m_file->ReadAt(m_chunk.Data() + had, want, m_fileAt);
+        m_fileAt += want;
+    } while (m_chunk.Size() < record::kKeptHeadSize ||
+             m_chunk.Size() < record::KeptSize(m_chunk.Data()));
+}

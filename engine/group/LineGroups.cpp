@@ -1,0 +1,106 @@
+// The table of a partition's groups: open addressing with linear probing,
+// each slot holding the top half of the line's hash beside its group, so
+// that a probe compares bytes only when the hashes agree.
+#include "group/LineGroups.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "load/LineHash.h"
+#include "load/Record.h"
+
+namespace {
+constexpr size_t kFirstSlots = 1024;
+// A table sized ahead for a partition's records never takes more than this.
+constexpr uint64_t kMostReservedSlots = uint64_t{1} << 22;
+constexpr uint64_t kGroupMask = 0xffffffffu;
+
+// A slot keeps the low half of the hash: it places the slot, in a table of
+// any size, and settles most probes without a look at the line.
+uint64_t Tag(uint64_t hash) {
+    return hash & 0xffffffffu;
+}
+}  // namespace
+
+char* LineGroups::Keep(const char* record, uint64_t copies) {
+    const uint32_t length = record::Length(record);
+    m_offsets.push_back(m_kept.Size());
+    char* kept = m_kept.Extend(record::kKeptHeadSize + length);
+    std::memcpy(kept, record, record::kHeadSize);
+    record::SetCopies(kept, copies);
+    std::memcpy(kept + record::kKeptHeadSize, record::Line(record), length);
+    return kept;
+}
+
+size_t LineGroups::Find(uint64_t hash, const char* line, uint32_t length) const {
+    for (size_t s = Tag(hash) & m_mask;; s = (s + 1) & m_mask) {
+        const uint64_t slot = m_slots[s];
+        if (slot == 0 || (slot >> 32 != Tag(hash))) {
+            if (slot == 0) return s;
+            continue;
+        }
+        const char* kept = m_kept.Data() + m_offsets[(slot & kGroupMask) - 1];
+        if (record::Length(kept) == length &&
+            std::memcmp(record::KeptLine(kept), line, length) == 0)
+            return s;
+    }
+}
+
+void LineGroups::Add(const char* record) {
+    const bool reference = (record::Index(record) & record::kReferenceBit) != 0;
+    if (m_offsets.size() * 2 >= m_slots.size())
+        Grow(m_slots.empty() ? kFirstSlots : m_slots.size() * 2);
+    const uint32_t length = record::Length(record);
+    const uint64_t hash = HashLine(record::Line(record), length);
+    const size_t s = Find(hash, record::Line(record), length);
+    if (m_slots[s] == 0) {
+        Keep(record, reference ? 0 : 1);
+        m_slots[s] = (Tag(hash) << 32) | m_offsets.size();
+        return;
+    }
+    char* kept = m_kept.Data() + m_offsets[(m_slots[s] & kGroupMask) - 1];
+    if (reference) {
+        record::SetIndex(kept, record::Index(kept) | record::kReferenceBit);
+    } else {
+        record::SetCopies(kept, record::Copies(kept) + 1);
+        if (!m_everyCopy) ++m_dupes;
+    }
+}
+
+void LineGroups::Reserve(uint64_t records) {
+    const uint64_t wanted = std::clamp<uint64_t>(records * 2, kFirstSlots, kMostReservedSlots);
+    if (wanted > m_slots.size()) Grow(std::bit_ceil(wanted));
+}
+
+void LineGroups::Grow(size_t size) {
+    std::vector<uint64_t> old(size, 0);
+    old.swap(m_slots);
+    m_mask = size - 1;
+    for (uint64_t slot : old) {
+        if (slot == 0) continue;
+        size_t s = (slot >> 32) & m_mask;
+        while (m_slots[s] != 0) s = (s + 1) & m_mask;
+        m_slots[s] = slot;
+    }
+}
+
+// Leaves out the lines a reference list holds, closing the gaps in place.
+KeptRun LineGroups::TakeRun() {
+    KeptRun run;
+    size_t to = 0;
+    for (size_t at = 0; at < m_kept.Size();) {
+        const char* kept = m_kept.Data() + at;
+        const size_t size = record::KeptSize(kept);
+        if (!(record::Index(kept) & record::kReferenceBit)) {
+            std::memmove(m_kept.Data() + to, kept, size);
+            to += size;
+            ++run.records;
+        }
+        at += size;
+    }
+    m_kept.Resize(to);
+    run.bytes = std::move(m_kept);
+    std::vector<uint64_t>().swap(m_offsets);
+    std::vector<uint64_t>().swap(m_slots);
+    return run;
+}

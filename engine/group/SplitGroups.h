@@ -1,0 +1,64 @@
+// Grouping a partition too large to group in memory at once: its records
+// are split again by further bits of their hashes into pieces on disk, and
+// each piece is grouped alone (split again while it is still too large).
+// Copies of a line share their hash, so no line spans two pieces. The runs
+// of the pieces, each in file order, are laid one after another in one
+// file, so that a partition takes one descriptor however many pieces it
+// needed; merged, they are the partition's run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "group/KeptRun.h"
+#include "os/ByteBuffer.h"
+#include "partition/SpillFile.h"
+
+// The runs of one split partition, laid in one file.
+struct KeptPieces {
+    SpillFile file;
+    std::vector<Segment> segments;
+};
+
+class SplitGroups {
+public:
+    struct Limits {
+        uint64_t groupBytes;  // a piece larger than this is split again
+        unsigned fanOut;      // pieces a split makes, a power of two
+        size_t bufferBytes;   // what each piece holds before it goes to disk
+        std::string folder;
+    };
+
+    // Splits by the hash bits from `hashBit` up.
+    SplitGroups(const Limits& limits, bool everyCopy, int hashBit);
+
+    // Takes the partition's records in load order.
+    void Add(const char* record);
+    // Groups every piece, appending its run to `pieces`; returns the input
+    // copies beyond the first of each line.
+    int64_t GroupInto(KeptPieces& pieces);
+
+private:
+    struct Piece {
+        ByteBuffer buffer;
+        SpillFile file;
+        uint64_t records = 0;
+        uint64_t bytes = 0;
+    };
+
+    // Whether a piece is best split again: too large, while its split can
+    // still part its lines (it did not take all of its parent's, and hash
+    // bits are left).
+    bool SplitsAgain(const Piece& piece) const;
+    template <typename OnRecord>
+    void Walk(Piece& piece, OnRecord&& onRecord);
+    int64_t GroupPiece(Piece& piece, KeptPieces& pieces);
+
+    const Limits& m_limits;
+    bool m_everyCopy;
+    int m_hashBit;
+    int m_bits;
+    std::vector<Piece> m_pieces;
+    uint64_t m_records = 0;
+};

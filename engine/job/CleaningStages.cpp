@@ -1,0 +1,58 @@
+// Load, group, order, write.
+#include "job/CleaningStages.h"
+
+#include "api/ProgressScale.h"
+#include "api/StatusTexts.h"
+#include "write/RemovedLines.h"
+
+std::vector<ListSource> InputSources(const ListTask& task) {
+    std::vector<ListSource> sources;
+    for (InputList* input : task.inputs)
+        sources.push_back({input, status::kInputCantBeRead, false});
+    return sources;
+}
+
+LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
+    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX)};
+}
+
+ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
+                             const std::vector<ListSource>& sources) {
+    ListCleaner cleaner(events, task.path);
+    events.StageBegun(status::kCounting);
+    cleaner.Load(sources, FilterFor(task.plan), {0, progress::kReadingBase});
+    events.StageBegun(status::kReading);
+    events.Progress(progress::kReadingBase);
+    cleaner.Group(false, {progress::kReadingBase, 1000});
+    // Grouping by hash has found every line's copies: nothing is left to sort
+    // or scan before the order is chosen.
+    events.StageBegun(status::kSorting);
+    events.Progress(progress::kSorted);
+    events.StageBegun(status::kFindingDupes);
+    events.Progress(progress::kSorted);
+    KeptOrder order = KeptOrder::Alphabetical;
+    if (!events.AlphabetizeNow(task.plan.alphabetize)) {
+        events.StageBegun(status::kRestoringOrder);
+        order = task.plan.byFrequency ? KeptOrder::Frequency : KeptOrder::File;
+    }
+    cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
+    const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
+    events.Progress(progress::kRestored);
+    events.StageBegun(status::kWriting);
+    WriteResult(cleaner, order, task, kept);
+    return {cleaner.LinesRead(), cleaner.Removed(), cleaner.Filtered()};
+}
+
+// The removed lines are read while the inputs are still what was loaded:
+// a list that changes meanwhile is caught by the result's commit.
+void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
+                 const std::vector<bool>& kept) {
+    const std::unique_ptr<ListWriter> output = task.openOutput();
+    const std::string& lineEnd = task.plan.lineEnd;
+    cleaner.Write(order, *output, lineEnd);
+    if (task.removed) {
+        WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);
+        task.removed->Commit();
+    }
+    output->Commit();
+}

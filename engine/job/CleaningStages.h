@@ -1,0 +1,29 @@
+// The stages the dedupe and reference-list jobs share, with their status
+// texts: load, group, sort the kept lines unless they stay in file order,
+// and write the result, with the removed lines when they are asked for.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "api/RunEvents.h"
+#include "job/JobFrame.h"
+#include "job/ListCleaner.h"
+#include "load/LineFilter.h"
+
+// The task's input lists as sources, in order.
+std::vector<ListSource> InputSources(const ListTask& task);
+
+// The lines the plan drops, with the single-line job's line.
+LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = std::nullopt);
+
+// Runs the stages over `sources`: the task's inputs first, then any
+// reference lists.
+ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
+                             const std::vector<ListSource>& sources);
+
+// Writes the kept lines to the task's output and commits it; the removed
+// lines, found from `kept`, are staged first.
+void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
+                 const std::vector<bool>& kept);

@@ -1,0 +1,19 @@
+// The dedupe job: the frame, with the shared dedupe stages.
+#include "job/DedupeJob.h"
+
+#include "job/CleaningStages.h"
+#include "job/JobFrame.h"
+
+namespace {
+class DedupeSteps : public JobSteps {
+public:
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+        return RunCleaningStages(events, task, InputSources(task));
+    }
+};
+}  // namespace
+
+RunOutcome DedupeJob(const RunPlan& plan, RunEvents& events) {
+    DedupeSteps steps;
+    return RunJob(plan, events, steps);
+}

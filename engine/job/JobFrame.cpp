@@ -1,0 +1,234 @@
+// The job frame.
+#include "job/JobFrame.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <new>
+#include <optional>
+
+#include "api/JobFailure.h"
+#include "api/ProgressScale.h"
+#include "api/StatusTexts.h"
+#include "os/EngineSettings.h"
+#include "os/ScratchFile.h"
+#include "os/SystemCalls.h"
+#include "write/ReplacementFile.h"
+#include "write/StreamWriter.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr const char* kStandardStream = "-";
+
+// The file a path names, if any.
+std::optional<FileIdentity> ExistingFile(const std::string& path) {
+    struct stat info {};
+    if (path == kStandardStream || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity::Of(info);
+}
+
+float SecondsSince(Clock::time_point start) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    return static_cast<float>(ms.count()) * 0.001f;
+}
+
+bool IsCharacterDevice(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& path) {
+    auto device =
+        std::make_shared<FileHandle>(Sys().Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC, 0));
+    if (!device->IsOpen())
+        throw JobFailure(status::kOutputCantBeOpened, FailureCause::FromErrno(), path);
+    return [device, path] { return std::make_unique<StreamWriter>(device->Get(), path); };
+}
+
+// One run: the lists in turn, or all of them into one output.
+class Frame {
+public:
+    Frame(const RunPlan& plan, RunEvents& events, JobSteps& steps)
+        : m_plan(plan), m_events(events), m_steps(steps) {}
+
+    RunOutcome Run();
+
+private:
+    void RunLists();
+    void ProcessEach();
+    void ProcessMerged();
+    std::optional<InputList> OpenMerged(const std::string& path,
+                                        const std::optional<FileIdentity>& output);
+    std::function<std::unique_ptr<ListWriter>()> MergedOutput(std::vector<InputList>& inputs);
+    void RunTask(ListTask& task);
+    void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
+
+    const RunPlan& m_plan;
+    RunEvents& m_events;
+    JobSteps& m_steps;
+    Clock::time_point m_start;
+    RunOutcome m_outcome;
+    std::vector<std::string> m_current;  // the lists being handled
+    std::unique_ptr<RemovedLinesFile> m_removed;
+};
+
+RunOutcome Frame::Run() {
+    m_start = Clock::now();
+    try {
+        m_events.RunStarted();
+        RunLists();
+        m_outcome.status = RunStatus::kDone;
+    } catch (const JobFailure& failure) {
+        Failed(failure.StatusText(), failure.Cause(), failure.Subject());
+    } catch (const std::bad_alloc&) {
+        Failed(status::kNotEnoughMemory, {}, {});
+    } catch (const JobCancelled&) {
+        // The front end has gone; whatever list was being written stays as it was.
+        m_outcome.status = RunStatus::kCancelled;
+    }
+    try {
+        m_events.RunFinished(m_outcome);
+    } catch (const JobCancelled&) {
+        m_outcome.status = RunStatus::kCancelled;
+    }
+    return m_outcome;
+}
+
+// The file of removed lines and a file in the chosen temporary folder are
+// made before any list is read, so that a folder that refuses them stops the
+// run before anything is replaced, not when a large list first spills.
+void Frame::RunLists() {
+    if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
+    if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
+    if (m_plan.output)
+        ProcessMerged();
+    else
+        ProcessEach();
+}
+
+void Frame::ProcessEach() {
+    for (const std::string& path : m_plan.lists) {
+        m_current = {path};
+        m_steps.PrepareList();
+        FailureCause why;
+        std::optional<InputList> input = InputList::OpenToReplace(path, &why);
+        if (!input) throw JobFailure(status::kInvalidInputFile, why);
+        ListTask task{{&*input},
+                      path,
+                      m_plan,
+                      [&] { return std::make_unique<ReplacementFile>(input->Location()); },
+                      m_removed.get()};
+        RunTask(task);
+    }
+}
+
+void Frame::ProcessMerged() {
+    m_current = m_plan.lists;
+    if (m_current.empty()) return;
+    m_steps.PrepareList();
+    const std::string& output = *m_plan.output;
+    const std::optional<FileIdentity> existing = ExistingFile(output);
+    std::vector<InputList> inputs;
+    inputs.reserve(m_current.size());
+    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path, existing));
+    ListTask task{{},
+                  output == kStandardStream ? m_current.front() : output,
+                  m_plan,
+                  MergedOutput(inputs),
+                  m_removed.get()};
+    for (InputList& input : inputs) task.inputs.push_back(&input);
+    RunTask(task);
+}
+
+// Standard input is copied aside first when it is to be read twice. Every
+// list is checked here, before any is read; only the list that is also the
+// output stays open, for its lock and the check before its replacement.
+std::optional<InputList> Frame::OpenMerged(const std::string& path,
+                                           const std::optional<FileIdentity>& output) {
+    if (path == kStandardStream)
+        return InputList::StandardInput(m_plan.removed ? std::optional(StreamTempFolder())
+                                                       : std::nullopt);
+    FailureCause why;
+    std::optional<InputList> input = InputList::OpenToRead(path, &why);
+    if (!input) throw JobFailure(status::kInvalidInputFile, why, path);
+    const FileIdentity& file = input->Location().Identity();
+    if (!output || file.device != output->device || file.inode != output->inode) input->Release();
+    return input;
+}
+
+// An output that is one of the inputs, under any of its names, replaces
+// that list as a list is replaced (locked, and checked before the rename)
+// under the name given for the output. Another existing file is locked
+// from the start as a list is; a character device (/dev/null) is written
+// as it is.
+std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<InputList>& inputs) {
+    const std::string output = *m_plan.output;
+    if (output == kStandardStream)
+        return [] { return std::make_unique<StreamWriter>(STDOUT_FILENO); };
+    FailureCause why;
+    std::optional<ListLocation> found = ListLocation::Open(output, ListLocation::Lock::kNone, &why);
+    if (!found && IsCharacterDevice(output)) return DeviceOutput(output);
+    if (!found && why.error != ENOENT) throw JobFailure(status::kOutputCantBeOpened, why, output);
+    if (!found) return [output] { return ReplacementFile::Create(output); };
+    auto target = std::make_shared<ListLocation>(std::move(*found));
+    for (InputList& input : inputs)
+        if (input.HasLocation() && input.Location().Identity().SameFile(target->Identity())) {
+            input.Location().TakeLock(output);
+            return [target, output] { return std::make_unique<ReplacementFile>(*target, output); };
+        }
+    target->TakeLock(output);
+    return [target, output] { return ReplacementFile::Over(std::move(*target), output); };
+}
+
+void Frame::RunTask(ListTask& task) {
+    m_events.ListStarted(m_current);
+    ListCounts counts;
+    try {
+        counts = m_steps.ProcessList(m_events, task);
+    } catch (...) {
+        if (m_removed) m_removed->Withdraw();
+        throw;
+    }
+    if (m_removed) m_removed->Confirm();
+    m_events.Progress(progress::kHigh);
+    const float seconds = SecondsSince(m_start);
+    const std::string summary = m_steps.Summary(counts, seconds, m_plan.HasLengthFilter());
+    ++m_outcome.listsWritten;
+    m_events.ListFinished(
+        {m_current, m_plan.output.value_or(""), true, counts, seconds, summary, {}, {}});
+}
+
+void Frame::Failed(const std::string& text, const FailureCause& cause, const std::string& subject) {
+    m_outcome.status = RunStatus::kFailed;
+    ListOutcome outcome;
+    outcome.paths = subject.empty() ? m_current : std::vector<std::string>{subject};
+    outcome.output = m_plan.output.value_or("");
+    outcome.seconds = SecondsSince(m_start);
+    outcome.failure = text;
+    outcome.cause = cause;
+    try {
+        m_events.ListFinished(outcome);
+    } catch (const JobCancelled&) {
+    }
+}
+}  // namespace
+
+std::string JobSteps::Summary(const ListCounts& counts, float seconds, bool filtered) const {
+    char text[128];
+    if (filtered)
+        std::snprintf(text, sizeof text, "%lld read, %lld dupes, %lld filtered, %.1f s",
+                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
+                      static_cast<long long>(counts.filtered), static_cast<double>(seconds));
+    else
+        std::snprintf(text, sizeof text, "%lld read, %lld dupes, %.1f s",
+                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
+                      static_cast<double>(seconds));
+    return text;
+}
+
+RunOutcome RunJob(const RunPlan& plan, RunEvents& events, JobSteps& steps) {
+    return Frame(plan, events, steps).Run();
+}

@@ -1,0 +1,47 @@
+// The frame every job runs in: the loop over the plan's lists with the
+// per-list progress and summary, and the one failure path. Jobs add only
+// their stages.
+//
+// Each list is replaced by its own result, unless the plan names one
+// output: then all lists are loaded together, in the order given, into one
+// result. Every list written and the failure that ends a run are told to
+// the run's events.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "api/RunEvents.h"
+#include "api/RunPlan.h"
+#include "api/RunResults.h"
+#include "read/InputList.h"
+#include "write/ListWriter.h"
+#include "write/RemovedLinesFile.h"
+
+// The lists handled together and where their result goes.
+struct ListTask {
+    std::vector<InputList*> inputs;
+    std::string path;  // names the work for its temporary files
+    const RunPlan& plan;
+    // Opens the output; called when writing starts.
+    std::function<std::unique_ptr<ListWriter>()> openOutput;
+    // Where the removed lines go, when they are asked for; the job commits
+    // them before it commits the output.
+    RemovedLinesFile* removed = nullptr;
+};
+
+class JobSteps {
+public:
+    virtual ~JobSteps() = default;
+    // Before the input lists are opened (the reference job checks its lists here).
+    virtual void PrepareList() {}
+    // Loads, handles and writes the task's lists, committing the result.
+    virtual ListCounts ProcessList(RunEvents& events, ListTask& task) = 0;
+    // The summary of a list written; the filtered count only with a filter.
+    virtual std::string Summary(const ListCounts& counts, float seconds, bool filtered) const;
+};
+
+// Runs a job over the plan's lists.
+RunOutcome RunJob(const RunPlan& plan, RunEvents& events, JobSteps& steps);

@@ -1,0 +1,225 @@
+// The cleaning stages over partitions and runs.
+#include "job/ListCleaner.h"
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "api/ProgressScale.h"
+#include "group/LineGroups.h"
+#include "load/Record.h"
+#include "order/KeptMerge.h"
+#include "order/KeptSort.h"
+#include "os/EngineSettings.h"
+#include "os/ParallelStage.h"
+#include "read/ListReader.h"
+
+namespace {
+// Loading keeps this share of the budget for the partitions; the rest is
+// for the read buffer, the grouping tables and the runs made meanwhile.
+constexpr uint64_t kPartitionSharePercent = 60;
+constexpr size_t kSmallestChunk = size_t{4} << 10;
+constexpr size_t kLargestChunk = size_t{4} << 20;
+// Lists are read in blocks of at most this share of the budget: a block's
+// pieces take about twice its bytes again.
+constexpr uint64_t kBlockShare = 16;
+constexpr uint64_t kSmallestBlock = uint64_t{64} << 10;
+
+// Sends base + done * span / total each time `done` passes a multiple of
+// the row step (and once at the start when `atStart`).
+class RowReporter {
+public:
+    RowReporter(RunEvents& events, int base, int span, uint64_t total)
+        : m_events(events), m_base(base), m_span(span), m_total(total) {}
+
+    void At(uint64_t done) {
+        const uint64_t step = done / progress::kRowStep;
+        if (m_reported && step == m_step) return;
+        m_reported = true;
+        m_step = step;
+        const uint64_t part = m_total ? done * static_cast<uint64_t>(m_span) / m_total : 0;
+        m_events.Progress(m_base + static_cast<int>(part));
+    }
+    // Counts the start as reported, for stages that say nothing before work.
+    void SkipStart() { m_reported = true; }
+
+private:
+    RunEvents& m_events;
+    int m_base;
+    int m_span;
+    uint64_t m_total;
+    bool m_reported = false;
+    uint64_t m_step = 0;
+};
+
+}  // namespace
+
+ListCleaner::ListCleaner(RunEvents& events, const std::string& listPath)
+    : m_events(events), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
+
+void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
+                       ProgressSpan span) {
+    m_filter = filter;
+    uint64_t total = 0;
+    for (const ListSource& source : sources) total += source.list->Size();
+    m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
+                         m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
+    m_loader.emplace(*m_partitions, m_filter, WorkerThreads());
+    const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
+    uint64_t before = 0;
+    for (const ListSource& source : sources) {
+        LoadOne(source, before, scale, span.base);
+        before += source.list->Size();
+    }
+    m_loader.reset();  // its pieces are spent
+}
+
+void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale, int base) {
+    ListReader reader(*source.list, source.failureText,
+                      std::max(m_budget / kBlockShare, kSmallestBlock));
+    const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
+    PieceStretch stretch{};
+    while (reader.Next(stretch)) {
+        m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
+        m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t kind, uint64_t after) {
+            if (kind != StretchLoader::kEmpty) ++m_read;
+            if (kind == StretchLoader::kSingle) ++m_skipped;
+            if (kind == StretchLoader::kLength) ++m_filtered;
+            if (m_read % progress::kCountingStep == 0)
+                m_events.Progress(base + ScaledPosition(before + after, scale));
+        });
+    }
+}
+
+void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
+    PartitionSet& partitions = *m_partitions;
+    const unsigned count = partitions.Count();
+    m_runs = std::vector<KeptRun>(count);
+    m_pieces = std::vector<KeptPieces>(count);
+    m_everyCopy = everyCopy;
+    const uint64_t groupBytes = PartitionSet::GroupLimit(m_budget);
+    const unsigned fanOut = PartitionSet::SplitFanOut(WorkerThreads());
+    const SplitGroups::Limits limits{groupBytes, fanOut,
+                                     std::max<size_t>(groupBytes / fanOut / 2, kSmallestChunk),
+                                     m_tempFolder};
+    std::vector<int64_t> dupes(count, 0);
+    std::atomic<uint64_t> grouped{0};
+    uint64_t total = 0;
+    for (unsigned p = 0; p < count; ++p) {
+        total += partitions.RecordsIn(p);
+        m_spilled = m_spilled || partitions.BytesIn(p) > groupBytes;
+    }
+    m_spilled = m_spilled || partitions.Spilled();
+    RowReporter reporter(m_events, span.base, span.width, total);
+    reporter.SkipStart();
+    RunParallel(
+        count, WorkerThreads(),
+        [&](size_t p) {
+            const uint64_t records = partitions.RecordsIn(static_cast<unsigned>(p));
+            dupes[p] = GroupOne(static_cast<unsigned>(p), limits);
+            grouped += records;
+        },
+        [&] { reporter.At(grouped.load()); });
+    for (int64_t d : dupes) m_dupes += d;
+    m_trail = std::move(partitions.Trail());
+    m_partitions.reset();
+    // The partitions' slabs went back to the heap in small pieces; hand the
+    // pages to the system, so that sorting and writing start from the runs.
+    ::malloc_trim(0);
+}
+
+int64_t ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
+    PartitionSet& partitions = *m_partitions;
+    if (partitions.BytesIn(p) > limits.groupBytes) {
+        SplitGroups split(limits, m_everyCopy, partitions.FreeHashBit());
+        partitions.Drain(p, [&](const char* r) { split.Add(r); });
+        const int64_t dupes = split.GroupInto(m_pieces[p]);
+        for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
+        return dupes;
+    }
+    LineGroups groups(m_everyCopy);
+    groups.Reserve(partitions.RecordsIn(p));
+    partitions.Drain(p, [&](const char* r) { groups.Add(r); });
+    m_runs[p] = groups.TakeRun();
+    if (m_spilled) m_runs[p].Spill(m_tempFolder);
+    return groups.Dupes();
+}
+
+bool ListCleaner::AnySplit() const {
+    return std::any_of(m_pieces.begin(), m_pieces.end(),
+                       [](const KeptPieces& pieces) { return !pieces.segments.empty(); });
+}
+
+void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
+    if (order == KeptOrder::File && !AnySplit()) return;
+    if (!m_spilled) {
+        m_sorted = SortKept(m_runs, order, WorkerThreads());
+        RowReporter reporter(m_events, span.base, span.width, m_sorted.size());
+        reporter.SkipStart();
+        reporter.At(m_sorted.size());
+        return;
+    }
+    std::atomic<uint64_t> sorted{0};
+    RowReporter reporter(m_events, span.base, span.width, KeptLines());
+    reporter.SkipStart();
+    RunParallel(
+        m_runs.size(), WorkerThreads(),
+        [&](size_t r) {
+            if (m_pieces[r].segments.empty())
+                m_runs[r].Sort(order, m_tempFolder);
+            else
+                m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder);
+            sorted += m_runs[r].records;
+        },
+        [&] { reporter.At(sorted.load()); });
+}
+
+void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
+    const uint64_t kept = KeptLines();
+    const size_t chunk = ChunkFor(m_runs.size());
+    RowReporter reporter(m_events, progress::kRestored, 1000, kept);
+    reporter.At(0);
+    auto onWritten = [&](uint64_t written) { reporter.At(written); };
+    const char* end = lineEnd.c_str();
+    if (!m_spilled && order != KeptOrder::File)
+        WriteSorted(m_sorted, m_everyCopy, output, end, progress::kRowStep, onWritten);
+    else if (order == KeptOrder::File)
+        FollowTrail(m_runs, m_trail, chunk, output, end, progress::kRowStep, onWritten);
+    else
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, end, progress::kRowStep, onWritten);
+    std::vector<KeptKey>().swap(m_sorted);
+    m_runs.clear();
+}
+
+// Every copy of a line is written when every copy is kept: then the trail
+// tells the lines loaded from those left out.
+std::vector<bool> ListCleaner::KeptMask() const {
+    std::vector<bool> kept(static_cast<size_t>(m_read), false);
+    if (m_everyCopy) {
+        PartitionTrail::Reader reader(m_trail);
+        for (uint64_t i = 0; i < m_trail.Size(); ++i)
+            kept[i] = reader.Next() != PartitionTrail::kLeftOut;
+        return kept;
+    }
+    for (const KeptRun& run : m_runs)
+        for (KeptRunCursor cursor(run, ChunkFor(1)); cursor.Current(); cursor.Advance())
+            kept[record::Index(cursor.Current()) & ~record::kReferenceBit] = true;
+    return kept;
+}
+
+size_t ListCleaner::ChunkFor(uint64_t cursors) const {
+    return static_cast<size_t>(std::clamp<uint64_t>(m_budget / 4 / std::max<uint64_t>(cursors, 1),
+                                                    kSmallestChunk, kLargestChunk));
+}
+
+// Threads merge their partitions' pieces at once.
+size_t ListCleaner::PieceChunk(const KeptPieces& pieces) const {
+    return ChunkFor(pieces.segments.size() * WorkerThreads());
+}
+
+uint64_t ListCleaner::KeptLines() const {
+    uint64_t kept = 0;
+    for (const KeptRun& run : m_runs) kept += run.records;
+    return kept;
+}

@@ -1,0 +1,92 @@
+// The stages that clean one list, on any size: loading its lines into hash
+// partitions (spilled to disk past the memory budget), grouping each
+// partition's copies of a line, sorting the kept lines when asked, and
+// writing them as a merge of the partitions' runs. The stages send the
+// progress positions of their part of the 0-5000 scale; the jobs send the
+// status texts around them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "api/RunEvents.h"
+#include "group/KeptRun.h"
+#include "group/SplitGroups.h"
+#include "load/LineFilter.h"
+#include "load/StretchLoader.h"
+#include "order/KeptKey.h"
+#include "partition/PartitionSet.h"
+#include "read/InputList.h"
+#include "write/ListWriter.h"
+
+// Where on the progress scale a stage reports: from `base`, `width` wide.
+struct ProgressSpan {
+    int base;
+    int width;
+};
+
+// One file to load, with the text shown when it cannot be read.
+struct ListSource {
+    InputList* list;
+    const char* failureText;
+    bool reference;
+};
+
+class ListCleaner {
+public:
+    // `listPath` names the (first) list as chosen.
+    ListCleaner(RunEvents& events, const std::string& listPath);
+
+    // Loads the sources in order. Lines of the input lists that `filter`
+    // drops are left out, and counted as removed (the single line) or as
+    // filtered (for their length).
+    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, ProgressSpan span);
+    // Groups the copies of each line; with everyCopy, every copy is kept.
+    void Group(bool everyCopy, ProgressSpan span);
+    // Puts each partition's kept lines in `order`.
+    void Sort(KeptOrder order, ProgressSpan span);
+    // Writes the kept lines to `output`, each ended by `lineEnd`
+    // (4000-5000); the caller commits.
+    void Write(KeptOrder order, ListWriter& output, const std::string& lineEnd);
+    // After grouping: which load indices (every non-empty line of every
+    // source, in order) are written.
+    std::vector<bool> KeptMask() const;
+
+    // Lines loaded (input and reference lists).
+    int64_t LinesRead() const { return m_read; }
+    // Input lines left out: copies beyond the first, and skipped lines.
+    int64_t Removed() const { return m_dupes + m_skipped; }
+    // Input lines left out for their length.
+    int64_t Filtered() const { return m_filtered; }
+
+private:
+    void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
+    // Groups partition p into its run, or into pieces when it is too large.
+    int64_t GroupOne(unsigned p, const SplitGroups::Limits& limits);
+    bool AnySplit() const;
+    // The bytes each of `cursors` cursors over runs reads at a time, all of
+    // them within a quarter of the budget.
+    size_t ChunkFor(uint64_t cursors) const;
+    // The bytes each cursor over the pieces of a split partition reads at a time.
+    size_t PieceChunk(const KeptPieces& pieces) const;
+    uint64_t KeptLines() const;
+
+    RunEvents& m_events;
+    std::string m_tempFolder;
+    uint64_t m_budget;
+    std::optional<PartitionSet> m_partitions;
+    std::optional<StretchLoader> m_loader;
+    PartitionTrail m_trail;
+    LineFilter m_filter;
+    std::vector<KeptRun> m_runs;
+    std::vector<KeptPieces> m_pieces;  // of the partitions split into pieces
+    int64_t m_read = 0;
+    int64_t m_dupes = 0;
+    int64_t m_skipped = 0;
+    int64_t m_filtered = 0;
+    bool m_everyCopy = false;
+    bool m_spilled = false;
+    std::vector<KeptKey> m_sorted;  // the kept lines in order, for a list held in memory
+};

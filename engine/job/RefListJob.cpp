@@ -1,0 +1,77 @@
+// The reference-list job: the reference lists are opened again for each
+// list, so that each list is cleaned against them as they are then.
+#include "job/RefListJob.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "api/JobFailure.h"
+#include "api/StatusTexts.h"
+#include "job/CleaningStages.h"
+#include "job/JobFrame.h"
+
+namespace {
+class RefListSteps : public JobSteps {
+public:
+    explicit RefListSteps(const RunPlan& plan) : m_refPaths(plan.references) {}
+
+    // Every reference list must open before anything of the input list is
+    // done; none holds a descriptor until it is read, however many there are.
+    void PrepareList() override {
+        m_refLists.clear();
+        for (const std::string& path : m_refPaths) {
+            FailureCause why;
+            std::optional<InputList> list = InputList::OpenToRead(path, &why);
+            if (!list) throw JobFailure(status::kInvalidRefFile, why, path);
+            list->Release();
+            m_refLists.push_back(std::move(*list));
+        }
+    }
+
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+        RefuseListAsReference(task);
+        std::vector<ListSource> sources = InputSources(task);
+        for (InputList& reference : m_refLists)
+            sources.push_back({&reference, status::kInvalidRefFile, true});
+        const ListCounts counts = RunCleaningStages(events, task, sources);
+        m_refLists.clear();
+        return counts;
+    }
+
+    // Pieces with no commas between them: "12 read 3 dupes 0.0 s".
+    std::string Summary(const ListCounts& counts, float seconds, bool filtered) const override {
+        char text[128];
+        const auto read = static_cast<long long>(counts.read);
+        const auto dupes = static_cast<long long>(counts.dupes);
+        if (filtered)
+            std::snprintf(text, sizeof text, "%lld read %lld dupes %lld filtered %.1f s", read,
+                          dupes, static_cast<long long>(counts.filtered),
+                          static_cast<double>(seconds));
+        else
+            std::snprintf(text, sizeof text, "%lld read %lld dupes %.1f s", read, dupes,
+                          static_cast<double>(seconds));
+        return text;
+    }
+
+private:
+    // A list that is its own reference would lose every line.
+    void RefuseListAsReference(const ListTask& task) const {
+        for (size_t r = 0; r < m_refLists.size(); ++r)
+            for (const InputList* input : task.inputs)
+                if (input->HasLocation() &&
+                    input->Location().Identity().SameFile(m_refLists[r].Location().Identity()))
+                    throw JobFailure(status::kInvalidRefFile, {0, "it is a list being cleaned"},
+                                     m_refPaths[r]);
+    }
+
+    std::vector<std::string> m_refPaths;
+    std::vector<InputList> m_refLists;
+};
+}  // namespace
+
+RunOutcome RefListJob(const RunPlan& plan, RunEvents& events) {
+    RefListSteps steps(plan);
+    return RunJob(plan, events, steps);
+}

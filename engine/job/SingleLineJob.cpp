@@ -1,0 +1,92 @@
+// The single-line job: every copy of one line removed, everything else kept
+// as it stands. In file order it is one streaming pass that writes as it
+// reads, in constant memory; alphabetized, the kept lines go through the
+// partitions, every copy kept, and are merged in byte order.
+#include "job/SingleLineJob.h"
+
+#include "api/ProgressScale.h"
+#include "api/StatusTexts.h"
+#include "job/CleaningStages.h"
+#include "job/JobFrame.h"
+#include "job/ListCleaner.h"
+#include "read/ListReader.h"
+
+namespace {
+// Copies the lists to the output without the line (and the lines the
+// length filter drops), which go to the removed lines when asked for.
+ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& line) {
+    const RunPlan& plan = task.plan;
+    const LineFilter filter = FilterFor(plan, line);
+    const std::string& end = plan.lineEnd;
+    uint64_t total = 0;
+    for (InputList* input : task.inputs) total += input->Size();
+    const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
+    const std::unique_ptr<ListWriter> output = task.openOutput();
+    ListCounts counts;
+    events.Progress(progress::kRestored);
+    uint64_t before = 0;
+    for (InputList* input : task.inputs) {
+        ListReader reader(*input, status::kInputCantBeRead);
+        ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
+            if (length == 0) return;
+            const LineFilter::Verdict verdict = filter.Judge(text, length);
+            ListWriter* to = verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
+            if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes;
+            if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+            if (to) {
+                to->Write(text, length);
+                to->Write(end.data(), end.size());
+            }
+            if (++counts.read % progress::kRowStep == 0)
+                events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
+        });
+        before += input->Size();
+    }
+    if (task.removed) task.removed->Commit();
+    output->Commit();
+    return counts;
+}
+
+// The kept lines in byte order, loaded, kept whole and merged in the
+// stretch of the scale that sorting has.
+ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
+    ListCleaner cleaner(events, task.path);
+    cleaner.Load(InputSources(task), FilterFor(task.plan, line), {progress::kSorted, 500});
+    cleaner.Group(true, {progress::kSorted + 500, 500});
+    cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
+    const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
+    events.Progress(progress::kRestored);
+    events.StageBegun(status::kWriting);
+    WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
+    return {cleaner.LinesRead(), cleaner.Removed(), cleaner.Filtered()};
+}
+
+class SingleLineSteps : public JobSteps {
+public:
+    explicit SingleLineSteps(const RunPlan& plan) : m_line(plan.singleLine) {}
+
+    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+        events.StageBegun(status::kCounting);
+        events.StageBegun(status::kReading);
+        events.Progress(progress::kReadingBase);
+        events.Progress(progress::kSorted);
+        events.StageBegun(status::kFindingDupe);
+        events.Progress(progress::kSorted);
+        if (events.AlphabetizeNow(task.plan.alphabetize)) {
+            events.StageBegun(status::kSorting);
+            return SortedWithout(events, task, m_line);
+        }
+        events.Progress(progress::kRestored);
+        events.StageBegun(status::kWriting);
+        return StreamWithout(events, task, m_line);
+    }
+
+private:
+    std::string m_line;
+};
+}  // namespace
+
+RunOutcome SingleLineJob(const RunPlan& plan, RunEvents& events) {
+    SingleLineSteps steps(plan);
+    return RunJob(plan, events, steps);
+}

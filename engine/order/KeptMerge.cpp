@@ -1,0 +1,175 @@
+// A binary heap of run cursors, keyed by each cursor's current record.
+#include "order/KeptMerge.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "load/Record.h"
+#include "order/KeptKey.h"
+
+namespace {
+// A merged run goes to its file in blocks of this size.
+constexpr size_t kMergedBlock = size_t{256} << 10;
+
+// A heap entry: a cursor with the key of its current record.
+struct Entry {
+    KeptKey key;
+    size_t cursor;
+};
+
+// The earliest entry stays on top: a binary min-heap.
+class CursorHeap {
+public:
+    CursorHeap(std::vector<KeptRunCursor>& cursors, KeptOrder order)
+        : m_cursors(cursors), m_order(order) {
+        for (size_t i = 0; i < cursors.size(); ++i)
+            if (cursors[i].Current())
+                m_heap.push_back({KeptKey::Of(order, cursors[i].Current()), i});
+        for (size_t i = m_heap.size() / 2; i-- > 0;) SiftDown(i);
+    }
+
+    bool Empty() const { return m_heap.empty(); }
+    const char* Top() const { return m_heap.front().key.kept; }
+
+    // Moves the top cursor on; it sinks to its place, or leaves.
+    void Advance() {
+        KeptRunCursor& cursor = m_cursors[m_heap.front().cursor];
+        cursor.Advance();
+        if (cursor.Current()) {
+            m_heap.front().key = KeptKey::Of(m_order, cursor.Current());
+        } else {
+            m_heap.front() = m_heap.back();
+            m_heap.pop_back();
+        }
+        if (!m_heap.empty()) SiftDown(0);
+    }
+
+private:
+    bool Before(const Entry& a, const Entry& b) const {
+        return KeptKeyBefore{m_order}(a.key, b.key);
+    }
+
+    void SiftDown(size_t i) {
+        const size_t n = m_heap.size();
+        const Entry moving = m_heap[i];
+        for (;;) {
+            size_t child = 2 * i + 1;
+            if (child >= n) break;
+            if (child + 1 < n && Before(m_heap[child + 1], m_heap[child])) ++child;
+            if (!Before(m_heap[child], moving)) break;
+            m_heap[i] = m_heap[child];
+            i = child;
+        }
+        m_heap[i] = moving;
+    }
+
+    std::vector<KeptRunCursor>& m_cursors;
+    KeptOrder m_order;
+    std::vector<Entry> m_heap;
+};
+}  // namespace
+
+namespace {
+std::vector<KeptRunCursor> CursorsOver(const std::vector<KeptRun>& runs, size_t chunkBytes) {
+    std::vector<KeptRunCursor> cursors;
+    cursors.reserve(runs.size());
+    for (const KeptRun& run : runs) cursors.emplace_back(run, chunkBytes);
+    return cursors;
+}
+
+// Sorts each piece in memory, into a new file.
+void SortPieces(KeptPieces& pieces, KeptOrder order, const std::string& folder) {
+    KeptPieces sorted;
+    sorted.file = SpillFile::Create(folder);
+    for (const Segment& segment : pieces.segments) {
+        KeptRun run;
+        run.bytes.Resize(segment.bytes);
+        pieces.file.ReadAt(run.bytes.Data(), segment.bytes, segment.offset);
+        run.SortBytes(order);
+        sorted.segments.push_back({sorted.file.Size(), segment.bytes, segment.records});
+        sorted.file.Append(run.bytes.Data(), run.bytes.Size());
+    }
+    pieces = std::move(sorted);
+}
+
+void WriteKept(const char* kept, bool everyCopy, ListWriter& output, const char* lineEnd,
+               size_t endLength) {
+    const uint64_t times = everyCopy ? record::Copies(kept) : 1;
+    for (uint64_t copy = 0; copy < times; ++copy) {
+        output.Write(record::KeptLine(kept), record::Length(kept));
+        output.Write(lineEnd, endLength);
+    }
+}
+}  // namespace
+
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
+                 const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
+    const size_t endLength = std::strlen(lineEnd);
+    constexpr size_t kAhead = 8;  // the records lie scattered: ask for them early
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        if (i % step == 0) onWritten(i);
+        if (i + kAhead < sorted.size()) __builtin_prefetch(sorted[i + kAhead].kept);
+        WriteKept(sorted[i].kept, everyCopy, output, lineEnd, endLength);
+    }
+}
+
+void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
+               ListWriter& output, const char* lineEnd, uint64_t step,
+               const std::function<void(uint64_t)>& onWritten) {
+    std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
+    const size_t endLength = std::strlen(lineEnd);
+    CursorHeap heap(cursors, order);
+    uint64_t written = 0;
+    while (!heap.Empty()) {
+        if (written % step == 0) onWritten(written);
+        WriteKept(heap.Top(), everyCopy, output, lineEnd, endLength);
+        ++written;
+        heap.Advance();
+    }
+}
+
+// A run's next kept line is the one loaded at this place of the trail when
+// its index is the trail's position: its other lines were copies.
+void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 ListWriter& output, const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
+    std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
+    const size_t endLength = std::strlen(lineEnd);
+    PartitionTrail::Reader reader(trail);
+    uint64_t written = 0;
+    for (uint64_t i = 0; i < trail.Size(); ++i) {
+        const uint16_t partition = reader.Next();
+        if (partition == PartitionTrail::kLeftOut) continue;
+        KeptRunCursor& cursor = cursors[partition];
+        const char* kept = cursor.Current();
+        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+        if (written % step == 0) onWritten(written);
+        WriteKept(kept, false, output, lineEnd, endLength);
+        ++written;
+        cursor.Advance();
+    }
+}
+
+KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+                    const std::string& folder) {
+    if (order != KeptOrder::File) SortPieces(pieces, order, folder);
+    std::vector<KeptRunCursor> cursors;
+    cursors.reserve(pieces.segments.size());
+    for (const Segment& segment : pieces.segments)
+        cursors.emplace_back(pieces.file, segment, chunkBytes);
+    KeptRun run;
+    run.file = SpillFile::Create(folder);
+    ByteBuffer out;
+    for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance()) {
+        out.Append(heap.Top(), record::KeptSize(heap.Top()));
+        ++run.records;
+        if (out.Size() < kMergedBlock) continue;
+        run.file.Append(out.Data(), out.Size());
+        out.Clear();
+    }
+    run.file.Append(out.Data(), out.Size());
+    cursors.clear();
+    pieces = KeptPieces();
+    return run;
+}

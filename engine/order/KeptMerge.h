@@ -1,0 +1,36 @@
+// Writing a list's kept lines: the merge of its runs in the order asked.
+// Each run is already in that order, and no line stands in two runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "group/KeptRun.h"
+#include "group/SplitGroups.h"
+#include "order/KeptKey.h"
+#include "partition/PartitionTrail.h"
+#include "write/ListWriter.h"
+
+// Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
+                 const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten);
+
+// Writes every kept line of runs in file order, following the trail of the
+// partitions the lines were loaded into; as MergeRuns otherwise.
+void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 ListWriter& output, const char* lineEnd, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten);
+
+// Writes every kept line, each followed by `lineEnd` (with everyCopy, as
+// many times as the list held it); calls onWritten with the kept lines
+// written so far every `step` lines.
+void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
+               ListWriter& output, const char* lineEnd, uint64_t step,
+               const std::function<void(uint64_t)>& onWritten);
+
+// The runs of a split partition, each in file order, as one run in `order`
+// in a new file in `folder`; `pieces` is spent.
+KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+                    const std::string& folder);

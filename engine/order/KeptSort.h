@@ -1,0 +1,12 @@
+// Putting the kept lines of a list held in memory in order: all of them in
+// one array of keys, cut in as many pieces as there are threads, each piece
+// sorted on its own thread, then the pieces merged. A spilled list sorts
+// each run instead and merges the runs as it writes.
+#pragma once
+
+#include <vector>
+
+#include "group/KeptRun.h"
+#include "order/KeptKey.h"
+
+std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, KeptOrder order, unsigned threads);

@@ -1,0 +1,87 @@
+// The engine's settings and the defaults they fall back on.
+#include "os/EngineSettings.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+EngineSettings g_settings;
+
+// A run may take this share of the memory the system has available when it
+// starts; the rest stays for the page cache and the programs beside it.
+constexpr uint64_t kShareNumerator = 1;
+constexpr uint64_t kShareDenominator = 2;
+constexpr uint64_t kFallbackBudget = uint64_t{1} << 30;
+// Address space the program takes whatever its budget: code, libraries,
+// thread stacks and the heap's reservations for each thread.
+constexpr uint64_t kFixedAddressSpace = uint64_t{96} << 20;
+// Of what is left, the heap's growth in place and its fragments take up to
+// as much again as the budget.
+constexpr uint64_t kAddressSpaceShare = 2;
+
+uint64_t AvailableMemory() {
+    std::ifstream meminfo("/proc/meminfo");
+    const std::string key = "MemAvailable:";
+    for (std::string line; std::getline(meminfo, line);)
+        if (line.compare(0, key.size(), key) == 0)
+            return std::stoull(line.substr(key.size())) * 1024;
+    return 0;
+}
+
+// No limit: the largest budget.
+uint64_t AddressSpaceBudget() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return UINT64_MAX;
+    const uint64_t space = limit.rlim_cur;
+    return space > kFixedAddressSpace ? (space - kFixedAddressSpace) / kAddressSpaceShare : 0;
+}
+
+uint64_t SystemShare() {
+    const uint64_t available = AvailableMemory();
+    return available ? available / kShareDenominator * kShareNumerator : kFallbackBudget;
+}
+}  // namespace
+
+EngineSettings& Settings() {
+    return g_settings;
+}
+
+uint64_t MemoryBudget() {
+    if (g_settings.memoryBudget) return g_settings.memoryBudget;
+    return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestBudget);
+}
+
+unsigned WorkerThreads() {
+    if (g_settings.threads) return g_settings.threads;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores ? cores : 1;
+}
+
+std::string TempFolderFor(const std::string& listPath) {
+    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+    if (listPath == "-") return StreamTempFolder();
+    const size_t slash = listPath.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : listPath.substr(0, slash);
+}
+
+// The current folder is no place for them: it may be anywhere, even
+// where the user may not write.
+std::string StreamTempFolder() {
+    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+    const char* system = std::getenv("TMPDIR");
+    return system && *system ? system : "/tmp";
+}
+
+ScopedSettings::ScopedSettings(EngineSettings settings) : m_previous(g_settings) {
+    g_settings = std::move(settings);
+}
+
+ScopedSettings::~ScopedSettings() {
+    g_settings = m_previous;
+}

@@ -1,0 +1,139 @@
+// Partition count, spilling and reading spilled partitions back.
+#include "partition/PartitionSet.h"
+
+#include <dirent.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <bit>
+
+#include "api/JobFailure.h"
+#include "api/StatusTexts.h"
+
+namespace {
+// Grouping stays within the caches while a partition holds about this much.
+constexpr uint64_t kCacheFriendlyBytes = uint64_t{512} << 10;
+constexpr unsigned kMostInMemory = 256;
+// A spilled partition, grouped by each thread at once, must leave room for
+// its distinct lines and their table: it gets this fraction of the budget.
+constexpr uint64_t kSpilledShare = 16;
+constexpr unsigned kMostPartitions = 4096;
+// Records take their lines' bytes and a head; with short lines, about this
+// many times the bytes of the list.
+constexpr uint64_t kRecordGrowth = 3;
+// Spilled partitions and the runs made from them overlap on disk.
+constexpr uint64_t kDiskNeedPercent = 130;
+constexpr size_t kLargestReadChunk = size_t{4} << 20;
+constexpr size_t kSmallestReadChunk = size_t{64} << 10;
+constexpr size_t kLargestSlab = size_t{64} << 10;
+constexpr size_t kSmallestSlab = size_t{4} << 10;
+// Descriptors kept free for everything but the lists' and the partitions'
+// and runs' files: the standard streams, the output, the trail, the pieces
+// of partitions split again.
+constexpr uint64_t kSpareDescriptors = 64;
+constexpr unsigned kMostSplitFanOut = 16;
+// Levels of splitting a thread may be in at once, each holding the files of
+// its pieces.
+constexpr uint64_t kSplitLevels = 4;
+
+// The descriptors the process may have open, after raising its limit as
+// far as it may.
+uint64_t DescriptorLimit() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return limit.rlim_cur == RLIM_INFINITY ? kMostPartitions * 4 : limit.rlim_cur;
+}
+
+uint64_t OpenDescriptors() {
+    DIR* folder = ::opendir("/proc/self/fd");
+    if (!folder) return kSpareDescriptors;
+    uint64_t open = 0;
+    while (const dirent* entry = ::readdir(folder)) open += entry->d_name[0] != '.';
+    ::closedir(folder);
+    return open;
+}
+
+// How many partitions the process can keep a file open for (a partition's
+// file, then its run's) beside the `inputs` lists of the run, each holding
+// its file and its folder, whether or not they are open yet.
+uint64_t PartitionsWithFiles(size_t inputs) {
+    const uint64_t held = kSpareDescriptors + std::max<uint64_t>(OpenDescriptors(), 2 * inputs);
+    const uint64_t open = DescriptorLimit();
+    return open > held + 2 ? (open - held) / 2 : 1;
+}
+}  // namespace
+
+unsigned PartitionSet::CountFor(uint64_t bytes, uint64_t budget, size_t inputs) {
+    const uint64_t records = bytes * kRecordGrowth;
+    uint64_t wanted = std::min<uint64_t>(bytes / kCacheFriendlyBytes, kMostInMemory);
+    if (records > budget / 2) wanted = std::max<uint64_t>(wanted, records / GroupLimit(budget));
+    wanted = std::clamp<uint64_t>(wanted, 1, kMostPartitions);
+    const uint64_t most = std::bit_floor(std::max<uint64_t>(PartitionsWithFiles(inputs), 1));
+    return static_cast<unsigned>(std::min(std::bit_ceil(wanted), most));
+}
+
+uint64_t PartitionSet::GroupLimit(uint64_t budget) {
+    return std::max<uint64_t>(budget / kSpilledShare, 1);
+}
+
+unsigned PartitionSet::SplitFanOut(unsigned threads) {
+    const uint64_t limit = DescriptorLimit();
+    const uint64_t open = OpenDescriptors();
+    const uint64_t free = limit > open ? limit - open : 0;
+    const uint64_t each = free / std::max(threads, 1u) / kSplitLevels;
+    return static_cast<unsigned>(std::bit_floor(std::clamp<uint64_t>(each, 2, kMostSplitFanOut)));
+}
+
+PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
+                           uint64_t expectedBytes)
+    : m_parts(partitions),
+      m_limit(memoryLimit),
+      m_tempFolder(std::move(tempFolder)),
+      m_expectedBytes(expectedBytes),
+      // Every partition may start a slab within one stretch: small budgets
+      // take small slabs.
+      m_slabSize(std::clamp<size_t>(memoryLimit / 4 / partitions, kSmallestSlab, kLargestSlab)),
+      // Each thread grouping a spilled partition reads it a chunk at a time.
+      m_readChunk(std::clamp<size_t>(memoryLimit / 16, kSmallestReadChunk, kLargestReadChunk)) {}
+
+size_t PartitionSet::NewSlab(Partition& part, size_t size) const {
+    const size_t capacity = std::max(m_slabSize, size);
+    part.slabs.emplace_back().Reserve(capacity);
+    return capacity;
+}
+
+void PartitionSet::Charge(const Tally& tally) {
+    m_held += tally.held;
+    m_recordBytes += tally.recordBytes;
+    if (m_held + m_trail.HeldBytes() > m_limit) SpillAll();
+}
+
+void PartitionSet::SpillAll() {
+    for (Partition& part : m_parts) {
+        if (part.slabs.empty()) continue;
+        if (!part.file) {
+            part.file = SpillFile::Create(m_tempFolder);
+            if (!m_spilled) CheckDiskFor(part.file);
+            m_spilled = true;
+        }
+        for (const ByteBuffer& slab : part.slabs) part.file.Append(slab.Data(), slab.Size());
+        std::vector<ByteBuffer>().swap(part.slabs);
+    }
+    m_trail.Spill(m_tempFolder);
+    m_held = 0;
+}
+
+// Foresees what the whole list will need on disk from what the records of
+// the part loaded so far took, and stops before writing when it is short.
+void PartitionSet::CheckDiskFor(const SpillFile& file) const {
+    const double perByte =
+        m_loaded ? static_cast<double>(m_recordBytes) / static_cast<double>(m_loaded) : 1.0;
+    const double need = perByte * static_cast<double>(std::max(m_expectedBytes, m_loaded)) *
+                        kDiskNeedPercent / 100.0;
+    if (static_cast<double>(file.FreeSpace()) < need) throw JobFailure(status::kNoDiskSpace);
+}

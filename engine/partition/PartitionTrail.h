@@ -1,0 +1,52 @@
+// The partition of every non-empty line loaded, in load order (kLeftOut for
+// a line that a filter left out): two bytes a line. The
+// kept lines of each partition are in load order already, so following the
+// trail takes them in file order with one look at a partition's next kept
+// line per line loaded, where a merge would compare lines against each other.
+// It spills with the partitions and is read back in chunks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "partition/SpillFile.h"
+
+class PartitionTrail {
+public:
+    // The place of a line that was left out before partitioning.
+    static constexpr uint16_t kLeftOut = 0xffff;
+
+    void Append(uint16_t partition) { m_memory.push_back(partition); }
+    // Moves what is in memory to the end of the trail's file in `folder`.
+    void Spill(const std::string& folder);
+    uint64_t Size() const { return m_onDisk + m_memory.size(); }
+    // The memory its entries not yet spilled take.
+    uint64_t HeldBytes() const { return m_memory.size() * sizeof(uint16_t); }
+
+    // Reads the trail from its start, a chunk at a time.
+    class Reader {
+    public:
+        explicit Reader(const PartitionTrail& trail) : m_trail(trail) {}
+        uint16_t Next() {
+            if (m_at == m_size) Refill();
+            return m_data[m_at++];
+        }
+
+    private:
+        void Refill();
+
+        const PartitionTrail& m_trail;
+        std::vector<uint16_t> m_chunk;
+        const uint16_t* m_data = nullptr;  // the chunk, or the trail's memory
+        size_t m_size = 0;
+        size_t m_at = 0;
+        uint64_t m_fileAt = 0;  // entries read from the file
+        bool m_inMemory = false;
+    };
+
+private:
+    std::vector<uint16_t> m_memory;
+    SpillFile m_file;
+    uint64_t m_onDisk = 0;  // entries
+};

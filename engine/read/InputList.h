@@ -1,0 +1,69 @@
+// Opening a list for reading (ListReader reads it): a file, or standard
+// input. A file stays open (and an input list locked) until the object is
+// destroyed, so that a later pass can read it again and the replacement can
+// be checked against it, unless it is released: a list that is only read
+// then holds no descriptor between its readings, and each reading opens it
+// afresh. A list that starts with the gzip magic number is read inflated,
+// whatever its name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "api/JobFailure.h"
+#include "os/ScratchFile.h"
+#include "read/ByteSource.h"
+#include "read/ListLocation.h"
+
+class InputList {
+public:
+    // The input list at path, opened for reading and locked for the run;
+    // nothing when it cannot be opened or is not a regular file (a folder, a
+    // FIFO, a device), with the cause in `why`. Throws JobFailure("input
+    // list is in use by another run") when another run holds the list.
+    static std::optional<InputList> OpenToReplace(const std::string& path,
+                                                  FailureCause* why = nullptr);
+    // A list that is only read (a reference list, or a list merged into
+    // another output): not locked.
+    static std::optional<InputList> OpenToRead(const std::string& path,
+                                               FailureCause* why = nullptr);
+    // Standard input. With a folder it is first copied whole to a scratch
+    // file there, so that it can be read twice; throws JobFailure when that
+    // copy fails.
+    static InputList StandardInput(const std::optional<std::string>& spoolFolder);
+
+    // The bytes to expect: the file's size, an estimate for a compressed
+    // file, 0 when unknown (standard input).
+    uint64_t Size() const { return m_size; }
+    // The path as given ("-": standard input).
+    const std::string& Name() const { return m_name; }
+    bool HasLocation() const { return m_location.has_value(); }
+    const ListLocation& Location() const { return *m_location; }
+    // A new reading from the start of the list; its reads throw JobFailure
+    // with `failureText`. A released list is opened again by its path and
+    // must be the file that was opened first, unchanged; else it throws
+    // JobFailure("input list changed while it was cleaned") naming the list.
+    std::unique_ptr<ByteSource> OpenSource(const char* failureText);
+    // Closes the list until its next reading (a list no result replaces:
+    // a run over many lists would otherwise run out of descriptors).
+    void Release();
+
+private:
+    InputList(ListLocation location, std::string name);
+    InputList() = default;
+    void NoteCompression(int fd, uint64_t size);
+    std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
+    std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
+    std::unique_ptr<ByteSource> StandardInputSource(const char* failureText);
+
+    std::string m_name;
+    std::optional<ListLocation> m_location;
+    std::optional<ScratchFile> m_spool;      // standard input, copied
+    std::optional<FileIdentity> m_released;  // the file to find again
+    uint64_t m_size = 0;
+    uint64_t m_fileSize = 0;  // bytes on disk
+    bool m_gzip = false;
+    bool m_read = false;  // standard input can be read once
+};

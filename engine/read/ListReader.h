@@ -1,0 +1,87 @@
+// Reading a list in large blocks, cut into pieces, from whatever source the
+// list has (a file, standard input, gzip-compressed or not). A piece is what one line
+// read returns: the bytes up to and including the next line feed, or the
+// rest of the file. A carriage return just before the line feed belongs to
+// the break; a byte 26 ends the list only as its very last byte. Only whole
+// pieces are handed on: a piece that straddles two reads waits for the next.
+//
+// For a plain file the length taken when it was opened is the contract: a
+// file that grows or shrinks while it is read is reported, never half-used.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include <memory>
+#include <string>
+
+#include "os/ByteBuffer.h"
+#include "read/ByteSource.h"
+#include "read/InputList.h"
+
+// Whole pieces, from `offset` in the file. When `last` is set the final
+// piece (which has no line feed, and may be empty) ends the stretch.
+struct PieceStretch {
+    const char* data;
+    size_t size;
+    uint64_t offset;
+    bool last;
+};
+
+class ListReader {
+public:
+    // Reads the list from its start, in blocks of at most `largestBlock`
+    // bytes. Throws JobFailure with `failureText` when it cannot be read whole.
+    ListReader(InputList& list, const char* failureText, uint64_t largestBlock = UINT64_MAX);
+
+    // The next stretch; false once the final piece has been handed on.
+    bool Next(PieceStretch& stretch);
+    // The list's size as known when it was opened (a hint for compressed
+    // lists, 0 for standard input): offsets handed on never pass it, so that
+    // progress stays on its scale.
+    uint64_t FileSize() const { return m_expected; }
+
+    // Block size of the reads; tests shrink it to make lines straddle blocks.
+    static void SetBlockSizeForTesting(uint64_t bytes);
+
+private:
+    size_t Fill();
+
+    std::string m_name;
+    std::unique_ptr<ByteSource> m_source;
+    uint64_t m_expected;
+    size_t m_blockSize;
+    ByteBuffer m_buffer;
+    uint64_t m_bufferAt = 0;  // file offset of the buffer's first byte
+    size_t m_carried = 0;     // bytes at the buffer's start left from the last stretch
+    bool m_done = false;
+};
+
+inline constexpr uint64_t kLongestPiece = UINT32_MAX;
+[[noreturn]] void ThrowLineTooLong();
+
+// Calls onPiece(line, length, offsetAfter) for every piece of the list, in
+// order; offsetAfter is the file offset just past the piece. The line is
+// not terminated; its bytes stay valid only during the call. Throws
+// JobFailure("line too long (4 GiB or more)") for a longer line.
+template <typename OnPiece>
+void ForEachPiece(ListReader& reader, OnPiece&& onPiece) {
+    PieceStretch s{};
+    while (reader.Next(s)) {
+        const char* p = s.data;
+        const char* end = s.data + s.size;
+        while (p < end) {
+            const auto* feed = static_cast<const char*>(std::memchr(p, '\n', end - p));
+            if (!feed) break;
+            const uint64_t length = (feed > p && feed[-1] == '\r') ? feed - p - 1 : feed - p;
+            if (length > kLongestPiece) ThrowLineTooLong();
+            onPiece(
+                p, length,
+                std::min(s.offset + static_cast<uint64_t>(feed + 1 - s.data), reader.FileSize()));
+            p = feed + 1;
+        }
+        if (s.last && static_cast<uint64_t>(end - p) > kLongestPiece) ThrowLineTooLong();
+        if (s.last) onPiece(p, static_cast<uint64_t>(end - p), reader.FileSize());
+    }
+}

@@ -1,0 +1,21 @@
+// The second pass that finds the removed lines.
+#include "write/RemovedLines.h"
+
+#include "api/StatusTexts.h"
+#include "read/ListReader.h"
+
+void WriteRemovedLines(const std::vector<InputList*>& inputs, const std::vector<bool>& kept,
+                       ListWriter& to, const std::string& lineEnd) {
+    uint64_t index = 0;
+    for (InputList* input : inputs) {
+        ListReader reader(*input, status::kInputCantBeRead);
+        ForEachPiece(reader, [&](const char* line, uint64_t length, uint64_t) {
+            if (length == 0) return;
+            if (index >= kept.size() || !kept[index]) {
+                to.Write(line, length);
+                to.Write(lineEnd.data(), lineEnd.size());
+            }
+            ++index;
+        });
+    }
+}
