@@ -1,6 +1,7 @@
 // The table of a partition's groups: open addressing with linear probing,
-// each slot holding the top half of the line's hash beside its group, so
-// that a probe compares bytes only when the hashes agree.
+// each slot holding the low half of the line's hash beside its group (the
+// top bits chose the partition), so that a probe compares bytes only when
+// the hashes agree.
 #include "group/LineGroups.h"
 
 #include <algorithm>
