@@ -15,6 +15,8 @@
 namespace {
 constexpr size_t kHelpIndent = 26;
 constexpr size_t kHelpWidth = 80;
+// More threads than this only cost memory: each holds its own buffers.
+constexpr uint64_t kMostThreads = 256;
 
 // An empty result: the value was taken.
 using Apply = std::function<std::string(CliOptions&, const std::string&)>;
@@ -23,7 +25,7 @@ struct OptionEntry {
     char shortName;
     const char* longName;
     const char* valueName;  // null for a flag
-    const char* help;
+    std::string help;
     const char* example;
     Apply apply;
 };
@@ -107,6 +109,19 @@ const std::vector<OptionEntry>& Options() {
                  return "--memory needs at least " + std::to_string(kSmallestBudget >> 20) +
                         "M, not '" + v + "'";
              return "--memory needs a size such as 512M or 4G, not '" + v + "'";
+         }},
+        {'j', "threads", "N",
+         "use N threads (1 to " + std::to_string(kMostThreads) +
+             "; by default one per core); the result is the same for any N",
+         "lintrim-cli -j 2 list.txt",
+         [](CliOptions& o, const std::string& v) {
+             const std::optional<uint64_t> n = Bytes(v, false);
+             if (n && *n >= 1 && *n <= kMostThreads) {
+                 o.threads = static_cast<unsigned>(*n);
+                 return std::string();
+             }
+             return "--threads needs a number from 1 to " + std::to_string(kMostThreads) +
+                    ", not '" + v + "'";
          }},
         {0, "temp-dir", "DIR", "put temporary files in DIR instead of beside each list",
          "lintrim-cli --temp-dir /var/tmp list.txt",

@@ -20,7 +20,8 @@ struct CliOptions {
     std::optional<std::string> removed;
     std::optional<uint64_t> minLength;
     std::optional<uint64_t> maxLength;
-    uint64_t memory = 0;  // bytes; 0: the engine's default
+    uint64_t memory = 0;   // bytes; 0: the engine's default
+    unsigned threads = 0;  // 0: one per core
     std::string tempDir;
     std::vector<std::string> lists;
 };

@@ -43,11 +43,11 @@ std::string CliProgress::Pace() const {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_rangeStart).count();
     if (seconds < kShownAfter || m_pos <= 0) return {};
     const double done = static_cast<double>(m_pos) / progress::kHigh;
-    char text[80];
-    int used = 0;
+    char text[96];
+    int used = std::snprintf(text, sizeof text, ", %.0f s in", seconds);
     if (m_ranges > 0 && m_ranges <= m_rangeBytes.size() && m_rangeBytes[m_ranges - 1] > 0)
-        used =
-            std::snprintf(text, sizeof text, ", %.0f MB/s",
+        used +=
+            std::snprintf(text + used, sizeof text - static_cast<size_t>(used), ", %.0f MB/s",
                           static_cast<double>(m_rangeBytes[m_ranges - 1]) * done / seconds / 1e6);
     std::snprintf(text + used, sizeof text - static_cast<size_t>(used), ", about %.0f s left",
                   seconds * (1 - done) / done);

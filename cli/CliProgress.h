@@ -1,6 +1,6 @@
 // The command line's progress bar: on a terminal, the stage text and the
 // percentage of the 0-5000 scale on standard error, with the rate and the
-// time left once a list has run a while.
+// time taken and left once a list has run a while.
 #pragma once
 
 #include <chrono>
@@ -25,7 +25,8 @@ public:
 
 private:
     void DrawProgress();
-    // ", 41 MB/s, about 12 s left" once a range has run a while, else empty.
+    // ", 9 s in, 41 MB/s, about 12 s left" once a range has run a while, else
+    // empty.
     std::string Pace() const;
 
     std::FILE* m_err;

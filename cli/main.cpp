@@ -53,6 +53,7 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.removed = options.removed;
     plan.memoryBudget = options.memory;
     plan.tempDir = options.tempDir;
+    plan.threads = options.threads;
     return plan;
 }
 

@@ -310,12 +310,15 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 6 read, 4 dupes, T s\n|",
              {{"l.txt", "b\na\nb\n"}, {"o", "a\r\nb\r\n"}, {"r", "a\r\nb\r\na\r\nb\r\n"}}},
         // Standard input of unknown size, its one partition split again to
-        // stay within the budget, in file order and sorted.
+        // stay within the budget, in file order and sorted, alike with any
+        // number of threads.
         Case{{},
              {"|",
-              "seq 300000 | sed p | $CLI -q --memory 16M --lf -o o -; seq 300000 | cmp - o; "
-              "$CLI -q -a --memory 16M --lf -o a - <o; LC_ALL=C sort o | cmp - a; rm o a"},
-             "0|o: 600000 read, 300000 dupes, T s\na: 300000 read, 0 dupes, T s\n|",
+              "seq 300000 | sed p | $CLI -q -j3 --memory 16M --lf -o o -; seq 300000 | cmp - o; "
+              "for j in 1 3; do $CLI -q -j$j -a --memory 16M --lf -o a$j - <o; done; "
+              "LC_ALL=C sort o | cmp - a1; cmp a1 a3; rm o a*"},
+             "0|o: 600000 read, 300000 dupes, T s\na1: 300000 read, 0 dupes, T s\na3: 300000 "
+             "read, 0 dupes, T s\n|",
              {}},
         // Zero padding after the last member is gzip's; other bytes there are not.
         Case{{{"l.txt", "b\na\nb\n"}},
@@ -450,7 +453,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
-                      Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"}));
+                      Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"},
+                      Misuse{{"-j", "0", "l.txt"}, "--threads"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
     fs::create_directory(m_dir / "data");
@@ -621,6 +625,7 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "--max-length N",
                         "--removed FILE",
                         "--memory SIZE",
+                        "-j, --threads N",
                         "--temp-dir DIR",
                         "-q, --quiet",
                         "-h, --help",
