@@ -130,6 +130,9 @@ const std::vector<OptionEntry>& Options() {
              if (!v.empty()) return std::string();
              return std::string("--temp-dir needs a folder, not an empty name");
          }},
+        {'n', "dry-run", nullptr,
+         "read and count as the run would and print its summaries, but write and replace nothing",
+         "lintrim-cli -n -o /dev/null a.txt b.txt", Flag(&CliOptions::dryRun)},
         {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
          Flag(&CliOptions::quiet)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
@@ -246,6 +249,8 @@ private:
         if (stdins > 0 && !o.output) return Fail("- (standard input) needs --output");
         if (stdins > 1) return Fail("- (standard input) can be given once only");
         if (o.removed == "-") return Fail("--removed needs a file, not standard output");
+        if (o.dryRun && o.removed)
+            return Fail("--dry-run writes nothing: --removed does not apply");
     }
 
     // An output or a file of removed lines must not land on a file the run reads.

@@ -14,6 +14,7 @@ struct CliOptions {
     bool help = false;
     bool version = false;
     bool lf = false;
+    bool dryRun = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;

@@ -54,6 +54,7 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.memoryBudget = options.memory;
     plan.tempDir = options.tempDir;
     plan.threads = options.threads;
+    plan.dryRun = options.dryRun;
     return plan;
 }
 

@@ -36,6 +36,9 @@ struct RunPlan {
     std::optional<uint64_t> maxLength;
     // Where every removed line goes, in file order; none: nowhere.
     std::optional<std::string> removed;
+    // Every list read and grouped and every count made, but nothing written
+    // or replaced: no output, no file of removed lines, no lock taken.
+    bool dryRun = false;
 
     // What the run may take; 0 or empty: the engine's settings.
     uint64_t memoryBudget = 0;

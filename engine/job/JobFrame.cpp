@@ -16,6 +16,7 @@
 #include "os/EngineSettings.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
+#include "write/DiscardWriter.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
 
@@ -46,6 +47,10 @@ std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& pat
     if (!device->IsOpen())
         throw JobFailure(status::kOutputCantBeOpened, FailureCause::FromErrno(), path);
     return [device, path] { return std::make_unique<StreamWriter>(device->Get(), path); };
+}
+
+std::function<std::unique_ptr<ListWriter>()> Discarded() {
+    return [] { return std::make_unique<DiscardWriter>(); };
 }
 
 // One run: the lists in turn, or all of them into one output.
@@ -102,7 +107,8 @@ RunOutcome Frame::Run() {
 // run before anything is replaced, not when a large list first spills.
 void Frame::RunLists() {
     if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
-    if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
+    if (m_plan.removed && !m_plan.dryRun)
+        m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
     if (m_plan.output)
         ProcessMerged();
     else
@@ -114,7 +120,8 @@ void Frame::ProcessEach() {
         m_current = {path};
         m_steps.PrepareList();
         FailureCause why;
-        std::optional<InputList> input = InputList::OpenToReplace(path, &why);
+        std::optional<InputList> input = m_plan.dryRun ? InputList::OpenToRead(path, &why)
+                                                       : InputList::OpenToReplace(path, &why);
         if (!input) throw JobFailure(status::kInvalidInputFile, why);
         ListTask task{{&*input},
                       path,
@@ -137,7 +144,7 @@ void Frame::ProcessMerged() {
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_plan,
-                  MergedOutput(inputs),
+                  m_plan.dryRun ? Discarded() : MergedOutput(inputs),
                   m_removed.get()};
     for (InputList& input : inputs) task.inputs.push_back(&input);
     RunTask(task);
@@ -184,6 +191,7 @@ std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<Inp
 }
 
 void Frame::RunTask(ListTask& task) {
+    if (m_plan.dryRun) task.openOutput = Discarded();
     m_events.ListStarted(m_current);
     ListCounts counts;
     try {

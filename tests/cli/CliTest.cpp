@@ -337,6 +337,12 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
              "s\n199\n|",
              {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
+        // A dry run counts as the run would and touches nothing, not even a
+        // read-only list or a file held by no one.
+        Case{{{"a", "b\nb\nc\n"}, {"o", "x\n"}},
+             {"|", "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o a a; ls -A | tr '\\n' ' '"},
+             "0|a: 3 read, 1 dupes, T s\no: 6 read, 4 dupes, T s\na o |",
+             {{"a", "b\nb\nc\n"}, {"o", "x\n"}}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
@@ -454,7 +460,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
                       Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"},
-                      Misuse{{"-j", "0", "l.txt"}, "--threads"}));
+                      Misuse{{"-j", "0", "l.txt"}, "--threads"},
+                      Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
     fs::create_directory(m_dir / "data");
@@ -627,6 +634,7 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "--memory SIZE",
                         "-j, --threads N",
                         "--temp-dir DIR",
+                        "-n, --dry-run",
                         "-q, --quiet",
                         "-h, --help",
                         "--version"};
