@@ -9,10 +9,20 @@
 
 #include "api/JobFailure.h"
 
+// Lines are the non-empty ones. The window's summary shows read, dupes and
+// filtered; the reasons apart are for front ends that show more.
 struct ListCounts {
-    int64_t read = 0;      // non-empty lines loaded
-    int64_t dupes = 0;     // input lines removed: repeats, reference and single-line hits
+    int64_t read = 0;      // loaded, the reference lists' lines too
+    int64_t dupes = 0;     // copies beyond the first of each line, and single-line hits
     int64_t filtered = 0;  // input lines removed for their length
+
+    int64_t referenceRead = 0;  // of `read`, the reference lists' lines
+    int64_t repeats = 0;        // input lines removed as a copy of an earlier one
+    int64_t referenceHits = 0;  // input lines removed as a reference list holds them
+    int64_t singleHits = 0;     // input lines removed as the single-line job's line
+
+    int64_t ListLines() const { return read - referenceRead; }
+    int64_t Kept() const { return ListLines() - repeats - referenceHits - singleHits - filtered; }
 };
 
 struct ListOutcome {

@@ -64,8 +64,13 @@ void LineGroups::Add(const char* record) {
         record::SetIndex(kept, record::Index(kept) | record::kReferenceBit);
     } else {
         record::SetCopies(kept, record::Copies(kept) + 1);
-        if (!m_everyCopy) ++m_dupes;
+        if (!m_everyCopy) ++m_counts.dupes;
     }
+}
+
+void LineGroups::CountReferenceHit(uint64_t copies) {
+    m_counts.referenceHits += static_cast<int64_t>(copies);
+    if (!m_everyCopy && copies > 1) m_counts.referenceDupes += static_cast<int64_t>(copies - 1);
 }
 
 void LineGroups::Reserve(uint64_t records) {
@@ -96,6 +101,8 @@ KeptRun LineGroups::TakeRun() {
             std::memmove(m_kept.Data() + to, kept, size);
             to += size;
             ++run.records;
+        } else {
+            CountReferenceHit(record::Copies(kept));
         }
         at += size;
     }

@@ -11,6 +11,22 @@
 #include "group/KeptRun.h"
 #include "os/ByteBuffer.h"
 
+// What grouping removed: copies beyond the first of each line, and the
+// input copies of lines a reference list holds (all of them, the first too;
+// `referenceDupes` are those among `dupes`).
+struct GroupCounts {
+    int64_t dupes = 0;
+    int64_t referenceHits = 0;
+    int64_t referenceDupes = 0;
+
+    GroupCounts& operator+=(const GroupCounts& other) {
+        dupes += other.dupes;
+        referenceHits += other.referenceHits;
+        referenceDupes += other.referenceDupes;
+        return *this;
+    }
+};
+
 class LineGroups {
 public:
     // With everyCopy, copies beyond the first are kept too: they are
@@ -22,11 +38,12 @@ public:
     void Add(const char* record);
     // The run of the kept lines, in file order; the groups are emptied.
     KeptRun TakeRun();
-    // Input copies beyond the first of each line.
-    int64_t Dupes() const { return m_dupes; }
+    // What was removed; the reference hits are known once the run is taken.
+    const GroupCounts& Counts() const { return m_counts; }
 
 private:
     char* Keep(const char* record, uint64_t copies);
+    void CountReferenceHit(uint64_t copies);
     void Grow(size_t slots);
     size_t Find(uint64_t hash, const char* line, uint32_t length) const;
 
@@ -35,5 +52,5 @@ private:
     std::vector<uint64_t> m_offsets;  // group -> its record in m_kept
     std::vector<uint64_t> m_slots;    // open addressing: hash tag << 32 | group + 1; 0 is empty
     uint64_t m_mask = 0;
-    int64_t m_dupes = 0;
+    GroupCounts m_counts;
 };

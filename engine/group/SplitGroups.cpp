@@ -50,22 +50,22 @@ void SplitGroups::Walk(Piece& piece, OnRecord&& onRecord) {
     piece.buffer.Release();
 }
 
-int64_t SplitGroups::GroupInto(KeptPieces& pieces) {
-    int64_t dupes = 0;
+GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
+    GroupCounts counts;
     for (Piece& piece : m_pieces) {
         if (!SplitsAgain(piece)) {
-            dupes += GroupPiece(piece, pieces);
+            counts += GroupPiece(piece, pieces);
             continue;
         }
         SplitGroups split(m_limits, m_everyCopy, m_hashBit + m_bits);
         Walk(piece, [&](const char* record) { split.Add(record); });
-        dupes += split.GroupInto(pieces);
+        counts += split.GroupInto(pieces);
     }
-    return dupes;
+    return counts;
 }
 
-int64_t SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
-    if (piece.records == 0) return 0;
+GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
+    if (piece.records == 0) return {};
     LineGroups groups(m_everyCopy);
     groups.Reserve(piece.records);
     Walk(piece, [&](const char* record) { groups.Add(record); });
@@ -73,5 +73,5 @@ int64_t SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     if (!pieces.file) pieces.file = SpillFile::Create(m_limits.folder);
     pieces.segments.push_back({pieces.file.Size(), run.bytes.Size(), run.records});
     pieces.file.Append(run.bytes.Data(), run.bytes.Size());
-    return groups.Dupes();
+    return groups.Counts();
 }

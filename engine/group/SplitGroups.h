@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "group/KeptRun.h"
+#include "group/LineGroups.h"
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
@@ -35,9 +36,9 @@ public:
 
     // Takes the partition's records in load order.
     void Add(const char* record);
-    // Groups every piece, appending its run to `pieces`; returns the input
-    // copies beyond the first of each line.
-    int64_t GroupInto(KeptPieces& pieces);
+    // Groups every piece, appending its run to `pieces`; returns what
+    // grouping removed.
+    GroupCounts GroupInto(KeptPieces& pieces);
 
 private:
     struct Piece {
@@ -53,7 +54,7 @@ private:
     bool SplitsAgain(const Piece& piece) const;
     template <typename OnRecord>
     void Walk(Piece& piece, OnRecord&& onRecord);
-    int64_t GroupPiece(Piece& piece, KeptPieces& pieces);
+    GroupCounts GroupPiece(Piece& piece, KeptPieces& pieces);
 
     const Limits& m_limits;
     bool m_everyCopy;

@@ -40,7 +40,7 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
     events.Progress(progress::kRestored);
     events.StageBegun(status::kWriting);
     WriteResult(cleaner, order, task, kept);
-    return {cleaner.LinesRead(), cleaner.Removed(), cleaner.Filtered()};
+    return cleaner.Counts();
 }
 
 // The removed lines are read while the inputs are still what was loaded:

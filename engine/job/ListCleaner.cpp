@@ -84,6 +84,7 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
         m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
         m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t kind, uint64_t after) {
             if (kind != StretchLoader::kEmpty) ++m_read;
+            if (kind != StretchLoader::kEmpty && source.reference) ++m_referenceRead;
             if (kind == StretchLoader::kSingle) ++m_skipped;
             if (kind == StretchLoader::kLength) ++m_filtered;
             if (m_read % progress::kCountingStep == 0)
@@ -103,7 +104,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     const SplitGroups::Limits limits{groupBytes, fanOut,
                                      std::max<size_t>(groupBytes / fanOut / 2, kSmallestChunk),
                                      m_tempFolder};
-    std::vector<int64_t> dupes(count, 0);
+    std::vector<GroupCounts> counts(count);
     std::atomic<uint64_t> grouped{0};
     uint64_t total = 0;
     for (unsigned p = 0; p < count; ++p) {
@@ -117,11 +118,11 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
         count, WorkerThreads(),
         [&](size_t p) {
             const uint64_t records = partitions.RecordsIn(static_cast<unsigned>(p));
-            dupes[p] = GroupOne(static_cast<unsigned>(p), limits);
+            counts[p] = GroupOne(static_cast<unsigned>(p), limits);
             grouped += records;
         },
         [&] { reporter.At(grouped.load()); });
-    for (int64_t d : dupes) m_dupes += d;
+    for (const GroupCounts& c : counts) m_grouped += c;
     m_trail = std::move(partitions.Trail());
     m_partitions.reset();
     // The partitions' slabs went back to the heap in small pieces; hand the
@@ -129,21 +130,33 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     ::malloc_trim(0);
 }
 
-int64_t ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
+GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
     PartitionSet& partitions = *m_partitions;
     if (partitions.BytesIn(p) > limits.groupBytes) {
         SplitGroups split(limits, m_everyCopy, partitions.FreeHashBit());
         partitions.Drain(p, [&](const char* r) { split.Add(r); });
-        const int64_t dupes = split.GroupInto(m_pieces[p]);
+        const GroupCounts counts = split.GroupInto(m_pieces[p]);
         for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
-        return dupes;
+        return counts;
     }
     LineGroups groups(m_everyCopy);
     groups.Reserve(partitions.RecordsIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
     if (m_spilled) m_runs[p].Spill(m_tempFolder);
-    return groups.Dupes();
+    return groups.Counts();
+}
+
+ListCounts ListCleaner::Counts() const {
+    ListCounts counts;
+    counts.read = m_read;
+    counts.dupes = m_grouped.dupes + m_skipped;
+    counts.filtered = m_filtered;
+    counts.referenceRead = m_referenceRead;
+    counts.repeats = m_grouped.dupes - m_grouped.referenceDupes;
+    counts.referenceHits = m_grouped.referenceHits;
+    counts.singleHits = m_skipped;
+    return counts;
 }
 
 bool ListCleaner::AnySplit() const {

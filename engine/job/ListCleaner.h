@@ -56,15 +56,13 @@ public:
 
     // Lines loaded (input and reference lists).
     int64_t LinesRead() const { return m_read; }
-    // Input lines left out: copies beyond the first, and skipped lines.
-    int64_t Removed() const { return m_dupes + m_skipped; }
-    // Input lines left out for their length.
-    int64_t Filtered() const { return m_filtered; }
+    // What was read and removed, by reason.
+    ListCounts Counts() const;
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
     // Groups partition p into its run, or into pieces when it is too large.
-    int64_t GroupOne(unsigned p, const SplitGroups::Limits& limits);
+    GroupCounts GroupOne(unsigned p, const SplitGroups::Limits& limits);
     bool AnySplit() const;
     // The bytes each of `cursors` cursors over runs reads at a time, all of
     // them within a quarter of the budget.
@@ -83,7 +81,8 @@ private:
     std::vector<KeptRun> m_runs;
     std::vector<KeptPieces> m_pieces;  // of the partitions split into pieces
     int64_t m_read = 0;
-    int64_t m_dupes = 0;
+    int64_t m_referenceRead = 0;
+    GroupCounts m_grouped;
     int64_t m_skipped = 0;
     int64_t m_filtered = 0;
     bool m_everyCopy = false;

@@ -31,7 +31,7 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
             if (length == 0) return;
             const LineFilter::Verdict verdict = filter.Judge(text, length);
             ListWriter* to = verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
-            if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes;
+            if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
             if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
             if (to) {
                 to->Write(text, length);
@@ -58,7 +58,7 @@ ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& l
     events.Progress(progress::kRestored);
     events.StageBegun(status::kWriting);
     WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
-    return {cleaner.LinesRead(), cleaner.Removed(), cleaner.Filtered()};
+    return cleaner.Counts();
 }
 
 class SingleLineSteps : public JobSteps {

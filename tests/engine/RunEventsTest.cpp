@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
 
 #include "TempDir.h"
 #include "api/RunEvents.h"
@@ -14,6 +18,7 @@ class RecordingEvents : public RunEvents {
 public:
     std::vector<std::string> stages;
     std::vector<std::string> outcomes;
+    std::vector<ListCounts> counts;
     int lastPosition = -1;
     bool backwards = false;
 
@@ -27,6 +32,7 @@ public:
         const std::string name = o.paths.empty() ? "" : o.paths.front();
         const std::string cause = o.cause.Text();
         outcomes.push_back(name + ": " + (o.written ? o.summary : o.failure + " (" + cause + ")"));
+        counts.push_back(o.counts);
     }
 };
 }  // namespace
@@ -70,4 +76,70 @@ TEST(RunEvents, FailuresNameTheirFileAndCause) {
         EXPECT_EQ(events.outcomes, std::vector<std::string>{expected});
         EXPECT_EQ(ReadBytes(list), "a\n");
     }
+}
+
+// Each removed line has one reason, against a model over random lists: a
+// reference hit (every copy), the single line (every copy), its length, or
+// a repeat of a line kept; the kept lines are what is written. In memory
+// and spilled under a tiny budget.
+TEST(RunEvents, CountsSayWhyEachLineWent) {
+    std::mt19937 random(5);
+    const auto words = [&](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += std::string(1 + random() % 4, 'a' + random() % 3) + "\n";
+        return text;
+    };
+    const std::string list = words(20000) + "\n\n", reference = words(30);
+    struct Way {
+        JobKind job;
+        bool lengths, alphabetize;
+    };
+    for (const Way way :
+         {Way{JobKind::kDedupe, false, false}, Way{JobKind::kDedupe, true, true},
+          Way{JobKind::kReferences, true, false}, Way{JobKind::kSingleLine, true, false},
+          Way{JobKind::kSingleLine, false, true}})
+        for (const uint64_t budget : {uint64_t{0}, uint64_t{64} << 10}) {
+            TempDir dir;
+            RunPlan plan;
+            plan.job = way.job;
+            plan.lists = {dir.File("l", list)};
+            plan.references = {dir.File("r", reference)};
+            plan.singleLine = "bb";
+            plan.alphabetize = way.alphabetize;
+            plan.memoryBudget = budget;
+            plan.lineEnd = "\n";
+            if (way.lengths) plan.minLength = 2, plan.maxLength = 3;
+            std::set<std::string> refs, seen;
+            std::istringstream refLines(reference), lines(list);
+            ListCounts model;
+            for (std::string line; std::getline(refLines, line); ++model.referenceRead)
+                refs.insert(line);
+            if (way.job != JobKind::kReferences) model.referenceRead = 0, refs.clear();
+            int64_t kept = 0;
+            for (std::string line; std::getline(lines, line);) {
+                if (line.empty()) continue;
+                const bool single = way.job == JobKind::kSingleLine && line == plan.singleLine;
+                const bool length = way.lengths && (line.size() < 2 || line.size() > 3);
+                model.referenceHits += refs.count(line) && !length;
+                model.singleHits += single;
+                model.filtered += length && !single;
+                if (refs.count(line) || single || length) continue;
+                const bool fresh = seen.insert(line).second || way.job == JobKind::kSingleLine;
+                model.repeats += !fresh;
+                kept += fresh;
+            }
+            RecordingEvents events;
+            ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+            const ListCounts& c = events.counts.at(0);
+            SCOPED_TRACE(static_cast<int>(way.job) * 10 + way.lengths + budget);
+            EXPECT_EQ(c.referenceRead, model.referenceRead);
+            EXPECT_EQ(c.repeats, model.repeats);
+            EXPECT_EQ(c.referenceHits, model.referenceHits);
+            EXPECT_EQ(c.singleHits, model.singleHits);
+            EXPECT_EQ(c.filtered, model.filtered);
+            EXPECT_EQ(c.Kept(), kept);
+            const std::string out = ReadBytes(plan.lists[0]);
+            EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), kept);
+        }
 }
