@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite three
 # times: a normal Release build, an AddressSanitizer + UndefinedBehaviorSanitizer
-# build and a ThreadSanitizer build. Exits non-zero on any failure.
+# build and a ThreadSanitizer build; then fuzzes for a minute. Exits non-zero
+# on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -20,4 +21,6 @@ ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stac
     run_suite build-asan RelWithDebInfo address,undefined
 # The worker thread and the window's thread meet in the job requests.
 run_suite build-tsan RelWithDebInfo thread
+# A short coverage-guided run over everything that parses a user's bytes.
+scripts/fuzz.sh 20
 echo "All tests passed."

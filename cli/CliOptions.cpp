@@ -163,7 +163,7 @@ bool SameFile(const std::string& a, const std::string& b) {
         return one.st_dev == two.st_dev && one.st_ino == two.st_ino;
     std::error_code ignored;
     const auto normal = [&](const std::string& path) {
-        return std::filesystem::weakly_canonical(std::filesystem::absolute(path), ignored);
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored);
     };
     return normal(a) == normal(b);
 }
@@ -243,6 +243,7 @@ private:
         if (o.delSingle && o.byFrequency)
             return Fail("--del-single keeps every other line: --by-frequency does not apply");
         if (o.lists.empty()) return Fail("no list given");
+        if (AnyEmptyName()) return Fail("a file name is empty");
         if (o.minLength && o.maxLength && *o.minLength > *o.maxLength)
             return Fail("--min-length is above --max-length");
         const auto stdins = std::count(o.lists.begin(), o.lists.end(), "-");
@@ -251,6 +252,14 @@ private:
         if (o.removed == "-") return Fail("--removed needs a file, not standard output");
         if (o.dryRun && o.removed)
             return Fail("--dry-run writes nothing: --removed does not apply");
+    }
+
+    bool AnyEmptyName() const {
+        const CliOptions& o = m_result.options;
+        const auto empty = [](const std::string& name) { return name.empty(); };
+        return std::any_of(o.lists.begin(), o.lists.end(), empty) ||
+               std::any_of(o.refFiles.begin(), o.refFiles.end(), empty) || o.output == "" ||
+               o.removed == "";
     }
 
     // An output or a file of removed lines must not land on a file the run reads.

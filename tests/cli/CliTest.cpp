@@ -461,6 +461,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
                       Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"},
                       Misuse{{"-j", "0", "l.txt"}, "--threads"},
+                      Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
                       Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
