@@ -332,7 +332,26 @@ constexpr const char* kReport =
     "A list that fails is named on standard error with the reason and its cause; the\n"
     "lists after it are left untouched. A list is only ever replaced by a complete result.\n";
 constexpr const char* kExits =
-    "Exit status: 0 all lists written, 1 a list failed, 2 usage error.\n";
+    "Exit status: 0 all lists written, 1 a list failed, 2 usage error, 128+N stopped by\n"
+    "signal N (the list being written is left as it was).\n";
+constexpr const char* kMemory =
+    "By default a run uses at most half the memory the system has available (within\n"
+    "ulimit -v), at least 16M, and spills to temporary files past it: beside each list,\n"
+    "or in --temp-dir, or for standard input in $TMPDIR or /tmp.\n";
+// Why a list fails, as printed after its name; the cause follows in brackets.
+constexpr const char* kFailures[] = {
+    "Invalid input file: the list is missing, unreadable or not a regular file",
+    "Invalid ref file: a reference list is missing, unreadable or not a regular file",
+    "input list is in use by another run: another run holds the list or output",
+    "input list changed while it was cleaned: it was written to or replaced meanwhile; it "
+    "stays as it is then",
+    "input list can't be read: a read failed, or compressed data is cut short or corrupt",
+    "output list can't be opened / written: the new file can't be made, written, synced or "
+    "renamed over the list",
+    "temporary file can't be made / temporary files can't be written or read: the temporary "
+    "folder refused them",
+    "not enough disk space for temporary files; not enough memory; line too long (4 GiB or "
+    "more)"};
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -363,5 +382,52 @@ std::string ManPage(const std::string& version) {
     for (const OptionEntry& option : Options())
         page += ".TP\n.B " + Roff(Names(option)) + "\n" + Roff(option.help) + ".\n.br\n" +
                 Roff(option.example) + "\n";
-    return page + ".SH OUTPUT\n" + Roff(kReport) + ".SH EXIT STATUS\n" + Roff(kExits);
+    page += ".SH OUTPUT\n" + Roff(kReport) + ".SH MEMORY\n" + Roff(kMemory) + ".SH FAILURES\n";
+    for (const char* failure : kFailures) page += ".TP\n" + Roff(failure) + "\n";
+    page += ".SH EXAMPLES\n";
+    for (const OptionEntry& option : Options())
+        page += ".TP\n.B " + Roff(option.example) + "\n" + Roff(option.help) + ".\n";
+    return page + ".SH EXIT STATUS\n" + Roff(kExits);
+}
+
+// A bash completion: option names, file names after the options that take
+// a file or folder and for the lists, nothing to offer after the others.
+std::string CompletionScript() {
+    std::string words, files, folders, values;
+    for (const OptionEntry& option : Options()) {
+        words += std::string(" --") + option.longName;
+        if (option.shortName) words += std::string(" -") + option.shortName;
+        if (!option.valueName) continue;
+        std::string& group = std::string(option.valueName) == "FILE"  ? files
+                             : std::string(option.valueName) == "DIR" ? folders
+                                                                      : values;
+        group += std::string("|--") + option.longName;
+        if (option.shortName) group += std::string("|-") + option.shortName;
+    }
+    const auto pattern = [](const std::string& group) {
+        return group.empty() ? std::string("--no-such-option") : group.substr(1);
+    };
+    return "# bash completion for lintrim-cli, made from its option table\n"
+           "_lintrim_cli() {\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+           "    case $prev in\n"
+           "        " +
+           pattern(files) +
+           ") COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+           "        " +
+           pattern(folders) +
+           ") COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+           "        " +
+           pattern(values) +
+           ") COMPREPLY=(); return ;;\n"
+           "    esac\n"
+           "    if [[ $cur == -* ]]; then\n"
+           "        COMPREPLY=($(compgen -W \"" +
+           words.substr(1) +
+           "\" -- \"$cur\"))\n"
+           "    else\n"
+           "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+           "    fi\n"
+           "}\n"
+           "complete -o filenames -F _lintrim_cli lintrim-cli\n";
 }

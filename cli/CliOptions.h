@@ -42,3 +42,5 @@ std::string UsageText();
 std::string HelpText();
 // The man page lintrim-cli.1, in roff.
 std::string ManPage(const std::string& version);
+// The bash completion script for lintrim-cli.
+std::string CompletionScript();

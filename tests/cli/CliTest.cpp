@@ -94,6 +94,7 @@ protected:
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C", "CLI=" LINTRIM_CLI_PATH,
+                                     "COMPLETION=" LINTRIM_COMPLETION_PATH,
                                      "LINTRIM_PAUSE=" + pause};
         if (pause.empty()) env.pop_back();
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
@@ -343,6 +344,15 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o a a; ls -A | tr '\\n' ' '"},
              "0|a: 3 read, 1 dupes, T s\no: 6 read, 4 dupes, T s\na o |",
              {{"a", "b\nb\nc\n"}, {"o", "x\n"}}},
+        // The bash completion offers options, files after a file option and
+        // for the lists, nothing after a number.
+        Case{{{"l.txt", ""}},
+             {"|",
+              "for w in '--thr' '-r l' 'l' '-j 1'; do bash -c '. $COMPLETION; COMP_WORDS=(x $*); "
+              "COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _lintrim_cli; echo \"${COMPREPLY[*]}.\"' - $w; "
+              "done"},
+             "0|--threads.\nl.txt.\nl.txt.\n.\n|",
+             {{"l.txt", ""}}},
         // A cut gzip list is not used at all.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
@@ -441,28 +451,26 @@ TEST_P(CliUsageTest, ExitsTwoWithReasonAndUsageTouchingNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cli, CliUsageTest,
-    ::testing::Values(Misuse{{}, "list"}, Misuse{{"-q"}, "list"}, Misuse{{"-z", "l.txt"}, "-z"},
-                      Misuse{{"--bogus", "l.txt"}, "--bogus"},
-                      Misuse{{"-f", "-a", "l.txt"}, "--alphabetize"},
-                      Misuse{{"-af", "l.txt"}, "--by-frequency"},
-                      Misuse{{"-r", "r.txt", "-d", "b", "l.txt"}, "--del-single"},
-                      Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "--by-frequency"},
-                      Misuse{{"l.txt", "--ref"}, "--ref"},
-                      Misuse{{"--quiet=yes", "l.txt"}, "--quiet"}, Misuse{{"-"}, "--output"},
-                      Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
-                      Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
-                      Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
-                      Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
-                      Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
-                      Misuse{{"--memory", "15M", "l.txt"}, "at least 16M"},
-                      Misuse{{"--temp-dir=", "l.txt"}, "--temp-dir"},
-                      Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
-                      Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
-                      Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
-                      Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"},
-                      Misuse{{"-j", "0", "l.txt"}, "--threads"},
-                      Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
-                      Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
+    ::testing::Values(
+        Misuse{{}, "list"}, Misuse{{"-q"}, "list"}, Misuse{{"-z", "l.txt"}, "-z"},
+        Misuse{{"--bogus", "l.txt"}, "--bogus"}, Misuse{{"-f", "-a", "l.txt"}, "--alphabetize"},
+        Misuse{{"-af", "l.txt"}, "--by-frequency"},
+        Misuse{{"-r", "r.txt", "-d", "b", "l.txt"}, "--del-single"},
+        Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "--by-frequency"},
+        Misuse{{"l.txt", "--ref"}, "--ref"}, Misuse{{"--quiet=yes", "l.txt"}, "--quiet"},
+        Misuse{{"-"}, "--output"}, Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
+        Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
+        Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
+        Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
+        Misuse{{"--memory", "lots", "l.txt"}, "'lots'"},
+        Misuse{{"--memory", "15M", "l.txt"}, "at least 16M"},
+        Misuse{{"--temp-dir=", "l.txt"}, "--temp-dir"},
+        Misuse{{"-o", "o", "--removed", "./o", "l.txt"}, "the output"},
+        Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
+        Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
+        Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"}, Misuse{{"-j", "0", "l.txt"}, "--threads"},
+        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
+        Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
     fs::create_directory(m_dir / "data");
@@ -623,21 +631,11 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE",
-                        "-f, --by-frequency",
-                        "-a, --alphabetize",
-                        "-r, --ref FILE",
-                        "-d, --del-single TEXT",
-                        "--lf",
-                        "--min-length N",
-                        "--max-length N",
-                        "--removed FILE",
-                        "--memory SIZE",
-                        "-j, --threads N",
-                        "--temp-dir DIR",
-                        "-n, --dry-run",
-                        "-q, --quiet",
-                        "-h, --help",
+    const Names options{"-o, --output FILE", "-f, --by-frequency",    "-a, --alphabetize",
+                        "-r, --ref FILE",    "-d, --del-single TEXT", "--lf",
+                        "--min-length N",    "--max-length N",        "--removed FILE",
+                        "--memory SIZE",     "-j, --threads N",       "--temp-dir DIR",
+                        "-n, --dry-run",     "-q, --quiet",           "-h, --help",
                         "--version"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
