@@ -87,8 +87,10 @@ const std::vector<OptionEntry>& Options() {
          }},
         {'d', "del-single", "TEXT", "remove every line equal to TEXT; keep all other lines",
          "lintrim-cli -d password1 list.txt", Text(&CliOptions::delSingle)},
-        {0, "lf", nullptr, "end every line with LF instead of CR LF",
-         "lintrim-cli --lf -o - list.txt | head", Flag(&CliOptions::lf)},
+        {0, "crlf", nullptr, "end every line with CR LF instead of LF",
+         "lintrim-cli --crlf -o win.txt list.txt", Flag(&CliOptions::crlf)},
+        {0, "lf", nullptr, "end every line with LF, as without --crlf", "lintrim-cli --lf list.txt",
+         Flag(&CliOptions::lf)},
         {0, "min-length", "N", "drop lines shorter than N bytes (the line break not counted)",
          "lintrim-cli --min-length 8 list.txt", Length(&CliOptions::minLength, "min-length")},
         {0, "max-length", "N", "drop lines longer than N bytes",
@@ -133,6 +135,10 @@ const std::vector<OptionEntry>& Options() {
         {'n', "dry-run", nullptr,
          "read and count as the run would and print its summaries, but write and replace nothing",
          "lintrim-cli -n -o /dev/null a.txt b.txt", Flag(&CliOptions::dryRun)},
+        {0, "json", nullptr,
+         "print one JSON object a line for each result or failure instead of the summary "
+         "(paths, every count, seconds; on failure the status, the cause and the file)",
+         "lintrim-cli --json -q a.txt b.txt | jq .kept", Flag(&CliOptions::json)},
         {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
          Flag(&CliOptions::quiet)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
@@ -244,6 +250,7 @@ private:
             return Fail("--del-single keeps every other line: --by-frequency does not apply");
         if (o.lists.empty()) return Fail("no list given");
         if (AnyEmptyName()) return Fail("a file name is empty");
+        if (o.lf && o.crlf) return Fail("--lf and --crlf ask for different line ends");
         if (o.minLength && o.maxLength && *o.minLength > *o.maxLength)
             return Fail("--min-length is above --max-length");
         const auto stdins = std::count(o.lists.begin(), o.lists.end(), "-");
@@ -322,13 +329,16 @@ std::string Roff(const std::string& text) {
 }
 
 constexpr const char* kAbout =
-    "Rewrites each LIST in place, in order: empty lines dropped, every line ended with CR LF,\n"
-    "and by default every repeated line removed (the first copy stays, in file order).\n"
+    "Rewrites each LIST in place, in order: empty lines dropped, every line ended with LF\n"
+    "(a CR before an LF is part of the break), and by default every repeated line\n"
+    "removed (the first copy stays, in file order).\n"
     "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
     "of - is standard input. Gzip-compressed lists are read as they are.\n";
 constexpr const char* kReport =
-    "For each list written, one line \"LIST: N read, D dupes, T s\" goes to standard\n"
-    "output (standard error with -o -; \", F filtered\" is added with a length filter).\n"
+    "For each result, one line \"LIST: N read, K kept, R removed (by reason), T s\" goes\n"
+    "to standard output (standard error with -o -); the reasons are repeated, in\n"
+    "references, the given line and by length, and the reference lists' lines are\n"
+    "counted apart. With --json, one JSON object a line instead, failures too.\n"
     "A list that fails is named on standard error with the reason and its cause; the\n"
     "lists after it are left untouched. A list is only ever replaced by a complete result.\n";
 constexpr const char* kExits =

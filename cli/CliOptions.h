@@ -13,8 +13,10 @@ struct CliOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
-    bool lf = false;
+    bool lf = false;  // the default, accepted for scripts that name it
+    bool crlf = false;
     bool dryRun = false;
+    bool json = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;

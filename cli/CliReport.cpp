@@ -1,20 +1,97 @@
-// Printing outcomes: "LIST: summary" and "LIST: failure (cause)". A merged
-// run is named after its output, unless its failure concerns one file.
+// Printing outcomes: "LIST: summary" and "FILE: failure (cause)", or one
+// JSON object a line. A merged run is named after its output, unless its
+// failure concerns one file.
 #include "CliReport.h"
 
 #include <string>
 
+#include "JsonText.h"
+
+namespace {
+std::string Number(int64_t n) {
+    return std::to_string(n);
+}
+
+// The file a line names: the list, the output of a merged run, or on
+// failure the file it concerns.
+std::string NameOf(const ListOutcome& outcome) {
+    std::string name = outcome.paths.empty() ? std::string("lintrim-cli") : outcome.paths.front();
+    if (outcome.written && !outcome.output.empty()) name = outcome.output;
+    if (!outcome.written && outcome.paths.size() > 1 && !outcome.output.empty())
+        name = outcome.output;
+    return name;
+}
+
+// "(3 repeated, 1 in references)": the reasons that removed any line.
+std::string Reasons(const ListCounts& c) {
+    const std::pair<int64_t, const char*> reasons[] = {{c.repeats, "repeated"},
+                                                       {c.referenceHits, "in references"},
+                                                       {c.singleHits, "the given line"},
+                                                       {c.filtered, "by length"}};
+    std::string text;
+    for (const auto& [count, reason] : reasons)
+        if (count > 0) text += (text.empty() ? " (" : ", ") + Number(count) + " " + reason;
+    return text.empty() ? text : text + ")";
+}
+
+std::string Seconds(float seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(seconds));
+    return text;
+}
+}  // namespace
+
+// "6 read, 2 kept, 4 removed (1 repeated, 3 in references), 3 reference
+// lines, 0.1 s".
+std::string CliReport::Summary(const ListOutcome& outcome) const {
+    const ListCounts& c = outcome.counts;
+    const int64_t removed = c.ListLines() - c.Kept();
+    std::string text = Number(c.ListLines()) + " read, " + Number(c.Kept()) + " kept, " +
+                       Number(removed) + " removed" + Reasons(c);
+    if (c.referenceRead > 0)
+        text += ", " + Number(c.referenceRead) +
+                (c.referenceRead == 1 ? " reference line" : " reference lines");
+    text += ", " + Seconds(outcome.seconds);
+    return m_style.dryRun ? "dry run, " + text : text;
+}
+
+std::string CliReport::Json(const ListOutcome& outcome) const {
+    std::string lists;
+    for (const std::string& path : outcome.paths) {
+        if (!lists.empty()) lists += ',';
+        lists += JsonString(path);
+    }
+    std::string json = "{\"lists\":[" + lists + "],\"output\":" + JsonString(outcome.output) +
+                       ",\"written\":" + (outcome.written && !m_style.dryRun ? "true" : "false");
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f", static_cast<double>(outcome.seconds));
+    if (!outcome.written)
+        return json + ",\"status\":" + JsonString(outcome.failure) +
+               ",\"cause\":" + JsonString(outcome.cause.Text()) +
+               ",\"file\":" + JsonString(NameOf(outcome)) + ",\"seconds\":" + seconds + "}";
+    const ListCounts& c = outcome.counts;
+    const std::pair<const char*, int64_t> counts[] = {
+        {"read", c.ListLines()},      {"reference_lines", c.referenceRead},
+        {"kept", c.Kept()},           {"removed", c.ListLines() - c.Kept()},
+        {"repeated", c.repeats},      {"in_references", c.referenceHits},
+        {"given_line", c.singleHits}, {"by_length", c.filtered}};
+    for (const auto& [name, count] : counts)
+        json += ",\"" + std::string(name) + "\":" + Number(count);
+    return json + ",\"seconds\":" + seconds + "}";
+}
+
 void CliReport::ListFinished(const ListOutcome& outcome) {
     m_progress.Clear();
-    std::string name = outcome.paths.empty() ? std::string("lintrim-cli") : outcome.paths.front();
-    if (outcome.written) {
-        if (!outcome.output.empty()) name = outcome.output;
-        std::fprintf(m_out, "%s: %s\n", name.c_str(), outcome.summary.c_str());
-        std::fflush(m_out);
-        return;
+    std::FILE* to = outcome.written || m_style.json ? m_out : m_err;
+    std::string line;
+    if (m_style.json) {
+        line = Json(outcome);
+    } else if (outcome.written) {
+        line = NameOf(outcome) + ": " + Summary(outcome);
+    } else {
+        const std::string cause = outcome.cause.Text();
+        line = NameOf(outcome) + ": " + outcome.failure + (cause.empty() ? "" : " (" + cause + ")");
     }
-    if (outcome.paths.size() > 1 && !outcome.output.empty()) name = outcome.output;
-    const std::string cause = outcome.cause.Text();
-    std::fprintf(m_err, "%s: %s%s\n", name.c_str(), outcome.failure.c_str(),
-                 cause.empty() ? "" : (" (" + cause + ")").c_str());
+    std::fprintf(to, "%s\n", line.c_str());
+    std::fflush(to);
 }

@@ -1,5 +1,7 @@
 // What lintrim-cli shows of a run, from its events: the progress bar, a
-// summary line per list written, and the failure with its file and cause.
+// summary line per result (read, kept, and removed by reason), and the
+// failure with its file and cause; with --json one JSON object per result
+// instead of either line.
 #pragma once
 
 #include <cstdio>
@@ -9,9 +11,13 @@
 
 class CliReport : public RunEvents {
 public:
-    // Summaries go to `out`, failures to `err`.
-    CliReport(std::FILE* out, std::FILE* err, CliProgress& progress)
-        : m_out(out), m_err(err), m_progress(progress) {}
+    struct Style {
+        bool json = false;
+        bool dryRun = false;  // nothing was written: the summary says so
+    };
+    // Summaries go to `out`, failures to `err` (with --json, both to `out`).
+    CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)
+        : m_out(out), m_err(err), m_progress(progress), m_style(style) {}
 
     void ListStarted(const std::vector<std::string>&) override { m_progress.StartRange(); }
     void StageBegun(const std::string& text) override { m_progress.SetStage(text); }
@@ -19,7 +25,11 @@ public:
     void ListFinished(const ListOutcome& outcome) override;
 
 private:
+    std::string Summary(const ListOutcome& outcome) const;
+    std::string Json(const ListOutcome& outcome) const;
+
     std::FILE* m_out;
     std::FILE* m_err;
     CliProgress& m_progress;
+    Style m_style;
 };

@@ -47,7 +47,7 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.byFrequency = options.byFrequency;
     plan.alphabetize = options.alphabetize;
     plan.output = options.output;
-    if (options.lf) plan.lineEnd.erase(0, 1);  // CR LF to LF
+    plan.lineEnd = options.crlf ? "\r\n" : "\n";
     plan.minLength = options.minLength;
     plan.maxLength = options.maxLength;
     plan.removed = options.removed;
@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     progress.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.
-    CliReport report(options.output == "-" ? stderr : stdout, stderr, progress);
+    CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
+                     {options.json, options.dryRun});
     const RunOutcome outcome = RunLists(PlanFor(options), report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

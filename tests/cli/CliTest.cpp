@@ -217,7 +217,8 @@ TEST_P(CliRunTest, LeavesExactlyTheseFiles) {
 const Files kThree{
     {"1", "b\na\r\nb\n\nc\r\nb\na"}, {"2", "c\nd\na\nb\nb\na\nb\nd\n"}, {"3", "\n\r\n\n"}};
 const std::string kThreeReport =
-    "0|1: 6 read, 3 dupes, T s\n2: 8 read, 4 dupes, T s\n3: 0 read, 0 dupes, T s\n|";
+    "0|1: 6 read, 3 kept, 3 removed (3 repeated), T s\n2: 8 read, 4 kept, 4 removed (4 "
+    "repeated), T s\n3: 0 read, 0 kept, 0 removed, T s\n|";
 Files Three(const std::string& first, const std::string& second) {
     return {{"3", ""}, {"1", first}, {"2", second}};
 }
@@ -228,88 +229,88 @@ INSTANTIATE_TEST_SUITE_P(
     Jobs, CliRunTest,
     ::testing::Values(
         Case{kThree,
-             {"1", "2", "3"},
+             {"--crlf", "1", "2", "3"},
              kThreeReport,
              Three("b\r\na\r\nc\r\n", "c\r\nd\r\na\r\nb\r\n")},
         Case{kThree,
              {"--alphabetize", "-q", "1", "2", "3"},
              kThreeReport,
-             Three("a\r\nb\r\nc\r\n", "a\r\nb\r\nc\r\nd\r\n")},
+             Three("a\nb\nc\n", "a\nb\nc\nd\n")},
         Case{kThree,
              {"--by-frequency", "1", "2", "3"},
              kThreeReport,
-             Three("b\r\na\r\nc\r\n", "b\r\nd\r\na\r\nc\r\n")},
+             Three("b\na\nc\n", "b\nd\na\nc\n")},
         Case{{{"-f.txt", "b\nb\n"}},
              {"--", "-f.txt"},
-             "0|-f.txt: 2 read, 1 dupes, T s\n|",
-             {{"-f.txt", "b\r\n"}}},
-        // Read counts include the reference lines, and no commas here.
-        Case{{{"in1.txt", kIn}, {"in2.txt", "q\nv"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}},
-             {"--ref", "r1.txt", "--ref=r2.txt", "in1.txt", "in2.txt"},
-             "0|in1.txt: 9 read 2 dupes T s\nin2.txt: 5 read 0 dupes T s\n|",
-             {{"in1.txt", "y\r\nw\r\n"},
-              {"in2.txt", "v\r\n"},
-              {"r1.txt", "x\nq\n"},
-              {"r2.txt", "z\r\n"}}},
+             "0|-f.txt: 2 read, 1 kept, 1 removed (1 repeated), T s\n|",
+             {{"-f.txt", "b\n"}}},
+        // The reference lists' lines are counted apart from the list's own.
+        Case{
+            {{"in1.txt", kIn}, {"in2.txt", "q\nv"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}},
+            {"--ref", "r1.txt", "--ref=r2.txt", "in1.txt", "in2.txt"},
+            "0|in1.txt: 6 read, 2 kept, 4 removed (1 repeated, 3 in references), 3 reference "
+            "lines, T s\nin2.txt: 2 read, 1 kept, 1 removed (1 in references), 3 reference lines, "
+            "T s\n|",
+            {{"in1.txt", "y\nw\n"}, {"in2.txt", "v\n"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}}},
         Case{{{"r.txt", "x\n"}, {"in.txt", "y\nx\nv\nw\nw\n"}},
              {"-f", "-r", "r.txt", "in.txt"},
-             "0|in.txt: 6 read 1 dupes T s\n|",
-             {{"r.txt", "x\n"}, {"in.txt", "w\r\ny\r\nv\r\n"}}},
+             "0|in.txt: 5 read, 3 kept, 2 removed (1 repeated, 1 in references), 1 reference "
+             "line, T s\n|",
+             {{"r.txt", "x\n"}, {"in.txt", "w\ny\nv\n"}}},
         Case{{{"l.txt", kLine}},
              {"-d", "x", "--lf", "l.txt"},
-             "0|l.txt: 7 read, 3 dupes, T s\n|",
+             "0|l.txt: 7 read, 4 kept, 3 removed (3 the given line), T s\n|",
              {{"l.txt", "y\nxx\ny\n-x\n"}}},
         Case{{{"l.txt", kLine}},
              {"--del-single=x", "-a", "l.txt"},
-             "0|l.txt: 7 read, 3 dupes, T s\n|",
-             {{"l.txt", "-x\r\nxx\r\ny\r\ny\r\n"}}},
+             "0|l.txt: 7 read, 4 kept, 3 removed (3 the given line), T s\n|",
+             {{"l.txt", "-x\nxx\ny\ny\n"}}},
         // Merged: each line once, at its first place in the order given.
         Case{{{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\nd\r\nb"}},
              {"-o", "all.txt", "b.txt", "a.txt"},
-             "0|all.txt: 7 read, 3 dupes, T s\n|",
-             {{"a.txt", "b\nc\nb\n"},
-              {"b.txt", "a\nc\nd\r\nb"},
-              {"all.txt", "a\r\nc\r\nd\r\nb\r\n"}}},
+             "0|all.txt: 7 read, 4 kept, 3 removed (3 repeated), T s\n|",
+             {{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\nd\r\nb"}, {"all.txt", "a\nc\nd\nb\n"}}},
         Case{{{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\n"}},
              {"-o", "a.txt", "a.txt", "b.txt"},
-             "0|a.txt: 5 read, 2 dupes, T s\n|",
-             {{"a.txt", "b\r\nc\r\na\r\n"}, {"b.txt", "a\nc\n"}}},
+             "0|a.txt: 5 read, 3 kept, 2 removed (2 repeated), T s\n|",
+             {{"a.txt", "b\nc\na\n"}, {"b.txt", "a\nc\n"}}},
         Case{{{"a.txt", "b\nc\n"}, {"b.txt", "a\nc\n"}, {"r.txt", "c\n"}},
              {"-o", "o.txt", "-r", "r.txt", "--lf", "a.txt", "b.txt"},
-             "0|o.txt: 5 read 1 dupes T s\n|",
+             "0|o.txt: 4 read, 2 kept, 2 removed (2 in references), 1 reference line, T s\n|",
              {{"a.txt", "b\nc\n"}, {"b.txt", "a\nc\n"}, {"r.txt", "c\n"}, {"o.txt", "b\na\n"}}},
         Case{{{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}},
              {"-d", "c", "-o", "o.txt", "a.txt", "b.txt"},
-             "0|o.txt: 4 read, 2 dupes, T s\n|",
-             {{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}, {"o.txt", "b\r\nb\r\n"}}},
+             "0|o.txt: 4 read, 2 kept, 2 removed (2 the given line), T s\n|",
+             {{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}, {"o.txt", "b\nb\n"}}},
         // The name given is the one written, though it is another name of a list.
         Case{{{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}},
              {"|", "ln a.txt h.txt; $CLI -q --lf -o h.txt a.txt b.txt; $CLI -o /dev/null b.txt"},
-             "0|h.txt: 3 read, 1 dupes, T s\n/dev/null: 1 read, 0 dupes, T s\n|",
+             "0|h.txt: 3 read, 2 kept, 1 removed (1 repeated), T s\n/dev/null: 1 read, 1 kept, 0 "
+             "removed, T s\n|",
              {{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}, {"h.txt", "b\nc\n"}}},
         // Lengths at their bounds: 2 and 3 bytes stay, the break not counted.
         Case{{{"l.txt", "a\nbb\r\nccc\ndddd\nbb\n"}},
              {"--min-length", "2", "--max-length=3", "l.txt"},
-             "0|l.txt: 5 read, 1 dupes, 2 filtered, T s\n|",
-             {{"l.txt", "bb\r\nccc\r\n"}}},
+             "0|l.txt: 5 read, 2 kept, 3 removed (1 repeated, 2 by length), T s\n|",
+             {{"l.txt", "bb\nccc\n"}}},
         Case{{{"l.txt", "a\nbb\nccc\nbb\n"}},
              {"-d", "bb", "--max-length", "2", "-a", "l.txt"},
-             "0|l.txt: 4 read, 2 dupes, 1 filtered, T s\n|",
-             {{"l.txt", "a\r\n"}}},
+             "0|l.txt: 4 read, 1 kept, 3 removed (2 the given line, 1 by length), T s\n|",
+             {{"l.txt", "a\n"}}},
         // Standard input and output in real pipes, gzip found by its magic.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | $CLI --lf -o - - | cat > o.txt"},
-             "0||-: 3 read, 1 dupes, T s\n",
+             "0||-: 3 read, 2 kept, 1 removed (1 repeated), T s\n",
              {{"l.txt", "b\na\nb\n"}, {"o.txt", "b\na\n"}}},
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|",
               "gzip -c l.txt >l.gz; cat l.gz l.gz >2.gz; $CLI -r l.gz -o o 2.gz l.txt; rm *.gz"},
-             "0|o: 12 read 7 dupes T s\n|",
+             "0|o: 9 read, 0 kept, 9 removed (9 in references), 3 reference lines, T s\n|",
              {{"l.txt", "b\na\nb\n"}, {"o", ""}}},
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "printf 'a\\nb\\na\\n' | $CLI -o o --removed r - l.txt"},
-             "0|o: 6 read, 4 dupes, T s\n|",
-             {{"l.txt", "b\na\nb\n"}, {"o", "a\r\nb\r\n"}, {"r", "a\r\nb\r\na\r\nb\r\n"}}},
+             "0|o: 6 read, 2 kept, 4 removed (4 repeated), T s\n|",
+             {{"l.txt", "b\na\nb\n"}, {"o", "a\nb\n"}, {"r", "a\nb\na\nb\n"}}},
         // Standard input of unknown size, its one partition split again to
         // stay within the budget, in file order and sorted, alike with any
         // number of threads.
@@ -318,32 +319,43 @@ INSTANTIATE_TEST_SUITE_P(
               "seq 300000 | sed p | $CLI -q -j3 --memory 16M --lf -o o -; seq 300000 | cmp - o; "
               "for j in 1 3; do $CLI -q -j$j -a --memory 16M --lf -o a$j - <o; done; "
               "LC_ALL=C sort o | cmp - a1; cmp a1 a3; rm o a*"},
-             "0|o: 600000 read, 300000 dupes, T s\na1: 300000 read, 0 dupes, T s\na3: 300000 "
-             "read, 0 dupes, T s\n|",
+             "0|o: 600000 read, 300000 kept, 300000 removed (300000 repeated), T s\na1: 300000 "
+             "read, 300000 kept, 0 removed, T s\na3: 300000 read, 300000 kept, 0 removed, T s\n|",
              {}},
         // Zero padding after the last member is gzip's; other bytes there are not.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|",
               "gzip -c l.txt >z.gz; head -c 999 /dev/zero >>z.gz; $CLI -o o z.gz; echo x >>z.gz; "
               "$CLI -o p z.gz || rm z.gz"},
-             "0|o: 3 read, 1 dupes, T s\n|z.gz: input list can't be read (garbage after the gzip "
-             "data)\n",
-             {{"l.txt", "b\na\nb\n"}, {"o", "b\r\na\r\n"}}},
+             "0|o: 3 read, 2 kept, 1 removed (1 repeated), T s\n|z.gz: input list can't be read "
+             "(garbage after the gzip data)\n",
+             {{"l.txt", "b\na\nb\n"}, {"o", "b\na\n"}}},
         // More lists than descriptors: only a list being read holds any.
         Case{{},
              {"|",
               "for i in $(seq 200); do echo b >$i.l; R=\"$R -r $i.l\"; done; echo b >s; "
               "L=\"prlimit -n64 $CLI\"; $L -o o *.l; $L -o p --removed r *.l; $L $R s; "
               "wc -l <r; rm *.l r"},
-             "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
-             "s\n199\n|",
-             {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
+             "0|o: 200 read, 1 kept, 199 removed (199 repeated), T s\np: 200 read, 1 kept, 199 "
+             "removed (199 repeated), T s\ns: 1 read, 0 kept, 1 removed (1 in references), 200 "
+             "reference lines, T s\n199\n|",
+             {{"o", "b\n"}, {"p", "b\n"}, {"s", ""}}},
         // A dry run counts as the run would and touches nothing, not even a
         // read-only list or a file held by no one.
         Case{{{"a", "b\nb\nc\n"}, {"o", "x\n"}},
              {"|", "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o a a; ls -A | tr '\\n' ' '"},
-             "0|a: 3 read, 1 dupes, T s\no: 6 read, 4 dupes, T s\na o |",
+             "0|a: dry run, 3 read, 2 kept, 1 removed (1 repeated), T s\no: dry run, 6 read, 2 "
+             "kept, 4 removed (4 repeated), T s\na o |",
              {{"a", "b\nb\nc\n"}, {"o", "x\n"}}},
+        // --json: one object a line, failures too, names kept valid JSON.
+        Case{{{"a", "b\nb\n"}},
+             {"|", "$CLI --json a \"$(printf 'n\\377\\\\')\" | sed 's/:[0-9.]*}/:T}/'"},
+             "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
+             "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
+             "line\":0,\"by_length\":0,\"seconds\":T}\n{\"lists\":[\"n\\u00ff\\\\\"],"
+             "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
+             "such file or directory\",\"file\":\"n\\u00ff\\\\\",\"seconds\":T}\n|",
+             {{"a", "b\n"}}},
         // The bash completion offers options, files after a file option and
         // for the lists, nothing after a number.
         Case{{{"l.txt", ""}},
@@ -361,9 +373,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Failures name their cause; the lists after the failing one stay.
         Case{{{"one.txt", "a\na\n"}, {"three.txt", "c\nc\n"}},
              {"one.txt", "two.txt", "three.txt"},
-             "1|one.txt: 2 read, 1 dupes, T s\n|two.txt: Invalid input file (No such file or "
-             "directory)\n",
-             {{"one.txt", "a\r\n"}, {"three.txt", "c\nc\n"}}},
+             "1|one.txt: 2 read, 1 kept, 1 removed (1 repeated), T s\n|two.txt: Invalid input file "
+             "(No such file or directory)\n",
+             {{"one.txt", "a\n"}, {"three.txt", "c\nc\n"}}},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
@@ -417,7 +429,7 @@ TEST_F(CliTest, RemovedLinesMatchTheModel) {
         for (const std::string& line : lines) {
             if (line.empty()) continue;
             const bool drop = line.size() < 2 || line.size() > 5 || (withRef && refs.count(line));
-            (drop || !seen.insert(line).second ? gone : kept) += line + "\r\n";
+            (drop || !seen.insert(line).second ? gone : kept) += line + "\n";
         }
         EXPECT_EQ(Read("kept.txt"), kept);
         EXPECT_EQ(Read("gone.txt"), gone);
@@ -469,7 +481,8 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
         Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
         Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"}, Misuse{{"-j", "0", "l.txt"}, "--threads"},
-        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
+        Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"-r", "", "l.txt"}, "empty"},
+        Misuse{{"-o", "", "l.txt"}, "empty"},
         Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
@@ -478,15 +491,17 @@ TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
     fs::create_symlink("data/real.txt", m_dir / "link.txt");
     Write("shared.txt", "c\nc\n", 0666);
     const RunResult r = Run({"link.txt", "shared.txt"});
-    EXPECT_EQ(WithoutTime(r.out),
-              "link.txt: 3 read, 1 dupes, T s\nshared.txt: 2 read, 1 dupes, T s\n");
+    EXPECT_EQ(
+        WithoutTime(r.out),
+        "link.txt: 3 read, 2 kept, 1 removed (1 repeated), T s\nshared.txt: 2 read, 1 kept, 1 "
+        "removed (1 repeated), T s\n");
     EXPECT_EQ(fs::read_symlink(m_dir / "link.txt"), "data/real.txt");
     EXPECT_EQ(fs::status(m_dir / "data/real.txt").permissions(), fs::perms(0640));
     EXPECT_EQ(fs::status(m_dir / "shared.txt").permissions(), fs::perms(0666));
     EXPECT_EQ(Contents(), (Files{{"data", "/"},
-                                 {"data/real.txt", "b\r\na\r\n"},
-                                 {"link.txt", "b\r\na\r\n"},
-                                 {"shared.txt", "c\r\n"}}));
+                                 {"data/real.txt", "b\na\n"},
+                                 {"link.txt", "b\na\n"},
+                                 {"shared.txt", "c\n"}}));
 }
 
 // The new file has its name when the run stops; only kill -9 leaves it, and
@@ -505,7 +520,7 @@ TEST_F(CliTest, StopSignalsLeaveTheListAndNoFileBehind) {
             EXPECT_EQ(Listing().size(), 2u);
             Write(".l.txt.lintrim-4242-0", "b\n");
             EXPECT_EQ(Run({"l.txt"}).exit, 0);
-            EXPECT_EQ(Read("l.txt"), "b\r\n");
+            EXPECT_EQ(Read("l.txt"), "b\n");
         }
         EXPECT_EQ(Listing(), (Names{"l.txt"}));
     }
@@ -568,7 +583,7 @@ TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
         EXPECT_EQ(other.err, refused ? inUse : "");
         Release();
         EXPECT_EQ(Finish(run).exit, 0);
-        EXPECT_EQ(Read(first.size() == 1 ? "l.txt" : "n.txt"), "b\r\n");
+        EXPECT_EQ(Read(first.size() == 1 ? "l.txt" : "n.txt"), "b\n");
         fs::remove(m_dir / "n.txt");
         EXPECT_EQ(Listing(), (Names{"l.txt", "o.txt"}));
     }
@@ -625,17 +640,29 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
     EXPECT_EQ(r.err,
               "evil: Invalid input file (Permission denied)\nevil: output list can't be opened "
               "(Permission denied)\nevil: output list can't be opened (Permission denied)\n");
-    EXPECT_EQ(Contents(), (Files{{"l.txt", "a\n"}, {"secret", "s\n"}, {"theirs", "a\r\n"}}));
+    EXPECT_EQ(Contents(), (Files{{"l.txt", "a\n"}, {"secret", "s\n"}, {"theirs", "a\n"}}));
 }
 
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE", "-f, --by-frequency",    "-a, --alphabetize",
-                        "-r, --ref FILE",    "-d, --del-single TEXT", "--lf",
-                        "--min-length N",    "--max-length N",        "--removed FILE",
-                        "--memory SIZE",     "-j, --threads N",       "--temp-dir DIR",
-                        "-n, --dry-run",     "-q, --quiet",           "-h, --help",
+    const Names options{"-o, --output FILE",
+                        "-f, --by-frequency",
+                        "-a, --alphabetize",
+                        "-r, --ref FILE",
+                        "-d, --del-single TEXT",
+                        "--lf",
+                        "--crlf",
+                        "--json",
+                        "--min-length N",
+                        "--max-length N",
+                        "--removed FILE",
+                        "--memory SIZE",
+                        "-j, --threads N",
+                        "--temp-dir DIR",
+                        "-n, --dry-run",
+                        "-q, --quiet",
+                        "-h, --help",
                         "--version"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
