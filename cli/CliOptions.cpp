@@ -135,6 +135,10 @@ const std::vector<OptionEntry>& Options() {
         {'n', "dry-run", nullptr,
          "read and count as the run would and print its summaries, but write and replace nothing",
          "lintrim-cli -n -o /dev/null a.txt b.txt", Flag(&CliOptions::dryRun)},
+        {0, "stats", nullptr,
+         "describe each result's input lines too: how many of each length (bytes), ended "
+         "with CR LF, holding a byte above 127 or a NUL, in $HEX[...] form",
+         "lintrim-cli -n --stats list.txt", Flag(&CliOptions::stats)},
         {0, "json", nullptr,
          "print one JSON object a line for each result or failure instead of the summary "
          "(paths, every count, seconds; on failure the status, the cause and the file)",

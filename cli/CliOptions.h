@@ -17,6 +17,7 @@ struct CliOptions {
     bool crlf = false;
     bool dryRun = false;
     bool json = false;
+    bool stats = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;

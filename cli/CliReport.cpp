@@ -34,6 +34,32 @@ std::string Reasons(const ListCounts& c) {
     return text.empty() ? text : text + ")";
 }
 
+// "1: 3, 2: 2, 256+: 1": each length that occurs, with its lines.
+std::string Lengths(const LineStats& stats, const char* separator, const char* quote,
+                    const char* colon) {
+    std::string text;
+    for (size_t length = 0; length < stats.lengths.size(); ++length) {
+        if (stats.lengths[length] == 0) continue;
+        if (!text.empty()) text += separator;
+        const bool last = length + 1 == LineStats::kLengths;
+        text += quote + std::to_string(length) + (last ? "+" : "") + quote + colon +
+                Number(stats.lengths[length]);
+    }
+    return text;
+}
+
+std::string StatsText(const LineStats& s) {
+    return "\n  lengths: " + Lengths(s, ", ", "", ": ") + "\n  CR LF: " + Number(s.crlf) +
+           ", above 127: " + Number(s.high) + ", NUL: " + Number(s.nul) +
+           ", $HEX[]: " + Number(s.hex);
+}
+
+std::string StatsJson(const LineStats& s) {
+    return ",\"stats\":{\"lengths\":{" + Lengths(s, ",", "\"", ":") +
+           "},\"crlf\":" + Number(s.crlf) + ",\"above_127\":" + Number(s.high) +
+           ",\"nul\":" + Number(s.nul) + ",\"hex\":" + Number(s.hex) + "}";
+}
+
 std::string Seconds(float seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(seconds));
@@ -52,6 +78,7 @@ std::string CliReport::Summary(const ListOutcome& outcome) const {
         text += ", " + Number(c.referenceRead) +
                 (c.referenceRead == 1 ? " reference line" : " reference lines");
     text += ", " + Seconds(outcome.seconds);
+    if (m_style.stats) text += StatsText(c.stats);
     return m_style.dryRun ? "dry run, " + text : text;
 }
 
@@ -77,6 +104,7 @@ std::string CliReport::Json(const ListOutcome& outcome) const {
         {"given_line", c.singleHits}, {"by_length", c.filtered}};
     for (const auto& [name, count] : counts)
         json += ",\"" + std::string(name) + "\":" + Number(count);
+    if (m_style.stats) json += StatsJson(c.stats);
     return json + ",\"seconds\":" + seconds + "}";
 }
 

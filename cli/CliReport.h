@@ -14,6 +14,7 @@ public:
     struct Style {
         bool json = false;
         bool dryRun = false;  // nothing was written: the summary says so
+        bool stats = false;   // each result's lines described after it
     };
     // Summaries go to `out`, failures to `err` (with --json, both to `out`).
     CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)

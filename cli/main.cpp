@@ -55,6 +55,7 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.tempDir = options.tempDir;
     plan.threads = options.threads;
     plan.dryRun = options.dryRun;
+    plan.stats = options.stats;
     return plan;
 }
 
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
     progress.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
-                     {options.json, options.dryRun});
+                     {options.json, options.dryRun, options.stats});
     const RunOutcome outcome = RunLists(PlanFor(options), report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -39,6 +39,8 @@ struct RunPlan {
     // Every list read and grouped and every count made, but nothing written
     // or replaced: no output, no file of removed lines, no lock taken.
     bool dryRun = false;
+    // The lists' own lines described in each outcome (ListCounts::stats).
+    bool stats = false;
 
     // What the run may take; 0 or empty: the engine's settings.
     uint64_t memoryBudget = 0;

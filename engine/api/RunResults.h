@@ -9,6 +9,18 @@
 
 #include "api/JobFailure.h"
 
+// What a list's own lines look like, when the plan asks (RunPlan::stats).
+struct LineStats {
+    static constexpr size_t kLengths = 257;  // lengths 0-255, then 256 or more together
+    std::vector<int64_t> lengths;            // lines by length, the break not counted
+    int64_t crlf = 0;                        // lines ended with CR LF
+    int64_t high = 0;                        // lines holding a byte above 127
+    int64_t nul = 0;                         // lines holding a NUL byte
+    int64_t hex = 0;                         // lines in $HEX[...] form
+
+    LineStats& operator+=(const LineStats& other);
+};
+
 // Lines are the non-empty ones. The window's summary shows read, dupes and
 // filtered; the reasons apart are for front ends that show more.
 struct ListCounts {
@@ -20,6 +32,7 @@ struct ListCounts {
     int64_t repeats = 0;        // input lines removed as a copy of an earlier one
     int64_t referenceHits = 0;  // input lines removed as a reference list holds them
     int64_t singleHits = 0;     // input lines removed as the single-line job's line
+    LineStats stats;            // empty unless the plan asks for it
 
     int64_t ListLines() const { return read - referenceRead; }
     int64_t Kept() const { return ListLines() - repeats - referenceHits - singleHits - filtered; }

@@ -19,6 +19,7 @@ LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
 ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
                              const std::vector<ListSource>& sources) {
     ListCleaner cleaner(events, task.path);
+    if (task.plan.stats) cleaner.DescribeLines();
     events.StageBegun(status::kCounting);
     cleaner.Load(sources, FilterFor(task.plan), {0, progress::kReadingBase});
     events.StageBegun(status::kReading);

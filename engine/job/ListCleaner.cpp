@@ -8,6 +8,7 @@
 
 #include "api/ProgressScale.h"
 #include "group/LineGroups.h"
+#include "load/LineCensus.h"
 #include "load/Record.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
@@ -81,6 +82,8 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
     PieceStretch stretch{};
     while (reader.Next(stretch)) {
+        if (m_describe && !source.reference)
+            CountLines(stretch.data, stretch.size, stretch.last, m_stats);
         m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
         m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t kind, uint64_t after) {
             if (kind != StretchLoader::kEmpty) ++m_read;
@@ -156,6 +159,7 @@ ListCounts ListCleaner::Counts() const {
     counts.repeats = m_grouped.dupes - m_grouped.referenceDupes;
     counts.referenceHits = m_grouped.referenceHits;
     counts.singleHits = m_skipped;
+    counts.stats = m_stats;
     return counts;
 }
 

@@ -58,6 +58,8 @@ public:
     int64_t LinesRead() const { return m_read; }
     // What was read and removed, by reason.
     ListCounts Counts() const;
+    // Describes the lists' own lines as they are loaded (ListCounts::stats).
+    void DescribeLines() { m_describe = true; }
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
@@ -82,6 +84,8 @@ private:
     std::vector<KeptPieces> m_pieces;  // of the partitions split into pieces
     int64_t m_read = 0;
     int64_t m_referenceRead = 0;
+    bool m_describe = false;
+    LineStats m_stats;
     GroupCounts m_grouped;
     int64_t m_skipped = 0;
     int64_t m_filtered = 0;

@@ -9,6 +9,7 @@
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
 #include "job/ListCleaner.h"
+#include "load/LineCensus.h"
 #include "read/ListReader.h"
 
 namespace {
@@ -27,19 +28,25 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
     uint64_t before = 0;
     for (InputList* input : task.inputs) {
         ListReader reader(*input, status::kInputCantBeRead);
-        ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
-            if (length == 0) return;
-            const LineFilter::Verdict verdict = filter.Judge(text, length);
-            ListWriter* to = verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
-            if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
-            if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
-            if (to) {
-                to->Write(text, length);
-                to->Write(end.data(), end.size());
-            }
-            if (++counts.read % progress::kRowStep == 0)
-                events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
-        });
+        ForEachPiece(
+            reader,
+            [&](const char* text, uint64_t length, uint64_t after) {
+                if (length == 0) return;
+                const LineFilter::Verdict verdict = filter.Judge(text, length);
+                ListWriter* to =
+                    verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
+                if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
+                if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+                if (to) {
+                    to->Write(text, length);
+                    to->Write(end.data(), end.size());
+                }
+                if (++counts.read % progress::kRowStep == 0)
+                    events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
+            },
+            [&](const PieceStretch& s) {
+                if (plan.stats) CountLines(s.data, s.size, s.last, counts.stats);
+            });
         before += input->Size();
     }
     if (task.removed) task.removed->Commit();
@@ -51,6 +58,7 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
 // stretch of the scale that sorting has.
 ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
     ListCleaner cleaner(events, task.path);
+    if (task.plan.stats) cleaner.DescribeLines();
     cleaner.Load(InputSources(task), FilterFor(task.plan, line), {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
     cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});

@@ -64,11 +64,14 @@ inline constexpr uint64_t kLongestPiece = UINT32_MAX;
 // Calls onPiece(line, length, offsetAfter) for every piece of the list, in
 // order; offsetAfter is the file offset just past the piece. The line is
 // not terminated; its bytes stay valid only during the call. Throws
-// JobFailure("line too long (4 GiB or more)") for a longer line.
-template <typename OnPiece>
-void ForEachPiece(ListReader& reader, OnPiece&& onPiece) {
+// JobFailure("line too long (4 GiB or more)") for a longer line. Each
+// stretch goes to onStretch first, whole.
+template <typename OnPiece, typename OnStretch = void (*)(const PieceStretch&)>
+void ForEachPiece(
+    ListReader& reader, OnPiece&& onPiece, OnStretch&& onStretch = [](const PieceStretch&) {}) {
     PieceStretch s{};
     while (reader.Next(s)) {
+        onStretch(s);
         const char* p = s.data;
         const char* end = s.data + s.size;
         while (p < end) {

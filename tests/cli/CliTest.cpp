@@ -347,6 +347,16 @@ INSTANTIATE_TEST_SUITE_P(
              "0|a: dry run, 3 read, 2 kept, 1 removed (1 repeated), T s\no: dry run, 6 read, 2 "
              "kept, 4 removed (4 repeated), T s\na o |",
              {{"a", "b\nb\nc\n"}, {"o", "x\n"}}},
+        // --stats describes the list's own lines, whichever job runs.
+        Case{{},
+             {"|",
+              "printf 'pass\\r\\npass\\n\\351\\na\\0b\\n$HEX[70617373]\\n%0300d\\nx' 0 >l; "
+              "$CLI -n --stats l; $CLI -n --stats -d pass l; rm l"},
+             "0|l: dry run, 7 read, 6 kept, 1 removed (1 repeated), T s\n  lengths: 1: 2, 3: 1, "
+             "4: 2, 14: 1, 256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\nl: dry run, 7 "
+             "read, 5 kept, 2 removed (2 the given line), T s\n  lengths: 1: 2, 3: 1, 4: 2, 14: 1, "
+             "256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\n|",
+             {}},
         // --json: one object a line, failures too, names kept valid JSON.
         Case{{{"a", "b\nb\n"}},
              {"|", "$CLI --json a \"$(printf 'n\\377\\\\')\" | sed 's/:[0-9.]*}/:T}/'"},
@@ -654,6 +664,7 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "--lf",
                         "--crlf",
                         "--json",
+                        "--stats",
                         "--min-length N",
                         "--max-length N",
                         "--removed FILE",
