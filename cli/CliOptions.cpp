@@ -60,6 +60,14 @@ std::optional<uint64_t> Bytes(const std::string& text, bool suffixes) {
     return value << shift;
 }
 
+Apply Set(SetOperation op) {
+    return [op](CliOptions& o, const std::string&) {
+        o.setOperation = op;
+        ++o.setOperations;
+        return std::string();
+    };
+}
+
 Apply Length(std::optional<uint64_t> CliOptions::*member, const char* name) {
     return [member, name](CliOptions& o, const std::string& v) {
         o.*member = Bytes(v, false);
@@ -78,6 +86,20 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli -f leaks.txt", Flag(&CliOptions::byFrequency)},
         {'a', "alphabetize", nullptr, "order the kept lines alphabetically (byte order)",
          "lintrim-cli -a list.txt", Flag(&CliOptions::alphabetize)},
+        {0, "only-unique", nullptr,
+         "keep only the lines that occur exactly once (in all the LISTs, with -o)",
+         "lintrim-cli --only-unique -o once.txt a.txt b.txt", Set(SetOperation::kOnlyUnique)},
+        {0, "only-repeated", nullptr,
+         "keep one copy of each line that occurs more than once (in all the LISTs, with -o)",
+         "lintrim-cli --only-repeated -o shared.txt a.txt b.txt", Set(SetOperation::kOnlyRepeated)},
+        {0, "common", nullptr,
+         "with -o and two or more LISTs: keep the lines that occur in every LIST, once, in the "
+         "order of the first",
+         "lintrim-cli --common -o both.txt a.txt b.txt", Set(SetOperation::kCommon)},
+        {0, "cascade", nullptr,
+         "rewrite each LIST without its repeats and without every line of the LISTs before it, "
+         "so that no line is in two of them",
+         "lintrim-cli --cascade 1-best.txt 2-good.txt 3-rest.txt", Set(SetOperation::kCascade)},
         {'r', "ref", "FILE",
          "remove every line that occurs in reference list FILE (repeatable), dedupe the rest",
          "lintrim-cli -r cracked.txt -r old.txt new.txt",
@@ -250,6 +272,15 @@ private:
             return Fail("--by-frequency and --alphabetize exclude each other");
         if (!o.refFiles.empty() && o.delSingle)
             return Fail("--ref and --del-single exclude each other");
+        if (o.setOperations > 1)
+            return Fail(
+                "--only-unique, --only-repeated, --common and --cascade exclude each other");
+        if (o.setOperations && o.delSingle)
+            return Fail("--del-single keeps every other line: a set operation does not apply");
+        if (o.setOperation == SetOperation::kCommon && (!o.output || o.lists.size() < 2))
+            return Fail("--common needs --output and two or more lists");
+        if (o.setOperation == SetOperation::kCascade && o.output)
+            return Fail("--cascade rewrites each list: --output does not apply");
         if (o.delSingle && o.byFrequency)
             return Fail("--del-single keeps every other line: --by-frequency does not apply");
         if (o.lists.empty()) return Fail("no list given");

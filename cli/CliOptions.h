@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+
 #include <optional>
 #include <string>
 #include <vector>
+#include "api/RunPlan.h"
 
 struct CliOptions {
     bool byFrequency = false;
@@ -18,6 +20,8 @@ struct CliOptions {
     bool dryRun = false;
     bool json = false;
     bool stats = false;
+    SetOperation setOperation = SetOperation::kNone;
+    int setOperations = 0;  // how many were given: one at most
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;

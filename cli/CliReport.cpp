@@ -22,12 +22,32 @@ std::string NameOf(const ListOutcome& outcome) {
     return name;
 }
 
-// "(3 repeated, 1 in references)": the reasons that removed any line.
-std::string Reasons(const ListCounts& c) {
+// How the summary names what the set operation removed.
+const char* SetLabel(SetOperation op) {
+    switch (op) {
+        case SetOperation::kOnlyUnique:
+            return "not unique";
+        case SetOperation::kOnlyRepeated:
+            return "not repeated";
+        case SetOperation::kCommon:
+            return "not in every list";
+        case SetOperation::kNone:
+        case SetOperation::kCascade:
+            break;
+    }
+    return "by the set operation";
+}
+
+// "(3 repeated, 1 in references)": the reasons that removed any line; in a
+// cascade the lists before a list are among its references.
+std::string Reasons(const ListCounts& c, SetOperation op) {
+    const char* references =
+        op == SetOperation::kCascade ? "in references or earlier lists" : "in references";
     const std::pair<int64_t, const char*> reasons[] = {{c.repeats, "repeated"},
-                                                       {c.referenceHits, "in references"},
+                                                       {c.referenceHits, references},
                                                        {c.singleHits, "the given line"},
-                                                       {c.filtered, "by length"}};
+                                                       {c.filtered, "by length"},
+                                                       {c.setHits, SetLabel(op)}};
     std::string text;
     for (const auto& [count, reason] : reasons)
         if (count > 0) text += (text.empty() ? " (" : ", ") + Number(count) + " " + reason;
@@ -73,7 +93,7 @@ std::string CliReport::Summary(const ListOutcome& outcome) const {
     const ListCounts& c = outcome.counts;
     const int64_t removed = c.ListLines() - c.Kept();
     std::string text = Number(c.ListLines()) + " read, " + Number(c.Kept()) + " kept, " +
-                       Number(removed) + " removed" + Reasons(c);
+                       Number(removed) + " removed" + Reasons(c, m_style.setOperation);
     if (c.referenceRead > 0)
         text += ", " + Number(c.referenceRead) +
                 (c.referenceRead == 1 ? " reference line" : " reference lines");
@@ -97,11 +117,15 @@ std::string CliReport::Json(const ListOutcome& outcome) const {
                ",\"cause\":" + JsonString(outcome.cause.Text()) +
                ",\"file\":" + JsonString(NameOf(outcome)) + ",\"seconds\":" + seconds + "}";
     const ListCounts& c = outcome.counts;
-    const std::pair<const char*, int64_t> counts[] = {
-        {"read", c.ListLines()},      {"reference_lines", c.referenceRead},
-        {"kept", c.Kept()},           {"removed", c.ListLines() - c.Kept()},
-        {"repeated", c.repeats},      {"in_references", c.referenceHits},
-        {"given_line", c.singleHits}, {"by_length", c.filtered}};
+    const std::pair<const char*, int64_t> counts[] = {{"read", c.ListLines()},
+                                                      {"reference_lines", c.referenceRead},
+                                                      {"kept", c.Kept()},
+                                                      {"removed", c.ListLines() - c.Kept()},
+                                                      {"repeated", c.repeats},
+                                                      {"in_references", c.referenceHits},
+                                                      {"given_line", c.singleHits},
+                                                      {"by_length", c.filtered},
+                                                      {"by_set_operation", c.setHits}};
     for (const auto& [name, count] : counts)
         json += ",\"" + std::string(name) + "\":" + Number(count);
     if (m_style.stats) json += StatsJson(c.stats);

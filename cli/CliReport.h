@@ -15,6 +15,7 @@ public:
         bool json = false;
         bool dryRun = false;  // nothing was written: the summary says so
         bool stats = false;   // each result's lines described after it
+        SetOperation setOperation = SetOperation::kNone;
     };
     // Summaries go to `out`, failures to `err` (with --json, both to `out`).
     CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)

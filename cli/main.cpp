@@ -56,6 +56,7 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.threads = options.threads;
     plan.dryRun = options.dryRun;
     plan.stats = options.stats;
+    plan.setOperation = options.setOperation;
     return plan;
 }
 
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
     progress.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
-                     {options.json, options.dryRun, options.stats});
+                     {options.json, options.dryRun, options.stats, options.setOperation});
     const RunOutcome outcome = RunLists(PlanFor(options), report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

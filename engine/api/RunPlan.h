@@ -14,6 +14,15 @@ enum class JobKind {
     kSingleLine,  // every copy of one line removed, everything else kept
 };
 
+// What a run keeps besides one copy of each line (dedupe and reference jobs).
+enum class SetOperation {
+    kNone,
+    kOnlyUnique,    // only the lines that occur once, across the lists merged
+    kOnlyRepeated,  // one copy of each line that occurs more than once
+    kCommon,        // the lines every list holds, once (lists merged into one output)
+    kCascade,       // each list also loses every line of the lists before it (in place)
+};
+
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
@@ -27,6 +36,7 @@ struct RunPlan {
     // Kept lines in byte order; the front end may still change its mind for
     // each list (RunEvents::AlphabetizeNow).
     bool alphabetize = false;
+    SetOperation setOperation = SetOperation::kNone;
 
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.

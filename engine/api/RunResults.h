@@ -32,10 +32,13 @@ struct ListCounts {
     int64_t repeats = 0;        // input lines removed as a copy of an earlier one
     int64_t referenceHits = 0;  // input lines removed as a reference list holds them
     int64_t singleHits = 0;     // input lines removed as the single-line job's line
+    int64_t setHits = 0;        // input lines removed by the plan's set operation
     LineStats stats;            // empty unless the plan asks for it
 
     int64_t ListLines() const { return read - referenceRead; }
-    int64_t Kept() const { return ListLines() - repeats - referenceHits - singleHits - filtered; }
+    int64_t Kept() const {
+        return ListLines() - repeats - referenceHits - singleHits - filtered - setHits;
+    }
 };
 
 struct ListOutcome {

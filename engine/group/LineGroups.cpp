@@ -57,15 +57,50 @@ void LineGroups::Add(const char* record) {
     if (m_slots[s] == 0) {
         Keep(record, reference ? 0 : 1);
         m_slots[s] = (Tag(hash) << 32) | m_offsets.size();
+        if (!reference) NoteList(m_offsets.size() - 1, record);
         return;
     }
     char* kept = m_kept.Data() + m_offsets[(m_slots[s] & kGroupMask) - 1];
+    if (!reference) NoteList((m_slots[s] & kGroupMask) - 1, record);
     if (reference) {
         record::SetIndex(kept, record::Index(kept) | record::kReferenceBit);
     } else {
         record::SetCopies(kept, record::Copies(kept) + 1);
         if (!m_everyCopy) ++m_counts.dupes;
     }
+}
+
+void LineGroups::NoteList(size_t g, const char* record) {
+    if (!m_rule || m_rule->op != SetOperation::kCommon) return;
+    const std::vector<uint64_t>& starts = m_rule->listStarts;
+    const auto list = static_cast<uint32_t>(
+        std::upper_bound(starts.begin(), starts.end(), record::Index(record)) - starts.begin());
+    if (g >= m_lists.size()) m_lists.resize(g + 1, 0), m_lastList.resize(g + 1, 0);
+    if (m_lastList[g] != list) ++m_lists[g], m_lastList[g] = list;
+}
+
+bool LineGroups::RuleKeeps(size_t g, uint64_t copies) {
+    if (!m_rule) return true;
+    bool keeps = true;
+    switch (m_rule->op) {
+        case SetOperation::kOnlyUnique:
+            keeps = copies == 1;
+            break;
+        case SetOperation::kOnlyRepeated:
+            keeps = copies > 1;
+            break;
+        case SetOperation::kCommon:
+            keeps = g < m_lists.size() && m_lists[g] == m_rule->listStarts.size();
+            break;
+        case SetOperation::kNone:
+        case SetOperation::kCascade:
+            break;
+    }
+    if (!keeps) {
+        m_counts.setHits += static_cast<int64_t>(copies);
+        if (!m_everyCopy && copies > 1) m_counts.setDupes += static_cast<int64_t>(copies - 1);
+    }
+    return keeps;
 }
 
 void LineGroups::CountReferenceHit(uint64_t copies) {
@@ -90,19 +125,20 @@ void LineGroups::Grow(size_t size) {
     }
 }
 
-// Leaves out the lines a reference list holds, closing the gaps in place.
+// Leaves out the lines a reference list holds and those the set operation
+// drops, closing the gaps in place.
 KeptRun LineGroups::TakeRun() {
     KeptRun run;
     size_t to = 0;
-    for (size_t at = 0; at < m_kept.Size();) {
+    for (size_t at = 0, g = 0; at < m_kept.Size(); ++g) {
         const char* kept = m_kept.Data() + at;
         const size_t size = record::KeptSize(kept);
-        if (!(record::Index(kept) & record::kReferenceBit)) {
+        if (record::Index(kept) & record::kReferenceBit) {
+            CountReferenceHit(record::Copies(kept));
+        } else if (RuleKeeps(g, record::Copies(kept))) {
             std::memmove(m_kept.Data() + to, kept, size);
             to += size;
             ++run.records;
-        } else {
-            CountReferenceHit(record::Copies(kept));
         }
         at += size;
     }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "api/RunPlan.h"
 #include "group/KeptRun.h"
 #include "os/ByteBuffer.h"
 
@@ -18,20 +19,32 @@ struct GroupCounts {
     int64_t dupes = 0;
     int64_t referenceHits = 0;
     int64_t referenceDupes = 0;
+    int64_t setHits = 0;   // input copies of lines the set operation left out
+    int64_t setDupes = 0;  // of those, the ones among `dupes`
 
     GroupCounts& operator+=(const GroupCounts& other) {
         dupes += other.dupes;
         referenceHits += other.referenceHits;
         referenceDupes += other.referenceDupes;
+        setHits += other.setHits;
+        setDupes += other.setDupes;
         return *this;
     }
+};
+
+// Which groups a run keeps, besides leaving out what a reference list holds.
+struct KeepRule {
+    SetOperation op = SetOperation::kNone;
+    // For kCommon: the load index each input list starts at, in order.
+    std::vector<uint64_t> listStarts;
 };
 
 class LineGroups {
 public:
     // With everyCopy, copies beyond the first are kept too: they are
     // counted, not removed, and written as many times as they came.
-    explicit LineGroups(bool everyCopy) : m_everyCopy(everyCopy) {}
+    explicit LineGroups(bool everyCopy, const KeepRule* rule = nullptr)
+        : m_everyCopy(everyCopy), m_rule(rule) {}
 
     // Sizes the table for up to `records` distinct lines ahead.
     void Reserve(uint64_t records);
@@ -44,10 +57,19 @@ public:
 private:
     char* Keep(const char* record, uint64_t copies);
     void CountReferenceHit(uint64_t copies);
+    // Whether the set operation keeps group g; counts what it leaves out.
+    bool RuleKeeps(size_t g, uint64_t copies);
+    // For kCommon: notes that group g has a copy in the list of `record`.
+    void NoteList(size_t g, const char* record);
     void Grow(size_t slots);
     size_t Find(uint64_t hash, const char* line, uint32_t length) const;
 
     bool m_everyCopy;
+    const KeepRule* m_rule;
+    // For kCommon, by group: the last list a copy came from (+1), and how
+    // many lists hold the line.
+    std::vector<uint32_t> m_lastList;
+    std::vector<uint32_t> m_lists;
     ByteBuffer m_kept;
     std::vector<uint64_t> m_offsets;  // group -> its record in m_kept
     std::vector<uint64_t> m_slots;    // open addressing: hash tag << 32 | group + 1; 0 is empty

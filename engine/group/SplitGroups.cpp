@@ -66,7 +66,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
 
 GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     if (piece.records == 0) return {};
-    LineGroups groups(m_everyCopy);
+    LineGroups groups(m_everyCopy, m_limits.rule);
     groups.Reserve(piece.records);
     Walk(piece, [&](const char* record) { groups.Add(record); });
     const KeptRun run = groups.TakeRun();

@@ -29,6 +29,7 @@ public:
         unsigned fanOut;      // pieces a split makes, a power of two
         size_t bufferBytes;   // what each piece holds before it goes to disk
         std::string folder;
+        const KeepRule* rule = nullptr;  // which groups each piece keeps
     };
 
     // Splits by the hash bits from `hashBit` up.

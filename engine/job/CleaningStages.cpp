@@ -20,6 +20,7 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
                              const std::vector<ListSource>& sources) {
     ListCleaner cleaner(events, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
+    cleaner.KeepOnly(task.plan.setOperation);
     events.StageBegun(status::kCounting);
     cleaner.Load(sources, FilterFor(task.plan), {0, progress::kReadingBase});
     events.StageBegun(status::kReading);

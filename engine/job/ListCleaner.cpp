@@ -80,6 +80,7 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
     ListReader reader(*source.list, source.failureText,
                       std::max(m_budget / kBlockShare, kSmallestBlock));
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
+    if (!source.reference) m_rule.listStarts.push_back(static_cast<uint64_t>(m_read));
     PieceStretch stretch{};
     while (reader.Next(stretch)) {
         if (m_describe && !source.reference)
@@ -106,7 +107,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     const unsigned fanOut = PartitionSet::SplitFanOut(WorkerThreads());
     const SplitGroups::Limits limits{groupBytes, fanOut,
                                      std::max<size_t>(groupBytes / fanOut / 2, kSmallestChunk),
-                                     m_tempFolder};
+                                     m_tempFolder, &m_rule};
     std::vector<GroupCounts> counts(count);
     std::atomic<uint64_t> grouped{0};
     uint64_t total = 0;
@@ -142,7 +143,7 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
         for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
         return counts;
     }
-    LineGroups groups(m_everyCopy);
+    LineGroups groups(m_everyCopy, &m_rule);
     groups.Reserve(partitions.RecordsIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
@@ -156,7 +157,8 @@ ListCounts ListCleaner::Counts() const {
     counts.dupes = m_grouped.dupes + m_skipped;
     counts.filtered = m_filtered;
     counts.referenceRead = m_referenceRead;
-    counts.repeats = m_grouped.dupes - m_grouped.referenceDupes;
+    counts.repeats = m_grouped.dupes - m_grouped.referenceDupes - m_grouped.setDupes;
+    counts.setHits = m_grouped.setHits;
     counts.referenceHits = m_grouped.referenceHits;
     counts.singleHits = m_skipped;
     counts.stats = m_stats;

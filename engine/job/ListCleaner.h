@@ -60,6 +60,8 @@ public:
     ListCounts Counts() const;
     // Describes the lists' own lines as they are loaded (ListCounts::stats).
     void DescribeLines() { m_describe = true; }
+    // Keeps only the groups the set operation keeps.
+    void KeepOnly(SetOperation op) { m_rule.op = op; }
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
@@ -85,6 +87,7 @@ private:
     int64_t m_read = 0;
     int64_t m_referenceRead = 0;
     bool m_describe = false;
+    KeepRule m_rule;
     LineStats m_stats;
     GroupCounts m_grouped;
     int64_t m_skipped = 0;

@@ -1,5 +1,6 @@
 // The reference-list job: the reference lists are opened again for each
-// list, so that each list is cleaned against them as they are then.
+// list, so that each list is cleaned against them as they are then. A
+// cascade is this job with each list written added to the references.
 #include "job/RefListJob.h"
 
 #include <algorithm>
@@ -15,7 +16,8 @@
 namespace {
 class RefListSteps : public JobSteps {
 public:
-    explicit RefListSteps(const RunPlan& plan) : m_refPaths(plan.references) {}
+    explicit RefListSteps(const RunPlan& plan)
+        : m_refPaths(plan.references), m_cascade(plan.setOperation == SetOperation::kCascade) {}
 
     // Every reference list must open before anything of the input list is
     // done; none holds a descriptor until it is read, however many there are.
@@ -37,6 +39,8 @@ public:
             sources.push_back({&reference, status::kInvalidRefFile, true});
         const ListCounts counts = RunCleaningStages(events, task, sources);
         m_refLists.clear();
+        // In a cascade, each list written is a reference of the lists after it.
+        if (m_cascade) m_refPaths.push_back(task.path);
         return counts;
     }
 
@@ -67,6 +71,7 @@ private:
     }
 
     std::vector<std::string> m_refPaths;
+    bool m_cascade;
     std::vector<InputList> m_refLists;
 };
 }  // namespace

@@ -11,6 +11,8 @@ RunOutcome RunLists(const RunPlan& plan, RunEvents& events) {
     if (plan.threads) settings.threads = plan.threads;
     if (!plan.tempDir.empty()) settings.tempDir = plan.tempDir;
     const ScopedSettings scoped(std::move(settings));
+    if (plan.setOperation == SetOperation::kCascade && plan.job == JobKind::kDedupe)
+        return RefListJob(plan, events);
     switch (plan.job) {
         case JobKind::kReferences:
             return RefListJob(plan, events);

@@ -362,7 +362,8 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "$CLI --json a \"$(printf 'n\\377\\\\')\" | sed 's/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
-             "line\":0,\"by_length\":0,\"seconds\":T}\n{\"lists\":[\"n\\u00ff\\\\\"],"
+             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
+             "\"n\\u00ff\\\\\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
              "such file or directory\",\"file\":\"n\\u00ff\\\\\",\"seconds\":T}\n|",
              {{"a", "b\n"}}},
@@ -390,6 +391,13 @@ INSTANTIATE_TEST_SUITE_P(
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
              {{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}}},
+        // A cascade stops at a list that fails: those before it are written,
+        // those after it untouched.
+        Case{{{"1", "a\na\nb\n"}, {"3", "b\nc\n"}},
+             {"--cascade", "1", "2", "3"},
+             "1|1: 3 read, 2 kept, 1 removed (1 repeated), T s\n|2: Invalid input file (No such "
+             "file or directory)\n",
+             {{"1", "a\nb\n"}, {"3", "b\nc\n"}}},
         // A read-only list is not even opened for writing; only regular files are lists.
         Case{{{"ro", "a\na\n"}, {"l", "b\n"}},
              {"|", "chmod 444 ro; $CLI ro l || echo $?; stat -c %a ro"},
@@ -491,8 +499,10 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
         Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
         Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"}, Misuse{{"-j", "0", "l.txt"}, "--threads"},
-        Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"-r", "", "l.txt"}, "empty"},
-        Misuse{{"-o", "", "l.txt"}, "empty"},
+        Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"--common", "l.txt"}, "--common"},
+        Misuse{{"--cascade", "-o", "o", "l.txt"}, "--cascade"},
+        Misuse{{"--only-unique", "--only-repeated", "l.txt"}, "exclude"},
+        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
         Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
 
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
@@ -665,6 +675,10 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "--crlf",
                         "--json",
                         "--stats",
+                        "--only-unique",
+                        "--only-repeated",
+                        "--common",
+                        "--cascade",
                         "--min-length N",
                         "--max-length N",
                         "--removed FILE",

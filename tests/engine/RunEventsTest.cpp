@@ -143,3 +143,63 @@ TEST(RunEvents, CountsSayWhyEachLineWent) {
             EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), kept);
         }
 }
+
+// The set operations and the cascade against a model over random lists, in
+// memory and spilled under a tiny budget.
+TEST(RunEvents, SetOperationsMatchTheModel) {
+    std::mt19937 random(9);
+    std::vector<std::vector<std::string>> lists(3);
+    std::string bytes[3];
+    for (size_t l = 0; l < lists.size(); ++l)
+        for (int i = 0; i < 4000 + 1000 * static_cast<int>(l); ++i) {
+            lists[l].push_back(std::to_string(random() % (700 + 300 * l)));
+            bytes[l] += lists[l].back() + "\n";
+        }
+    std::map<std::string, int> copies, holders;
+    for (const auto& list : lists) {
+        for (const std::string& line : list) ++copies[line];
+        for (const std::string& line : std::set<std::string>(list.begin(), list.end()))
+            ++holders[line];
+    }
+    // Each line once, at its first place, where `keep` holds.
+    const auto firsts = [](const std::vector<std::vector<std::string>>& from, auto keep) {
+        std::set<std::string> seen;
+        std::string out;
+        for (const auto& list : from)
+            for (const std::string& line : list)
+                if (keep(line) && seen.insert(line).second) out += line + "\n";
+        return out;
+    };
+    const std::vector<std::pair<SetOperation, std::string>> merged{
+        {SetOperation::kOnlyUnique, firsts(lists, [&](auto& s) { return copies[s] == 1; })},
+        {SetOperation::kOnlyRepeated, firsts(lists, [&](auto& s) { return copies[s] > 1; })},
+        {SetOperation::kCommon, firsts(lists, [&](auto& s) { return holders[s] == 3; })}};
+    for (const uint64_t budget : {uint64_t{0}, uint64_t{64} << 10}) {
+        SCOPED_TRACE(budget);
+        TempDir dir;
+        RunPlan plan;
+        plan.memoryBudget = budget;
+        plan.lineEnd = "\n";
+        for (size_t l = 0; l < lists.size(); ++l)
+            plan.lists.push_back(dir.File(std::to_string(l), bytes[l]));
+        plan.output = dir.File("out", "");
+        for (const auto& [op, expected] : merged) {
+            plan.setOperation = op;
+            RecordingEvents events;
+            ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+            EXPECT_EQ(ReadBytes(*plan.output), expected);
+            EXPECT_EQ(events.counts.at(0).Kept(),
+                      std::count(expected.begin(), expected.end(), '\n'));
+        }
+        plan.output.reset();
+        plan.setOperation = SetOperation::kCascade;
+        RecordingEvents events;
+        ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+        std::set<std::string> before;
+        for (size_t l = 0; l < lists.size(); ++l) {
+            EXPECT_EQ(ReadBytes(plan.lists[l]),
+                      firsts({lists[l]}, [&](auto& s) { return !before.count(s); }));
+            before.insert(lists[l].begin(), lists[l].end());
+        }
+    }
+}
