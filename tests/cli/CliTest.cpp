@@ -281,10 +281,14 @@ INSTANTIATE_TEST_SUITE_P(
              {"-d", "c", "-o", "o.txt", "a.txt", "b.txt"},
              "0|o.txt: 4 read, 2 dupes, T s\n|",
              {{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}, {"o.txt", "b\r\nb\r\n"}}},
-        // The name given is the one written, though it is another name of a list.
+        // The name given is the one written, though it is another name of a
+        // list; a device is written as it is, and its failing call named.
         Case{{{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}},
-             {"|", "ln a.txt h.txt; $CLI -q --lf -o h.txt a.txt b.txt; $CLI -o /dev/null b.txt"},
-             "0|h.txt: 3 read, 1 dupes, T s\n/dev/null: 1 read, 0 dupes, T s\n|",
+             {"|",
+              "ln a.txt h.txt; $CLI -q --lf -o h.txt a.txt b.txt; $CLI -o /dev/null b.txt; "
+              "$CLI -o /dev/full b.txt || :"},
+             "0|h.txt: 3 read, 1 dupes, T s\n/dev/null: 1 read, 0 dupes, T s\n|/dev/full: output "
+             "list can't be written (write: No space left on device)\n",
              {{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}, {"h.txt", "b\nc\n"}}},
         // Lengths at their bounds: 2 and 3 bytes stay, the break not counted.
         Case{{{"l.txt", "a\nbb\r\nccc\ndddd\nbb\n"}},
@@ -352,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A read-only list is not even opened for writing; only regular files are lists.
         Case{{{"ro", "a\na\n"}, {"l", "b\n"}},
              {"|", "chmod 444 ro; $CLI ro l || echo $?; stat -c %a ro"},
-             "0|1\n444\n|ro: output list can't be opened (Permission denied)\n",
+             "0|1\n444\n|ro: output list can't be opened (access: Permission denied)\n",
              {{"ro", "a\na\n"}, {"l", "b\n"}}},
         Case{
             {{"l", "b\n"}},
@@ -603,8 +607,9 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
     std::ofstream(knob) << setting;
     EXPECT_EQ(r.out, "nobody 4755\nnobody 666\n");
     EXPECT_EQ(r.err,
-              "evil: Invalid input file (Permission denied)\nevil: output list can't be opened "
-              "(Permission denied)\nevil: output list can't be opened (Permission denied)\n");
+              "evil: Invalid input file (open: Permission denied)\nevil: output list can't be "
+              "opened (open: Permission denied)\nevil: output list can't be opened (open: "
+              "Permission denied)\n");
     EXPECT_EQ(Contents(), (Files{{"l.txt", "a\n"}, {"secret", "s\n"}, {"theirs", "a\r\n"}}));
 }
 
