@@ -159,34 +159,36 @@ TEST(Failures, EveryFailingCallLeavesTheListWholeAndNoFileBehind) {
     const std::string cantRead = "input list can't be read";
     const std::string noSpace = "not enough disk space for temporary files";
     const std::vector<FaultCase> cases{
-        {{{"write", ENOSPC, 0}}, cantWrite},
-        {{{"write", ENOSPC, 5}}, cantWrite},
-        {{{"write", ENOSPC, 15}}, cantWrite},
-        {{{"fsync"}}, cantWrite},
-        {{{"fchmod", EPERM}}, cantWrite},
-        {{{"linkat", EPERM}}, cantWrite},
-        {{{"renameat", EXDEV}}, cantWrite},
-        {{{"tmpfile", EOPNOTSUPP}, {"renameat", EXDEV}}, cantWrite},
-        {{{"tmpfile", EISDIR}, {"openat", EACCES, 1}}, "output list can't be opened"},
-        {{{"tmpfile", EACCES}}, "output list can't be opened"},
+        {{{"write", ENOSPC, 0}}, cantWrite + " (No space left on device)"},
+        {{{"write", ENOSPC, 5}}, cantWrite + " (No space left on device)"},
+        {{{"write", ENOSPC, 15}}, cantWrite + " (No space left on device)"},
+        {{{"fsync"}}, cantWrite + " (Input/output error)"},
+        {{{"fchmod", EPERM}}, cantWrite + " (Operation not permitted)"},
+        {{{"linkat", EPERM}}, cantWrite + " (Operation not permitted)"},
+        {{{"renameat", EXDEV}}, cantWrite + " (Invalid cross-device link)"},
+        {{{"tmpfile", EOPNOTSUPP}, {"renameat", EXDEV}},
+         cantWrite + " (Invalid cross-device link)"},
+        {{{"tmpfile", EISDIR}, {"openat", EACCES, 1}},
+         "output list can't be opened (Permission denied)"},
+        {{{"tmpfile", EACCES}}, "output list can't be opened (Permission denied)"},
         {{{"fstatat", ENOENT, 1}}, "input list changed while it was cleaned"},
         {{{"flock", EWOULDBLOCK}}, "input list is in use by another run"},
-        {{{"read", EIO, 2}}, cantRead},
-        {{{"size", 0, -3}}, cantRead},  // the file grew after its length was taken
-        {{{"size", 0, 3}}, cantRead},   // or shrank
-        {{{"size", 0, long{1} << 62}}, "input list can't be read"},
+        {{{"read", EIO, 2}}, cantRead + " (Input/output error)"},
+        {{{"size", 0, -3}}, cantRead + " (the file grew while it was read)"},
+        {{{"size", 0, 3}}, cantRead + " (the file shrank while it was read)"},
+        {{{"size", 0, long{1} << 62}}, cantRead + " (the file shrank while it was read)"},
         {{{"buffer"}}, "not enough memory"},
         // Failures that do not stop the run, and the folder sync, which comes
         // after the rename.
         {{{"tmpfile", EOPNOTSUPP}}, kWritten, kCleaned},
         {{{"fchown", EPERM}}, kWritten, kCleaned},
-        {{{"fsync folder"}}, cantWrite, kCleaned},
+        {{{"fsync folder"}}, cantWrite + " (Input/output error)", kCleaned},
         // Temporary files of a list larger than its memory budget.
         {{{"no space"}}, noSpace, kList, true},
-        {{{"write", ENOSPC, 0}}, noSpace, kList, true},
-        {{{"write", EIO, 0}}, "temporary files can't be written", kList, true},
-        {{{"pread", EIO}}, "temporary files can't be read", kList, true},
-        {{{"tmpfile", EACCES}}, "temporary file can't be made", kList, true},
+        {{{"write", ENOSPC, 0}}, noSpace + " (No space left on device)", kList, true},
+        {{{"write", EIO, 0}}, "temporary files can't be written (Input/output error)", kList, true},
+        {{{"pread", EIO}}, "temporary files can't be read (Input/output error)", kList, true},
+        {{{"tmpfile", EACCES}}, "temporary file can't be made (Permission denied)", kList, true},
         {{}, kWritten, kCleaned, true},
         {{{"tmpfile", EOPNOTSUPP}}, kWritten, kCleaned, true},  // named, unlinked at once
     };
@@ -219,7 +221,7 @@ TEST(Failures, ReadOnlyListIsNotOpenedForWriting) {
     const auto writing = std::find(window.calls.begin(), window.calls.end(), "status writing...");
     ASSERT_NE(writing, window.calls.end());
     EXPECT_EQ(std::vector<std::string>(writing + 1, window.calls.end()),
-              FailureCalls("output list can't be opened"));
+              FailureCalls("output list can't be opened (Permission denied)"));
     EXPECT_EQ(ReadBytes(list), kList);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});
 }
@@ -235,19 +237,20 @@ TEST(Failures, AMissingListStopsTheRunThere) {
     EXPECT_EQ(ReadBytes(third), "c\nc\n");
     EXPECT_EQ(window.m_inputCount, 3);
     EXPECT_EQ(std::vector<std::string>(window.calls.end() - 4, window.calls.end()),
-              FailureCalls("Invalid input file"));
+              FailureCalls("Invalid input file (No such file or directory)"));
 
     RecordingWindow folder;  // a folder is no list either
     folder.Choose({dir.Path().string()});
     WindowJob(folder, JobKind::kDedupe);
     EXPECT_EQ(folder.calls.back(), "drop 1");
-    EXPECT_EQ(folder.Only("status ").back(), "status Invalid input file");
+    EXPECT_EQ(folder.Only("status ").back(), "status Invalid input file (not a regular file)");
 
     RecordingWindow broken;  // a count larger than the list of paths
     broken.Choose({first});
     broken.m_inputCount = 2;
     WindowJob(broken, JobKind::kDedupe);
-    EXPECT_EQ(broken.Only("status ").back(), "status Invalid input file");
+    EXPECT_EQ(broken.Only("status ").back(),
+              "status Invalid input file (No such file or directory)");
 }
 
 TEST(Failures, ClosingTheWindowMidRunLeavesTheList) {

@@ -130,7 +130,8 @@ TEST(RefListJob, AnUnreadableReferenceListStopsTheRun) {
     window.Choose({list}, {dir.File("ok.txt", "x\n"), (dir.Path() / "gone.txt").string()});
     WindowJob(window, JobKind::kReferences);
     EXPECT_EQ(std::vector<std::string>(window.calls.end() - 5, window.calls.end()),
-              Concat<std::string>({{LockCalls().back()}, FailureCalls("Invalid ref file")}));
+              Concat<std::string>({{LockCalls().back()},
+                                   FailureCalls("Invalid ref file (No such file or directory)")}));
     EXPECT_EQ(ReadBytes(list), "a\na\n");
     EXPECT_EQ(window.m_refCount, 2);
     EXPECT_EQ(window.m_inputCount, 1);
