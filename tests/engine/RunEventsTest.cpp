@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <regex>
 
 #include "TempDir.h"
@@ -213,6 +214,45 @@ TEST(RunEvents, StagesInOrderAndProgressNeverBackwards) {
     EXPECT_TRUE(std::is_sorted(events.positions.begin(), events.positions.end()));
     EXPECT_EQ(events.positions.back(), 5000);
     EXPECT_EQ(ReadBytes(plan.lists[0]), "a\r\nb\r\n");
+}
+
+// Lengths are in bytes without the line break, a CR before the LF being part
+// of it: a line at a bound stays and one a byte beyond it goes, in every job.
+// Empty lines go whatever the bounds, and are not counted as filtered.
+TEST(RunEvents, TheLengthFilterKeepsLinesAtItsBounds) {
+    constexpr uint64_t kMost = UINT64_MAX;
+    struct Case {
+        std::optional<uint64_t> min, max;
+        std::string kept;
+        int64_t filtered;
+    };
+    const std::vector<Case> cases{
+        {2, 4, "bb\r\nccc\r\ndddd\r\n", 2},
+        {2, 2, "bb\r\n", 4},
+        {4, 4, "dddd\r\n", 4},
+        {5, 5, "eeeee\r\n", 4},  // the last line, which has no break
+        {3, {}, "ccc\r\ndddd\r\neeeee\r\n", 2},
+        {{}, 1, "a\r\n", 4},
+        {0, kMost, "a\r\nbb\r\nccc\r\ndddd\r\neeeee\r\n", 0},
+        {0, 0, "", 5},
+        {kMost, kMost, "", 5},
+    };
+    for (const Case& c : cases)
+        for (const JobKind job : {JobKind::kDedupe, JobKind::kReferences, JobKind::kSingleLine}) {
+            SCOPED_TRACE(testing::Message()
+                         << "case " << &c - cases.data() << ", job " << static_cast<int>(job));
+            TempDir dir;
+            RunPlan plan{.job = job,
+                         .lists = {dir.File("l.txt", "a\nbb\r\nccc\n\ndddd\r\neeeee")},
+                         .references = {dir.File("r.txt", "zz\n")},
+                         .singleLine = "zz",
+                         .minLength = c.min,
+                         .maxLength = c.max};
+            RecordingEvents events;
+            ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+            EXPECT_EQ(ReadBytes(plan.lists[0]), c.kept);
+            EXPECT_EQ(events.finished.back().counts.filtered, c.filtered);
+        }
 }
 
 // Whatever fails, the folder holds what it held afterwards, and the list is
