@@ -300,8 +300,10 @@ constexpr const char* kAbout =
 constexpr const char* kReport =
     "For each list written, one line \"LIST: N read, D dupes, T s\" goes to standard\n"
     "output (standard error with -o -; \", F filtered\" is added with a length filter).\n"
-    "A list that fails is named on standard error with the reason and its cause; the\n"
-    "lists after it are left untouched. A list is only ever replaced by a complete result.\n";
+    "A list that fails is named on standard error with the reason and its cause, the\n"
+    "failed call first: \"FILE: output list can't be written (fsync: Input/output\n"
+    "error)\"; the lists after it are left untouched. A list is only ever replaced by a\n"
+    "complete result.\n";
 constexpr const char* kExits =
     "Exit status: 0 all lists written, 1 a list failed, 2 usage error.\n";
 }  // namespace
