@@ -374,8 +374,10 @@ constexpr const char* kReport =
     "to standard output (standard error with -o -); the reasons are repeated, in\n"
     "references, the given line and by length, and the reference lists' lines are\n"
     "counted apart. With --json, one JSON object a line instead, failures too.\n"
-    "A list that fails is named on standard error with the reason and its cause; the\n"
-    "lists after it are left untouched. A list is only ever replaced by a complete result.\n";
+    "A list that fails is named on standard error with the reason and its cause, the\n"
+    "failed call first: \"FILE: output list can't be written (fsync: Input/output\n"
+    "error)\"; the lists after it are left untouched. A list is only ever replaced by a\n"
+    "complete result.\n";
 constexpr const char* kExits =
     "Exit status: 0 all lists written, 1 a list failed, 2 usage error, 128+N stopped by\n"
     "signal N (the list being written is left as it was).\n";

@@ -1,6 +1,6 @@
-// Printing outcomes: "LIST: summary" and "FILE: failure (cause)", or one
-// JSON object a line. A merged run is named after its output, unless its
-// failure concerns one file.
+// Printing outcomes: "LIST: summary" and "FILE: failure (operation: cause)",
+// the operation left out where no call failed, or one JSON object a line. A
+// merged run is named after its output, unless its failure concerns one file.
 #include "CliReport.h"
 
 #include <string>

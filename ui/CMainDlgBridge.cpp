@@ -34,10 +34,22 @@ auto CMainDlg::Read(Fn&& read) -> decltype(read()) {
     }
 }
 
+namespace {
+// A text wider than the status line starts at its left edge, so that the
+// status text is read whole and only the end of its cause is cut; the whole
+// text is then the line's tool tip.
+void ShowStatus(QLabel& status, const QString& text) {
+    const bool fits = status.fontMetrics().horizontalAdvance(text) <= status.contentsRect().width();
+    status.setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    status.setToolTip(fits ? QString() : text);
+    status.setText(text);
+}
+}  // namespace
+
 // The changes capture their arguments by value: they run after the worker
 // has gone on.
 void CMainDlg::SetStatusText(const std::string& text) {
-    Change([this, text] { m_status->setText(QString::fromStdString(text)); });
+    Change([this, text] { ShowStatus(*m_status, QString::fromStdString(text)); });
 }
 
 void CMainDlg::SetCaptionText(int captionId, const std::string& text) {

@@ -1,6 +1,7 @@
 // A run given as data: which job, the lists it cleans and reads, where the
 // result goes, the options, and what the run may take of the machine. Front
-// ends fill one in and hand it to RunLists().
+// ends fill one in (every member has its default, so designated initializers
+// may name only what they set) and hand it to RunLists().
 #pragma once
 
 #include <cstdint>
@@ -26,11 +27,11 @@ enum class SetOperation {
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
-    std::vector<std::string> lists;
+    std::vector<std::string> lists = {};
     // The reference lists of the reference job.
-    std::vector<std::string> references;
+    std::vector<std::string> references = {};
     // The single-line job's line.
-    std::string singleLine;
+    std::string singleLine = {};
     // Kept lines most frequent first (dedupe and reference jobs).
     bool byFrequency = false;
     // Kept lines in byte order; the front end may still change its mind for
@@ -40,12 +41,12 @@ struct RunPlan {
 
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.
-    std::optional<std::string> output;
+    std::optional<std::string> output = {};
     std::string lineEnd = "\r\n";
-    std::optional<uint64_t> minLength;  // bytes, the line break not counted
-    std::optional<uint64_t> maxLength;
+    std::optional<uint64_t> minLength = {};  // bytes, the line break not counted
+    std::optional<uint64_t> maxLength = {};
     // Where every removed line goes, in file order; none: nowhere.
-    std::optional<std::string> removed;
+    std::optional<std::string> removed = {};
     // Every list read and grouped and every count made, but nothing written
     // or replaced: no output, no file of removed lines, no lock taken.
     bool dryRun = false;
@@ -55,7 +56,7 @@ struct RunPlan {
     // What the run may take; 0 or empty: the engine's settings.
     uint64_t memoryBudget = 0;
     unsigned threads = 0;
-    std::string tempDir;
+    std::string tempDir = {};
 
     bool HasLengthFilter() const { return minLength || maxLength; }
 };

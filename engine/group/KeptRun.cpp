@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
 #include "load/Record.h"
 #include "order/KeptKey.h"
 
@@ -89,7 +87,7 @@ void KeptRunCursor::ReadOn() {
     do {
         const uint64_t rest = m_fileEnd - m_fileAt;
         const size_t want = static_cast<size_t>(std::min<uint64_t>(m_chunkBytes, rest));
-        if (want == 0) throw JobFailure(status::kTempCantBeRead);  // a record cut short
+        if (want == 0) m_file->CutShort();  // a record cut short
         const size_t had = m_chunk.Size();
         m_chunk.Extend(want);
         m_file->ReadAt(m_chunk.Data() + had, want, m_fileAt);

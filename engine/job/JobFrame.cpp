@@ -45,7 +45,7 @@ std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& pat
     auto device =
         std::make_shared<FileHandle>(Sys().Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC, 0));
     if (!device->IsOpen())
-        throw JobFailure(status::kOutputCantBeOpened, FailureCause::FromErrno(), path);
+        throw JobFailure(status::kOutputCantBeOpened, FailureCause::FromErrno("open"), path);
     return [device, path] { return std::make_unique<StreamWriter>(device->Get(), path); };
 }
 

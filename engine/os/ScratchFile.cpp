@@ -14,9 +14,10 @@
 ScratchFile ScratchFile::Create(const std::string& folder) {
     const FileHandle kept(Sys().Open(folder.c_str(), O_PATH | O_DIRECTORY, 0));
     if (!kept.IsOpen())
-        throw JobFailure(status::kTemporaryCantBeMade, FailureCause::FromErrno(), folder);
-    std::optional<TemporaryFile> file = TemporaryFile::Create(kept.Get(), "", O_RDWR);
-    if (!file) throw JobFailure(status::kTemporaryCantBeMade, FailureCause::FromErrno(), folder);
+        throw JobFailure(status::kTemporaryCantBeMade, FailureCause::FromOpen(), folder);
+    FailureCause why;
+    std::optional<TemporaryFile> file = TemporaryFile::Create(kept.Get(), "", why, O_RDWR);
+    if (!file) throw JobFailure(status::kTemporaryCantBeMade, std::move(why), folder);
     file->Unlink();
     return ScratchFile(file->ReleaseFile());
 }

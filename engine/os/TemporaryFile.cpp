@@ -105,27 +105,30 @@ void RemoveIfAbandoned(int folder, const char* name) {
 }  // namespace
 
 std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string& listName,
-                                                   int access) {
+                                                   FailureCause& why, int access) {
     const std::string tag = TagOf(listName);
     FileHandle unnamed(Sys().Openat(folder, ".", O_TMPFILE | access, 0600));
     if (unnamed.IsOpen()) {
         TemporaryFile file(folder, tag, std::move(unnamed));
-        if (!file.HoldLock()) return std::nullopt;
+        if (!file.HoldLock(why)) return std::nullopt;
         return file;
     }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return std::nullopt;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return why = FailureCause::FromErrno("open"), std::nullopt;
+    why = {EEXIST, {}, "open"};  // every name tried was taken
     for (int i = 0; i < kNameTries; ++i) {
         std::string name = NewName(tag);
         SignalsHeld held;
         FileHandle named(
             Sys().Openat(folder, name.c_str(), access | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
-        if (!named.IsOpen() && errno != EEXIST) return std::nullopt;
+        if (!named.IsOpen() && errno != EEXIST)
+            return why = FailureCause::FromErrno("open"), std::nullopt;
         if (!named.IsOpen()) continue;
         TemporaryFile file(folder, tag, std::move(named));
         file.TakeName(std::move(name));
         // Another run's clean-up may have taken the name in the instant
         // before the lock: then the name is no longer this file.
-        const bool locked = file.HoldLock();
+        const bool locked = file.HoldLock(why);
         if (!NameHolds(folder, file.m_name, file.Descriptor()))
             file.Forget();
         else if (locked)
@@ -166,9 +169,12 @@ TemporaryFile::~TemporaryFile() {
 // The lock lives on a second descriptor of the same open file, so that it
 // lasts from the file's making until its rename, though the file itself is
 // closed before the rename to catch a late write error.
-bool TemporaryFile::HoldLock() {
+bool TemporaryFile::HoldLock(FailureCause& why) {
     m_lock = FileHandle(::fcntl(Descriptor(), F_DUPFD_CLOEXEC, 0));
-    return m_lock.IsOpen() && Sys().Flock(m_lock.Get(), LOCK_EX | LOCK_NB) == 0;
+    if (!m_lock.IsOpen()) return why = FailureCause::FromErrno("fcntl"), false;
+    if (Sys().Flock(m_lock.Get(), LOCK_EX | LOCK_NB) != 0)
+        return why = FailureCause::FromErrno("flock"), false;
+    return true;
 }
 
 void TemporaryFile::Forget() {

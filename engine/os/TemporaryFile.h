@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "api/JobFailure.h"
 #include "os/FileHandle.h"
 #include "os/RegisteredName.h"
 
@@ -25,9 +26,9 @@ class TemporaryFile {
 public:
     // A new file (mode 0600, opened with `access`) in `folder`, which must
     // stay open while this object lives, tagged for the list `listName`;
-    // nothing when the folder refuses it.
+    // nothing when the folder refuses it, with the cause in `why`.
     static std::optional<TemporaryFile> Create(int folder, const std::string& listName,
-                                               int access = O_WRONLY);
+                                               FailureCause& why, int access = O_WRONLY);
 
     // Removes the temporary files of earlier runs on `listName` from the folder.
     static void RemoveLeftovers(int folder, const std::string& listName);
@@ -39,12 +40,14 @@ public:
     int Descriptor() const { return m_file.Get(); }
     bool IsNamed() const { return !m_name.empty(); }
 
-    // Gives an unnamed file its name in the folder; false when it cannot.
+    // Gives an unnamed file its name in the folder; false, with errno set
+    // by link(2), when it cannot.
     bool Link();
-    // Closes the file (it must have a name by then); false on a late write error.
+    // Closes the file (it must have a name by then); false, with errno set,
+    // on a late write error.
     bool Close() { return m_file.Close(); }
     // Renames the file over `target` in the same folder; from then on this
-    // object owns nothing on disk.
+    // object owns nothing on disk. False, with errno set, when it cannot.
     bool RenameOver(const std::string& target);
     // Drops the name now and keeps the open file, which goes when it is closed.
     void Unlink();
@@ -55,8 +58,8 @@ private:
     TemporaryFile(int folder, std::string tag, FileHandle file)
         : m_folder(folder), m_tag(std::move(tag)), m_file(std::move(file)) {}
     void TakeName(std::string name);
-    // Takes the file's lock; false when it cannot be had.
-    bool HoldLock();
+    // Takes the file's lock; false, with the cause in `why`, when it cannot be had.
+    bool HoldLock(FailureCause& why);
     // Drops the record of the name without touching the folder.
     void Forget();
 

@@ -135,5 +135,6 @@ void PartitionSet::CheckDiskFor(const SpillFile& file) const {
         m_loaded ? static_cast<double>(m_recordBytes) / static_cast<double>(m_loaded) : 1.0;
     const double need = perByte * static_cast<double>(std::max(m_expectedBytes, m_loaded)) *
                         kDiskNeedPercent / 100.0;
-    if (static_cast<double>(file.FreeSpace()) < need) throw JobFailure(status::kNoDiskSpace);
+    if (static_cast<double>(file.FreeSpace()) < need)
+        throw JobFailure(status::kNoDiskSpace, {}, file.Folder());
 }

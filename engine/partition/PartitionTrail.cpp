@@ -3,9 +3,6 @@
 
 #include <algorithm>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
-
 namespace {
 constexpr uint64_t kChunkEntries = uint64_t{1} << 20;
 }  // namespace
@@ -32,7 +29,7 @@ void PartitionTrail::Reader::Refill() {
         m_size = m_chunk.size();
         return;
     }
-    if (m_inMemory || m_trail.m_memory.empty()) throw JobFailure(status::kTempCantBeRead);
+    if (m_inMemory || m_trail.m_memory.empty()) m_trail.m_file.CutShort();
     m_inMemory = true;
     m_data = m_trail.m_memory.data();
     m_size = m_trail.m_memory.size();

@@ -34,7 +34,7 @@ public:
         if (m_left == 0) return CheckAtEnd();
         const ssize_t done =
             ReadOnce(m_fd, to, static_cast<size_t>(std::min<uint64_t>(size, m_left)));
-        if (done < 0) throw JobFailure(m_failureText, FailureCause::FromErrno());
+        if (done < 0) throw JobFailure(m_failureText, FailureCause::FromErrno("read"));
         if (done == 0) throw JobFailure(m_failureText, {0, "the file shrank while it was read"});
         m_left -= static_cast<uint64_t>(done);
         return static_cast<size_t>(done);
@@ -46,7 +46,7 @@ private:
         m_ended = true;
         char probe;
         const ssize_t extra = ReadOnce(m_fd, &probe, 1);
-        if (extra < 0) throw JobFailure(m_failureText, FailureCause::FromErrno());
+        if (extra < 0) throw JobFailure(m_failureText, FailureCause::FromErrno("read"));
         if (extra > 0) throw JobFailure(m_failureText, {0, "the file grew while it was read"});
         return 0;
     }
@@ -70,7 +70,7 @@ public:
             return taken;
         }
         const ssize_t done = ReadOnce(m_fd, to, size);
-        if (done < 0) throw JobFailure(m_failureText, FailureCause::FromErrno());
+        if (done < 0) throw JobFailure(m_failureText, FailureCause::FromErrno("read"));
         return static_cast<size_t>(done);
     }
 

@@ -28,23 +28,37 @@ uint64_t TrailerSize(int fd, uint64_t fileSize) {
            uint64_t{trailer[3]} << 24;
 }
 
-void Rewind(int fd, const char* failureText) {
-    if (::lseek(fd, 0, SEEK_SET) != 0) throw JobFailure(failureText, FailureCause::FromErrno());
+void Rewind(int fd, const char* failureText, const std::string& name) {
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        throw JobFailure(failureText, FailureCause::FromErrno("lseek"), name);
 }
 
-// Copies standard input to `to`; returns the bytes copied.
-uint64_t CopyStandardInput(int to) {
+void WriteWhole(int to, const char* bytes, size_t size, const std::string& folder) {
+    while (size > 0) {
+        const ssize_t done = Sys().Write(to, bytes, size);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0)
+            throw JobFailure(
+                status::kTempCantBeWritten,
+                done == 0 ? FailureCause{ENOSPC, {}, "write"} : FailureCause::FromErrno("write"),
+                folder);
+        bytes += done;
+        size -= static_cast<size_t>(done);
+    }
+}
+
+// Copies standard input to `to`, a file in `folder`; returns the bytes copied.
+uint64_t CopyStandardInput(int to, const std::string& folder) {
     std::string block(kCopyBlock, '\0');
     uint64_t copied = 0;
     std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, status::kInputCantBeRead);
-    while (const size_t got = in->Read(block.data(), block.size())) {
-        for (size_t at = 0; at < got;) {
-            const ssize_t done = Sys().Write(to, block.data() + at, got - at);
-            if (done < 0 && errno == EINTR) continue;
-            if (done <= 0) throw JobFailure(status::kTempCantBeWritten, FailureCause::FromErrno());
-            at += static_cast<size_t>(done);
+    try {
+        while (const size_t got = in->Read(block.data(), block.size())) {
+            WriteWhole(to, block.data(), got, folder);
+            copied += got;
         }
-        copied += got;
+    } catch (const JobFailure& failure) {
+        throw failure.Naming("-");
     }
     return copied;
 }
@@ -93,7 +107,7 @@ InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();
-    list.NoteCompression(fd, CopyStandardInput(fd));
+    list.NoteCompression(fd, CopyStandardInput(fd, *spoolFolder));
     return list;
 }
 
@@ -125,7 +139,7 @@ void InputList::Release() {
 
 std::unique_ptr<ByteSource> InputList::OpenedSource(const char* failureText) {
     const int fd = m_location ? m_location->Descriptor() : m_spool->Descriptor();
-    Rewind(fd, failureText);
+    Rewind(fd, failureText, m_name);
     return FileSource(fd, m_fileSize, failureText);
 }
 

@@ -58,9 +58,10 @@ std::optional<ListLocation> ListLocation::Open(const std::string& path, Lock loc
 // the name there must still be that file.
 std::optional<ListLocation> ListLocation::Resolve(const std::string& path, FailureCause& why) {
     FileHandle found(Sys().Open(path.c_str(), O_PATH | O_CLOEXEC, 0));
+    if (!found.IsOpen()) return why = FailureCause::FromOpen(), std::nullopt;
     struct stat info {};
-    if (!found.IsOpen() || Sys().Fstat(found.Get(), &info) != 0)
-        return why = FailureCause::FromErrno(), std::nullopt;
+    if (Sys().Fstat(found.Get(), &info) != 0)
+        return why = FailureCause::FromErrno("stat"), std::nullopt;
     if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, std::nullopt;
     const std::optional<std::string> full = PathOf(found.Get());
     if (!full) return why = {0, "its folder can't be found"}, std::nullopt;
@@ -68,7 +69,7 @@ std::optional<ListLocation> ListLocation::Resolve(const std::string& path, Failu
     ListLocation location;
     location.m_name = full->substr(slash + 1);
     if (!location.OpenFolder(slash == 0 ? "/" : full->substr(0, slash)))
-        return why = FailureCause::FromErrno(), std::nullopt;
+        return why = FailureCause::FromErrno("open"), std::nullopt;
     if (!location.OpenFile(why)) return std::nullopt;
     if (!location.m_identity.SameFile(FileIdentity::Of(info)))
         return why = {0, "moved while it was opened"}, std::nullopt;
@@ -97,16 +98,16 @@ bool ListLocation::OpenFolder(const std::string& folder) {
 bool ListLocation::OpenFile(FailureCause& why) {
     struct stat info {};
     if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return why = FailureCause::FromErrno(), false;
+        return why = FailureCause::FromErrno("stat"), false;
     if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
     m_file = FileHandle(
         Sys().Openat(Folder(), m_name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0));
-    if (!m_file.IsOpen() || Sys().Fstat(Descriptor(), &info) != 0)
-        return why = FailureCause::FromErrno(), false;
+    if (!m_file.IsOpen()) return why = FailureCause::FromErrno("open"), false;
+    if (Sys().Fstat(Descriptor(), &info) != 0) return why = FailureCause::FromErrno("stat"), false;
     if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
     const int flags = ::fcntl(Descriptor(), F_GETFL);
     if (flags < 0 || ::fcntl(Descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return why = FailureCause::FromErrno(), false;
+        return why = FailureCause::FromErrno("fcntl"), false;
     m_identity = FileIdentity::Of(info);
     m_mode = info.st_mode & 07777;
     m_owner = info.st_uid;

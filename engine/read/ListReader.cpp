@@ -72,7 +72,7 @@ size_t ListReader::Fill() {
         }
     } catch (const JobFailure& failure) {
         // Among several lists, the one that failed is named.
-        throw JobFailure(failure.StatusText(), failure.Cause(), m_name);
+        throw failure.Naming(m_name);
     }
     m_buffer.Resize(m_carried + got);
     return got;

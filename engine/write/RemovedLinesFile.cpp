@@ -27,7 +27,7 @@ void RemovedLinesFile::Commit() {
     }
     m_appender->Commit();
     if (Sys().Fsync(m_file.Get()) != 0)
-        throw JobFailure(status::kOutputCantBeWritten, FailureCause::FromErrno(), m_path);
+        throw JobFailure(status::kOutputCantBeWritten, FailureCause::FromErrno("fsync"), m_path);
 }
 
 void RemovedLinesFile::Confirm() {

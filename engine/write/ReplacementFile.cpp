@@ -30,21 +30,24 @@ constexpr char kAccessAcl[] = "system.posix_acl_access";
 [[noreturn]] void Fail(const char* text, const std::string& subject, FailureCause cause) {
     throw JobFailure(text, std::move(cause), subject);
 }
-[[noreturn]] void CantOpen(const std::string& subject,
-                           FailureCause cause = FailureCause::FromErrno()) {
+[[noreturn]] void CantOpen(const std::string& subject, FailureCause cause) {
     Fail(status::kOutputCantBeOpened, subject, std::move(cause));
 }
-[[noreturn]] void CantWrite(const std::string& subject,
-                            FailureCause cause = FailureCause::FromErrno()) {
+[[noreturn]] void CantWrite(const std::string& subject, FailureCause cause) {
     Fail(status::kOutputCantBeWritten, subject, std::move(cause));
+}
+// The call `operation` just failed.
+[[noreturn]] void CantWrite(const std::string& subject, const char* operation) {
+    CantWrite(subject, FailureCause::FromErrno(operation));
 }
 
 // Root may write anything, but a file whose write bits are all off was made
-// read-only on purpose and is left alone.
+// read-only on purpose and is left alone, as access(2) would say for anyone else.
 void CheckWritable(int folder, const std::string& name, mode_t mode, const std::string& subject) {
-    if (Sys().Faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) CantOpen(subject);
+    if (Sys().Faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0)
+        CantOpen(subject, FailureCause::FromErrno("access"));
     if (::geteuid() == 0 && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        CantOpen(subject, {EACCES, {}});
+        CantOpen(subject, {EACCES, {}, "access"});
 }
 
 // Throws std::bad_alloc ("not enough memory") when the buffer cannot be had.
@@ -153,7 +156,7 @@ std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") CantOpen(path, {EISDIR, {}});
     FileHandle folder(Sys().Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY, 0));
-    if (!folder.IsOpen()) CantOpen(path);
+    if (!folder.IsOpen()) CantOpen(path, FailureCause::FromOpen());
     struct stat info {};
     if (Sys().Fstatat(folder.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
         CantOpen(path, {0, S_ISLNK(info.st_mode) ? "a link to nothing" : "not a regular file"});
@@ -166,8 +169,9 @@ std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path
 TemporaryFile ReplacementFile::MakeTemporary() {
     if (m_list) CheckWritable(m_folder, m_name, m_mode, m_subject);
     TemporaryFile::RemoveLeftovers(m_folder, m_name);
-    std::optional<TemporaryFile> file = TemporaryFile::Create(m_folder, m_name);
-    if (!file) CantOpen(m_subject);
+    FailureCause why;
+    std::optional<TemporaryFile> file = TemporaryFile::Create(m_folder, m_name, why);
+    if (!file) CantOpen(m_subject, std::move(why));
     return std::move(*file);
 }
 
@@ -189,8 +193,8 @@ void ReplacementFile::WriteOut(const char* bytes, size_t size) {
     while (size > 0) {
         const ssize_t done = Sys().Write(m_temporary.Descriptor(), bytes, size);
         if (done < 0 && errno == EINTR) continue;
-        if (done == 0) CantWrite(m_subject, {ENOSPC, {}});
-        if (done < 0) CantWrite(m_subject);
+        if (done == 0) CantWrite(m_subject, {ENOSPC, {}, "write"});
+        if (done < 0) CantWrite(m_subject, "write");
         bytes += done;
         size -= static_cast<size_t>(done);
     }
@@ -201,13 +205,15 @@ void ReplacementFile::WriteOut(const char* bytes, size_t size) {
 void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
-    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject);
+    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject, "fsync");
     if (m_keepOpen) m_kept = FileHandle(::fcntl(m_temporary.Descriptor(), F_DUPFD_CLOEXEC, 0));
-    if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject);
-    if (!m_temporary.Link() || !m_temporary.Close()) CantWrite(m_subject);
+    if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject, "fcntl");
+    if (!m_temporary.Link()) CantWrite(m_subject, "link");
+    if (!m_temporary.Close()) CantWrite(m_subject, "close");
     if (g_commitPause) g_commitPause();
-    if (m_checkUnchanged && !m_list->Unchanged()) throw JobFailure(status::kInputChanged);
-    if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject);
+    if (m_checkUnchanged && !m_list->Unchanged())
+        throw JobFailure(status::kInputChanged, {}, m_subject);
+    if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject, "rename");
     SyncFolder();
 }
 
@@ -229,13 +235,13 @@ void ReplacementFile::CopyAttributes() {
         if (!CopyExtendedAttributes(m_list->Descriptor(), fd))
             CantWrite(m_subject, {0, "its access ACL can't be copied"});
     }
-    if (Sys().Fchmod(fd, mode) != 0) CantWrite(m_subject);
+    if (Sys().Fchmod(fd, mode) != 0) CantWrite(m_subject, "fchmod");
 }
 
 mode_t ReplacementFile::KeepOwnership(int fd, uid_t owner, gid_t group, mode_t mode) const {
     if (Sys().Fchown(fd, owner, group) != 0) Sys().Fchown(fd, static_cast<uid_t>(-1), group);
     struct stat made {};
-    if (Sys().Fstat(fd, &made) != 0) CantWrite(m_subject);
+    if (Sys().Fstat(fd, &made) != 0) CantWrite(m_subject, "stat");
     if (made.st_uid != owner) mode &= ~static_cast<mode_t>(S_ISUID);
     if (made.st_gid != group) mode &= ~static_cast<mode_t>(S_ISGID);
     return mode;
@@ -244,5 +250,6 @@ mode_t ReplacementFile::KeepOwnership(int fd, uid_t owner, gid_t group, mode_t m
 // The new name survives a power loss only once the folder is synced. A
 // folder kept as a bare path (no read permission) cannot be synced.
 void ReplacementFile::SyncFolder() {
-    if (Sys().Fsync(m_folder) != 0 && errno != EBADF && errno != EINVAL) CantWrite(m_subject);
+    if (Sys().Fsync(m_folder) != 0 && errno != EBADF && errno != EINVAL)
+        CantWrite(m_subject, "sync folder");
 }

@@ -32,9 +32,10 @@ void StreamWriter::Flush() {
         const ssize_t done = Sys().Write(m_fd, at, left);
         if (done < 0 && errno == EINTR) continue;
         if (done <= 0)
-            throw JobFailure(status::kOutputCantBeWritten,
-                             done == 0 ? FailureCause{ENOSPC, {}} : FailureCause::FromErrno(),
-                             m_subject);
+            throw JobFailure(
+                status::kOutputCantBeWritten,
+                done == 0 ? FailureCause{ENOSPC, {}, "write"} : FailureCause::FromErrno("write"),
+                m_subject);
         at += done;
         left -= static_cast<size_t>(done);
     }

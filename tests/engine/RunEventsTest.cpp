@@ -1,39 +1,207 @@
 // The engine through its API, as a front end sees it: a plan in, events out,
-// and the bytes on disk.
+// and the bytes on disk. Every way a run can fail is told as a user sees it:
+// the status text, its cause with the call that failed, the file it names,
+// the list on disk as it was (or whole, when the failure comes after its
+// rename) and no file left behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <random>
+#include <regex>
 #include <set>
 #include <sstream>
 
 #include "TempDir.h"
 #include "api/RunEvents.h"
+#include "os/SystemCalls.h"
+#include "read/ListReader.h"
+#include "write/ReplacementFile.h"
 
 namespace {
-// Records the stage texts, and every outcome as "path: summary" or
-// "path: failure (cause)".
+// A front end that records what a run tells it.
 class RecordingEvents : public RunEvents {
 public:
     std::vector<std::string> stages;
-    std::vector<std::string> outcomes;
-    std::vector<ListCounts> counts;
-    int lastPosition = -1;
-    bool backwards = false;
+    std::vector<int> positions;  // of the last list
+    std::vector<ListOutcome> finished;
+    // Called as each list starts, as someone acting on the files meanwhile.
+    std::function<void()> onListStarted;
 
     void StageBegun(const std::string& text) override { stages.push_back(text); }
-    void Progress(int position) override {
-        backwards = backwards || position < lastPosition;
-        lastPosition = position;
+    void Progress(int position) override { positions.push_back(position); }
+    void ListStarted(const std::vector<std::string>&) override {
+        positions.clear();
+        if (onListStarted) onListStarted();
     }
-    void ListStarted(const std::vector<std::string>&) override { lastPosition = 0; }
-    void ListFinished(const ListOutcome& o) override {
-        const std::string name = o.paths.empty() ? "" : o.paths.front();
-        const std::string cause = o.cause.Text();
-        outcomes.push_back(name + ": " + (o.written ? o.summary : o.failure + " (" + cause + ")"));
-        counts.push_back(o.counts);
+    void ListFinished(const ListOutcome& outcome) override { finished.push_back(outcome); }
+};
+
+// What a user is told of a list: "path: summary" without its time, or
+// "path: failure (cause)"; a path in `folder` is given relative to it, the
+// folder itself as ".".
+std::string Said(const ListOutcome& outcome, const std::string& folder) {
+    std::string path = outcome.paths.empty() ? "" : outcome.paths.front();
+    if (path == folder) path = ".";
+    if (path.rfind(folder + "/", 0) == 0) path.erase(0, folder.size() + 1);
+    if (outcome.written)
+        return path + ": " + std::regex_replace(outcome.summary, std::regex(",? [0-9.]+ s$"), "");
+    const std::string cause = outcome.cause.Text();
+    return path + ": " + outcome.failure + (cause.empty() ? "" : " (" + cause + ")");
+}
+
+// One call that fails on cue. "write" lets `count` bytes through, "read"
+// fails the read numbered `count` (of `file` alone, when it is named),
+// "size" adds `count` to the size a stat reports, "buffer" makes the write
+// buffer too large to be had, "no space" leaves no free space; any other
+// call lets `count` calls through and fails from then on.
+struct Fault {
+    std::string call;
+    int error = EIO;
+    long count = 0;
+    std::string file = {};
+};
+
+class FaultyCalls : public SystemCalls {
+public:
+    explicit FaultyCalls(std::vector<Fault> faults) : m_faults(std::move(faults)) {}
+
+    ssize_t Write(int fd, const void* buffer, size_t size) override {
+        const Fault* fault = Find("write");
+        if (!fault) return SystemCalls::Write(fd, buffer, size);
+        if (m_written >= fault->count) return errno = fault->error, -1;
+        const size_t allowed =
+            std::min<size_t>(size, static_cast<size_t>(fault->count - m_written));
+        m_written += static_cast<long>(allowed);
+        return SystemCalls::Write(fd, buffer, allowed);
     }
+    ssize_t Read(int fd, void* buffer, size_t size) override {
+        const Fault* fault = Find("read");
+        if (fault && IsFile(fd, fault->file) && m_reads++ == fault->count)
+            return errno = fault->error, -1;
+        return SystemCalls::Read(fd, buffer, size);
+    }
+    int Fstat(int fd, struct stat* info) override {
+        const int result = SystemCalls::Fstat(fd, info);
+        if (const Fault* fault = Find("size")) info->st_size += fault->count;
+        return result;
+    }
+    int Fsync(int fd) override {
+        struct stat info {};
+        SystemCalls::Fstat(fd, &info);
+        return Fails(S_ISDIR(info.st_mode) ? "fsync folder" : "fsync") ? -1
+                                                                       : SystemCalls::Fsync(fd);
+    }
+    int Openat(int at, const char* name, int flags, mode_t mode) override {
+        const char* call = (flags & O_TMPFILE) == O_TMPFILE ? "tmpfile" : "openat";
+        return Fails(call) ? -1 : SystemCalls::Openat(at, name, flags, mode);
+    }
+    int Fstatat(int at, const char* name, struct stat* info, int flags) override {
+        return Fails("fstatat") ? -1 : SystemCalls::Fstatat(at, name, info, flags);
+    }
+    int Fchmod(int fd, mode_t mode) override {
+        return Fails("fchmod") ? -1 : SystemCalls::Fchmod(fd, mode);
+    }
+    int Fchown(int fd, uid_t owner, gid_t group) override {
+        return Fails("fchown") ? -1 : SystemCalls::Fchown(fd, owner, group);
+    }
+    int Flock(int fd, int how) override {
+        return Fails("flock") ? -1 : SystemCalls::Flock(fd, how);
+    }
+    int Linkat(int from, const char* name, int to, const char* target, int flags) override {
+        return Fails("linkat") ? -1 : SystemCalls::Linkat(from, name, to, target, flags);
+    }
+    int Renameat(int from, const char* name, int to, const char* target) override {
+        return Fails("renameat") ? -1 : SystemCalls::Renameat(from, name, to, target);
+    }
+    ssize_t Pread(int fd, void* to, size_t size, off_t at) override {
+        return Fails("pread") ? -1 : SystemCalls::Pread(fd, to, size, at);
+    }
+    int Fstatvfs(int fd, struct statvfs* info) override {
+        const int result = SystemCalls::Fstatvfs(fd, info);
+        if (Find("no space")) info->f_bavail = 0;
+        return result;
+    }
+
+private:
+    const Fault* Find(const std::string& call) const {
+        for (const Fault& fault : m_faults)
+            if (fault.call == call) return &fault;
+        return nullptr;
+    }
+    // True, with errno set, when the call is to fail now.
+    bool Fails(const std::string& call) {
+        const Fault* fault = Find(call);
+        if (!fault || m_passed[call]++ < fault->count) return false;
+        errno = fault->error;
+        return true;
+    }
+    // Whether `fd` is open on a file of that name; any file when it is empty.
+    static bool IsFile(int fd, const std::string& name) {
+        std::error_code error;
+        const auto path =
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
+        return name.empty() || path.filename() == name;
+    }
+
+    std::vector<Fault> m_faults;
+    std::map<std::string, long> m_passed;
+    long m_written = 0;
+    int m_reads = 0;
+};
+
+const std::string kList = "one\ntwo\none\nthree\n";
+const std::string kCleaned = "one\r\ntwo\r\nthree\r\n";
+const std::string kRef = "two\n";
+
+using Files = std::map<std::string, std::string>;
+
+// Runs `plan` on a fresh folder holding list.txt (the list when the plan
+// names none) and ref.txt, its names relative to that folder, with calls
+// failing as `faults` say; `change` acts on the folder as each list starts.
+// Returns what the last list was said to be, and every file afterwards.
+std::pair<std::string, Files> RunWith(RunPlan plan, const std::vector<Fault>& faults,
+                                      const std::function<void(const TempDir&)>& change = {}) {
+    TempDir dir;
+    dir.File("list.txt", kList);
+    dir.File("ref.txt", kRef);
+    const auto place = [&](std::string& name) { name = dir.At(name); };
+    if (plan.lists.empty()) plan.lists = {"list.txt"};
+    for (std::string& name : plan.lists) place(name);
+    for (std::string& name : plan.references) place(name);
+    if (plan.output) place(*plan.output);
+    if (plan.removed) place(*plan.removed);
+    if (!plan.tempDir.empty()) place(plan.tempDir);
+    plan.threads = 1;
+    // Small blocks and a small buffer make reads and writes happen in pieces.
+    ListReader::SetBlockSizeForTesting(4);
+    const bool noBuffer = !faults.empty() && faults[0].call == "buffer";
+    ReplacementFile::SetBufferSizeForTesting(noBuffer ? size_t{1} << 62 : 8);
+    RecordingEvents events;
+    if (change) events.onListStarted = [&] { change(dir); };
+    {
+        FaultyCalls calls(faults);
+        ScopedSystemCalls seam(calls);
+        RunLists(plan, events);
+    }
+    ListReader::SetBlockSizeForTesting(0);
+    ReplacementFile::SetBufferSizeForTesting(0);
+    Files files;
+    for (const std::string& name : dir.Names()) files[name] = ReadBytes(dir.At(name));
+    return {Said(events.finished.back(), dir.Path().string()), files};
+}
+
+struct FaultCase {
+    std::vector<Fault> faults;
+    std::string said;
+    RunPlan plan = {};
+    std::string list = kList;
 };
 }  // namespace
 
@@ -46,35 +214,137 @@ TEST(RunEvents, StagesInOrderAndProgressNeverBackwards) {
     EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
     EXPECT_EQ(events.stages, (std::vector<std::string>{"counting...", "reading...", "sorting...",
                                                        "finding dupes...", "writing..."}));
-    EXPECT_FALSE(events.backwards);
-    EXPECT_EQ(events.lastPosition, 5000);
+    EXPECT_TRUE(std::is_sorted(events.positions.begin(), events.positions.end()));
+    EXPECT_EQ(events.positions.back(), 5000);
     EXPECT_EQ(ReadBytes(plan.lists[0]), "a\r\nb\r\n");
 }
 
-// A failure names the file it concerns and the system's cause.
-TEST(RunEvents, FailuresNameTheirFileAndCause) {
-    TempDir dir;
-    const std::string list = dir.File("l.txt", "a\n");
-    const std::string gone = (dir.Path() / "gone.txt").string();
-    const std::string noFolder = (dir.Path() / "no" / "o.txt").string();
-    RunPlan references;
-    references.job = JobKind::kReferences;
-    references.lists = {list};
-    references.references = {list + ".missing"};
-    RunPlan output;
-    output.lists = {list};
-    output.output = noFolder;
-    RunPlan missing;
-    missing.lists = {gone};
-    const std::vector<std::pair<RunPlan, std::string>> cases{
-        {references, list + ".missing: Invalid ref file (No such file or directory)"},
-        {output, noFolder + ": output list can't be opened (No such file or directory)"},
-        {missing, gone + ": Invalid input file (No such file or directory)"}};
-    for (const auto& [plan, expected] : cases) {
-        RecordingEvents events;
-        EXPECT_EQ(RunLists(plan, events).status, RunStatus::kFailed);
-        EXPECT_EQ(events.outcomes, std::vector<std::string>{expected});
-        EXPECT_EQ(ReadBytes(list), "a\n");
+// Lengths are in bytes without the line break, a CR before the LF being part
+// of it: a line at a bound stays and one a byte beyond it goes, in every job.
+// Empty lines go whatever the bounds, and are not counted as filtered.
+TEST(RunEvents, TheLengthFilterKeepsLinesAtItsBounds) {
+    constexpr uint64_t kMost = UINT64_MAX;
+    struct Case {
+        std::optional<uint64_t> min, max;
+        std::string kept;
+        int64_t filtered;
+    };
+    const std::vector<Case> cases{
+        {2, 4, "bb\r\nccc\r\ndddd\r\n", 2},
+        {2, 2, "bb\r\n", 4},
+        {4, 4, "dddd\r\n", 4},
+        {5, 5, "eeeee\r\n", 4},  // the last line, which has no break
+        {3, {}, "ccc\r\ndddd\r\neeeee\r\n", 2},
+        {{}, 1, "a\r\n", 4},
+        {0, kMost, "a\r\nbb\r\nccc\r\ndddd\r\neeeee\r\n", 0},
+        {0, 0, "", 5},
+        {kMost, kMost, "", 5},
+    };
+    for (const Case& c : cases)
+        for (const JobKind job : {JobKind::kDedupe, JobKind::kReferences, JobKind::kSingleLine}) {
+            SCOPED_TRACE(testing::Message()
+                         << "case " << &c - cases.data() << ", job " << static_cast<int>(job));
+            TempDir dir;
+            RunPlan plan{.job = job,
+                         .lists = {dir.File("l.txt", "a\nbb\r\nccc\n\ndddd\r\neeeee")},
+                         .references = {dir.File("r.txt", "zz\n")},
+                         .singleLine = "zz",
+                         .minLength = c.min,
+                         .maxLength = c.max};
+            RecordingEvents events;
+            ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+            EXPECT_EQ(ReadBytes(plan.lists[0]), c.kept);
+            EXPECT_EQ(events.finished.back().counts.filtered, c.filtered);
+        }
+}
+
+// Whatever fails, the folder holds what it held afterwards, and the list is
+// replaced by the whole result or not at all.
+TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
+    const std::string cantWrite = "list.txt: output list can't be written (";
+    const std::string cantOpen = "list.txt: output list can't be opened (";
+    const std::string cantRead = "list.txt: input list can't be read (";
+    const std::string temporary = ".: temporary files can't be ";
+    const std::string noSpace = ".: not enough disk space for temporary files";
+    const std::string written = "list.txt: 4 read, 1 dupes";
+    const RunPlan spilled{.memoryBudget = 64};  // spills the list at its first line
+    const RunPlan output{.output = "out.txt"};
+    const RunPlan removed{.removed = "rm.txt"};
+    const RunPlan reference{.job = JobKind::kReferences, .references = {"ref.txt"}};
+    const std::vector<FaultCase> cases{
+        {{{"write", ENOSPC, 0}}, cantWrite + "write: No space left on device)"},
+        {{{"write", ENOSPC, 5}}, cantWrite + "write: No space left on device)"},
+        {{{"write", ENOSPC, 15}}, cantWrite + "write: No space left on device)"},
+        {{{"fsync"}}, cantWrite + "fsync: Input/output error)"},
+        {{{"fchmod", EPERM}}, cantWrite + "fchmod: Operation not permitted)"},
+        {{{"linkat", EPERM}}, cantWrite + "link: Operation not permitted)"},
+        {{{"renameat", EXDEV}}, cantWrite + "rename: Invalid cross-device link)"},
+        {{{"tmpfile", EOPNOTSUPP}, {"renameat", EXDEV}},
+         cantWrite + "rename: Invalid cross-device link)"},
+        {{{"tmpfile", EISDIR}, {"openat", EACCES, 1}}, cantOpen + "open: Permission denied)"},
+        {{{"tmpfile", EACCES}}, cantOpen + "open: Permission denied)"},
+        {{{"fstatat", ENOENT, 1}}, "list.txt: input list changed while it was cleaned"},
+        {{{"flock", EWOULDBLOCK}}, "list.txt: input list is in use by another run"},
+        {{{"read", EIO, 2}}, cantRead + "read: Input/output error)"},
+        {{{"size", 0, -3}}, cantRead + "the file grew while it was read)"},
+        {{{"size", 0, 3}}, cantRead + "the file shrank while it was read)"},
+        {{{"size", 0, long{1} << 62}}, cantRead + "the file shrank while it was read)"},
+        {{{"buffer"}}, "list.txt: not enough memory"},
+        // Failures that do not stop the run, and the folder sync, which comes
+        // after the rename.
+        {{{"tmpfile", EOPNOTSUPP}}, written, {}, kCleaned},
+        {{{"fchown", EPERM}}, written, {}, kCleaned},
+        {{{"fsync folder"}}, cantWrite + "sync folder: Input/output error)", {}, kCleaned},
+        // The other files a run writes or reads, each named.
+        {{{"fsync"}}, "out.txt: output list can't be written (fsync: Input/output error)", output},
+        {{{"fsync"}}, "rm.txt: output list can't be written (fsync: Input/output error)", removed},
+        {{{"read", EIO, 0, "ref.txt"}},
+         "ref.txt: Invalid ref file (read: Input/output error)",
+         reference},
+        {{},
+         "gone.txt: Invalid ref file (No such file or directory)",
+         {.job = JobKind::kReferences, .references = {"gone.txt"}}},
+        {{},
+         "no/o.txt: output list can't be opened (No such file or directory)",
+         {.output = "no/o.txt"}},
+        {{}, "no: temporary file can't be made (No such file or directory)", {.tempDir = "no"}},
+        // A list that cannot be opened stops the run there; the lists before
+        // it are written, those after it left as they are.
+        {{},
+         "gone.txt: Invalid input file (No such file or directory)",
+         {.lists = {"list.txt", "gone.txt", "ref.txt"}},
+         kCleaned},
+        {{}, ".: Invalid input file (not a regular file)", {.lists = {"."}}},
+        // Temporary files of a list larger than its memory budget, in its folder.
+        {{{"no space"}}, noSpace, spilled},
+        {{{"write", ENOSPC, 0}}, noSpace + " (write: No space left on device)", spilled},
+        {{{"write", EIO, 0}}, temporary + "written (write: Input/output error)", spilled},
+        {{{"pread", EIO}}, temporary + "read (read: Input/output error)", spilled},
+        {{{"tmpfile", EACCES}},
+         ".: temporary file can't be made (open: Permission denied)",
+         spilled},
+        {{}, written, spilled, kCleaned},
+        {{{"tmpfile", EOPNOTSUPP}}, written, spilled, kCleaned},  // named, unlinked at once
+    };
+    for (const FaultCase& c : cases)
+        EXPECT_EQ(RunWith(c.plan, c.faults),
+                  std::pair(c.said, Files{{"list.txt", c.list}, {"ref.txt", kRef}}));
+}
+
+// A reference list is opened to be checked, then again to be read: appended
+// to, replaced or removed in between, it stops the run naming it.
+TEST(Failures, AListReadAgainMustBeTheFileThatWasChecked) {
+    const std::vector<std::function<void(const TempDir&)>> changes{
+        [](const TempDir& dir) { std::ofstream(dir.At("ref.txt"), std::ios::app) << "x\n"; },
+        [](const TempDir& dir) {
+            std::filesystem::rename(dir.File("new.txt", kRef), dir.At("ref.txt"));
+        },
+        [](const TempDir& dir) { std::filesystem::remove(dir.At("ref.txt")); }};
+    for (const auto& change : changes) {
+        const auto [said, files] =
+            RunWith({.job = JobKind::kReferences, .references = {"ref.txt"}}, {}, change);
+        EXPECT_EQ(said, "ref.txt: input list changed while it was cleaned");
+        EXPECT_EQ(files.at("list.txt"), kList);
     }
 }
 
@@ -131,7 +401,7 @@ TEST(RunEvents, CountsSayWhyEachLineWent) {
             }
             RecordingEvents events;
             ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-            const ListCounts& c = events.counts.at(0);
+            const ListCounts& c = events.finished.at(0).counts;
             SCOPED_TRACE(static_cast<int>(way.job) * 10 + way.lengths + budget);
             EXPECT_EQ(c.referenceRead, model.referenceRead);
             EXPECT_EQ(c.repeats, model.repeats);
@@ -188,7 +458,7 @@ TEST(RunEvents, SetOperationsMatchTheModel) {
             RecordingEvents events;
             ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
             EXPECT_EQ(ReadBytes(*plan.output), expected);
-            EXPECT_EQ(events.counts.at(0).Kept(),
+            EXPECT_EQ(events.finished.at(0).counts.Kept(),
                       std::count(expected.begin(), expected.end(), '\n'));
         }
         plan.output.reset();

@@ -23,10 +23,10 @@ public:
         std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
+    std::string At(const std::string& name) const { return (m_path / name).string(); }
     std::string File(const std::string& name, const std::string& bytes) const {
-        const std::string path = (m_path / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        std::ofstream(At(name), std::ios::binary) << bytes;
+        return At(name);
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;

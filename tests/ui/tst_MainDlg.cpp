@@ -182,10 +182,12 @@ private slots:
         QTest::newRow("reference")
             << int(IDC_USE_REF) << QByteArray("a\nb\nc\nb\nd\n") << QByteArray("a\r\nc\r\n")
             << "^7 read 1 dupes \\d+\\.\\d s$" << false;
-        QTest::newRow("read-only list") << 0 << QByteArray("x\nx\ny\n") << QByteArray("x\nx\ny\n")
-                                        << "^output list can't be opened$" << true;
+        QTest::newRow("read-only list")
+            << 0 << QByteArray("x\nx\ny\n") << QByteArray("x\nx\ny\n")
+            << "^output list can't be opened \\(Permission denied\\)$" << true;
         QTest::newRow("missing list")
-            << 0 << QByteArray() << QByteArray("<missing>") << "^Invalid input file$" << true;
+            << 0 << QByteArray() << QByteArray("<missing>")
+            << "^Invalid input file \\(No such file or directory\\)$" << true;
     }
     void runThroughTheControls() {
         QFETCH(int, option);
@@ -231,6 +233,19 @@ private slots:
         if (fails) return;
         RunToEnd(dlg);  // an empty selection now only asks for files
         QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("choose new file(s)"));
+    }
+
+    // A failure too long for the status line starts at its left edge, whole
+    // in the line's tool tip; a text that fits stays centred.
+    void aStatusTooLongShowsItsStart() {
+        TestMainDlg dlg;
+        auto* status = dlg.Get<QLabel>(IDC_STATUS);
+        dlg.SetStatusText("temporary files can't be written (No space left on device)");
+        QCOMPARE(status->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+        QCOMPARE(status->toolTip(), status->text());
+        dlg.SetStatusText("output list can't be opened (Permission denied)");
+        QCOMPARE(status->alignment(), Qt::Alignment(Qt::AlignCenter));
+        QVERIFY(status->toolTip().isEmpty());
     }
 
     // The job's side of the window from a thread of the test's own: what the

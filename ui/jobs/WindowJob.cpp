@@ -2,6 +2,7 @@
 #include "WindowJob.h"
 
 #include <algorithm>
+#include <string>
 
 #include "ControlIds.h"
 #include "WindowRequests.h"
@@ -10,6 +11,14 @@
 namespace {
 constexpr const char* kChooseNewFiles = "choose new file(s)";
 constexpr const char* kChooseNew = "choose new";
+
+// The status text, then what caused it in the system's words or as a
+// reason. The name of the call that failed means little to a window user
+// and would take the room of the cause on the status line.
+std::string FailureText(const ListOutcome& outcome) {
+    const std::string cause = outcome.cause.What();
+    return cause.empty() ? outcome.failure : outcome.failure + " (" + cause + ")";
+}
 
 // The engine's events as requests on the window.
 class WindowEvents : public RunEvents {
@@ -26,7 +35,7 @@ public:
         if (outcome.written)
             m_window.SetStatusText(outcome.summary);
         else
-            GiveWindowBack(m_window, outcome.failure);
+            GiveWindowBack(m_window, FailureText(outcome));
     }
     // The box may change while the run goes on: each list takes it as it is then.
     bool AlphabetizeNow(bool) override { return m_window.IsChecked(IDC_ALPHABETIZE); }

@@ -123,19 +123,6 @@ TEST(RefListJob, WithoutInputListsTheRunOnlyEnds) {
     EXPECT_EQ(window.m_refCount, 0);
 }
 
-TEST(RefListJob, AnUnreadableReferenceListStopsTheRun) {
-    TempDir dir;
-    RecordingWindow window;
-    const std::string list = dir.File("list.txt", "a\na\n");
-    window.Choose({list}, {dir.File("ok.txt", "x\n"), (dir.Path() / "gone.txt").string()});
-    WindowJob(window, JobKind::kReferences);
-    EXPECT_EQ(std::vector<std::string>(window.calls.end() - 5, window.calls.end()),
-              Concat<std::string>({{LockCalls().back()}, FailureCalls("Invalid ref file")}));
-    EXPECT_EQ(ReadBytes(list), "a\na\n");
-    EXPECT_EQ(window.m_refCount, 2);
-    EXPECT_EQ(window.m_inputCount, 1);
-}
-
 TEST(RefListJob, ReferenceListsChosenDuringARunWaitForTheNext) {
     TempDir dir;
     RecordingWindow window;
