@@ -334,11 +334,25 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
              "s\n199\n|",
              {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
-        // A cut gzip list is not used at all.
-        Case{{{"l.txt", "b\na\nb\n"}},
-             {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
-             "0|1\n|cut.gz: input list can't be read (the gzip data is cut short)\n",
-             {{"l.txt", "b\na\nb\n"}}},
+        // Compressed data cut short, damaged or followed by other bytes is
+        // not used at all, and the list stays as it was.
+        Case{{},
+             {"|",
+              "seq 1000 >s; for z in gzip xz zstd bzip2; do $z -c s | head -c -5 >$z.cut; "
+              "$z -c s >$z.bad; printf XYZW | dd of=$z.bad bs=1 seek=$(($(wc -c <$z.bad) / 2)) "
+              "conv=notrunc status=none; { $z -c s; echo x; } >$z.end; "
+              "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; rm s k"},
+             "0||gzip.bad: input list can't be read (incorrect data check)\ngzip.cut: input list "
+             "can't be read (the gzip data is cut short)\ngzip.end: input list can't be read "
+             "(garbage after the gzip data)\nxz.bad: input list can't be read (the xz data is "
+             "corrupt)\nxz.cut: input list can't be read (the xz data is cut short)\nxz.end: input "
+             "list can't be read (garbage after the xz data)\nzstd.bad: input list can't be read "
+             "(the zstd data is corrupt)\nzstd.cut: input list can't be read (the zstd data is cut "
+             "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
+             "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
+             "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
+             "after the bzip2 data)\n",
+             {}},
         // Failures name their cause; the lists after the failing one stay.
         Case{{{"one.txt", "a\na\n"}, {"three.txt", "c\nc\n"}},
              {"one.txt", "two.txt", "three.txt"},
