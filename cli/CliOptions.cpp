@@ -296,7 +296,10 @@ constexpr const char* kAbout =
     "Rewrites each LIST in place, in order: empty lines dropped, every line ended with CR LF,\n"
     "and by default every repeated line removed (the first copy stays, in file order).\n"
     "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
-    "of - is standard input. Gzip-compressed lists are read as they are.\n";
+    "of - is standard input. Lists compressed with gzip, xz, zstd or bzip2 are found by\n"
+    "their first bytes and read inflated. A list rewritten in place keeps its format; the\n"
+    "FILE of --output or --removed is compressed when its name ends in .gz, .xz, .zst or\n"
+    ".bz2 (standard output is plain text).\n";
 constexpr const char* kReport =
     "For each list written, one line \"LIST: N read, D dupes, T s\" goes to standard\n"
     "output (standard error with -o -; \", F filtered\" is added with a length filter).\n"

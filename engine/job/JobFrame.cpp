@@ -16,6 +16,7 @@
 #include "os/EngineSettings.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
+#include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
 
@@ -102,7 +103,9 @@ RunOutcome Frame::Run() {
 // run before anything is replaced, not when a large list first spills.
 void Frame::RunLists() {
     if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
-    if (m_plan.removed) m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
+    if (m_plan.removed)
+        m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed,
+                                                       FormatOfNamedResult(*m_plan.removed));
     if (m_plan.output)
         ProcessMerged();
     else
@@ -119,7 +122,10 @@ void Frame::ProcessEach() {
         ListTask task{{&*input},
                       path,
                       m_plan,
-                      [&] { return std::make_unique<ReplacementFile>(input->Location()); },
+                      [&] {
+                          return WriterIn(FormatOfCleanedList(*input),
+                                          std::make_unique<ReplacementFile>(input->Location()));
+                      },
                       m_removed.get()};
         RunTask(task);
     }
@@ -137,7 +143,9 @@ void Frame::ProcessMerged() {
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_plan,
-                  MergedOutput(inputs),
+                  [format = FormatOfNamedResult(output), open = MergedOutput(inputs)] {
+                      return WriterIn(format, open());
+                  },
                   m_removed.get()};
     for (InputList& input : inputs) task.inputs.push_back(&input);
     RunTask(task);

@@ -334,6 +334,32 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 200 read, 199 dupes, T s\np: 200 read, 199 dupes, T s\ns: 201 read 0 dupes T "
              "s\n199\n|",
              {{"o", "b\r\n"}, {"p", "b\r\n"}, {"s", ""}}},
+        // Each compressed format, made by its own tool, is found by its magic
+        // whatever the name, in lists, reference lists and standard input,
+        // two streams read as one; cleaned in place, a list stays in its
+        // format and its tool reads the result back.
+        Case{{{"l", "b\na\nb\n"}, {"r", "a\n"}},
+             {"|",
+              "for z in gzip xz zstd bzip2; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
+              "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2; "
+              "for z in gzip xz zstd bzip2; do $z -dc <l.$z; rm l.$z r.$z; done"},
+             "0|b\nb\nb\nb\nl.gzip: 6 read, 4 dupes, T s\nl.xz: 6 read, 4 dupes, T s\nl.zstd: 6 "
+             "read, 4 dupes, T s\nl.bzip2: 6 read, 4 dupes, T s\nb\na\nb\na\nb\na\nb\na\n|-: 4 "
+             "read 1 dupes T s\n-: 4 read 1 dupes T s\n-: 4 read 1 dupes T s\n-: 4 read 1 dupes T "
+             "s\n",
+             {{"l", "b\na\nb\n"}, {"r", "a\n"}}},
+        // A named output or file of removed lines is compressed as its name
+        // ends (each list's removed lines a stream of their own); standard
+        // output is plain.
+        Case{
+            {{"a", "b\na\nb\n"}, {"c", "c\nc\n"}},
+            {"|",
+             "for e in gz xz zst bz2; do $CLI -q --lf -o o.$e --removed r.$e a c >/dev/null; done; "
+             "gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 r.bz2; "
+             "$CLI -q --lf --removed r.BZ2 a c; bzip2 -dc r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
+            "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 read, 1 "
+            "dupes, T s\nc: 2 read, 1 dupes, T s\nb\nc\nb\na\nc\n|-: 3 read, 0 dupes, T s\n",
+            {{"a", "b\na\n"}, {"c", "c\n"}}},
         // Compressed data cut short, damaged or followed by other bytes is
         // not used at all, and the list stays as it was.
         Case{{},
