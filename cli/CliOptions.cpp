@@ -368,7 +368,10 @@ constexpr const char* kAbout =
     "(a CR before an LF is part of the break), and by default every repeated line\n"
     "removed (the first copy stays, in file order).\n"
     "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
-    "of - is standard input. Gzip-compressed lists are read as they are.\n";
+    "of - is standard input. Lists compressed with gzip, xz, zstd or bzip2 are found by\n"
+    "their first bytes and read inflated. A list rewritten in place keeps its format; the\n"
+    "FILE of --output or --removed is compressed when its name ends in .gz, .xz, .zst or\n"
+    ".bz2 (standard output is plain text).\n";
 constexpr const char* kReport =
     "For each result, one line \"LIST: N read, K kept, R removed (by reason), T s\" goes\n"
     "to standard output (standard error with -o -); the reasons are repeated, in\n"

@@ -17,6 +17,7 @@
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "write/DiscardWriter.h"
+#include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
 
@@ -108,7 +109,8 @@ RunOutcome Frame::Run() {
 void Frame::RunLists() {
     if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
     if (m_plan.removed && !m_plan.dryRun)
-        m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed);
+        m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed,
+                                                       FormatOfNamedResult(*m_plan.removed));
     if (m_plan.output)
         ProcessMerged();
     else
@@ -126,7 +128,10 @@ void Frame::ProcessEach() {
         ListTask task{{&*input},
                       path,
                       m_plan,
-                      [&] { return std::make_unique<ReplacementFile>(input->Location()); },
+                      [&] {
+                          return WriterIn(FormatOfCleanedList(*input),
+                                          std::make_unique<ReplacementFile>(input->Location()));
+                      },
                       m_removed.get()};
         RunTask(task);
     }
@@ -144,7 +149,12 @@ void Frame::ProcessMerged() {
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_plan,
-                  m_plan.dryRun ? Discarded() : MergedOutput(inputs),
+                  m_plan.dryRun
+                      ? Discarded()
+                      : std::function<std::unique_ptr<ListWriter>()>(
+                            [format = FormatOfNamedResult(output), open = MergedOutput(inputs)] {
+                                return WriterIn(format, open());
+                            }),
                   m_removed.get()};
     for (InputList& input : inputs) task.inputs.push_back(&input);
     RunTask(task);

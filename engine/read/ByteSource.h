@@ -1,6 +1,7 @@
 // Where ListReader takes a list's bytes from: a plain file of known length,
-// a stream (standard input), or either of them gzip-compressed. ListReader
-// cuts what comes out into pieces the same way whatever the source.
+// a stream (standard input), or a compressed source over either of them
+// (ListFormat.h). ListReader cuts what comes out into pieces the same way
+// whatever the source.
 #pragma once
 
 #include <cstddef>
@@ -24,11 +25,3 @@ std::unique_ptr<ByteSource> FileSource(int fd, uint64_t size, const char* failur
 // A pipe or terminal read to its end; `pending` comes out first (bytes
 // already taken to look at the start).
 std::unique_ptr<ByteSource> StreamSource(int fd, std::string pending, const char* failureText);
-
-// The inflated bytes of a gzip stream (one or more members) read from
-// `compressed`; a stream cut short or corrupt is reported.
-std::unique_ptr<ByteSource> GzipSource(std::unique_ptr<ByteSource> compressed,
-                                       const char* failureText);
-
-// Whether bytes start with the gzip magic number.
-bool StartsAsGzip(const char* bytes, size_t size);

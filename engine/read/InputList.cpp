@@ -14,19 +14,7 @@
 #include "os/SystemCalls.h"
 
 namespace {
-constexpr size_t kMagicSize = 2;
 constexpr size_t kCopyBlock = size_t{1} << 20;
-// A compressed list is read as about this many times its size when its
-// trailer gives no better figure (the trailer holds the size modulo 4 GiB).
-constexpr uint64_t kCompressionGuess = 4;
-
-uint64_t TrailerSize(int fd, uint64_t fileSize) {
-    unsigned char trailer[4] = {};
-    if (fileSize < 18 || Sys().Pread(fd, trailer, 4, static_cast<off_t>(fileSize - 4)) != 4)
-        return 0;
-    return uint64_t{trailer[0]} | uint64_t{trailer[1]} << 8 | uint64_t{trailer[2]} << 16 |
-           uint64_t{trailer[3]} << 24;
-}
 
 void Rewind(int fd, const char* failureText, const std::string& name) {
     if (::lseek(fd, 0, SEEK_SET) != 0)
@@ -85,7 +73,7 @@ private:
 
 InputList::InputList(ListLocation location, std::string name)
     : m_name(std::move(name)), m_location(std::move(location)) {
-    NoteCompression(m_location->Descriptor(), static_cast<uint64_t>(m_location->Identity().size));
+    NoteFormat(m_location->Descriptor(), static_cast<uint64_t>(m_location->Identity().size));
 }
 
 std::optional<InputList> InputList::OpenToReplace(const std::string& path, FailureCause* why) {
@@ -107,17 +95,16 @@ InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();
-    list.NoteCompression(fd, CopyStandardInput(fd, *spoolFolder));
+    list.NoteFormat(fd, CopyStandardInput(fd, *spoolFolder));
     return list;
 }
 
-// Looks at the first bytes: a gzip list is read inflated, and its size is
-// taken from its trailer.
-void InputList::NoteCompression(int fd, uint64_t size) {
-    m_fileSize = m_size = size;
-    char magic[kMagicSize];
-    m_gzip = Sys().Pread(fd, magic, kMagicSize, 0) == kMagicSize && StartsAsGzip(magic, kMagicSize);
-    if (m_gzip) m_size = std::max(TrailerSize(fd, size), size * kCompressionGuess);
+void InputList::NoteFormat(int fd, uint64_t size) {
+    m_fileSize = size;
+    char magic[kFormatMagicSize];
+    const ssize_t got = Sys().Pread(fd, magic, kFormatMagicSize, 0);
+    m_format = FormatOfStart(magic, got > 0 ? static_cast<size_t>(got) : 0);
+    m_size = InflatedSizeGuess(m_format, fd, size);
 }
 
 std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
@@ -128,7 +115,7 @@ std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
         source = OpenedSource(failureText);
     else
         source = StandardInputSource(failureText);
-    return m_gzip ? GzipSource(std::move(source), failureText) : std::move(source);
+    return InflatedSource(m_format, std::move(source), failureText);
 }
 
 void InputList::Release() {
@@ -155,18 +142,18 @@ std::unique_ptr<ByteSource> InputList::ReopenedSource(const char* failureText) c
     return std::make_unique<HeldList>(std::move(*location), m_fileSize, failureText);
 }
 
-// The first bytes are taken to look for the gzip magic number, and come out first.
+// The first bytes are taken to look for a magic number, and come out first.
 std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureText) {
     if (std::exchange(m_read, true)) throw JobFailure(failureText, {0, "read once already"});
-    std::string start(kMagicSize, '\0');
+    std::string start(kFormatMagicSize, '\0');
     std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, failureText);
     size_t got = 0;
-    while (got < kMagicSize) {
-        const size_t n = in->Read(start.data() + got, kMagicSize - got);
+    while (got < kFormatMagicSize) {
+        const size_t n = in->Read(start.data() + got, kFormatMagicSize - got);
         if (n == 0) break;
         got += n;
     }
     start.resize(got);
-    m_gzip = StartsAsGzip(start.data(), got);
+    m_format = FormatOfStart(start.data(), got);
     return StreamSource(STDIN_FILENO, std::move(start), failureText);
 }

@@ -3,8 +3,8 @@
 // destroyed, so that a later pass can read it again and the replacement can
 // be checked against it, unless it is released: a list that is only read
 // then holds no descriptor between its readings, and each reading opens it
-// afresh. A list that starts with the gzip magic number is read inflated,
-// whatever its name.
+// afresh. A list that starts with the magic number of a compressed format
+// is read inflated, whatever its name.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "api/JobFailure.h"
 #include "os/ScratchFile.h"
 #include "read/ByteSource.h"
+#include "read/ListFormat.h"
 #include "read/ListLocation.h"
 
 class InputList {
@@ -41,6 +42,9 @@ public:
     const std::string& Name() const { return m_name; }
     bool HasLocation() const { return m_location.has_value(); }
     const ListLocation& Location() const { return *m_location; }
+    // How the list is stored, found by its first bytes (for standard input,
+    // once a reading has started).
+    ListFormat Format() const { return m_format; }
     // A new reading from the start of the list; its reads throw JobFailure
     // with `failureText`. A released list is opened again by its path and
     // must be the file that was opened first, unchanged; else it throws
@@ -53,7 +57,7 @@ public:
 private:
     InputList(ListLocation location, std::string name);
     InputList() = default;
-    void NoteCompression(int fd, uint64_t size);
+    void NoteFormat(int fd, uint64_t size);
     std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
     std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
     std::unique_ptr<ByteSource> StandardInputSource(const char* failureText);
@@ -64,6 +68,6 @@ private:
     std::optional<FileIdentity> m_released;  // the file to find again
     uint64_t m_size = 0;
     uint64_t m_fileSize = 0;  // bytes on disk
-    bool m_gzip = false;
+    ListFormat m_format = ListFormat::kPlain;
     bool m_read = false;  // standard input can be read once
 };

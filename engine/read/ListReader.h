@@ -1,5 +1,5 @@
 // Reading a list in large blocks, cut into pieces, from whatever source the
-// list has (a file, standard input, gzip-compressed or not). A piece is what one line
+// list has (a file, standard input, compressed or not). A piece is what one line
 // read returns: the bytes up to and including the next line feed, or the
 // rest of the file. A carriage return just before the line feed belongs to
 // the break; a byte 26 ends the list only as its very last byte. Only whole

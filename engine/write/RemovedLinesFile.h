@@ -6,6 +6,10 @@
 // lines are committed, and the lines of each list after it are appended and
 // synced in turn. Lines committed for a list that then failed to be replaced
 // are taken back out.
+//
+// Compressed, each list's lines are a stream of their own (streams one
+// after another make one valid file), so that taking a list's lines back
+// out is cutting the file where its stream began.
 #pragma once
 
 #include <sys/types.h>
@@ -15,6 +19,8 @@
 #include <string>
 
 #include "os/FileHandle.h"
+#include "read/ListFormat.h"
+#include "write/Encoder.h"
 #include "write/ListWriter.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
@@ -23,7 +29,7 @@ class RemovedLinesFile : public ListWriter {
 public:
     // Makes the new file now, so that a folder that refuses it stops the run
     // before any list is read; throws JobFailure naming `path`.
-    explicit RemovedLinesFile(const std::string& path);
+    RemovedLinesFile(const std::string& path, ListFormat format);
 
     void Write(const char* bytes, size_t size) override;
     // Puts the lines written since the last list on disk, synced.
@@ -34,7 +40,12 @@ public:
     void Withdraw() noexcept;
 
 private:
+    ListWriter& File();
+    Encoder* Compressor();
+
     std::string m_path;
+    ListFormat m_format;
+    std::unique_ptr<Encoder> m_encoder;              // none for plain text
     std::unique_ptr<ReplacementFile> m_replacement;  // until the first commit
     FileHandle m_file;                               // the file in place after it
     std::optional<StreamWriter> m_appender;

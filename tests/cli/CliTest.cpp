@@ -381,12 +381,56 @@ INSTANTIATE_TEST_SUITE_P(
               "done"},
              "0|--threads.\nl.txt.\nl.txt.\n.\n|",
              {{"l.txt", ""}}},
-        // A cut gzip list is not used at all.
-        Case{{{"l.txt", "b\na\nb\n"}},
-             {"|", "gzip -c l.txt | head -c 20 >cut.gz; $CLI -o o cut.gz || echo $?; rm cut.gz"},
-             "0|1\n|cut.gz: input list can't be read (the gzip data is cut short)\n",
-             {{"l.txt", "b\na\nb\n"}}},
         // Failures name their file and cause.
+        // Each compressed format, made by its own tool, is found by its magic
+        // whatever the name, in lists, reference lists and standard input,
+        // two streams read as one; cleaned in place, a list stays in its
+        // format and its tool reads the result back.
+        Case{{{"l", "b\na\nb\n"}, {"r", "a\n"}},
+             {"|",
+              "for z in gzip xz zstd bzip2; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
+              "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2; "
+              "for z in gzip xz zstd bzip2; do $z -dc <l.$z; rm l.$z r.$z; done"},
+             "0|b\nb\nb\nb\nl.gzip: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.xz: 6 read, 2 "
+             "kept, 4 removed (4 repeated), T s\nl.zstd: 6 read, 2 kept, 4 removed (4 repeated), T "
+             "s\nl.bzip2: 6 read, 2 kept, 4 removed (4 repeated), T s\nb\na\nb\na\nb\na\nb\na\n|-: "
+             "3 read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
+             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
+             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
+             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n",
+             {{"l", "b\na\nb\n"}, {"r", "a\n"}}},
+        // A named output or file of removed lines is compressed as its name
+        // ends (each list's removed lines a stream of their own); standard
+        // output is plain.
+        Case{
+            {{"a", "b\na\nb\n"}, {"c", "c\nc\n"}},
+            {"|",
+             "for e in gz xz zst bz2; do $CLI -q --lf -o o.$e --removed r.$e a c >/dev/null; done; "
+             "gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 r.bz2; "
+             "$CLI -q --lf --removed r.BZ2 a c; bzip2 -dc r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
+            "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 read, 2 kept, 1 "
+            "removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
+            "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
+            {{"a", "b\na\n"}, {"c", "c\n"}}},
+        // Compressed data cut short, damaged or followed by other bytes is
+        // not used at all, and the list stays as it was.
+        Case{{},
+             {"|",
+              "seq 1000 >s; for z in gzip xz zstd bzip2; do $z -c s | head -c -5 >$z.cut; "
+              "$z -c s >$z.bad; printf XYZW | dd of=$z.bad bs=1 seek=$(($(wc -c <$z.bad) / 2)) "
+              "conv=notrunc status=none; { $z -c s; echo x; } >$z.end; "
+              "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; rm s k"},
+             "0||gzip.bad: input list can't be read (incorrect data check)\ngzip.cut: input list "
+             "can't be read (the gzip data is cut short)\ngzip.end: input list can't be read "
+             "(garbage after the gzip data)\nxz.bad: input list can't be read (the xz data is "
+             "corrupt)\nxz.cut: input list can't be read (the xz data is cut short)\nxz.end: input "
+             "list can't be read (garbage after the xz data)\nzstd.bad: input list can't be read "
+             "(the zstd data is corrupt)\nzstd.cut: input list can't be read (the zstd data is cut "
+             "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
+             "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
+             "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
+             "after the bzip2 data)\n",
+             {}},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",

@@ -1,0 +1,58 @@
+// The read loop shared by the compressed formats.
+#include "read/InflatingSource.h"
+
+#include "api/JobFailure.h"
+
+namespace {
+constexpr size_t kInputBlock = size_t{256} << 10;
+// A library that neither takes nor makes a byte this many times in a row
+// is stuck: at the end of the input the data is cut short, before it the
+// data is one the library cannot go on with. A single such call is normal
+// (a stream ending with all its bytes already given out).
+constexpr int kIdleCalls = 2;
+}  // namespace
+
+InflatingSource::InflatingSource(std::unique_ptr<ByteSource> compressed, const char* failureText,
+                                 const char* formatName)
+    : m_compressed(std::move(compressed)), m_failureText(failureText), m_formatName(formatName) {
+    m_input.Reserve(kInputBlock);
+}
+
+size_t InflatingSource::Read(char* to, size_t size) {
+    int idle = 0;
+    while (!m_done && size > 0) {
+        if (InputLeft() == 0 && !m_ended) TakeInput();
+        if (InputLeft() == 0 && m_ended && !InStream()) break;
+        const size_t at = m_at;
+        if (const size_t made = Inflate(to, size)) return made;
+        idle = m_at == at ? idle + 1 : 0;
+        if (idle == kIdleCalls && m_ended) CutShort();
+        if (idle == kIdleCalls) Corrupt();
+    }
+    m_done = true;
+    return 0;
+}
+
+void InflatingSource::TakeInput() {
+    m_input.Resize(kInputBlock);
+    const size_t got = m_compressed->Read(m_input.Data(), kInputBlock);
+    m_input.Resize(got);
+    m_at = 0;
+    m_ended = got == 0;
+}
+
+void InflatingSource::CutShort() const {
+    Fail(std::string("the ") + m_formatName + " data is cut short");
+}
+
+void InflatingSource::Garbage() const {
+    Fail(std::string("garbage after the ") + m_formatName + " data");
+}
+
+void InflatingSource::Corrupt() const {
+    Fail(std::string("the ") + m_formatName + " data is corrupt");
+}
+
+void InflatingSource::Fail(const std::string& reason) const {
+    throw JobFailure(m_failureText, {0, reason});
+}

@@ -1,0 +1,29 @@
+// The formats a list can be stored in. A list is recognised by its first
+// bytes, never by its name: a renamed or nameless list (standard input) is
+// read the same, and any other bytes are a plain list, whatever they hold.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "read/ByteSource.h"
+
+enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2 };
+
+// Bytes enough to tell every format apart.
+inline constexpr size_t kFormatMagicSize = 10;
+
+// The format whose magic number `bytes` start with (up to kFormatMagicSize
+// of them; fewer when the list is shorter).
+ListFormat FormatOfStart(const char* bytes, size_t size);
+
+// The list's bytes as lines: inflated for a compressed format, `stored`
+// itself for a plain one.
+std::unique_ptr<ByteSource> InflatedSource(ListFormat format, std::unique_ptr<ByteSource> stored,
+                                           const char* failureText);
+
+// The bytes a reading of the file at `fd` (`fileSize` bytes stored) is
+// expected to give: what the format records of its inflated size, and
+// never less than a typical ratio for a word list gives.
+uint64_t InflatedSizeGuess(ListFormat format, int fd, uint64_t fileSize);

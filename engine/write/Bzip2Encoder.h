@@ -1,0 +1,8 @@
+// Writing bzip2, through libbz2.
+#pragma once
+
+#include <memory>
+
+#include "write/Encoder.h"
+
+std::unique_ptr<Encoder> Bzip2Encoder();

@@ -1,0 +1,57 @@
+// Names to formats, formats to encoders.
+#include "write/OutputFormat.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "write/Bzip2Encoder.h"
+#include "write/CompressingWriter.h"
+#include "write/GzipEncoder.h"
+#include "write/XzEncoder.h"
+#include "write/ZstdEncoder.h"
+
+namespace {
+bool EndsWith(const std::string& path, const std::string& suffix) {
+    return path.size() > suffix.size() &&
+           std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+}  // namespace
+
+ListFormat FormatOfCleanedList(const InputList& list) {
+    return list.Format();
+}
+
+ListFormat FormatOfNamedResult(const std::string& path) {
+    static const std::pair<const char*, ListFormat> kSuffixes[] = {{".gz", ListFormat::kGzip},
+                                                                   {".xz", ListFormat::kXz},
+                                                                   {".zst", ListFormat::kZstd},
+                                                                   {".bz2", ListFormat::kBzip2}};
+    for (const auto& [suffix, format] : kSuffixes)
+        if (EndsWith(path, suffix)) return format;
+    return ListFormat::kPlain;
+}
+
+std::unique_ptr<Encoder> EncoderOf(ListFormat format) {
+    switch (format) {
+        case ListFormat::kGzip:
+            return GzipEncoder();
+        case ListFormat::kXz:
+            return XzEncoder();
+        case ListFormat::kZstd:
+            return ZstdEncoder();
+        case ListFormat::kBzip2:
+            return Bzip2Encoder();
+        case ListFormat::kPlain:
+            break;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<ListWriter> WriterIn(ListFormat format, std::unique_ptr<ListWriter> to) {
+    std::unique_ptr<Encoder> encoder = EncoderOf(format);
+    if (!encoder) return to;
+    return std::make_unique<CompressingWriter>(std::move(encoder), std::move(to));
+}
