@@ -27,6 +27,11 @@ struct RunPlan {
     // Kept lines in byte order; the front end may still change its mind for
     // each list (RunEvents::AlphabetizeNow).
     bool alphabetize = false;
+    // What lines are compared by (reference lines and the single line
+    // alike): a `$HEX[..]` line as the bytes it encodes; ASCII letters
+    // without case. Alphabetical order then sorts the keys.
+    bool hexKey = false;
+    bool ignoreCase = false;
 
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "group/KeptRun.h"
+#include "load/LineKey.h"
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
@@ -30,8 +31,8 @@ public:
         std::string folder;
     };
 
-    // Splits by the hash bits from `hashBit` up.
-    SplitGroups(const Limits& limits, bool everyCopy, int hashBit);
+    // Splits by the bits of the key's hash from `hashBit` up.
+    SplitGroups(const Limits& limits, bool everyCopy, LineKey key, int hashBit);
 
     // Takes the partition's records in load order.
     void Add(const char* record);
@@ -57,6 +58,7 @@ private:
 
     const Limits& m_limits;
     bool m_everyCopy;
+    LineKey m_key;
     int m_hashBit;
     int m_bits;
     std::vector<Piece> m_pieces;

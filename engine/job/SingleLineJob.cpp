@@ -1,7 +1,9 @@
-// The single-line job: every copy of one line removed, everything else kept
-// as it stands. In file order it is one streaming pass that writes as it
-// reads, in constant memory; alphabetized, the kept lines go through the
-// partitions, every copy kept, and are merged in byte order.
+// The single-line job: every line with the key of one line removed,
+// everything else kept as it stands. In file order it is one streaming pass
+// that writes as it reads, in constant memory; alphabetized, the kept lines
+// go through the partitions, every copy kept, and are merged in byte order
+// of their keys. Copies there are equal bytes, whatever the key, so that
+// lines of one key that differ are kept apart, each as it was read.
 #include "job/SingleLineJob.h"
 
 #include "api/ProgressScale.h"
@@ -51,13 +53,15 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
 // stretch of the scale that sorting has.
 ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
     ListCleaner cleaner(events, task.path);
-    cleaner.Load(InputSources(task), FilterFor(task.plan, line), {progress::kSorted, 500});
+    cleaner.Load(InputSources(task), FilterFor(task.plan, line), LineKey(),
+                 {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
-    cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
+    const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
+    cleaner.Sort(order, {progress::kSortingBase, 500});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
     events.Progress(progress::kRestored);
     events.StageBegun(status::kWriting);
-    WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
+    WriteResult(cleaner, order, task, kept);
     return {cleaner.LinesRead(), cleaner.Removed(), cleaner.Filtered()};
 }
 

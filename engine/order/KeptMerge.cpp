@@ -20,7 +20,7 @@ struct Entry {
 // The earliest entry stays on top: a binary min-heap.
 class CursorHeap {
 public:
-    CursorHeap(std::vector<KeptRunCursor>& cursors, KeptOrder order)
+    CursorHeap(std::vector<KeptRunCursor>& cursors, const KeptOrder& order)
         : m_cursors(cursors), m_order(order) {
         for (size_t i = 0; i < cursors.size(); ++i)
             if (cursors[i].Current())
@@ -78,7 +78,7 @@ std::vector<KeptRunCursor> CursorsOver(const std::vector<KeptRun>& runs, size_t 
 }
 
 // Sorts each piece in memory, into a new file.
-void SortPieces(KeptPieces& pieces, KeptOrder order, const std::string& folder) {
+void SortPieces(KeptPieces& pieces, const KeptOrder& order, const std::string& folder) {
     KeptPieces sorted;
     sorted.file = SpillFile::Create(folder);
     for (const Segment& segment : pieces.segments) {
@@ -114,8 +114,8 @@ void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter&
     }
 }
 
-void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ListWriter& output, const char* lineEnd, uint64_t step,
+void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool everyCopy,
+               size_t chunkBytes, ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten) {
     std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
     const size_t endLength = std::strlen(lineEnd);
@@ -151,9 +151,9 @@ void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, 
     }
 }
 
-KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder) {
-    if (order != KeptOrder::File) SortPieces(pieces, order, folder);
+    if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
     std::vector<KeptRunCursor> cursors;
     cursors.reserve(pieces.segments.size());
     for (const Segment& segment : pieces.segments)

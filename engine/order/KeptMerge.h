@@ -26,11 +26,11 @@ void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, 
 // Writes every kept line, each followed by `lineEnd` (with everyCopy, as
 // many times as the list held it); calls onWritten with the kept lines
 // written so far every `step` lines.
-void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ListWriter& output, const char* lineEnd, uint64_t step,
+void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool everyCopy,
+               size_t chunkBytes, ListWriter& output, const char* lineEnd, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);
 
 // The runs of a split partition, each in file order, as one run in `order`
 // in a new file in `folder`; `pieces` is spent.
-KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder);
