@@ -14,6 +14,15 @@ enum class JobKind {
     kSingleLine,  // every copy of one line removed, everything else kept
 };
 
+// How the kept lines are written: as their first copies were read, or with
+// `$HEX[..]` forms made or undone.
+enum class LineForm {
+    kAsRead,
+    kHexEncoded,  // as `$HEX[..]`: a line with a byte outside ' '..'~' or a ':', or starting
+                  // `$HEX[`
+    kHexDecoded,  // a `$HEX[..]` line as its bytes, unless they are empty or hold a CR or an LF
+};
+
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
@@ -32,6 +41,8 @@ struct RunPlan {
     // without case. Alphabetical order then sorts the keys.
     bool hexKey = false;
     bool ignoreCase = false;
+    // Removed lines are written as they were read, whatever the form.
+    LineForm lineForm = LineForm::kAsRead;
 
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.

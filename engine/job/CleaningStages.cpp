@@ -54,7 +54,8 @@ void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept) {
     const std::unique_ptr<ListWriter> output = task.openOutput();
     const std::string& lineEnd = task.plan.lineEnd;
-    cleaner.Write(order, *output, lineEnd);
+    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);
+    cleaner.Write(order, lines);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);
         task.removed->Commit();

@@ -26,7 +26,7 @@ LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = st
 ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
                              const std::vector<ListSource>& sources);
 
-// Writes the kept lines to the task's output and commits it; the removed
-// lines, found from `kept`, are staged first.
+// Writes the kept lines to the task's output in the plan's form and commits
+// it; the removed lines, found from `kept`, are staged first, as read.
 void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept);

@@ -176,19 +176,18 @@ void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
         [&] { reporter.At(sorted.load()); });
 }
 
-void ListCleaner::Write(const KeptOrder& order, ListWriter& output, const std::string& lineEnd) {
+void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     const uint64_t kept = KeptLines();
     const size_t chunk = ChunkFor(m_runs.size());
     RowReporter reporter(m_events, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
-    const char* end = lineEnd.c_str();
     if (!m_spilled && order.kind != OrderKind::File)
-        WriteSorted(m_sorted, m_everyCopy, output, end, progress::kRowStep, onWritten);
+        WriteSorted(m_sorted, m_everyCopy, output, progress::kRowStep, onWritten);
     else if (order.kind == OrderKind::File)
-        FollowTrail(m_runs, m_trail, chunk, output, end, progress::kRowStep, onWritten);
+        FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
     else
-        MergeRuns(m_runs, order, m_everyCopy, chunk, output, end, progress::kRowStep, onWritten);
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, progress::kRowStep, onWritten);
     std::vector<KeptKey>().swap(m_sorted);
     m_runs.clear();
 }

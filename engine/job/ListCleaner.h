@@ -19,7 +19,7 @@
 #include "order/KeptKey.h"
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
-#include "write/ListWriter.h"
+#include "write/LineOutput.h"
 
 // Where on the progress scale a stage reports: from `base`, `width` wide.
 struct ProgressSpan {
@@ -48,9 +48,8 @@ public:
     void Group(bool everyCopy, ProgressSpan span);
     // Puts each partition's kept lines in `order`.
     void Sort(const KeptOrder& order, ProgressSpan span);
-    // Writes the kept lines to `output`, each ended by `lineEnd`
-    // (4000-5000); the caller commits.
-    void Write(const KeptOrder& order, ListWriter& output, const std::string& lineEnd);
+    // Writes the kept lines to `output` (4000-5000); the caller commits.
+    void Write(const KeptOrder& order, LineOutput& output);
     // After grouping: which load indices (every non-empty line of every
     // source, in order) are written.
     std::vector<bool> KeptMask() const;

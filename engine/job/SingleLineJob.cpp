@@ -24,6 +24,7 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
     for (InputList* input : task.inputs) total += input->Size();
     const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
     const std::unique_ptr<ListWriter> output = task.openOutput();
+    LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
     ListCounts counts;
     events.Progress(progress::kRestored);
     uint64_t before = 0;
@@ -32,12 +33,12 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
         ForEachPiece(reader, [&](const char* text, uint64_t length, uint64_t after) {
             if (length == 0) return;
             const LineFilter::Verdict verdict = filter.Judge(text, length);
-            ListWriter* to = verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
+            if (verdict == LineFilter::Verdict::kKeep) kept.Put(text, length);
             if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes;
             if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
-            if (to) {
-                to->Write(text, length);
-                to->Write(end.data(), end.size());
+            if (verdict != LineFilter::Verdict::kKeep && task.removed) {
+                task.removed->Write(text, length);
+                task.removed->Write(end.data(), end.size());
             }
             if (++counts.read % progress::kRowStep == 0)
                 events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
