@@ -14,6 +14,10 @@ struct CliOptions {
     bool help = false;
     bool version = false;
     bool lf = false;
+    bool hex = false;
+    bool ignoreCase = false;
+    bool encodeHex = false;
+    bool decodeHex = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;
