@@ -67,12 +67,12 @@ uint64_t LineKey::FoldedHash(const char* line, size_t length) {
 // line hash. A line with nothing to decode is read in place.
 uint64_t LineKey::KeyedHash(const char* line, size_t length) const {
     const LineBytes bytes = BytesOf(line, length);
-    if (!bytes.hex && !m_fold) return HashLine(line, length);
+    if (!bytes.hex && !Fold()) return HashLine(line, length);
     if (bytes.size > kHashedAtOnce) return ChunkedHash(bytes);
     if (!bytes.hex) return FoldedHash(line, length);
     char key[kHashedAtOnce];
     for (size_t i = 0; i < bytes.size; ++i) key[i] = static_cast<char>(KeyByte(bytes, i));
-    return m_fold ? FoldedHash(key, bytes.size) : HashLine(key, bytes.size);
+    return Fold() ? FoldedHash(key, bytes.size) : HashLine(key, bytes.size);
 }
 
 // The streaming hash of the whole equals the hash taken at once.

@@ -28,13 +28,17 @@
 class LineKey {
 public:
     LineKey() = default;  // byte for byte
-    LineKey(bool hex, bool foldCase) : m_hex(hex), m_fold(foldCase) {}
+    LineKey(bool hex, bool foldCase) : m_mode((hex ? kHex : 0) | (foldCase ? kFold : 0)) {}
 
-    bool Plain() const { return !m_hex && !m_fold; }
+    // One test of one byte: the plain paths stay as tight as they can be.
+    bool Plain() const { return m_mode == 0; }
 
+    // Only a line that starts `$HEX[` or is long leaves the inline paths.
     uint64_t Hash(const char* line, size_t length) const {
         if (Plain()) return HashLine(line, length);
-        if (!m_hex && length <= kHashedAtOnce) return FoldedHash(line, length);
+        const bool form = Hex() && LineBytes::StartsHexForm(line, length);
+        if (!form && !Fold()) return HashLine(line, length);
+        if (!form && length <= kHashedAtOnce) return FoldedHash(line, length);
         return KeyedHash(line, length);
     }
     // Equal bytes always have equal keys.
@@ -66,15 +70,19 @@ private:
     int KeyedCompare(const char* a, size_t aLength, const char* b, size_t bLength) const;
     uint64_t KeyedPrefix(const char* line, size_t length) const;
     LineBytes BytesOf(const char* line, size_t length) const {
-        return LineBytes::Of(line, length, m_hex);
+        return LineBytes::Of(line, length, Hex());
     }
     uint8_t KeyByte(const LineBytes& bytes, size_t i) const {
         const uint8_t c = bytes[i];
-        return m_fold && c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c | 0x20) : c;
+        return Fold() && c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c | 0x20) : c;
     }
     // Out of line, so that its hashing state weighs on no common path.
     [[gnu::noinline]] uint64_t ChunkedHash(const LineBytes& bytes) const;
 
-    bool m_hex = false;
-    bool m_fold = false;
+    static constexpr uint8_t kHex = 1;
+    static constexpr uint8_t kFold = 2;
+    bool Hex() const { return (m_mode & kHex) != 0; }
+    bool Fold() const { return (m_mode & kFold) != 0; }
+
+    uint8_t m_mode = 0;
 };
