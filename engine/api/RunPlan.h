@@ -18,8 +18,7 @@ enum class JobKind {
 // `$HEX[..]` forms made or undone.
 enum class LineForm {
     kAsRead,
-    kHexEncoded,  // as `$HEX[..]`: a line with a byte outside ' '..'~' or a ':', or starting
-                  // `$HEX[`
+    kHexEncoded,  // as `$HEX[..]`: a byte outside ' '..'~', a ':', or a `$HEX[` start
     kHexDecoded,  // a `$HEX[..]` line as its bytes, unless they are empty or hold a CR or an LF
 };
 
