@@ -84,7 +84,9 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli -o all.txt a.txt b.txt", Text(&CliOptions::output)},
         {'f', "by-frequency", nullptr, "order the kept lines by frequency, most frequent first",
          "lintrim-cli -f leaks.txt", Flag(&CliOptions::byFrequency)},
-        {'a', "alphabetize", nullptr, "order the kept lines alphabetically (byte order)",
+        {'a', "alphabetize", nullptr,
+         "order the kept lines alphabetically (byte order; with --hex or -i, of the bytes "
+         "compared, ties in file order)",
          "lintrim-cli -a list.txt", Flag(&CliOptions::alphabetize)},
         {0, "only-unique", nullptr,
          "keep only the lines that occur exactly once (in all the LISTs, with -o)",
@@ -107,8 +109,28 @@ const std::vector<OptionEntry>& Options() {
              o.refFiles.push_back(v);
              return std::string();
          }},
-        {'d', "del-single", "TEXT", "remove every line equal to TEXT; keep all other lines",
+        {'d', "del-single", "TEXT",
+         "remove every line equal to TEXT (as --hex and -i compare); keep all other lines",
          "lintrim-cli -d password1 list.txt", Text(&CliOptions::delSingle)},
+        {0, "hex", nullptr,
+         "compare each line of the form $HEX[...] (an even number of hex digits, either case) "
+         "as the bytes it encodes, in every job and order; other lines (odd digits, a non-hex "
+         "character, no closing ]) as they are",
+         "lintrim-cli --hex cracked.txt", Flag(&CliOptions::hex)},
+        {'i', "ignore-case", nullptr,
+         "compare ASCII letters without case, as lowercase (bytes above 127 compare exactly); "
+         "with --hex a line is decoded first; each kept line is written as its first copy was",
+         "lintrim-cli -i -r old.txt new.txt", Flag(&CliOptions::ignoreCase)},
+        {0, "encode-hex", nullptr,
+         "write each kept line that holds a byte outside printable ASCII (0x20-0x7e) or a colon, "
+         "or that starts with $HEX[, as $HEX[...] in lowercase hex; with --hex a $HEX[...] line "
+         "is written as the bytes it encodes would be. Removed lines are written as read",
+         "lintrim-cli --hex --encode-hex -o clean.txt list.txt", Flag(&CliOptions::encodeHex)},
+        {0, "decode-hex", nullptr,
+         "write each kept $HEX[...] line as the bytes it encodes, unless they are empty or hold "
+         "a CR or LF; add --hex to compare such lines as those bytes too. Removed lines are "
+         "written as read",
+         "lintrim-cli --hex --decode-hex list.txt", Flag(&CliOptions::decodeHex)},
         {0, "crlf", nullptr, "end every line with CR LF instead of LF",
          "lintrim-cli --crlf -o win.txt list.txt", Flag(&CliOptions::crlf)},
         {0, "lf", nullptr, "end every line with LF, as without --crlf", "lintrim-cli --lf list.txt",
@@ -281,6 +303,8 @@ private:
             return Fail("--common needs --output and two or more lists");
         if (o.setOperation == SetOperation::kCascade && o.output)
             return Fail("--cascade rewrites each list: --output does not apply");
+        if (o.encodeHex && o.decodeHex)
+            return Fail("--encode-hex and --decode-hex exclude each other");
         if (o.delSingle && o.byFrequency)
             return Fail("--del-single keeps every other line: --by-frequency does not apply");
         if (o.lists.empty()) return Fail("no list given");

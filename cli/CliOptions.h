@@ -22,6 +22,10 @@ struct CliOptions {
     bool stats = false;
     SetOperation setOperation = SetOperation::kNone;
     int setOperations = 0;  // how many were given: one at most
+    bool hex = false;
+    bool ignoreCase = false;
+    bool encodeHex = false;
+    bool decodeHex = false;
     std::vector<std::string> refFiles;
     std::optional<std::string> delSingle;
     std::optional<std::string> output;

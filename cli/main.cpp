@@ -46,6 +46,11 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.singleLine = options.delSingle.value_or("");
     plan.byFrequency = options.byFrequency;
     plan.alphabetize = options.alphabetize;
+    plan.hexKey = options.hex;
+    plan.ignoreCase = options.ignoreCase;
+    plan.lineForm = options.encodeHex   ? LineForm::kHexEncoded
+                    : options.decodeHex ? LineForm::kHexDecoded
+                                        : LineForm::kAsRead;
     plan.output = options.output;
     plan.lineEnd = options.crlf ? "\r\n" : "\n";
     plan.minLength = options.minLength;

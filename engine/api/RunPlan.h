@@ -24,6 +24,14 @@ enum class SetOperation {
     kCascade,       // each list also loses every line of the lists before it (in place)
 };
 
+// How the kept lines are written: as their first copies were read, or with
+// `$HEX[..]` forms made or undone.
+enum class LineForm {
+    kAsRead,
+    kHexEncoded,  // as `$HEX[..]`: a byte outside ' '..'~', a ':', or a `$HEX[` start
+    kHexDecoded,  // a `$HEX[..]` line as its bytes, unless they are empty or hold a CR or an LF
+};
+
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
@@ -38,6 +46,13 @@ struct RunPlan {
     // each list (RunEvents::AlphabetizeNow).
     bool alphabetize = false;
     SetOperation setOperation = SetOperation::kNone;
+    // What lines are compared by (reference lines and the single line
+    // alike): a `$HEX[..]` line as the bytes it encodes; ASCII letters
+    // without case. Alphabetical order then sorts the keys.
+    bool hexKey = false;
+    bool ignoreCase = false;
+    // Removed lines are written as they were read, whatever the form.
+    LineForm lineForm = LineForm::kAsRead;
 
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.

@@ -9,7 +9,7 @@
 
 namespace {
 // The run's records in `order`, as keys.
-std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, KeptOrder order) {
+std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, const KeptOrder& order) {
     std::vector<KeptKey> keys;
     for (size_t at = 0; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at))
         keys.push_back(KeptKey::Of(order, bytes.Data() + at));
@@ -24,8 +24,8 @@ void KeptRun::Spill(const std::string& folder) {
     bytes.Release();
 }
 
-void KeptRun::Sort(KeptOrder kept, const std::string& folder) {
-    if (kept == KeptOrder::File) return;  // grouping leaves a run in file order
+void KeptRun::Sort(const KeptOrder& kept, const std::string& folder) {
+    if (kept.kind == OrderKind::File) return;  // grouping leaves a run in file order
     bytes.Resize(file.Size());
     file.ReadAt(bytes.Data(), bytes.Size(), 0);
     file.Drop();
@@ -33,8 +33,8 @@ void KeptRun::Sort(KeptOrder kept, const std::string& folder) {
     Spill(folder);
 }
 
-void KeptRun::SortBytes(KeptOrder kept) {
-    if (kept == KeptOrder::File) return;
+void KeptRun::SortBytes(const KeptOrder& kept) {
+    if (kept.kind == OrderKind::File) return;
     const std::vector<KeptKey> keys = SortedKeys(bytes, kept);
     ByteBuffer sorted;
     sorted.Reserve(bytes.Size());

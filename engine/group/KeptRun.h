@@ -28,9 +28,9 @@ struct KeptRun {
     void Spill(const std::string& folder);
     // Puts the records of a run on disk in `order`, in a new file. (The
     // kept lines of a list held in memory are sorted all together instead.)
-    void Sort(KeptOrder order, const std::string& folder);
+    void Sort(const KeptOrder& order, const std::string& folder);
     // Puts the records held in memory in `order`.
-    void SortBytes(KeptOrder order);
+    void SortBytes(const KeptOrder& order);
 };
 
 // Reads a run's records in order, a bounded stretch of a file at a time.

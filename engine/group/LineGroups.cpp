@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/LineHash.h"
 #include "load/Record.h"
 
 namespace {
@@ -33,6 +32,9 @@ char* LineGroups::Keep(const char* record, uint64_t copies) {
     return kept;
 }
 
+// Equal bytes settle a probe; only a key that is not the bytes (kKeyed)
+// looks further, so that a plain run probes as tightly as it can.
+template <bool kKeyed>
 size_t LineGroups::Find(uint64_t hash, const char* line, uint32_t length) const {
     for (size_t s = Tag(hash) & m_mask;; s = (s + 1) & m_mask) {
         const uint64_t slot = m_slots[s];
@@ -41,9 +43,10 @@ size_t LineGroups::Find(uint64_t hash, const char* line, uint32_t length) const 
             continue;
         }
         const char* kept = m_kept.Data() + m_offsets[(slot & kGroupMask) - 1];
-        if (record::Length(kept) == length &&
-            std::memcmp(record::KeptLine(kept), line, length) == 0)
+        const uint32_t keptLength = record::Length(kept);
+        if (keptLength == length && std::memcmp(record::KeptLine(kept), line, length) == 0)
             return s;
+        if (kKeyed && m_key.Equal(record::KeptLine(kept), keptLength, line, length)) return s;
     }
 }
 
@@ -52,8 +55,10 @@ void LineGroups::Add(const char* record) {
     if (m_offsets.size() * 2 >= m_slots.size())
         Grow(m_slots.empty() ? kFirstSlots : m_slots.size() * 2);
     const uint32_t length = record::Length(record);
-    const uint64_t hash = HashLine(record::Line(record), length);
-    const size_t s = Find(hash, record::Line(record), length);
+    const char* line = record::Line(record);
+    const uint64_t hash = m_key.Hash(line, length);
+    const size_t s =
+        m_key.Plain() ? Find<false>(hash, line, length) : Find<true>(hash, line, length);
     if (m_slots[s] == 0) {
         Keep(record, reference ? 0 : 1);
         m_slots[s] = (Tag(hash) << 32) | m_offsets.size();

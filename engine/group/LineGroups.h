@@ -1,8 +1,8 @@
-// Grouping one partition: every distinct line once, as the record of its
-// first copy, with the number of copies the input list holds. A line that a
-// reference list also holds is marked and left out of the run. The records
-// come in load order, so the groups, made as their first copies arrive, are
-// in file order too.
+// Grouping one partition: every distinct line once (lines of one key are
+// copies), as the record of its first copy, with the number of copies the
+// input list holds. A line that a reference list also holds is marked and
+// left out of the run. The records come in load order, so the groups, made
+// as their first copies arrive, are in file order too.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "api/RunPlan.h"
 #include "group/KeptRun.h"
+#include "load/LineKey.h"
 #include "os/ByteBuffer.h"
 
 // What grouping removed: copies beyond the first of each line, and the
@@ -43,8 +44,8 @@ class LineGroups {
 public:
     // With everyCopy, copies beyond the first are kept too: they are
     // counted, not removed, and written as many times as they came.
-    explicit LineGroups(bool everyCopy, const KeepRule* rule = nullptr)
-        : m_everyCopy(everyCopy), m_rule(rule) {}
+    LineGroups(bool everyCopy, LineKey key, const KeepRule* rule = nullptr)
+        : m_everyCopy(everyCopy), m_key(key), m_rule(rule) {}
 
     // Sizes the table for up to `records` distinct lines ahead.
     void Reserve(uint64_t records);
@@ -62,9 +63,11 @@ private:
     // For kCommon: notes that group g has a copy in the list of `record`.
     void NoteList(size_t g, const char* record);
     void Grow(size_t slots);
+    template <bool kKeyed>
     size_t Find(uint64_t hash, const char* line, uint32_t length) const;
 
     bool m_everyCopy;
+    LineKey m_key;
     const KeepRule* m_rule;
     // For kCommon, by group: the last list a copy came from (+1), and how
     // many lists hold the line.

@@ -4,7 +4,6 @@
 #include <bit>
 
 #include "group/LineGroups.h"
-#include "load/LineHash.h"
 #include "load/Record.h"
 #include "partition/PartitionSet.h"
 
@@ -12,15 +11,16 @@ namespace {
 constexpr int kHashBits = 64;
 }  // namespace
 
-SplitGroups::SplitGroups(const Limits& limits, bool everyCopy, int hashBit)
+SplitGroups::SplitGroups(const Limits& limits, bool everyCopy, LineKey key, int hashBit)
     : m_limits(limits),
       m_everyCopy(everyCopy),
+      m_key(key),
       m_hashBit(hashBit),
       m_bits(std::min(std::countr_zero(limits.fanOut), kHashBits - hashBit)),
       m_pieces(size_t{1} << m_bits) {}
 
 void SplitGroups::Add(const char* record) {
-    const uint64_t hash = HashLine(record::Line(record), record::Length(record));
+    const uint64_t hash = m_key.Hash(record::Line(record), record::Length(record));
     const uint64_t mask = (uint64_t{1} << m_bits) - 1;
     Piece& piece = m_pieces[m_bits ? (hash >> m_hashBit) & mask : 0];
     const size_t size = record::Size(record);
@@ -57,7 +57,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
             counts += GroupPiece(piece, pieces);
             continue;
         }
-        SplitGroups split(m_limits, m_everyCopy, m_hashBit + m_bits);
+        SplitGroups split(m_limits, m_everyCopy, m_key, m_hashBit + m_bits);
         Walk(piece, [&](const char* record) { split.Add(record); });
         counts += split.GroupInto(pieces);
     }
@@ -66,7 +66,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
 
 GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     if (piece.records == 0) return {};
-    LineGroups groups(m_everyCopy, m_limits.rule);
+    LineGroups groups(m_everyCopy, m_key, m_limits.rule);
     groups.Reserve(piece.records);
     Walk(piece, [&](const char* record) { groups.Add(record); });
     const KeptRun run = groups.TakeRun();

@@ -13,6 +13,7 @@
 
 #include "group/KeptRun.h"
 #include "group/LineGroups.h"
+#include "load/LineKey.h"
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
@@ -32,8 +33,8 @@ public:
         const KeepRule* rule = nullptr;  // which groups each piece keeps
     };
 
-    // Splits by the hash bits from `hashBit` up.
-    SplitGroups(const Limits& limits, bool everyCopy, int hashBit);
+    // Splits by the bits of the key's hash from `hashBit` up.
+    SplitGroups(const Limits& limits, bool everyCopy, LineKey key, int hashBit);
 
     // Takes the partition's records in load order.
     void Add(const char* record);
@@ -59,6 +60,7 @@ private:
 
     const Limits& m_limits;
     bool m_everyCopy;
+    LineKey m_key;
     int m_hashBit;
     int m_bits;
     std::vector<Piece> m_pieces;

@@ -12,8 +12,13 @@ std::vector<ListSource> InputSources(const ListTask& task) {
     return sources;
 }
 
+LineKey KeyFor(const RunPlan& plan) {
+    return {plan.hexKey, plan.ignoreCase};
+}
+
 LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
-    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX)};
+    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
+            KeyFor(plan)};
 }
 
 ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
@@ -22,7 +27,7 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
     if (task.plan.stats) cleaner.DescribeLines();
     cleaner.KeepOnly(task.plan.setOperation);
     events.StageBegun(status::kCounting);
-    cleaner.Load(sources, FilterFor(task.plan), {0, progress::kReadingBase});
+    cleaner.Load(sources, FilterFor(task.plan), KeyFor(task.plan), {0, progress::kReadingBase});
     events.StageBegun(status::kReading);
     events.Progress(progress::kReadingBase);
     cleaner.Group(false, {progress::kReadingBase, 1000});
@@ -32,10 +37,10 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
     events.Progress(progress::kSorted);
     events.StageBegun(status::kFindingDupes);
     events.Progress(progress::kSorted);
-    KeptOrder order = KeptOrder::Alphabetical;
+    KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
     if (!events.AlphabetizeNow(task.plan.alphabetize)) {
         events.StageBegun(status::kRestoringOrder);
-        order = task.plan.byFrequency ? KeptOrder::Frequency : KeptOrder::File;
+        order.kind = task.plan.byFrequency ? OrderKind::Frequency : OrderKind::File;
     }
     cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
@@ -47,11 +52,12 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
 
 // The removed lines are read while the inputs are still what was loaded:
 // a list that changes meanwhile is caught by the result's commit.
-void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
+void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept) {
     const std::unique_ptr<ListWriter> output = task.openOutput();
     const std::string& lineEnd = task.plan.lineEnd;
-    cleaner.Write(order, *output, lineEnd);
+    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);
+    cleaner.Write(order, lines);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);
         task.removed->Commit();

@@ -15,6 +15,9 @@
 // The task's input lists as sources, in order.
 std::vector<ListSource> InputSources(const ListTask& task);
 
+// What the plan compares lines by.
+LineKey KeyFor(const RunPlan& plan);
+
 // The lines the plan drops, with the single-line job's line.
 LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = std::nullopt);
 
@@ -23,7 +26,7 @@ LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = st
 ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
                              const std::vector<ListSource>& sources);
 
-// Writes the kept lines to the task's output and commits it; the removed
-// lines, found from `kept`, are staged first.
-void WriteResult(ListCleaner& cleaner, KeptOrder order, ListTask& task,
+// Writes the kept lines to the task's output in the plan's form and commits
+// it; the removed lines, found from `kept`, are staged first, as read.
+void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept);

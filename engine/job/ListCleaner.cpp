@@ -60,13 +60,14 @@ ListCleaner::ListCleaner(RunEvents& events, const std::string& listPath)
     : m_events(events), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
 
 void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
-                       ProgressSpan span) {
+                       LineKey key, ProgressSpan span) {
     m_filter = filter;
+    m_key = key;
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
                          m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
-    m_loader.emplace(*m_partitions, m_filter, WorkerThreads());
+    m_loader.emplace(*m_partitions, m_filter, m_key, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
     uint64_t before = 0;
     for (const ListSource& source : sources) {
@@ -137,13 +138,13 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
 GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
     PartitionSet& partitions = *m_partitions;
     if (partitions.BytesIn(p) > limits.groupBytes) {
-        SplitGroups split(limits, m_everyCopy, partitions.FreeHashBit());
+        SplitGroups split(limits, m_everyCopy, m_key, partitions.FreeHashBit());
         partitions.Drain(p, [&](const char* r) { split.Add(r); });
         const GroupCounts counts = split.GroupInto(m_pieces[p]);
         for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
         return counts;
     }
-    LineGroups groups(m_everyCopy, &m_rule);
+    LineGroups groups(m_everyCopy, m_key, &m_rule);
     groups.Reserve(partitions.RecordsIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
@@ -170,8 +171,8 @@ bool ListCleaner::AnySplit() const {
                        [](const KeptPieces& pieces) { return !pieces.segments.empty(); });
 }
 
-void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
-    if (order == KeptOrder::File && !AnySplit()) return;
+void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
+    if (order.kind == OrderKind::File && !AnySplit()) return;
     if (!m_spilled) {
         m_sorted = SortKept(m_runs, order, WorkerThreads());
         RowReporter reporter(m_events, span.base, span.width, m_sorted.size());
@@ -194,19 +195,18 @@ void ListCleaner::Sort(KeptOrder order, ProgressSpan span) {
         [&] { reporter.At(sorted.load()); });
 }
 
-void ListCleaner::Write(KeptOrder order, ListWriter& output, const std::string& lineEnd) {
+void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     const uint64_t kept = KeptLines();
     const size_t chunk = ChunkFor(m_runs.size());
     RowReporter reporter(m_events, progress::kRestored, 1000, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
-    const char* end = lineEnd.c_str();
-    if (!m_spilled && order != KeptOrder::File)
-        WriteSorted(m_sorted, m_everyCopy, output, end, progress::kRowStep, onWritten);
-    else if (order == KeptOrder::File)
-        FollowTrail(m_runs, m_trail, chunk, output, end, progress::kRowStep, onWritten);
+    if (!m_spilled && order.kind != OrderKind::File)
+        WriteSorted(m_sorted, m_everyCopy, output, progress::kRowStep, onWritten);
+    else if (order.kind == OrderKind::File)
+        FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
     else
-        MergeRuns(m_runs, order, m_everyCopy, chunk, output, end, progress::kRowStep, onWritten);
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, progress::kRowStep, onWritten);
     std::vector<KeptKey>().swap(m_sorted);
     m_runs.clear();
 }

@@ -19,7 +19,7 @@
 #include "order/KeptKey.h"
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
-#include "write/ListWriter.h"
+#include "write/LineOutput.h"
 
 // Where on the progress scale a stage reports: from `base`, `width` wide.
 struct ProgressSpan {
@@ -41,15 +41,15 @@ public:
 
     // Loads the sources in order. Lines of the input lists that `filter`
     // drops are left out, and counted as removed (the single line) or as
-    // filtered (for their length).
-    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, ProgressSpan span);
+    // filtered (for their length). Lines of one `key` are copies.
+    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, LineKey key,
+              ProgressSpan span);
     // Groups the copies of each line; with everyCopy, every copy is kept.
     void Group(bool everyCopy, ProgressSpan span);
     // Puts each partition's kept lines in `order`.
-    void Sort(KeptOrder order, ProgressSpan span);
-    // Writes the kept lines to `output`, each ended by `lineEnd`
-    // (4000-5000); the caller commits.
-    void Write(KeptOrder order, ListWriter& output, const std::string& lineEnd);
+    void Sort(const KeptOrder& order, ProgressSpan span);
+    // Writes the kept lines to `output` (4000-5000); the caller commits.
+    void Write(const KeptOrder& order, LineOutput& output);
     // After grouping: which load indices (every non-empty line of every
     // source, in order) are written.
     std::vector<bool> KeptMask() const;
@@ -82,6 +82,7 @@ private:
     std::optional<StretchLoader> m_loader;
     PartitionTrail m_trail;
     LineFilter m_filter;
+    LineKey m_key;
     std::vector<KeptRun> m_runs;
     std::vector<KeptPieces> m_pieces;  // of the partitions split into pieces
     int64_t m_read = 0;

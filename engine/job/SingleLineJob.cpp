@@ -1,7 +1,9 @@
-// The single-line job: every copy of one line removed, everything else kept
-// as it stands. In file order it is one streaming pass that writes as it
-// reads, in constant memory; alphabetized, the kept lines go through the
-// partitions, every copy kept, and are merged in byte order.
+// The single-line job: every line with the key of one line removed,
+// everything else kept as it stands. In file order it is one streaming pass
+// that writes as it reads, in constant memory; alphabetized, the kept lines
+// go through the partitions, every copy kept, and are merged in byte order
+// of their keys. Copies there are equal bytes, whatever the key, so that
+// lines of one key that differ are kept apart, each as it was read.
 #include "job/SingleLineJob.h"
 
 #include "api/ProgressScale.h"
@@ -23,6 +25,7 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
     for (InputList* input : task.inputs) total += input->Size();
     const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
     const std::unique_ptr<ListWriter> output = task.openOutput();
+    LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
     ListCounts counts;
     events.Progress(progress::kRestored);
     uint64_t before = 0;
@@ -33,13 +36,12 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
             [&](const char* text, uint64_t length, uint64_t after) {
                 if (length == 0) return;
                 const LineFilter::Verdict verdict = filter.Judge(text, length);
-                ListWriter* to =
-                    verdict == LineFilter::Verdict::kKeep ? output.get() : task.removed;
+                if (verdict == LineFilter::Verdict::kKeep) kept.Put(text, length);
                 if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
                 if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
-                if (to) {
-                    to->Write(text, length);
-                    to->Write(end.data(), end.size());
+                if (verdict != LineFilter::Verdict::kKeep && task.removed) {
+                    task.removed->Write(text, length);
+                    task.removed->Write(end.data(), end.size());
                 }
                 if (++counts.read % progress::kRowStep == 0)
                     events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
@@ -59,13 +61,15 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
 ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
     ListCleaner cleaner(events, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
-    cleaner.Load(InputSources(task), FilterFor(task.plan, line), {progress::kSorted, 500});
+    cleaner.Load(InputSources(task), FilterFor(task.plan, line), LineKey(),
+                 {progress::kSorted, 500});
     cleaner.Group(true, {progress::kSorted + 500, 500});
-    cleaner.Sort(KeptOrder::Alphabetical, {progress::kSortingBase, 500});
+    const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
+    cleaner.Sort(order, {progress::kSortingBase, 500});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
     events.Progress(progress::kRestored);
     events.StageBegun(status::kWriting);
-    WriteResult(cleaner, KeptOrder::Alphabetical, task, kept);
+    WriteResult(cleaner, order, task, kept);
     return cleaner.Counts();
 }
 

@@ -5,11 +5,15 @@
 
 #include "api/JobFailure.h"
 #include "api/StatusTexts.h"
-#include "load/LineHash.h"
 #include "os/ParallelStage.h"
 
-StretchLoader::StretchLoader(PartitionSet& partitions, const LineFilter& filter, unsigned threads)
-    : m_partitions(partitions), m_filter(filter), m_threads(threads), m_parts(threads) {}
+StretchLoader::StretchLoader(PartitionSet& partitions, const LineFilter& filter, LineKey key,
+                             unsigned threads)
+    : m_partitions(partitions),
+      m_filter(filter),
+      m_key(key),
+      m_threads(threads),
+      m_parts(threads) {}
 
 // Parts end just after a line feed, so no piece straddles two parts.
 void StretchLoader::Cut(const PieceStretch& stretch, bool reference) {
@@ -47,7 +51,7 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
             if (verdict == LineFilter::Verdict::kSingle) kind = kSingle;
             if (verdict == LineFilter::Verdict::kLength) kind = kLength;
         }
-        const uint64_t hash = kind == kLine ? HashLine(line, length) : 0;
+        const uint64_t hash = kind == kLine ? m_key.Hash(line, length) : 0;
         pieces.push_back({hash, start, static_cast<uint32_t>(length), kind});
     };
     size_t p = begin;

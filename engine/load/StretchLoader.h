@@ -12,13 +12,16 @@
 #include <vector>
 
 #include "load/LineFilter.h"
+#include "load/LineKey.h"
 #include "partition/PartitionSet.h"
 #include "read/ListReader.h"
 
 class StretchLoader {
 public:
-    // Lines of input lists that `filter` drops are left out.
-    StretchLoader(PartitionSet& partitions, const LineFilter& filter, unsigned threads);
+    // Lines of input lists that `filter` drops are left out; lines go to
+    // their partitions by the hash of their `key`.
+    StretchLoader(PartitionSet& partitions, const LineFilter& filter, LineKey key,
+                  unsigned threads);
 
     // What a piece was: empty, a line loaded, or a line left out as the
     // single line or for its length.
@@ -46,6 +49,7 @@ private:
 
     PartitionSet& m_partitions;
     const LineFilter& m_filter;
+    LineKey m_key;
     unsigned m_threads;
     std::vector<std::vector<Piece>> m_parts;
     uint64_t m_nextIndex = 0;

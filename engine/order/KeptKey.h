@@ -1,12 +1,12 @@
 // The sort key of a kept record in each order, held beside a pointer to the
 // record so that most comparisons never reach into the records: the index
-// (file order); the copies, then the index (by frequency); or the line's
-// first 8 bytes (alphabetical). Only when keys agree are the records read.
+// (file order); the copies, then the index (by frequency); or the first 8
+// bytes of the line's key (alphabetical). Only when keys agree are the
+// records read.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "load/Record.h"
 #include "order/KeptOrder.h"
@@ -20,25 +20,19 @@ struct KeptKey {
     uint64_t key;
     const char* kept;
 
-    static KeptKey Of(KeptOrder order, const char* kept) {
+    static KeptKey Of(const KeptOrder& order, const char* kept) {
         const uint64_t index = record::Index(kept) & ~record::kReferenceBit;
-        switch (order) {
-            case KeptOrder::Frequency: {
+        switch (order.kind) {
+            case OrderKind::Frequency: {
                 const uint64_t copies = std::min(record::Copies(kept), kCopiesCap);
                 return {((kCopiesCap - copies) << kIndexBits) | index, kept};
             }
-            case KeptOrder::Alphabetical:
-                return {TextPrefix(kept), kept};
-            case KeptOrder::File:
+            case OrderKind::Alphabetical:
+                return {order.key.Prefix(record::KeptLine(kept), record::Length(kept)), kept};
+            case OrderKind::File:
                 break;
         }
         return {index, kept};
-    }
-
-    static uint64_t TextPrefix(const char* kept) {
-        uint64_t word = 0;
-        std::memcpy(&word, record::KeptLine(kept), std::min<uint32_t>(record::Length(kept), 8));
-        return __builtin_bswap64(word);
     }
 };
 
@@ -46,10 +40,11 @@ struct KeptKey {
 struct KeptKeyBefore {
     KeptOrder order;
     bool operator()(const KeptKey& a, const KeptKey& b) const {
-        const bool bothCapped = order == KeptOrder::Frequency &&
+        const bool bothCapped = order.kind == OrderKind::Frequency &&
                                 (a.key >> KeptKey::kIndexBits) == 0 &&
                                 (b.key >> KeptKey::kIndexBits) == 0;
         if (a.key != b.key && !bothCapped) return a.key < b.key;
-        return order != KeptOrder::File && a.kept != b.kept && KeptBefore(order, a.kept, b.kept);
+        return order.kind != OrderKind::File && a.kept != b.kept &&
+               KeptBefore(order, a.kept, b.kept);
     }
 };

@@ -2,7 +2,6 @@
 #include "order/KeptMerge.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
@@ -20,7 +19,7 @@ struct Entry {
 // The earliest entry stays on top: a binary min-heap.
 class CursorHeap {
 public:
-    CursorHeap(std::vector<KeptRunCursor>& cursors, KeptOrder order)
+    CursorHeap(std::vector<KeptRunCursor>& cursors, const KeptOrder& order)
         : m_cursors(cursors), m_order(order) {
         for (size_t i = 0; i < cursors.size(); ++i)
             if (cursors[i].Current())
@@ -78,7 +77,7 @@ std::vector<KeptRunCursor> CursorsOver(const std::vector<KeptRun>& runs, size_t 
 }
 
 // Sorts each piece in memory, into a new file.
-void SortPieces(KeptPieces& pieces, KeptOrder order, const std::string& folder) {
+void SortPieces(KeptPieces& pieces, const KeptOrder& order, const std::string& folder) {
     KeptPieces sorted;
     sorted.file = SpillFile::Create(folder);
     for (const Segment& segment : pieces.segments) {
@@ -92,38 +91,32 @@ void SortPieces(KeptPieces& pieces, KeptOrder order, const std::string& folder) 
     pieces = std::move(sorted);
 }
 
-void WriteKept(const char* kept, bool everyCopy, ListWriter& output, const char* lineEnd,
-               size_t endLength) {
+void WriteKept(const char* kept, bool everyCopy, LineOutput& output) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
-    for (uint64_t copy = 0; copy < times; ++copy) {
-        output.Write(record::KeptLine(kept), record::Length(kept));
-        output.Write(lineEnd, endLength);
-    }
+    for (uint64_t copy = 0; copy < times; ++copy)
+        output.Put(record::KeptLine(kept), record::Length(kept));
 }
 }  // namespace
 
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
-                 const char* lineEnd, uint64_t step,
-                 const std::function<void(uint64_t)>& onWritten) {
-    const size_t endLength = std::strlen(lineEnd);
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, LineOutput& output,
+                 uint64_t step, const std::function<void(uint64_t)>& onWritten) {
     constexpr size_t kAhead = 8;  // the records lie scattered: ask for them early
     for (size_t i = 0; i < sorted.size(); ++i) {
         if (i % step == 0) onWritten(i);
         if (i + kAhead < sorted.size()) __builtin_prefetch(sorted[i + kAhead].kept);
-        WriteKept(sorted[i].kept, everyCopy, output, lineEnd, endLength);
+        WriteKept(sorted[i].kept, everyCopy, output);
     }
 }
 
-void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ListWriter& output, const char* lineEnd, uint64_t step,
+void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool everyCopy,
+               size_t chunkBytes, LineOutput& output, uint64_t step,
                const std::function<void(uint64_t)>& onWritten) {
     std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
-    const size_t endLength = std::strlen(lineEnd);
     CursorHeap heap(cursors, order);
     uint64_t written = 0;
     while (!heap.Empty()) {
         if (written % step == 0) onWritten(written);
-        WriteKept(heap.Top(), everyCopy, output, lineEnd, endLength);
+        WriteKept(heap.Top(), everyCopy, output);
         ++written;
         heap.Advance();
     }
@@ -132,10 +125,9 @@ void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy
 // A run's next kept line is the one loaded at this place of the trail when
 // its index is the trail's position: its other lines were copies.
 void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 ListWriter& output, const char* lineEnd, uint64_t step,
+                 LineOutput& output, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten) {
     std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
-    const size_t endLength = std::strlen(lineEnd);
     PartitionTrail::Reader reader(trail);
     uint64_t written = 0;
     for (uint64_t i = 0; i < trail.Size(); ++i) {
@@ -145,15 +137,15 @@ void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, 
         const char* kept = cursor.Current();
         if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
         if (written % step == 0) onWritten(written);
-        WriteKept(kept, false, output, lineEnd, endLength);
+        WriteKept(kept, false, output);
         ++written;
         cursor.Advance();
     }
 }
 
-KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder) {
-    if (order != KeptOrder::File) SortPieces(pieces, order, folder);
+    if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
     std::vector<KeptRunCursor> cursors;
     cursors.reserve(pieces.segments.size());
     for (const Segment& segment : pieces.segments)

@@ -10,27 +10,24 @@
 #include "group/SplitGroups.h"
 #include "order/KeptKey.h"
 #include "partition/PartitionTrail.h"
-#include "write/ListWriter.h"
+#include "write/LineOutput.h"
 
 // Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, ListWriter& output,
-                 const char* lineEnd, uint64_t step,
-                 const std::function<void(uint64_t)>& onWritten);
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, LineOutput& output,
+                 uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line of runs in file order, following the trail of the
 // partitions the lines were loaded into; as MergeRuns otherwise.
 void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 ListWriter& output, const char* lineEnd, uint64_t step,
-                 const std::function<void(uint64_t)>& onWritten);
+                 LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
-// Writes every kept line, each followed by `lineEnd` (with everyCopy, as
-// many times as the list held it); calls onWritten with the kept lines
-// written so far every `step` lines.
-void MergeRuns(const std::vector<KeptRun>& runs, KeptOrder order, bool everyCopy, size_t chunkBytes,
-               ListWriter& output, const char* lineEnd, uint64_t step,
+// Writes every kept line (with everyCopy, as many times as the list held
+// it); calls onWritten with the kept lines written so far every `step` lines.
+void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool everyCopy,
+               size_t chunkBytes, LineOutput& output, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);
 
 // The runs of a split partition, each in file order, as one run in `order`
 // in a new file in `folder`; `pieces` is spent.
-KeptRun MergePieces(KeptPieces& pieces, KeptOrder order, size_t chunkBytes,
+KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder);

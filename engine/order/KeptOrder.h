@@ -1,8 +1,16 @@
 // The orders in which a list's kept lines can be written.
 #pragma once
 
-enum class KeptOrder { File, Frequency, Alphabetical };
+#include "load/LineKey.h"
 
-// Whether kept record a goes before kept record b in `order`. No two kept
-// records of one list are equal in any order.
-bool KeptBefore(KeptOrder order, const char* a, const char* b);
+enum class OrderKind { File, Frequency, Alphabetical };
+
+struct KeptOrder {
+    OrderKind kind = OrderKind::File;
+    LineKey key;  // what alphabetical order sorts by
+};
+
+// Whether kept record a goes before kept record b in `order`. Records whose
+// keys are equal (lines the single-line job keeps that differ only where the
+// key does not look) go in file order.
+bool KeptBefore(const KeptOrder& order, const char* a, const char* b);

@@ -6,7 +6,7 @@
 #include "os/ParallelStage.h"
 
 namespace {
-std::vector<KeptKey> Gather(const std::vector<KeptRun>& runs, KeptOrder order) {
+std::vector<KeptKey> Gather(const std::vector<KeptRun>& runs, const KeptOrder& order) {
     size_t count = 0;
     for (const KeptRun& run : runs) count += run.records;
     std::vector<KeptKey> keys;
@@ -18,7 +18,8 @@ std::vector<KeptKey> Gather(const std::vector<KeptRun>& runs, KeptOrder order) {
 }
 }  // namespace
 
-std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, KeptOrder order, unsigned threads) {
+std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, const KeptOrder& order,
+                              unsigned threads) {
     std::vector<KeptKey> keys = Gather(runs, order);
     const KeptKeyBefore before{order};
     const size_t pieces =

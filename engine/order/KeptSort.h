@@ -9,4 +9,5 @@
 #include "group/KeptRun.h"
 #include "order/KeptKey.h"
 
-std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, KeptOrder order, unsigned threads);
+std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, const KeptOrder& order,
+                              unsigned threads);

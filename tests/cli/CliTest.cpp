@@ -226,6 +226,12 @@ Files Three(const std::string& first, const std::string& second) {
 const std::string kIn = "x\ny\nx\nz\nw\nw\n";
 const std::string kLine = "y\nx\r\nxx\nx\n\ny\n-x\nx";
 
+const std::string kLongBytes = std::string(299, '\xaa') + "\xbb";
+const std::string kEdges =
+    "p\n$HEX[70]\n$HEX[7]\n$HEX[6A]\n$HEX[6a]\nJ\n$HEX[]\n$HEX[]\n$HEX[610d]\n$HEX[0a]\n\xe9\n$HEX["
+    "c9]\n$HEX[" +
+    std::string(598, 'a') + "BB]\n" + kLongBytes;
+
 INSTANTIATE_TEST_SUITE_P(
     Jobs, CliRunTest,
     ::testing::Values(
@@ -460,7 +466,21 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
              "1||no: temporary file can't be made (No such file or directory)\nnone: temporary "
              "file can't be made (No such file or directory)\n",
-             {{"l.txt", "b\n"}}}));
+             {{"l.txt", "b\n"}}},
+        // Keys and forms at their edges: odd digits, digits in either case, empty
+        // $HEX[] and bytes a line cannot hold (which stay encoded), bytes above 127
+        // exact, keys longer than a chunk; removed lines are written as read.
+        Case{
+            {{"l", kEdges}},
+            {"--hex", "-i", "--decode-hex", "--lf", "--removed", "r", "l"},
+            "0|l: 14 read, 9 kept, 5 removed (5 repeated), T s\n|",
+            {{"l", "p\n$HEX[7]\nj\n$HEX[]\n$HEX[610d]\n$HEX[0a]\n\xe9\n\xc9\n" + kLongBytes + "\n"},
+             {"r", "$HEX[70]\n$HEX[6a]\nJ\n$HEX[]\n" + kLongBytes + "\n"}}},
+        Case{{{"l", "a:b\n\xe9t\nt\t\n$HEX[70]\nok\n$HEX[7g]\n" + std::string(200, '\x11')}},
+             {"--hex", "--encode-hex", "--lf", "l"},
+             "0|l: 7 read, 7 kept, 0 removed, T s\n|",
+             {{"l", "$HEX[613a62]\n$HEX[e974]\n$HEX[7409]\np\nok\n$HEX[244845585b37675d]\n$HEX[" +
+                        std::string(400, '1') + "]\n"}}}));
 
 // The removed lines against a model over random lists: every non-empty
 // line that is not the first copy of a kept line, in file order.
@@ -525,6 +545,7 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{}, "list"}, Misuse{{"-q"}, "list"}, Misuse{{"-z", "l.txt"}, "-z"},
         Misuse{{"--bogus", "l.txt"}, "--bogus"}, Misuse{{"-f", "-a", "l.txt"}, "--alphabetize"},
         Misuse{{"-af", "l.txt"}, "--by-frequency"},
+        Misuse{{"--encode-hex", "--decode-hex", "l.txt"}, "--decode-hex"},
         Misuse{{"-r", "r.txt", "-d", "b", "l.txt"}, "--del-single"},
         Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "--by-frequency"},
         Misuse{{"l.txt", "--ref"}, "--ref"}, Misuse{{"--quiet=yes", "l.txt"}, "--quiet"},
@@ -723,6 +744,10 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "-a, --alphabetize",
                         "-r, --ref FILE",
                         "-d, --del-single TEXT",
+                        "--hex",
+                        "-i, --ignore-case",
+                        "--encode-hex",
+                        "--decode-hex",
                         "--lf",
                         "--crlf",
                         "--json",

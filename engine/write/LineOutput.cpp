@@ -1,0 +1,71 @@
+// Encoding and decoding `$HEX[..]` lines as they are written, through a
+// small buffer, so that a line of any length takes no more memory.
+#include "write/LineOutput.h"
+
+#include <algorithm>
+
+namespace {
+constexpr size_t kChunk = 256;
+
+// Empty bytes would be an empty line, which the list drops; a CR or an LF
+// would break the line in two.
+bool FitsALine(const LineBytes& bytes) {
+    for (size_t i = 0; i < bytes.size; ++i)
+        if (bytes[i] == '\r' || bytes[i] == '\n') return false;
+    return bytes.size > 0;
+}
+
+// Bytes that a reader could take for anything else: empty, not printable
+// ASCII, a colon (the separator of hash and password), or a `$HEX[` start.
+bool NeedsEncoding(const LineBytes& bytes) {
+    if (bytes.size == 0) return true;
+    bool hexStart = bytes.size >= LineBytes::kOpenSize;
+    for (size_t i = 0; i < bytes.size; ++i) {
+        const uint8_t c = bytes[i];
+        if (c < 0x20 || c > 0x7e || c == ':') return true;
+        if (i < LineBytes::kOpenSize) hexStart = hexStart && c == LineBytes::kOpen[i];
+    }
+    return hexStart;
+}
+}  // namespace
+
+void LineOutput::PutInForm(const char* line, size_t length) {
+    if (m_form == LineForm::kHexDecoded) {
+        const LineBytes bytes = LineBytes::Of(line, length, true);
+        if (bytes.hex && FitsALine(bytes))
+            PutBytes(bytes);
+        else
+            m_to.Write(line, length);
+        return;
+    }
+    const LineBytes bytes = LineBytes::Of(line, length, m_hexKey);
+    if (NeedsEncoding(bytes))
+        PutEncoded(bytes);
+    else
+        PutBytes(bytes);
+}
+
+void LineOutput::PutBytes(const LineBytes& bytes) {
+    if (!bytes.hex) return m_to.Write(bytes.at, bytes.size);
+    char chunk[kChunk];
+    for (size_t from = 0; from < bytes.size; from += kChunk) {
+        const size_t count = std::min(kChunk, bytes.size - from);
+        for (size_t i = 0; i < count; ++i) chunk[i] = static_cast<char>(bytes[from + i]);
+        m_to.Write(chunk, count);
+    }
+}
+
+void LineOutput::PutEncoded(const LineBytes& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    m_to.Write(LineBytes::kOpen, LineBytes::kOpenSize);
+    char chunk[kChunk];
+    for (size_t from = 0; from < bytes.size; from += kChunk / 2) {
+        const size_t count = std::min(kChunk / 2, bytes.size - from);
+        for (size_t i = 0; i < count; ++i) {
+            chunk[2 * i] = kDigits[bytes[from + i] >> 4];
+            chunk[2 * i + 1] = kDigits[bytes[from + i] & 0xf];
+        }
+        m_to.Write(chunk, 2 * count);
+    }
+    m_to.Write("]", 1);
+}

@@ -1,0 +1,36 @@
+// The kept lines on their way to the output: each in the run's form, ended
+// by the run's line end.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+
+#include "api/RunPlan.h"
+#include "load/LineBytes.h"
+#include "write/ListWriter.h"
+
+class LineOutput {
+public:
+    // With hexKey, a `$HEX[..]` line is encoded as the bytes it stands for.
+    LineOutput(ListWriter& to, std::string lineEnd, LineForm form, bool hexKey)
+        : m_to(to), m_end(std::move(lineEnd)), m_form(form), m_hexKey(hexKey) {}
+
+    void Put(const char* line, size_t length) {
+        if (m_form == LineForm::kAsRead)
+            m_to.Write(line, length);
+        else
+            PutInForm(line, length);
+        m_to.Write(m_end.data(), m_end.size());
+    }
+
+private:
+    void PutInForm(const char* line, size_t length);
+    void PutBytes(const LineBytes& bytes);
+    void PutEncoded(const LineBytes& bytes);
+
+    ListWriter& m_to;
+    std::string m_end;
+    LineForm m_form;
+    bool m_hexKey;
+};
