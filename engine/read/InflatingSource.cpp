@@ -22,14 +22,14 @@ size_t InflatingSource::Read(char* to, size_t size) {
     int idle = 0;
     while (!m_done && size > 0) {
         if (InputLeft() == 0 && !m_ended) TakeInput();
-        if (InputLeft() == 0 && m_ended && !InStream()) break;
+        m_done = InputLeft() == 0 && m_ended && !InStream();
+        if (m_done) break;
         const size_t at = m_at;
         if (const size_t made = Inflate(to, size)) return made;
         idle = m_at == at ? idle + 1 : 0;
         if (idle == kIdleCalls && m_ended) CutShort();
         if (idle == kIdleCalls) Corrupt();
     }
-    m_done = true;
     return 0;
 }
 

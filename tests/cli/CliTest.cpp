@@ -419,14 +419,19 @@ INSTANTIATE_TEST_SUITE_P(
             "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
             {{"a", "b\na\n"}, {"c", "c\n"}}},
         // Compressed data cut short, damaged or followed by other bytes is
-        // not used at all, and the list stays as it was.
+        // not used at all, and the list stays as it was; xz's padding
+        // between and after streams is zero bytes in fours.
         Case{{},
              {"|",
               "seq 1000 >s; for z in gzip xz zstd bzip2; do $z -c s | head -c -5 >$z.cut; "
               "$z -c s >$z.bad; printf XYZW | dd of=$z.bad bs=1 seek=$(($(wc -c <$z.bad) / 2)) "
               "conv=notrunc status=none; { $z -c s; echo x; } >$z.end; "
-              "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; rm s k"},
-             "0||gzip.bad: input list can't be read (incorrect data check)\ngzip.cut: input list "
+              "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; "
+              "{ xz -c s; head -c 8 /dev/zero; xz -c s; } >p; $CLI -o /dev/null - <p; "
+              "head -c 3 /dev/zero >>p; $CLI -o /dev/null p || rm s k p"},
+             "0|/dev/null: 2000 read, 1000 kept, 1000 removed (1000 repeated), T s\n|gzip.bad: "
+             "input list can't be read "
+             "(incorrect data check)\ngzip.cut: input list "
              "can't be read (the gzip data is cut short)\ngzip.end: input list can't be read "
              "(garbage after the gzip data)\nxz.bad: input list can't be read (the xz data is "
              "corrupt)\nxz.cut: input list can't be read (the xz data is cut short)\nxz.end: input "
@@ -435,7 +440,7 @@ INSTANTIATE_TEST_SUITE_P(
              "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
              "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
              "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
-             "after the bzip2 data)\n",
+             "after the bzip2 data)\np: input list can't be read (the xz data is corrupt)\n",
              {}},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
