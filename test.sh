@@ -22,5 +22,5 @@ ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stac
 # The worker thread and the window's thread meet in the job requests.
 run_suite build-tsan RelWithDebInfo thread
 # A short coverage-guided run over everything that parses a user's bytes.
-scripts/fuzz.sh 20
+scripts/fuzz.sh 15
 echo "All tests passed."
