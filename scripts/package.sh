@@ -13,7 +13,8 @@ if $lint; then "$top/scripts/install-deps.sh" lintian >&2; else "$top/scripts/in
 # The changelog is dated by the last commit, so one commit makes one package.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || date +%s)}
 export SOURCE_DATE_EPOCH
-"$top/scripts/build.sh" "$dir" Release >&2
+# The build comes just before cpack, so cpack need not check it again.
+"$top/scripts/build.sh" "$dir" Release "" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >&2
 made=$(cd "$top/$dir" && cpack -G DEB)
 echo "$made" >&2
 deb=$(sed -n 's/^CPack: - package: \(.*\.deb\) generated\.$/\1/p' <<<"$made")
