@@ -1,7 +1,7 @@
 # Optimised builds get the hardening Debian builds its packages with: glibc's
 # checked string and memory calls where a size is known at compile time
 # (they need optimisation, hence not Debug), and a Global Offset Table that is
-# read-only once the program runs (relro, with now resolving every symbol at
+# read-only once the program runs (relro, with -z now resolving every symbol at
 # start). Sanitizer and fuzz builds keep to their own instrumentation.
 option(LINTRIM_HARDEN "Fortified libc calls and full RELRO in optimised builds" ON)
 if(LINTRIM_HARDEN AND NOT LINTRIM_SANITIZE AND NOT LINTRIM_FUZZ)
