@@ -380,10 +380,17 @@ std::string Names(const OptionEntry& option) {
     return names;
 }
 
-// "-" in roff must be escaped to stay a hyphen-minus.
+// "-" in roff must be escaped to stay a hyphen-minus. A line that starts with
+// a dot or an apostrophe would be read as a request and vanish from the page
+// (".bz2" wrapped to a line start), so it starts with the empty \& instead.
 std::string Roff(const std::string& text) {
     std::string escaped;
-    for (const char c : text) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    bool lineStart = true;
+    for (const char c : text) {
+        if (lineStart && (c == '.' || c == '\'')) escaped += "\\&";
+        escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+        lineStart = c == '\n';
+    }
     return escaped;
 }
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
-# skipping those already installed. Run as root (or with sudo available).
+# Installs the Debian packages that building, running and testing need, and
+# any named on the command line, skipping those already installed. Run as
+# root (or with sudo available).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+wanted+=("$@")
 missing=()
 for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
