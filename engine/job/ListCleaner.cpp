@@ -66,7 +66,8 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
-                         m_budget * kPartitionSharePercent / 100, m_tempFolder, total);
+                         m_budget * kPartitionSharePercent / 100, m_tempFolder, total,
+                         WorkerThreads());
     m_loader.emplace(*m_partitions, m_filter, m_key, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
     uint64_t before = 0;

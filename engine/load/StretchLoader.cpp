@@ -97,5 +97,11 @@ void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) 
         [] {});
     m_nextIndex += lines;
     if (m_nextIndex >= record::kReferenceBit) throw JobFailure(status::kNotEnoughMemory);
-    for (const PartitionSet::Tally& tally : tallies) m_partitions.Charge(tally);
+    // Charged at once, so that a spill foresees the disk from all the records made.
+    PartitionSet::Tally all;
+    for (const PartitionSet::Tally& tally : tallies) {
+        all.held += tally.held;
+        all.recordBytes += tally.recordBytes;
+    }
+    m_partitions.Charge(all);
 }

@@ -9,6 +9,7 @@
 
 #include "api/JobFailure.h"
 #include "api/StatusTexts.h"
+#include "os/ParallelStage.h"
 
 namespace {
 // Grouping stays within the caches while a partition holds about this much.
@@ -23,6 +24,8 @@ constexpr unsigned kMostPartitions = 4096;
 constexpr uint64_t kRecordGrowth = 3;
 // Spilled partitions and the runs made from them overlap on disk.
 constexpr uint64_t kDiskNeedPercent = 130;
+// Records packed to foresee how they pack.
+constexpr uint64_t kDiskSample = uint64_t{1} << 20;
 constexpr size_t kLargestReadChunk = size_t{4} << 20;
 constexpr size_t kSmallestReadChunk = size_t{64} << 10;
 constexpr size_t kLargestSlab = size_t{64} << 10;
@@ -90,7 +93,7 @@ unsigned PartitionSet::SplitFanOut(unsigned threads) {
 }
 
 PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
-                           uint64_t expectedBytes)
+                           uint64_t expectedBytes, unsigned threads)
     : m_parts(partitions),
       m_limit(memoryLimit),
       m_tempFolder(std::move(tempFolder)),
@@ -99,7 +102,8 @@ PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::strin
       // take small slabs.
       m_slabSize(std::clamp<size_t>(memoryLimit / 4 / partitions, kSmallestSlab, kLargestSlab)),
       // Each thread grouping a spilled partition reads it a chunk at a time.
-      m_readChunk(std::clamp<size_t>(memoryLimit / 16, kSmallestReadChunk, kLargestReadChunk)) {}
+      m_readChunk(std::clamp<size_t>(memoryLimit / 16, kSmallestReadChunk, kLargestReadChunk)),
+      m_threads(threads) {}
 
 size_t PartitionSet::NewSlab(Partition& part, size_t size) const {
     const size_t capacity = std::max(m_slabSize, size);
@@ -113,28 +117,53 @@ void PartitionSet::Charge(const Tally& tally) {
     if (m_held + m_trail.HeldBytes() > m_limit) SpillAll();
 }
 
+// Each partition is packed on a worker thread as it goes to disk; the
+// trail, the largest part, first.
 void PartitionSet::SpillAll() {
-    for (Partition& part : m_parts) {
-        if (part.slabs.empty()) continue;
-        if (!part.file) {
-            part.file = SpillFile::Create(m_tempFolder);
-            if (!m_spilled) CheckDiskFor(part.file);
-            m_spilled = true;
-        }
-        for (const ByteBuffer& slab : part.slabs) part.file.Append(slab.Data(), slab.Size());
-        std::vector<ByteBuffer>().swap(part.slabs);
-    }
-    m_trail.Spill(m_tempFolder);
+    if (!m_spilled) CheckDisk();
+    m_spilled = true;
+    RunParallel(
+        m_parts.size() + 1, m_threads,
+        [&](size_t i) {
+            if (i == 0)
+                m_trail.Spill(m_tempFolder);
+            else
+                Spill(m_parts[i - 1]);
+        },
+        [] {});
     m_held = 0;
 }
 
+void PartitionSet::Spill(Partition& part) const {
+    if (part.slabs.empty()) return;
+    if (!part.file) part.file = SpillFile::Create(m_tempFolder);
+    part.file.Append(part.slabs);
+    std::vector<ByteBuffer>().swap(part.slabs);
+}
+
 // Foresees what the whole list will need on disk from what the records of
-// the part loaded so far took, and stops before writing when it is short.
-void PartitionSet::CheckDiskFor(const SpillFile& file) const {
+// the part loaded so far took, packed as a sample of them packs, and stops
+// before writing when it is short.
+void PartitionSet::CheckDisk() const {
     const double perByte =
         m_loaded ? static_cast<double>(m_recordBytes) / static_cast<double>(m_loaded) : 1.0;
-    const double need = perByte * static_cast<double>(std::max(m_expectedBytes, m_loaded)) *
+    const double need = perByte * DiskShare() *
+                        static_cast<double>(std::max(m_expectedBytes, m_loaded)) *
                         kDiskNeedPercent / 100.0;
-    if (static_cast<double>(file.FreeSpace()) < need)
-        throw JobFailure(status::kNoDiskSpace, {}, file.Folder());
+    const SpillFile probe = SpillFile::Create(m_tempFolder);
+    if (static_cast<double>(probe.FreeSpace()) < need)
+        throw JobFailure(status::kNoDiskSpace, {}, m_tempFolder);
+}
+
+// Lines lie in the partitions by their hash: the first slabs are as good a
+// sample as any.
+double PartitionSet::DiskShare() const {
+    uint64_t sampled = 0, onDisk = 0;
+    for (const Partition& part : m_parts)
+        for (const ByteBuffer& slab : part.slabs) {
+            if (sampled >= kDiskSample) break;
+            onDisk += SpillFile::DiskSizeOf(slab.Data(), slab.Size());
+            sampled += slab.Size();
+        }
+    return sampled ? static_cast<double>(onDisk) / static_cast<double>(sampled) : 1.0;
 }

@@ -21,9 +21,9 @@
 class PartitionSet {
 public:
     // `expectedBytes`: the bytes of the lists to load, to foresee the disk a
-    // spill will need.
+    // spill will need; `threads` pack the partitions as they spill.
     PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
-                 uint64_t expectedBytes);
+                 uint64_t expectedBytes, unsigned threads);
 
     // How many partitions suit lists of `bytes` bytes under `budget`, with
     // `inputs` lists held open meanwhile.
@@ -97,7 +97,10 @@ private:
     // Adds a slab for a record of `size` bytes; returns the bytes it took.
     size_t NewSlab(Partition& part, size_t size) const;
     void SpillAll();
-    void CheckDiskFor(const SpillFile& file) const;
+    void Spill(Partition& part) const;
+    void CheckDisk() const;
+    // The share of their bytes the records take on disk, from a sample.
+    double DiskShare() const;
 
     std::vector<Partition> m_parts;
     uint64_t m_limit;
@@ -105,6 +108,7 @@ private:
     uint64_t m_expectedBytes;
     size_t m_slabSize;
     size_t m_readChunk;
+    unsigned m_threads;
     uint64_t m_held = 0;         // memory taken by the partitions' stores
     uint64_t m_recordBytes = 0;  // record bytes made so far
     uint64_t m_loaded = 0;

@@ -21,6 +21,7 @@
 #include "TempDir.h"
 #include "api/RunEvents.h"
 #include "os/SystemCalls.h"
+#include "partition/SpillFile.h"
 #include "read/ListReader.h"
 #include "write/ReplacementFile.h"
 
@@ -59,8 +60,10 @@ std::string Said(const ListOutcome& outcome, const std::string& folder) {
 // One call that fails on cue. "write" lets `count` bytes through, "read"
 // fails the read numbered `count` (of `file` alone, when it is named),
 // "size" adds `count` to the size a stat reports, "buffer" makes the write
-// buffer too large to be had, "no space" leaves no free space; any other
-// call lets `count` calls through and fails from then on.
+// buffer too large to be had, "no space" leaves `count` bytes free,
+// "damaged" flips a bit and "short" ends the file in what is read back of
+// a temporary file; any other call lets `count` calls through and fails
+// from then on.
 struct Fault {
     std::string call;
     int error = EIO;
@@ -121,11 +124,17 @@ public:
         return Fails("renameat") ? -1 : SystemCalls::Renameat(from, name, to, target);
     }
     ssize_t Pread(int fd, void* to, size_t size, off_t at) override {
-        return Fails("pread") ? -1 : SystemCalls::Pread(fd, to, size, at);
+        if (Fails("pread")) return -1;
+        const ssize_t got = SystemCalls::Pread(fd, to, size, at);
+        if (got <= 0 || !IsFile(fd, " (deleted)")) return got;
+        if (Find("short")) return 0;
+        if (Find("damaged")) static_cast<char*>(to)[got / 2] ^= 4;
+        return got;
     }
     int Fstatvfs(int fd, struct statvfs* info) override {
         const int result = SystemCalls::Fstatvfs(fd, info);
-        if (Find("no space")) info->f_bavail = 0;
+        if (const Fault* fault = Find("no space"))
+            info->f_bavail = static_cast<fsblkcnt_t>(fault->count) / info->f_frsize;
         return result;
     }
 
@@ -142,12 +151,14 @@ private:
         errno = fault->error;
         return true;
     }
-    // Whether `fd` is open on a file of that name; any file when it is empty.
+    // Whether `fd` is open on a file of that name (or, " (deleted)", on a
+    // file that has none); any file when it is empty.
     static bool IsFile(int fd, const std::string& name) {
         std::error_code error;
-        const auto path =
+        const std::string path =
             std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error);
-        return name.empty() || path.filename() == name;
+        if (name == " (deleted)") return path.ends_with(name);
+        return name.empty() || std::filesystem::path(path).filename() == name;
     }
 
     std::vector<Fault> m_faults;
@@ -374,6 +385,8 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
         {{{"write", ENOSPC, 0}}, noSpace + " (write: No space left on device)", spilled},
         {{{"write", EIO, 0}}, temporary + "written (write: Input/output error)", spilled},
         {{{"pread", EIO}}, temporary + "read (read: Input/output error)", spilled},
+        {{{"damaged"}}, temporary + "read (a temporary file was damaged)", spilled},
+        {{{"short"}}, temporary + "read (a temporary file was cut short)", spilled},
         {{{"tmpfile", EACCES}},
          ".: temporary file can't be made (open: Permission denied)",
          spilled},
@@ -551,9 +564,46 @@ TEST(RunEvents, LineKeysMatchTheModelInEveryJobAndOrder) {
         plan.byFrequency = way / 12 % 3 == 1 && plan.job != JobKind::kSingleLine;
         plan.alphabetize = way / 12 % 3 == 2;
         plan.memoryBudget = way < 36 ? 0 : 2048;  // spilled, partitions split again
+        // Blocks shorter than a record's head, of a few records, the usual.
+        const size_t blocks[] = {5, 100, 0};
+        SpillFile::SetBlockSizeForTesting(blocks[random() % 3]);
         const bool withRefs = plan.job == JobKind::kReferences;
         RunEvents events;
         ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone) << way;
+        SpillFile::SetBlockSizeForTesting(0);
         EXPECT_EQ(ReadBytes(*plan.output), Expected(lines, withRefs ? refs : Lines(), plan)) << way;
+    }
+}
+
+// A spill of lines that pack well: the disk it needs is foreseen packed,
+// and a disk that fills or a block that comes back wrong while packed
+// blocks are written and read stops the run with the list as it was.
+TEST(Failures, PackedSpillsNeedTheirPackedSizeAndAreChecked) {
+    std::string list, kept;
+    for (int i = 0; i < 40000; ++i) list += "password" + std::to_string(i % 500) + "\n";
+    for (int i = 0; i < 500; ++i) kept += "password" + std::to_string(i) + "\n";
+    const bool packs = SpillFile::DiskSizeOf(list.data(), list.size()) < list.size() / 2;
+    const std::string noSpace = ".: not enough disk space for temporary files";
+    const std::string cantRead = ".: temporary files can't be read (a temporary file was ";
+    const std::vector<std::pair<Fault, std::string>> cases{
+        // The records would need about 1.2 MB as they are, and take a tenth of it packed.
+        {{"no space", 0, 600000}, packs ? "l: 40000 read, 39500 dupes" : noSpace},
+        {{"no space", 0, 40000}, noSpace},
+        {{"write", ENOSPC, 30000}, noSpace + " (write: No space left on device)"},
+        {{"damaged"}, cantRead + "damaged)"},
+        {{"short"}, cantRead + "cut short)"},
+    };
+    for (const auto& [fault, said] : cases) {
+        TempDir dir;
+        RunPlan plan{.lists = {dir.File("l", list)}, .lineEnd = "\n", .memoryBudget = 64 << 10};
+        RecordingEvents events;
+        {
+            FaultyCalls calls({fault});
+            ScopedSystemCalls seam(calls);
+            RunLists(plan, events);
+        }
+        EXPECT_EQ(Said(events.finished.back(), dir.Path().string()), said) << fault.call;
+        EXPECT_EQ(ReadBytes(plan.lists[0]), said == cases[0].second && packs ? kept : list);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"l"});
     }
 }
