@@ -10,6 +10,7 @@
 #include "CliProgress.h"
 #include "CliReport.h"
 #include "api/RunEvents.h"
+#include "os/HugePages.h"
 #include "os/RegisteredName.h"
 
 namespace {
@@ -89,6 +90,7 @@ std::vector<uint64_t> RangeBytes(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    StartWithHugePages(argv);
     const ParseResult parsed = ParseCommandLine({argv + 1, argv + argc});
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "lintrim-cli: %s\n%s", parsed.error.c_str(), UsageText().c_str());

@@ -18,6 +18,9 @@ public:
     static constexpr uint16_t kLeftOut = 0xffff;
 
     void Append(uint16_t partition) { m_memory.push_back(partition); }
+    void Append(const uint16_t* partitions, size_t count) {
+        m_memory.insert(m_memory.end(), partitions, partitions + count);
+    }
     // Moves what is in memory to the end of the trail's file in `folder`.
     void Spill(const std::string& folder);
     uint64_t Size() const { return m_onDisk + m_memory.size(); }
