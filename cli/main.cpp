@@ -90,13 +90,13 @@ std::vector<uint64_t> RangeBytes(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    StartWithHugePages(argv);
     const ParseResult parsed = ParseCommandLine({argv + 1, argv + argc});
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "lintrim-cli: %s\n%s", parsed.error.c_str(), UsageText().c_str());
         return kExitUsage;
     }
     const CliOptions& options = parsed.options;
+    StartWithHugePages(argv, options.memory);
     if (options.help) {
         std::fputs(HelpText().c_str(), stdout);
         return kExitOk;

@@ -23,8 +23,8 @@ constexpr uint64_t kPartitionSharePercent = 60;
 constexpr size_t kSmallestChunk = size_t{4} << 10;
 constexpr size_t kLargestChunk = size_t{4} << 20;
 // Lists are read in blocks of at most this share of the budget: a block's
-// pieces take about twice its bytes again.
-constexpr uint64_t kBlockShare = 16;
+// pieces, routes and trail take about three times its bytes again.
+constexpr uint64_t kBlockShare = 24;
 constexpr uint64_t kSmallestBlock = uint64_t{64} << 10;
 
 // Sends base + done * span / total each time `done` passes a multiple of
@@ -202,7 +202,10 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
     if (!m_spilled && order.kind != OrderKind::File)
-        WriteSorted(m_sorted, m_everyCopy, output, progress::kRowStep, onWritten);
+        WriteSorted(m_sorted, m_everyCopy, WorkerThreads(), output, progress::kRowStep, onWritten);
+    else if (order.kind == OrderKind::File && !m_spilled && m_trail.InMemory())
+        FollowTrailInStretches(m_runs, m_trail, WorkerThreads(), output, progress::kRowStep,
+                               onWritten);
     else if (order.kind == OrderKind::File)
         FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
     else

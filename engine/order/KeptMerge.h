@@ -12,14 +12,21 @@
 #include "partition/PartitionTrail.h"
 #include "write/LineOutput.h"
 
-// Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, LineOutput& output,
-                 uint64_t step, const std::function<void(uint64_t)>& onWritten);
+// Writes the kept lines in the order of `sorted`, stretches of it on each
+// of `threads` threads; as MergeRuns otherwise.
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
+                 LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line of runs in file order, following the trail of the
 // partitions the lines were loaded into; as MergeRuns otherwise.
 void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
                  LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
+
+// FollowTrail for runs and a trail held in memory, stretches of the trail
+// on each of `threads` threads.
+void FollowTrailInStretches(const std::vector<KeptRun>& runs, const PartitionTrail& trail,
+                            unsigned threads, LineOutput& output, uint64_t step,
+                            const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line (with everyCopy, as many times as the list held
 // it); calls onWritten with the kept lines written so far every `step` lines.

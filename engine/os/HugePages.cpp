@@ -9,9 +9,13 @@
 namespace {
 constexpr const char* kTunables = "GLIBC_TUNABLES";
 constexpr const char* kHugePages = "glibc.malloc.hugetlb=1";
+// Each thread's heap grows 2 MiB at a time with huge pages: under this
+// budget that would take a share of it for little gain.
+constexpr uint64_t kSmallestBudget = uint64_t{256} << 20;
 }  // namespace
 
-void StartWithHugePages(char** argv) {
+void StartWithHugePages(char** argv, uint64_t budget) {
+    if (budget != 0 && budget < kSmallestBudget) return;
     const char* tunables = std::getenv(kTunables);
     std::string wanted = tunables ? tunables : "";
     // Whatever the caller set for it stands, and a second start finds it set.

@@ -7,6 +7,10 @@
 // the tunable set, before it has done anything else.
 #pragma once
 
-// Call first thing in main. Returns when the program runs with the tunable
-// set, or when it cannot start again (it then runs as it is).
-void StartWithHugePages(char** argv);
+#include <cstdint>
+
+// Call before the program has done anything else, with the run's memory
+// budget (0: the engine's default). Returns when the program runs with the
+// tunable set, or when it cannot start again (it then runs as it is), or
+// when the budget is too small for pages of 2 MiB to pay.
+void StartWithHugePages(char** argv, uint64_t budget = 0);

@@ -26,6 +26,9 @@ public:
     uint64_t Size() const { return m_onDisk + m_memory.size(); }
     // The memory its entries not yet spilled take.
     uint64_t HeldBytes() const { return m_memory.size() * sizeof(uint16_t); }
+    // Whether every entry is in memory, and where they are then.
+    bool InMemory() const { return m_onDisk == 0; }
+    const uint16_t* Memory() const { return m_memory.data(); }
 
     // Reads the trail from its start, a chunk at a time.
     class Reader {
