@@ -2,6 +2,7 @@
 #include "order/KeptMerge.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
@@ -212,8 +213,25 @@ void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, 
     }
 }
 
+void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bounds,
+                          const KeptOrder& order, bool everyCopy, unsigned threads,
+                          size_t chunkBytes, LineOutput& output, uint64_t step,
+                          const std::function<void(uint64_t)>& onWritten) {
+    WriteInStretches(
+        output, bounds.Stretches(), threads, step, onWritten, [&](size_t s, LineOutput& to) {
+            std::vector<KeptRunCursor> cursors;
+            cursors.reserve(runs.size());
+            for (const KeptRun& run : runs)
+                cursors.emplace_back(run.file, run.stretches[s], chunkBytes);
+            uint64_t lines = 0;
+            for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance(), ++lines)
+                WriteKept(heap.Top(), everyCopy, to);
+            return lines;
+        });
+}
+
 KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
-                    const std::string& folder) {
+                    const std::string& folder, const KeyBounds* bounds) {
     if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
     std::vector<KeptRunCursor> cursors;
     cursors.reserve(pieces.segments.size());
@@ -221,8 +239,11 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
         cursors.emplace_back(pieces.file, segment, chunkBytes);
     KeptRun run;
     run.file = SpillFile::Create(folder);
+    std::optional<StretchCutter> cutter;
+    if (bounds && !bounds->Empty()) cutter.emplace(*bounds, run.stretches, 0);
     ByteBuffer out;
     for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance()) {
+        if (cutter) cutter->Add(heap.Top(), run.file.Size() + out.Size());
         out.Append(heap.Top(), record::KeptSize(heap.Top()));
         ++run.records;
         if (out.Size() < kMergedBlock) continue;
@@ -230,6 +251,7 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
         out.Clear();
     }
     run.file.Append(out.Data(), out.Size());
+    if (cutter) cutter->Finish(run.file.Size());
     cursors.clear();
     pieces = KeptPieces();
     return run;
