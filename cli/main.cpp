@@ -10,6 +10,7 @@
 #include "CliProgress.h"
 #include "CliReport.h"
 #include "api/RunEvents.h"
+#include "os/HugePages.h"
 #include "os/RegisteredName.h"
 
 namespace {
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const CliOptions& options = parsed.options;
+    StartWithHugePages(argv, options.memory);
     if (options.help) {
         std::fputs(HelpText().c_str(), stdout);
         return kExitOk;

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
+#include "order/KeyBounds.h"
 
 namespace {
 // The run's records in `order`, as keys.
@@ -24,12 +26,24 @@ void KeptRun::Spill(const std::string& folder) {
     bytes.Release();
 }
 
-void KeptRun::Sort(const KeptOrder& kept, const std::string& folder) {
+void KeptRun::Sort(const KeptOrder& kept, const std::string& folder, KeyBounds* bounds,
+                   size_t takeStretches) {
     if (kept.kind == OrderKind::File) return;  // grouping leaves a run in file order
     bytes.Resize(file.Size());
     file.ReadAt(bytes.Data(), bytes.Size(), 0);
     file.Drop();
-    SortBytes(kept);
+    const std::vector<KeptKey> keys = SortedKeys(bytes, kept);
+    if (bounds && takeStretches) bounds->TakeFrom(keys, takeStretches);
+    ByteBuffer sorted;
+    sorted.Reserve(bytes.Size());
+    std::optional<StretchCutter> cutter;
+    if (bounds && !bounds->Empty()) cutter.emplace(*bounds, stretches, 0);
+    for (const KeptKey& key : keys) {
+        if (cutter) cutter->Add(key.kept, sorted.Size());
+        sorted.Append(key.kept, record::KeptSize(key.kept));
+    }
+    if (cutter) cutter->Finish(sorted.Size());
+    bytes = std::move(sorted);
     Spill(folder);
 }
 

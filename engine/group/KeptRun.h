@@ -19,6 +19,8 @@ struct Segment {
     uint64_t records = 0;
 };
 
+class KeyBounds;
+
 struct KeptRun {
     ByteBuffer bytes;  // kept records
     SpillFile file;    // or the records on disk
@@ -26,9 +28,15 @@ struct KeptRun {
 
     // Moves the records to a new temporary file in `folder`.
     void Spill(const std::string& folder);
-    // Puts the records of a run on disk in `order`, in a new file. (The
-    // kept lines of a list held in memory are sorted all together instead.)
-    void Sort(const KeptOrder& order, const std::string& folder);
+    // Where each stretch of the list's KeyBounds lies in the sorted file.
+    std::vector<Segment> stretches;
+
+    // Puts the records of a run on disk in `order`, in a new file, noting
+    // its stretches when `bounds` has any; with takeStretches, the bounds are
+    // first taken from this run. (The kept lines of a list held in memory
+    // are sorted all together instead.)
+    void Sort(const KeptOrder& order, const std::string& folder, KeyBounds* bounds = nullptr,
+              size_t takeStretches = 0);
     // Puts the records held in memory in `order`.
     void SortBytes(const KeptOrder& order);
 };

@@ -23,9 +23,14 @@ constexpr uint64_t kPartitionSharePercent = 60;
 constexpr size_t kSmallestChunk = size_t{4} << 10;
 constexpr size_t kLargestChunk = size_t{4} << 20;
 // Lists are read in blocks of at most this share of the budget: a block's
-// pieces take about twice its bytes again.
-constexpr uint64_t kBlockShare = 16;
+// pieces, routes and trail take about three times its bytes again.
+constexpr uint64_t kBlockShare = 24;
 constexpr uint64_t kSmallestBlock = uint64_t{64} << 10;
+// Sorted runs on disk are merged in at least this many stretches a thread,
+// so that a thread that falls behind holds up little; and in no more than
+// this many, each a cursor into every run.
+constexpr uint64_t kStretchesPerMergeThread = 4;
+constexpr uint64_t kMostMergeStretches = 4096;
 
 // Sends base + done * span / total each time `done` passes a multiple of
 // the row step (and once at the start when `atStart`).
@@ -184,16 +189,44 @@ void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
     std::atomic<uint64_t> sorted{0};
     RowReporter reporter(m_events, span.base, span.width, KeptLines());
     reporter.SkipStart();
+    // The bounds of the stretches come from one run sorted alone; the
+    // others are cut by them.
+    m_bounds.emplace(order);
+    size_t first = 0;
+    while (first < m_runs.size() && !m_pieces[first].segments.empty()) ++first;
+    if (order.kind != OrderKind::File && first < m_runs.size()) {
+        SortOnDisk(first, order, MergeStretches());
+        sorted += m_runs[first].records;
+        reporter.At(sorted.load());
+    }
     RunParallel(
         m_runs.size(), WorkerThreads(),
         [&](size_t r) {
-            if (m_pieces[r].segments.empty())
-                m_runs[r].Sort(order, m_tempFolder);
-            else
-                m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder);
+            if (r == first && order.kind != OrderKind::File) return;
+            SortOnDisk(r, order, 0);
             sorted += m_runs[r].records;
         },
         [&] { reporter.At(sorted.load()); });
+}
+
+void ListCleaner::SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches) {
+    KeyBounds* bounds = order.kind == OrderKind::File ? nullptr : &*m_bounds;
+    if (m_pieces[r].segments.empty())
+        m_runs[r].Sort(order, m_tempFolder, bounds, takeStretches);
+    else
+        m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder, bounds);
+}
+
+size_t ListCleaner::MergeStretches() const {
+    uint64_t bytes = 0;
+    for (size_t r = 0; r < m_runs.size(); ++r)
+        bytes += m_runs[r].file.Size() + m_pieces[r].file.Size();
+    const uint64_t threads = WorkerThreads();
+    // A wave holds two stretches a thread, of up to twice their records'
+    // bytes in the output's form: a quarter of the budget at most.
+    const uint64_t wanted = bytes * 2 * 2 * threads / std::max<uint64_t>(m_budget / 4, 1) + 1;
+    return static_cast<size_t>(
+        std::clamp<uint64_t>(wanted, kStretchesPerMergeThread * threads, kMostMergeStretches));
 }
 
 void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
@@ -203,9 +236,16 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
     if (!m_spilled && order.kind != OrderKind::File)
-        WriteSorted(m_sorted, m_everyCopy, output, progress::kRowStep, onWritten);
+        WriteSorted(m_sorted, m_everyCopy, WorkerThreads(), output, progress::kRowStep, onWritten);
+    else if (order.kind == OrderKind::File && !m_spilled && m_trail.InMemory())
+        FollowTrailInStretches(m_runs, m_trail, WorkerThreads(), output, progress::kRowStep,
+                               onWritten);
     else if (order.kind == OrderKind::File)
         FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
+    else if (m_bounds && !m_bounds->Empty())
+        MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, WorkerThreads(),
+                             ChunkFor(m_runs.size() * WorkerThreads()), output, progress::kRowStep,
+                             onWritten);
     else
         MergeRuns(m_runs, order, m_everyCopy, chunk, output, progress::kRowStep, onWritten);
     std::vector<KeptKey>().swap(m_sorted);

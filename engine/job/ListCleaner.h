@@ -17,6 +17,7 @@
 #include "load/LineFilter.h"
 #include "load/StretchLoader.h"
 #include "order/KeptKey.h"
+#include "order/KeyBounds.h"
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
 #include "write/LineOutput.h"
@@ -74,6 +75,11 @@ private:
     // The bytes each cursor over the pieces of a split partition reads at a time.
     size_t PieceChunk(const KeptPieces& pieces) const;
     uint64_t KeptLines() const;
+    // How many stretches sorted runs on disk are cut into, so that a wave of
+    // merged stretches waiting for the output stays within the budget.
+    size_t MergeStretches() const;
+    // Sorts run r on disk, or merges its pieces, cutting it by m_bounds.
+    void SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches);
 
     RunEvents& m_events;
     std::string m_tempFolder;
@@ -95,5 +101,6 @@ private:
     int64_t m_filtered = 0;
     bool m_everyCopy = false;
     bool m_spilled = false;
-    std::vector<KeptKey> m_sorted;  // the kept lines in order, for a list held in memory
+    std::vector<KeptKey> m_sorted;      // the kept lines in order, for a list held in memory
+    std::optional<KeyBounds> m_bounds;  // the stretches of sorted runs on disk
 };

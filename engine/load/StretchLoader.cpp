@@ -39,8 +39,11 @@ void StretchLoader::Cut(const PieceStretch& stretch, bool reference) {
 }
 
 void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t end, bool final,
-                            bool reference, std::vector<Piece>& pieces) const {
-    pieces.clear();
+                            bool reference, Part& part) const {
+    part.pieces.clear();
+    part.trail.clear();
+    part.routes.resize(m_threads);
+    for (std::vector<Route>& routes : part.routes) routes.clear();
     const char* data = stretch.data;
     auto add = [&](size_t start, uint64_t length) {
         if (length > kLongestPiece) ThrowLineTooLong();
@@ -51,8 +54,16 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
             if (verdict == LineFilter::Verdict::kSingle) kind = kSingle;
             if (verdict == LineFilter::Verdict::kLength) kind = kLength;
         }
-        const uint64_t hash = kind == kLine ? m_key.Hash(line, length) : 0;
-        pieces.push_back({hash, start, static_cast<uint32_t>(length), kind});
+        part.pieces.push_back({start, static_cast<uint32_t>(length), kind});
+        if (kind == kEmpty) return;
+        if (kind != kLine) {
+            part.trail.push_back(PartitionTrail::kLeftOut);
+            return;
+        }
+        const size_t p = m_partitions.PartitionOf(m_key.Hash(line, length));
+        const auto number = static_cast<uint32_t>(part.trail.size());
+        part.trail.push_back(static_cast<uint16_t>(p));
+        part.routes[OwnerOf(p)].push_back({start, static_cast<uint32_t>(length), number});
     };
     size_t p = begin;
     while (p < end) {
@@ -66,36 +77,15 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
 }
 
 void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) {
-    const size_t count = m_partitions.Count();
     std::vector<PartitionSet::Tally> tallies(m_threads);
-    uint64_t lines = 0;
     RunParallel(
         m_threads, m_threads,
-        [&](size_t t) {
-            const size_t low = count * t / m_threads;
-            const size_t high = count * (t + 1) / m_threads;
-            PartitionTrail* trail = t == 0 ? &m_partitions.Trail() : nullptr;
-            uint64_t index = m_nextIndex;
-            for (const std::vector<Piece>& part : m_parts) {
-                for (const Piece& piece : part) {
-                    if (piece.kind == kEmpty) continue;
-                    if (piece.kind != kLine) {
-                        if (trail) trail->Append(PartitionTrail::kLeftOut);
-                        ++index;
-                        continue;
-                    }
-                    const size_t p = m_partitions.PartitionOf(piece.hash);
-                    if (p >= low && p < high)
-                        m_partitions.Append(p, stretch.data + piece.start, piece.length,
-                                            index | referenceBit, tallies[t]);
-                    if (trail) trail->Append(static_cast<uint16_t>(p));
-                    ++index;
-                }
-            }
-            if (t == 0) lines = index - m_nextIndex;
-        },
+        [&](size_t t) { ScatterTo(static_cast<unsigned>(t), stretch, referenceBit, tallies[t]); },
         [] {});
-    m_nextIndex += lines;
+    for (const Part& part : m_parts) {
+        m_partitions.Trail().Append(part.trail.data(), part.trail.size());
+        m_nextIndex += part.trail.size();
+    }
     if (m_nextIndex >= record::kReferenceBit) throw JobFailure(status::kNotEnoughMemory);
     // Charged at once, so that a spill foresees the disk from all the records made.
     PartitionSet::Tally all;
@@ -104,4 +94,15 @@ void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) 
         all.recordBytes += tally.recordBytes;
     }
     m_partitions.Charge(all);
+}
+
+void StretchLoader::ScatterTo(unsigned thread, const PieceStretch& stretch, uint64_t referenceBit,
+                              PartitionSet::Tally& tally) const {
+    uint64_t base = m_nextIndex;
+    for (const Part& part : m_parts) {
+        for (const Route& route : part.routes[thread])
+            m_partitions.Append(part.trail[route.line], stretch.data + route.start, route.length,
+                                (base + route.line) | referenceBit, tally);
+        base += part.trail.size();
+    }
 }

@@ -1,9 +1,11 @@
 // Loading a list into the partitions on every worker thread, a stretch of
 // whole pieces at a time. The stretch is cut into as many parts as there
-// are threads, each part into pieces with their hashes; then each thread
-// copies the lines that fall into its own share of the partitions, every
-// thread walking all pieces in load order, so each partition still gets its
-// lines in load order. The job's thread follows the pieces for progress.
+// are threads; each cutting thread hashes its pieces, notes each line's
+// partition in its part of the trail and routes the line to the thread
+// that owns its partition. Then each thread copies the lines routed to it,
+// part after part, so each partition still gets its lines in load order and
+// no thread looks at a line it does not copy. The job's thread follows the
+// pieces for progress.
 #pragma once
 
 #include <cstdint>
@@ -35,23 +37,43 @@ public:
               OnPiece&& onPiece);
 
 private:
+    // A piece as cut, for the job's thread to follow.
     struct Piece {
-        uint64_t hash;
         uint64_t start;  // in the stretch
         uint32_t length;
         uint8_t kind;
     };
+    // A line on its way to the thread that owns its partition; `line`
+    // counts the lines of its part before it, and finds its partition in
+    // the part's trail.
+    struct Route {
+        uint64_t start;
+        uint32_t length;
+        uint32_t line;
+    };
+    // What one cutting thread made of its part of the stretch.
+    struct Part {
+        std::vector<Piece> pieces;
+        std::vector<uint16_t> trail;             // one entry a line
+        std::vector<std::vector<Route>> routes;  // by owning thread
+    };
 
     void Cut(const PieceStretch& stretch, bool reference);
     void CutPart(const PieceStretch& stretch, size_t begin, size_t end, bool final, bool reference,
-                 std::vector<Piece>& pieces) const;
+                 Part& part) const;
     void Scatter(const PieceStretch& stretch, uint64_t referenceBit);
+    void ScatterTo(unsigned thread, const PieceStretch& stretch, uint64_t referenceBit,
+                   PartitionSet::Tally& tally) const;
+    // The thread that copies the lines of partition p.
+    unsigned OwnerOf(size_t p) const {
+        return static_cast<unsigned>(p * m_threads / m_partitions.Count());
+    }
 
     PartitionSet& m_partitions;
     const LineFilter& m_filter;
     LineKey m_key;
     unsigned m_threads;
-    std::vector<std::vector<Piece>> m_parts;
+    std::vector<Part> m_parts;
     uint64_t m_nextIndex = 0;
 };
 
@@ -63,8 +85,8 @@ void StretchLoader::Load(const PieceStretch& stretch, uint64_t fileSize, uint64_
     // A piece ends where the next begins; the last ends the stretch, or the
     // file when it is the final piece.
     const Piece* previous = nullptr;
-    for (const std::vector<Piece>& part : m_parts) {
-        for (const Piece& piece : part) {
+    for (const Part& part : m_parts) {
+        for (const Piece& piece : part.pieces) {
             if (previous) onPiece(previous->kind, stretch.offset + piece.start);
             previous = &piece;
         }

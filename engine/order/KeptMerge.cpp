@@ -2,9 +2,12 @@
 #include "order/KeptMerge.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
+#include "os/ParallelStage.h"
+#include "write/StretchedOutput.h"
 
 namespace {
 // A merged run goes to its file in blocks of this size.
@@ -91,6 +94,19 @@ void SortPieces(KeptPieces& pieces, const KeptOrder& order, const std::string& f
     pieces = std::move(sorted);
 }
 
+// Stretches of at least this many lines, and at least this many for each
+// thread, so that a thread that falls behind holds up little.
+constexpr uint64_t kSmallestStretch = uint64_t{1} << 12;
+constexpr uint64_t kStretchesPerThread = 8;
+
+uint64_t StretchSize(uint64_t lines, unsigned threads) {
+    return std::max(kSmallestStretch, lines / (kStretchesPerThread * std::max(threads, 1u)) + 1);
+}
+
+size_t StretchCount(uint64_t lines, uint64_t per) {
+    return static_cast<size_t>((lines + per - 1) / per);
+}
+
 void WriteKept(const char* kept, bool everyCopy, LineOutput& output) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
     for (uint64_t copy = 0; copy < times; ++copy)
@@ -98,14 +114,68 @@ void WriteKept(const char* kept, bool everyCopy, LineOutput& output) {
 }
 }  // namespace
 
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, LineOutput& output,
-                 uint64_t step, const std::function<void(uint64_t)>& onWritten) {
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
+                 LineOutput& output, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
     constexpr size_t kAhead = 8;  // the records lie scattered: ask for them early
-    for (size_t i = 0; i < sorted.size(); ++i) {
-        if (i % step == 0) onWritten(i);
-        if (i + kAhead < sorted.size()) __builtin_prefetch(sorted[i + kAhead].kept);
-        WriteKept(sorted[i].kept, everyCopy, output);
-    }
+    const uint64_t per = StretchSize(sorted.size(), threads);
+    WriteInStretches(output, StretchCount(sorted.size(), per), threads, step, onWritten,
+                     [&](size_t s, LineOutput& to) {
+                         const size_t end = std::min<size_t>(sorted.size(), (s + 1) * per);
+                         for (size_t i = s * per; i < end; ++i) {
+                             if (i + kAhead < end) __builtin_prefetch(sorted[i + kAhead].kept);
+                             WriteKept(sorted[i].kept, everyCopy, to);
+                         }
+                         return end - s * per;
+                     });
+}
+
+// Where each run's first record at or after the start of each stretch of
+// the trail lies: stretch s's offsets are at [s * runs, (s + 1) * runs).
+std::vector<uint64_t> StretchStarts(const std::vector<KeptRun>& runs, uint64_t per,
+                                    size_t stretches, unsigned threads) {
+    std::vector<uint64_t> starts(stretches * runs.size());
+    RunParallel(
+        runs.size(), threads,
+        [&](size_t r) {
+            const ByteBuffer& bytes = runs[r].bytes;
+            size_t at = 0;
+            size_t s = 0;
+            for (; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at)) {
+                const uint64_t index = record::Index(bytes.Data() + at) & ~record::kReferenceBit;
+                for (; s < stretches && index >= s * per; ++s) starts[s * runs.size() + r] = at;
+            }
+            for (; s < stretches; ++s) starts[s * runs.size() + r] = at;
+        },
+        [] {});
+    return starts;
+}
+
+void FollowTrailInStretches(const std::vector<KeptRun>& runs, const PartitionTrail& trail,
+                            unsigned threads, LineOutput& output, uint64_t step,
+                            const std::function<void(uint64_t)>& onWritten) {
+    const uint64_t per = StretchSize(trail.Size(), threads);
+    const size_t stretches = StretchCount(trail.Size(), per);
+    const std::vector<uint64_t> starts = StretchStarts(runs, per, stretches, threads);
+    const uint16_t* entries = trail.Memory();
+    WriteInStretches(output, stretches, threads, step, onWritten, [&](size_t s, LineOutput& to) {
+        std::vector<uint64_t> at(starts.begin() + static_cast<ptrdiff_t>(s * runs.size()),
+                                 starts.begin() + static_cast<ptrdiff_t>((s + 1) * runs.size()));
+        const uint64_t end = std::min<uint64_t>(trail.Size(), (s + 1) * per);
+        uint64_t lines = 0;
+        for (uint64_t i = s * per; i < end; ++i) {
+            const uint16_t partition = entries[i];
+            if (partition == PartitionTrail::kLeftOut) continue;
+            const ByteBuffer& bytes = runs[partition].bytes;
+            if (at[partition] == bytes.Size()) continue;
+            const char* kept = bytes.Data() + at[partition];
+            if ((record::Index(kept) & ~record::kReferenceBit) != i) continue;
+            WriteKept(kept, false, to);
+            ++lines;
+            at[partition] += record::KeptSize(kept);
+        }
+        return lines;
+    });
 }
 
 void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool everyCopy,
@@ -143,8 +213,25 @@ void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, 
     }
 }
 
+void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bounds,
+                          const KeptOrder& order, bool everyCopy, unsigned threads,
+                          size_t chunkBytes, LineOutput& output, uint64_t step,
+                          const std::function<void(uint64_t)>& onWritten) {
+    WriteInStretches(
+        output, bounds.Stretches(), threads, step, onWritten, [&](size_t s, LineOutput& to) {
+            std::vector<KeptRunCursor> cursors;
+            cursors.reserve(runs.size());
+            for (const KeptRun& run : runs)
+                cursors.emplace_back(run.file, run.stretches[s], chunkBytes);
+            uint64_t lines = 0;
+            for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance(), ++lines)
+                WriteKept(heap.Top(), everyCopy, to);
+            return lines;
+        });
+}
+
 KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
-                    const std::string& folder) {
+                    const std::string& folder, const KeyBounds* bounds) {
     if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
     std::vector<KeptRunCursor> cursors;
     cursors.reserve(pieces.segments.size());
@@ -152,8 +239,11 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
         cursors.emplace_back(pieces.file, segment, chunkBytes);
     KeptRun run;
     run.file = SpillFile::Create(folder);
+    std::optional<StretchCutter> cutter;
+    if (bounds && !bounds->Empty()) cutter.emplace(*bounds, run.stretches, 0);
     ByteBuffer out;
     for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance()) {
+        if (cutter) cutter->Add(heap.Top(), run.file.Size() + out.Size());
         out.Append(heap.Top(), record::KeptSize(heap.Top()));
         ++run.records;
         if (out.Size() < kMergedBlock) continue;
@@ -161,6 +251,7 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
         out.Clear();
     }
     run.file.Append(out.Data(), out.Size());
+    if (cutter) cutter->Finish(run.file.Size());
     cursors.clear();
     pieces = KeptPieces();
     return run;

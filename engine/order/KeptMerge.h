@@ -9,17 +9,25 @@
 #include "group/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "order/KeptKey.h"
+#include "order/KeyBounds.h"
 #include "partition/PartitionTrail.h"
 #include "write/LineOutput.h"
 
-// Writes the kept lines in the order of `sorted`; as MergeRuns otherwise.
-void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, LineOutput& output,
-                 uint64_t step, const std::function<void(uint64_t)>& onWritten);
+// Writes the kept lines in the order of `sorted`, stretches of it on each
+// of `threads` threads; as MergeRuns otherwise.
+void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
+                 LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line of runs in file order, following the trail of the
 // partitions the lines were loaded into; as MergeRuns otherwise.
 void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
                  LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
+
+// FollowTrail for runs and a trail held in memory, stretches of the trail
+// on each of `threads` threads.
+void FollowTrailInStretches(const std::vector<KeptRun>& runs, const PartitionTrail& trail,
+                            unsigned threads, LineOutput& output, uint64_t step,
+                            const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line (with everyCopy, as many times as the list held
 // it); calls onWritten with the kept lines written so far every `step` lines.
@@ -27,7 +35,16 @@ void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool ev
                size_t chunkBytes, LineOutput& output, uint64_t step,
                const std::function<void(uint64_t)>& onWritten);
 
+// MergeRuns for runs on disk cut into the same stretches of `bounds`: a
+// stretch of every run merged on each of `threads` threads, each reading
+// `chunkBytes` at a time from each run.
+void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bounds,
+                          const KeptOrder& order, bool everyCopy, unsigned threads,
+                          size_t chunkBytes, LineOutput& output, uint64_t step,
+                          const std::function<void(uint64_t)>& onWritten);
+
 // The runs of a split partition, each in file order, as one run in `order`
-// in a new file in `folder`; `pieces` is spent.
+// in a new file in `folder`, cut into the stretches of `bounds` when it has
+// any; `pieces` is spent.
 KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
-                    const std::string& folder);
+                    const std::string& folder, const KeyBounds* bounds = nullptr);

@@ -18,11 +18,17 @@ public:
     static constexpr uint16_t kLeftOut = 0xffff;
 
     void Append(uint16_t partition) { m_memory.push_back(partition); }
+    void Append(const uint16_t* partitions, size_t count) {
+        m_memory.insert(m_memory.end(), partitions, partitions + count);
+    }
     // Moves what is in memory to the end of the trail's file in `folder`.
     void Spill(const std::string& folder);
     uint64_t Size() const { return m_onDisk + m_memory.size(); }
     // The memory its entries not yet spilled take.
     uint64_t HeldBytes() const { return m_memory.size() * sizeof(uint16_t); }
+    // Whether every entry is in memory, and where they are then.
+    bool InMemory() const { return m_onDisk == 0; }
+    const uint16_t* Memory() const { return m_memory.data(); }
 
     // Reads the trail from its start, a chunk at a time.
     class Reader {

@@ -23,6 +23,10 @@ public:
             PutInForm(line, length);
         m_to.Write(m_end.data(), m_end.size());
     }
+    // Bytes already in this output's form.
+    void PutFormatted(const char* bytes, size_t size) { m_to.Write(bytes, size); }
+    // The same form and line end, written to `to`.
+    LineOutput WritingTo(ListWriter& to) const { return {to, m_end, m_form, m_hexKey}; }
 
 private:
     void PutInForm(const char* line, size_t length);

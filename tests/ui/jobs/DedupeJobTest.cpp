@@ -160,10 +160,12 @@ protected:
 };
 
 // Every ordering meets the model in memory and spilled to disk under a tiny
-// budget, on one thread and on several, and under a budget so small that
-// every partition is split again, a few levels deep: the same bytes every way.
+// budget, on one thread and on several, spilled with runs large enough to
+// be merged in stretches, and under a budget so small that every partition
+// is split again, a few levels deep: the same bytes every way.
 TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
-    const EngineSettings ways[] = {{0, "", 0}, {64 << 10, "", 1}, {64 << 10, "", 3}, {256, "", 2}};
+    const EngineSettings ways[] = {
+        {0, "", 0}, {64 << 10, "", 1}, {64 << 10, "", 3}, {1 << 20, "", 3}, {256, "", 2}};
     for (const EngineSettings& way : ways) {
         ScopedSettings settings(way);
         SCOPED_TRACE(way.memoryBudget);

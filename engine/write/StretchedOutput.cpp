@@ -1,0 +1,61 @@
+// Waves of stretches over the worker threads.
+#include "write/StretchedOutput.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "os/ByteBuffer.h"
+#include "os/ParallelStage.h"
+#include "write/ListWriter.h"
+
+namespace {
+// The bytes of one stretch, in the output's form.
+class BufferWriter : public ListWriter {
+public:
+    explicit BufferWriter(ByteBuffer& to) : m_to(to) {}
+    void Write(const char* bytes, size_t size) override { m_to.Append(bytes, size); }
+    void Commit() override {}
+
+private:
+    ByteBuffer& m_to;
+};
+
+struct Stretch {
+    ByteBuffer bytes;
+    uint64_t lines = 0;
+    std::atomic<bool> done{false};
+};
+}  // namespace
+
+void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, uint64_t step,
+                      const std::function<void(uint64_t)>& onWritten, const StretchFormat& format) {
+    const size_t wave = 2 * std::max(threads, 1u);
+    uint64_t written = 0;
+    for (size_t first = 0; first < stretches; first += wave) {
+        std::vector<Stretch> parts(std::min(wave, stretches - first));
+        size_t next = 0;
+        auto writeDone = [&] {
+            for (; next < parts.size() && parts[next].done.load(std::memory_order_acquire);
+                 ++next) {
+                Stretch& part = parts[next];
+                for (uint64_t at = (written + step - 1) / step * step; at < written + part.lines;
+                     at += step)
+                    onWritten(at);
+                output.PutFormatted(part.bytes.Data(), part.bytes.Size());
+                written += part.lines;
+                part.bytes.Release();
+            }
+        };
+        RunParallel(
+            parts.size(), threads,
+            [&](size_t i) {
+                BufferWriter buffer(parts[i].bytes);
+                LineOutput to = output.WritingTo(buffer);
+                parts[i].lines = format(first + i, to);
+                parts[i].done.store(true, std::memory_order_release);
+            },
+            writeDone);
+        writeDone();
+    }
+}
