@@ -42,9 +42,15 @@ void KeptRun::Sort(const KeptOrder& kept, const std::string& folder, KeyBounds* 
         if (cutter) cutter->Add(key.kept, sorted.Size());
         sorted.Append(key.kept, record::KeptSize(key.kept));
     }
-    if (cutter) cutter->Finish(sorted.Size());
     bytes = std::move(sorted);
-    Spill(folder);
+    if (!cutter) return Spill(folder);
+    cutter->Finish(bytes.Size());
+    // Each stretch is appended on its own, so that it starts a block of the
+    // file: a thread merging one stretch never unpacks a block of another.
+    file = SpillFile::Create(folder);
+    for (const Segment& stretch : stretches)
+        file.Append(bytes.Data() + stretch.offset, static_cast<size_t>(stretch.bytes));
+    bytes.Release();
 }
 
 void KeptRun::SortBytes(const KeptOrder& kept) {

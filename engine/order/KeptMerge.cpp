@@ -242,8 +242,17 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
     std::optional<StretchCutter> cutter;
     if (bounds && !bounds->Empty()) cutter.emplace(*bounds, run.stretches, 0);
     ByteBuffer out;
+    size_t stretch = 0;
     for (CursorHeap heap(cursors, order); !heap.Empty(); heap.Advance()) {
-        if (cutter) cutter->Add(heap.Top(), run.file.Size() + out.Size());
+        if (cutter) {
+            cutter->Add(heap.Top(), run.file.Size() + out.Size());
+            // A stretch starts a block of the file, as KeptRun::Sort leaves it.
+            if (cutter->At() != stretch) {
+                run.file.Append(out.Data(), out.Size());
+                out.Clear();
+            }
+            stretch = cutter->At();
+        }
         out.Append(heap.Top(), record::KeptSize(heap.Top()));
         ++run.records;
         if (out.Size() < kMergedBlock) continue;

@@ -37,6 +37,8 @@ public:
     void Add(const char* kept, uint64_t offset);
     // The run ends at `end`: the stretches not reached are empty there.
     void Finish(uint64_t end);
+    // The stretch of the last record added.
+    size_t At() const { return m_at; }
 
 private:
     const KeyBounds& m_bounds;
