@@ -15,40 +15,88 @@
 #include "read/ListReader.h"
 
 namespace {
+// Kept lines that stand in the block read exactly as they are to be
+// written (as read, ended by a lone LF, as the output ends them) go out as
+// one span of the block, so that a list that keeps almost every line is
+// copied with a write per block rather than two per line.
+class KeptSpan {
+public:
+    explicit KeptSpan(LineOutput& output) : m_output(output) {}
+
+    // Takes a kept line [line, line + length] with its LF just after it.
+    void Add(const char* line, uint64_t length) {
+        if (line != m_end) Flush();
+        if (!m_start) m_start = line;
+        m_end = line + length + 1;
+    }
+    void Flush() {
+        if (m_start) m_output.PutFormatted(m_start, static_cast<size_t>(m_end - m_start));
+        m_start = m_end = nullptr;
+    }
+
+private:
+    LineOutput& m_output;
+    const char* m_start = nullptr;
+    const char* m_end = nullptr;
+};
+
+// Writes a non-empty line as `verdict` says: kept, or counted and sent to
+// the removed lines when asked for.
+void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, LineOutput& kept,
+            ListTask& task, ListCounts& counts) {
+    if (verdict == LineFilter::Verdict::kKeep) return kept.Put(text, length);
+    if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
+    if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+    if (task.removed) {
+        task.removed->Write(text, length);
+        task.removed->Write(task.plan.lineEnd.data(), task.plan.lineEnd.size());
+    }
+}
+
 // Copies the lists to the output without the line (and the lines the
 // length filter drops), which go to the removed lines when asked for.
 ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& line) {
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, line);
     const std::string& end = plan.lineEnd;
+    const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();
     const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
     const std::unique_ptr<ListWriter> output = task.openOutput();
     LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
+    KeptSpan span(kept);
     ListCounts counts;
     events.Progress(progress::kRestored);
     uint64_t before = 0;
     for (InputList* input : task.inputs) {
         ListReader reader(*input, status::kInputCantBeRead);
+        PieceStretch stretch{};
         ForEachPiece(
             reader,
             [&](const char* text, uint64_t length, uint64_t after) {
-                if (length == 0) return;
-                const LineFilter::Verdict verdict = filter.Judge(text, length);
-                if (verdict == LineFilter::Verdict::kKeep) kept.Put(text, length);
-                if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
-                if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
-                if (verdict != LineFilter::Verdict::kKeep && task.removed) {
-                    task.removed->Write(text, length);
-                    task.removed->Write(end.data(), end.size());
+                // Every piece but the final one of a list ends in the block.
+                const char* stretchEnd = stretch.data + stretch.size;
+                const bool ended = !(stretch.last && text + length == stretchEnd);
+                const LineFilter::Verdict verdict =
+                    length == 0 ? LineFilter::Verdict::kLength : filter.Judge(text, length);
+                if (length > 0 && verdict == LineFilter::Verdict::kKeep && spans && ended &&
+                    text[length] == '\n') {
+                    span.Add(text, length);
+                } else {
+                    span.Flush();
+                    if (length > 0) Judged(verdict, text, length, kept, task, counts);
                 }
-                if (++counts.read % progress::kRowStep == 0)
+                // The block is read again after its last piece.
+                if (ended && text + length + (text[length] == '\r') + 1 == stretchEnd) span.Flush();
+                if (length > 0 && ++counts.read % progress::kRowStep == 0)
                     events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
             },
             [&](const PieceStretch& s) {
+                stretch = s;
                 if (plan.stats) CountLines(s.data, s.size, s.last, counts.stats);
             });
+        span.Flush();
         before += input->Size();
     }
     if (task.removed) task.removed->Commit();

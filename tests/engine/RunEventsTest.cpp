@@ -607,3 +607,36 @@ TEST(Failures, PackedSpillsNeedTheirPackedSizeAndAreChecked) {
         EXPECT_EQ(dir.Names(), std::vector<std::string>{"l"});
     }
 }
+
+// The single line streamed out against a model: lines ended by LF, by
+// CR LF or by nothing, lone CRs, empty lines, an end-of-file mark, the line
+// at the edges of blocks of every size; written with either line end.
+TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
+    const std::string lists[] = {"a\nbb\ncc\nbb\n",       "bb\r\na\r\n\r\nbb",
+                                 "a\rb\nbb\n\n\nc\r\x1a", "bb",
+                                 "\n\nbb\nx\r\r\nbb\r\n", "x\ny\nz\n"};
+    for (const std::string& list : lists) {
+        std::string text = list.back() == '\x1a' ? list.substr(0, list.size() - 1) : list;
+        for (const std::string end : {"\n", "\r\n"}) {
+            std::string model;
+            for (size_t at = 0; at <= text.size();) {
+                const size_t feed = std::min(text.find('\n', at), text.size());
+                std::string line = text.substr(at, feed - at);
+                if (feed < text.size() && !line.empty() && line.back() == '\r') line.pop_back();
+                if (!line.empty() && line != "bb") model += line + end;
+                at = feed + 1;
+            }
+            for (const uint64_t block : {1, 2, 3, 5, 0}) {
+                TempDir dir;
+                ListReader::SetBlockSizeForTesting(block);
+                RunPlan plan{.job = JobKind::kSingleLine, .lists = {dir.File("l", list)}};
+                plan.singleLine = "bb";
+                plan.lineEnd = end;
+                RunEvents events;
+                EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+                ListReader::SetBlockSizeForTesting(0);
+                EXPECT_EQ(ReadBytes(dir.At("l")), model) << list.size() << " " << block;
+            }
+        }
+    }
+}
