@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs the command-line test table (CLI_TEST, a Linux program) with a
+# Windows lintrim-cli.exe as the program under test, under Wine in a
+# fresh prefix that is removed afterwards.
+#   wine-table.sh WINE EXE CLI_TEST
+set -euo pipefail
+wine=$1 exe=$2 table=$3
+export WINEPREFIX WINEDEBUG=-all
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/lintrim-wine-XXXXXX")
+wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
+trap '"$wineserver" -k 2>/dev/null || :; rm -rf "$WINEPREFIX"' EXIT
+# The prefix is made once, and the server stays up between the table's runs.
+"$wine" wineboot.exe -i >/dev/null 2>&1
+"$wineserver" -p
+LINTRIM_CLI="$wine $exe" "$table"
