@@ -495,7 +495,7 @@ INSTANTIATE_TEST_SUITE_P(
              "0|1\n444\n|ro: output list can't be opened (access: Permission denied)\n",
              {{"ro", "a\na\n"}, {"l", "b\n"}},
              nullptr,
-             "0|1\n444\n|ro: output list can't be opened (CreateFile: Permission denied)\n"},
+             "0|1\n444\n|ro: output list can't be opened (its read-only attribute is set)\n"},
         Case{
             {{"l", "b\n"}},
             {"|",

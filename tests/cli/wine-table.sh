@@ -9,7 +9,7 @@ export WINEPREFIX WINEDEBUG=-all
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/lintrim-wine-XXXXXX")
 wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
 trap '"$wineserver" -k 2>/dev/null || :; rm -rf "$WINEPREFIX"' EXIT
-# The prefix is made once, and the server stays up between the table's runs.
-"$wine" wineboot.exe -i >/dev/null 2>&1
+# The server stays up between the table's runs, and the prefix is made once.
 "$wineserver" -p
+"$wine" wineboot.exe -i >/dev/null 2>&1
 LINTRIM_CLI="$wine $exe" "$table"

@@ -48,8 +48,11 @@ std::wstring FolderPath(int folder) {
     return win32::PathOf(win32::HandleOf(folder)).value_or(L"");
 }
 
-// The system's own answer: the list opened for writing, and closed at once.
-void CheckWritable(int folder, const std::string& name, const std::string& subject) {
+// A read-only list is left alone, as Windows leaves it even to an
+// administrator; otherwise the system's own answer: the list opened for
+// writing, and closed at once.
+void CheckWritable(int folder, const std::string& name, mode_t mode, const std::string& subject) {
+    if ((mode & 0222) == 0) CantOpen(subject, {0, "its read-only attribute is set"});
     const HANDLE file =
         ::CreateFileW(win32::Joined(FolderPath(folder), name).c_str(), FILE_WRITE_DATA,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -149,7 +152,7 @@ std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path
 }
 
 TemporaryFile ReplacementFile::MakeTemporary() {
-    if (m_list) CheckWritable(m_folder, m_name, m_subject);
+    if (m_list) CheckWritable(m_folder, m_name, m_mode, m_subject);
     TemporaryFile::RemoveLeftovers(m_folder, m_name);
     FailureCause why;
     std::optional<TemporaryFile> file = TemporaryFile::Create(m_folder, m_name, why);
