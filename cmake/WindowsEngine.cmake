@@ -15,4 +15,4 @@ target_include_directories(lintrim_engine PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/xx
 # The program runs alone: the C++ runtime, libgcc, winpthread and zlib are
 # linked in.
 target_link_options(lintrim_engine INTERFACE -static)
-target_link_libraries(lintrim_engine PUBLIC shell32)
+target_link_libraries(lintrim_engine PUBLIC shell32 advapi32)

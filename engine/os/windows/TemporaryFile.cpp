@@ -110,9 +110,10 @@ std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string
     const std::string tag = TagOf(listName);
     why = {EEXIST, {}, "CreateFile"};  // every name tried was taken
     for (int i = 0; i < kNameTries; ++i) {
-        const HANDLE file = ::CreateFileW(win32::Joined(*path, NewName(tag)).c_str(),
-                                          GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
-                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            ::CreateFileW(win32::Joined(*path, NewName(tag)).c_str(),
+                          GENERIC_READ | GENERIC_WRITE | DELETE | WRITE_DAC, FILE_SHARE_DELETE,
+                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
         if (file == INVALID_HANDLE_VALUE)
             return win32::FailFromLastError(), why = FailureCause::FromErrno("CreateFile"),

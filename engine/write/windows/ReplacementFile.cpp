@@ -4,12 +4,13 @@
 // its rename), flushed with FlushFileBuffers, renamed over the list by its
 // own handle only if the list's name still holds the very file that was
 // read, unchanged, and flushed again so that the rename is on disk. The
-// list's attributes (hidden, system, archive...) and creation time come
-// along; its security descriptor is not copied: the new file takes the
-// folder's inherited permissions. A list that may not be written (read-only,
-// or denied by its permissions) is left alone.
+// list's attributes (hidden, system, archive...), creation time and an
+// access control list of its own come along (the owner does not: the new
+// file is the user's). A list that may not be written (read-only, or denied
+// by its permissions) is left alone.
 #include "write/ReplacementFile.h"
 
+#include <aclapi.h>
 #include <io.h>
 
 #include <cerrno>
@@ -76,6 +77,43 @@ bool RenameOverClosedList(TemporaryFile& file, const ListLocation* list, const s
     if (errno != EACCES || !list) return false;
     win32::CloseOpenList(list->Identity().device, list->Identity().inode);
     return file.RenameOver(name);
+}
+
+// An ACL of the list's own (protected, or with entries not inherited from
+// its folder): the new file would otherwise take the folder's, which can
+// grant more than the list did.
+bool HasOwnAcl(PSECURITY_DESCRIPTOR descriptor, PACL acl, bool& isProtected) {
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!acl || !::GetSecurityDescriptorControl(descriptor, &control, &revision)) return false;
+    isProtected = control & SE_DACL_PROTECTED;
+    bool own = isProtected;
+    for (DWORD i = 0; i < acl->AceCount && !own; ++i) {
+        ACE_HEADER* entry = nullptr;
+        own = ::GetAce(acl, i, reinterpret_cast<void**>(&entry)) &&
+              !(entry->AceFlags & INHERITED_ACE);
+    }
+    return own;
+}
+
+// False only when the list has an ACL of its own that could not be copied.
+bool CopyAcl(HANDLE from, HANDLE to) {
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(from, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
+                          nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;  // no ACL to be had: nothing of the list's to keep
+    bool isProtected = false;
+    bool copied = true;
+    if (HasOwnAcl(descriptor, acl, isProtected)) {
+        const SECURITY_INFORMATION what =
+            DACL_SECURITY_INFORMATION | (isProtected ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        copied = ::SetSecurityInfo(to, SE_FILE_OBJECT, what, nullptr, nullptr, acl, nullptr) ==
+                 ERROR_SUCCESS;
+    }
+    ::LocalFree(descriptor);
+    return copied;
 }
 
 std::string NameOf(const std::string& path) {
@@ -211,7 +249,8 @@ FileHandle ReplacementFile::CommitKeepingFile() {
     return std::move(m_kept);
 }
 
-// What a file carries besides its bytes and its security descriptor.
+// What a file carries besides its bytes: its attributes, its creation time
+// and an access control list of its own.
 void ReplacementFile::CopyAttributes() {
     if (!m_list) return;
     FILE_BASIC_INFO list{};
@@ -225,6 +264,8 @@ void ReplacementFile::CopyAttributes() {
     if (!::SetFileInformationByHandle(win32::HandleOf(m_temporary.Descriptor()), FileBasicInfo,
                                       &made, sizeof made))
         CantWrite(m_subject, "SetFileInformationByHandle");
+    if (!CopyAcl(win32::HandleOf(m_list->Descriptor()), win32::HandleOf(m_temporary.Descriptor())))
+        CantWrite(m_subject, {0, "its access control list can't be copied"});
 }
 
 mode_t ReplacementFile::KeepOwnership(int, uid_t, gid_t, mode_t mode) const {
