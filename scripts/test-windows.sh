@@ -7,7 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 linux=${1:-build}
 "$top/scripts/install-deps.sh" "$top/scripts/packages-windows.txt"
-"$top/scripts/build-windows.sh" build-win
+"$top/scripts/build-windows.sh" --tests build-win
 # Configured again, the Linux build finds the compiler and Wine and has the target.
 cmake "$top/$linux" >/dev/null
 cmake --build "$top/$linux" -j "$(nproc)" --target test-windows

@@ -53,11 +53,12 @@ std::string Joined(const Names& args) {
     return text;
 }
 
-// The program under test: the build's own, or LINTRIM_CLI, a command whose
-// words are a launcher and a program ("wine64 .../lintrim-cli.exe").
-Names ProgramCommand() {
-    const char* given = std::getenv("LINTRIM_CLI");
-    std::istringstream words(given && *given ? given : LINTRIM_CLI_PATH);
+// A program under test: the build's own, or the command in the environment
+// variable `variable`, whose words are a launcher and a program
+// ("wine64 .../lintrim-cli.exe").
+Names ProgramCommand(const char* variable = "LINTRIM_CLI", const char* built = LINTRIM_CLI_PATH) {
+    const char* given = std::getenv(variable);
+    std::istringstream words(given && *given ? given : built);
     Names command;
     for (std::string word; words >> word;) command.push_back(word);
     return command;
@@ -164,7 +165,11 @@ protected:
     // replacing a file; it goes on when Release() closes the pause.
     Started StartPaused(const std::vector<std::string>& args) {
         ::mkfifo((m_root / "pause").c_str(), 0600);
-        const Started run = Start(LINTRIM_CLI_PAUSED_PATH, args, (m_root / "pause").string());
+        Names command = ProgramCommand("LINTRIM_CLI_PAUSED", LINTRIM_CLI_PAUSED_PATH);
+        command.insert(command.end(), args.begin(), args.end());
+        const std::string program = command.front();
+        const Started run = Start(program.c_str(), {command.begin() + 1, command.end()},
+                                  (m_root / "pause").string(), args);
         WaitForPause(run);
         return run;
     }
@@ -178,6 +183,9 @@ protected:
                 break;
             }
             ::usleep(1000);
+        }
+        if (m_pause >= 0) {
+            EXPECT_EQ(::write(m_pause, "p", 1), 1);
         }
     }
     void Release() {
@@ -697,7 +705,6 @@ TEST_F(CliTest, StopSignalsLeaveTheListAndNoFileBehind) {
 // Appended to, or swapped for a link to a file its owner may not touch,
 // after it was read: the list is not replaced, and what is there stays.
 TEST_F(CliTest, AListChangedBeforeItsReplacementIsLeftAsItIsThen) {
-    if (OnWindows()) GTEST_SKIP() << "Linux only: the test build's pause";
     const fs::path secret = m_root / "secret";
     std::ofstream(secret) << "s\n";
     struct Change {
@@ -737,7 +744,6 @@ TEST_F(CliTest, AListChangedBeforeItsReplacementIsLeftAsItIsThen) {
 // A file that a run holds (a list, an output) is refused to a second run at
 // once, and the first run's named new file is never taken for a leftover.
 TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
-    if (OnWindows()) GTEST_SKIP() << "Linux only: the test build's pause";
     const std::string inUse = "l.txt: input list is in use by another run\n";
     const std::vector<std::pair<Names, Names>> runs{
         {{"l.txt"}, {"l.txt"}},
@@ -763,7 +769,6 @@ TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
 // put that list's removed lines on disk; a list that is not replaced takes
 // its lines back.
 TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
-    if (OnWindows()) GTEST_SKIP() << "Linux only: the test build's pause";
     for (const bool kill : {true, false}) {
         Write("l1", "a\na\n");
         Write("l2", "c\nc\n");
