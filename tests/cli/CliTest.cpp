@@ -528,12 +528,13 @@ INSTANTIATE_TEST_SUITE_P(
               "$CLI \xc3\xa9.txt; rm -r $d"},
              "0|b\n\xc3\xa9.txt: 2 read, 1 kept, 1 removed (1 repeated), T s\n|",
              {{"\xc3\xa9.txt", "b\n"}}},
-        // A run holds an existing output from the start: a second run on it
-        // (once a dry run finds it held) is refused, and the first writes it.
+        // A run holds an existing output from the start: a second run on it is
+        // refused (tried, until the first holds it, by a run that fails before
+        // it writes anything), and the first writes it.
         Case{{{"l.txt", "b\nb\n"}},
              {"|",
               "mkfifo p; { $CLI -q -o l.txt - <p >/dev/null; } & exec 3>p; for i in $(seq 100); "
-              "do $CLI -n l.txt 2>&1 >/dev/null | grep -q 'in use' && break; sleep 0.1; done; "
+              "do $CLI --removed l.txt none 2>&1 | grep -q 'in use' && break; sleep 0.1; done; "
               "$CLI l.txt || :; echo x >&3; exec 3>&-; wait; rm p"},
              "0||l.txt: input list is in use by another run\n",
              {{"l.txt", "x\n"}}},
