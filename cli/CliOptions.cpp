@@ -3,18 +3,22 @@
 // options.
 #include "CliOptions.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <optional>
 
 #include "os/EngineSettings.h"
+#include "read/ListFormat.h"
+#include "read/ListLocation.h"
+#include "write/OutputFormat.h"
 
 namespace {
 constexpr size_t kHelpIndent = 26;
 constexpr size_t kHelpWidth = 80;
+constexpr size_t kAboutWidth = 84;
 // More threads than this only cost memory: each holds its own buffers.
 constexpr uint64_t kMostThreads = 256;
 
@@ -209,12 +213,23 @@ const OptionEntry* FindLong(const std::string& name) {
     return nullptr;
 }
 
+struct CompressedFormat {
+    ListFormat format;
+    const char* name;
+    const char* suffix;
+    bool built;
+};
+constexpr CompressedFormat kCompressedFormats[] = {
+    {ListFormat::kGzip, "gzip", ".gz", true},
+    {ListFormat::kXz, "xz", ".xz", LINTRIM_WITH_XZ},
+    {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
+    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2}};
+
 // Two names of one file: the same file when both exist, else the same text.
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat one {};
-    struct stat two {};
-    if (::stat(a.c_str(), &one) == 0 && ::stat(b.c_str(), &two) == 0)
-        return one.st_dev == two.st_dev && one.st_ino == two.st_ino;
+    const std::optional<FileIdentity> one = FileIdentity::OfPath(a);
+    const std::optional<FileIdentity> two = FileIdentity::OfPath(b);
+    if (one && two) return one->SameFile(*two);
     std::error_code ignored;
     const auto normal = [&](const std::string& path) {
         return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored);
@@ -332,6 +347,8 @@ private:
     void CheckFiles() {
         const CliOptions& o = m_result.options;
         if (o.help || o.version) return;
+        for (const std::optional<std::string>& file : {o.output, o.removed})
+            if (file) CheckFormat(*file);
         if (o.output && *o.output != "-" && AnySameFile(*o.output, o.refFiles))
             return Fail("--output names a reference list");
         for (const std::string& ref : o.refFiles)
@@ -341,6 +358,14 @@ private:
             return Fail("--removed names the output");
         if (AnySameFile(*o.removed, o.lists) || AnySameFile(*o.removed, o.refFiles))
             return Fail("--removed names a list the run reads");
+    }
+
+    // A result in a format this build leaves out is refused before anything is read.
+    void CheckFormat(const std::string& file) {
+        for (const CompressedFormat& compressed : kCompressedFormats)
+            if (compressed.format == FormatOfNamedResult(file) && !compressed.built)
+                return Fail(file + ": " + compressed.name +
+                            " lists are not supported by this build");
     }
 
     void Fail(const std::string& reason) {
@@ -433,6 +458,53 @@ constexpr const char* kFailures[] = {
     "folder refused them",
     "not enough disk space for temporary files; not enough memory; line too long (4 GiB or "
     "more)"};
+// Words of `text` in lines of at most kAboutWidth, as kAbout is set.
+std::string Paragraph(const std::string& text) {
+    std::string lines;
+    size_t column = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t space = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, space - at);
+        if (column > 0 && column + 1 + word.size() > kAboutWidth) {
+            lines += "\n";
+            column = 0;
+        } else if (column > 0) {
+            lines += ' ';
+            ++column;
+        }
+        lines += word;
+        column += word.size();
+        at = space + 1;
+    }
+    return lines + "\n";
+}
+
+// "a", "a or b", "a, b or c".
+std::string Alternatives(const std::vector<std::string>& words) {
+    std::string text = words.front();
+    for (size_t i = 1; i < words.size(); ++i)
+        text += (i + 1 == words.size() ? " or " : ", ") + words[i];
+    return text;
+}
+
+// A build without some of the compressed formats names only those it has.
+std::string AboutText() {
+    std::vector<std::string> names, suffixes;
+    for (const CompressedFormat& compressed : kCompressedFormats)
+        if (compressed.built)
+            names.push_back(compressed.name), suffixes.push_back(compressed.suffix);
+    if (names.size() == std::size(kCompressedFormats)) return kAbout;
+    const std::string about = kAbout;
+    const size_t formats = about.find("of - is");
+    return about.substr(0, formats) +
+           Paragraph("of - is standard input. Lists compressed with " + Alternatives(names) +
+                     " are found by their first bytes and read inflated; this build reads and "
+                     "writes no other compressed format. A list rewritten in place keeps its "
+                     "format; the FILE of --output or --removed is compressed when its name ends "
+                     "in " +
+                     Alternatives(suffixes) + " (standard output is plain text).");
+}
+
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
@@ -444,7 +516,7 @@ std::string UsageText() {
 }
 
 std::string HelpText() {
-    std::string text = UsageText() + "\n" + kAbout + "\nOptions:\n";
+    std::string text = UsageText() + "\n" + AboutText() + "\nOptions:\n";
     for (const OptionEntry& option : Options()) {
         std::string names = "  " + Names(option);
         names.resize(std::max<size_t>(names.size() + 1, kHelpIndent), ' ');
@@ -459,7 +531,7 @@ std::string ManPage(const std::string& version) {
                        "\" \"User Commands\"\n.SH NAME\nlintrim\\-cli \\- clean word lists\n"
                        ".SH SYNOPSIS\n.B lintrim\\-cli\n[\\fIOPTIONS\\fR] \\fILIST\\fR...\n"
                        ".SH DESCRIPTION\n" +
-                       Roff(kAbout) + ".SH OPTIONS\n";
+                       Roff(AboutText()) + ".SH OPTIONS\n";
     for (const OptionEntry& option : Options())
         page += ".TP\n.B " + Roff(Names(option)) + "\n" + Roff(option.help) + ".\n.br\n" +
                 Roff(option.example) + "\n";

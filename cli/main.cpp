@@ -1,6 +1,5 @@
 // lintrim-cli: runs one job over the lists named on the command line and
 // reports each list from the results channel.
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,32 +10,9 @@
 #include "CliReport.h"
 #include "api/RunEvents.h"
 #include "os/HugePages.h"
-#include "os/RegisteredName.h"
+#include "os/ProgramStart.h"
 
 namespace {
-// A run stopped by a signal leaves the list as it was and no file beside it:
-// the new file has no name until just before its rename, and a name it has
-// at the moment of the signal is removed here. The signal is then delivered
-// again with its default action, so the caller sees the usual 128 + signal.
-void OnStopSignal(int signal) {
-    RegisteredName::RemoveAll();
-    ::raise(signal);
-}
-
-void RemoveTemporariesOnStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, signal);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction previous {};
-        // A signal the caller ignores (nohup) stays ignored.
-        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
-            ::sigaction(signal, &action, nullptr);
-    }
-}
-
 RunPlan PlanFor(const CliOptions& options) {
     RunPlan plan;
     plan.job = !options.refFiles.empty() ? JobKind::kReferences
@@ -90,7 +66,8 @@ std::vector<uint64_t> RangeBytes(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ParseResult parsed = ParseCommandLine({argv + 1, argv + argc});
+    program_start::UseBinaryStreams();
+    const ParseResult parsed = ParseCommandLine(program_start::Arguments(argc, argv));
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "lintrim-cli: %s\n%s", parsed.error.c_str(), UsageText().c_str());
         return kExitUsage;
@@ -105,7 +82,7 @@ int main(int argc, char** argv) {
         std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
-    RemoveTemporariesOnStopSignals();
+    program_start::RemoveTemporariesOnStop();
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     progress.SetRangeBytes(RangeBytes(options));
     // With the result on standard output, the summaries go beside it.

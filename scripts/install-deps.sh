@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, and
-# any named on the command line, skipping those already installed. Run as
-# root (or with sudo available).
+# Installs the Debian packages that building, running and testing need
+# (scripts/packages.txt), and those of each list file or package named on
+# the command line, skipping those already installed. Run as root (or with
+# sudo available).
+#   install-deps.sh [LIST-FILE | PACKAGE]...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
-wanted+=("$@")
+packages() { grep -v -E '^\s*(#|$)' "$1"; }
+mapfile -t wanted < <(packages "$here/packages.txt")
+for named in "$@"; do
+    if [ -f "$named" ]; then
+        mapfile -t -O "${#wanted[@]}" wanted < <(packages "$named")
+    else
+        wanted+=("$named")
+    fi
+done
 missing=()
 for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

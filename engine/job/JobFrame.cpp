@@ -2,7 +2,6 @@
 #include "job/JobFrame.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -16,6 +15,7 @@
 #include "os/EngineSettings.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
+#include "os/SystemFacts.h"
 #include "write/DiscardWriter.h"
 #include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
@@ -27,19 +27,13 @@ constexpr const char* kStandardStream = "-";
 
 // The file a path names, if any.
 std::optional<FileIdentity> ExistingFile(const std::string& path) {
-    struct stat info {};
-    if (path == kStandardStream || ::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity::Of(info);
+    if (path == kStandardStream) return std::nullopt;
+    return FileIdentity::OfPath(path);
 }
 
 float SecondsSince(Clock::time_point start) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     return static_cast<float>(ms.count()) * 0.001f;
-}
-
-bool IsCharacterDevice(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 std::function<std::unique_ptr<ListWriter>()> DeviceOutput(const std::string& path) {
@@ -187,7 +181,7 @@ std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<Inp
         return [] { return std::make_unique<StreamWriter>(STDOUT_FILENO); };
     FailureCause why;
     std::optional<ListLocation> found = ListLocation::Open(output, ListLocation::Lock::kNone, &why);
-    if (!found && IsCharacterDevice(output)) return DeviceOutput(output);
+    if (!found && system_facts::IsCharacterDevice(output)) return DeviceOutput(output);
     if (!found && why.error != ENOENT) throw JobFailure(status::kOutputCantBeOpened, why, output);
     if (!found) return [output] { return ReplacementFile::Create(output); };
     auto target = std::make_shared<ListLocation>(std::move(*found));

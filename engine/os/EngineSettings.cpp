@@ -1,13 +1,10 @@
 // The engine's settings and the defaults they fall back on.
 #include "os/EngineSettings.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 #include <string>
-#include <thread>
+
+#include "os/SystemFacts.h"
 
 namespace {
 EngineSettings g_settings;
@@ -24,25 +21,15 @@ constexpr uint64_t kFixedAddressSpace = uint64_t{96} << 20;
 // as much again as the budget.
 constexpr uint64_t kAddressSpaceShare = 2;
 
-uint64_t AvailableMemory() {
-    std::ifstream meminfo("/proc/meminfo");
-    const std::string key = "MemAvailable:";
-    for (std::string line; std::getline(meminfo, line);)
-        if (line.compare(0, key.size(), key) == 0)
-            return std::stoull(line.substr(key.size())) * 1024;
-    return 0;
-}
-
 // No limit: the largest budget.
 uint64_t AddressSpaceBudget() {
-    struct rlimit limit {};
-    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return UINT64_MAX;
-    const uint64_t space = limit.rlim_cur;
+    const uint64_t space = system_facts::AddressSpaceLimit();
+    if (space == UINT64_MAX) return UINT64_MAX;
     return space > kFixedAddressSpace ? (space - kFixedAddressSpace) / kAddressSpaceShare : 0;
 }
 
 uint64_t SystemShare() {
-    const uint64_t available = AvailableMemory();
+    const uint64_t available = system_facts::AvailableMemory();
     return available ? available / kShareDenominator * kShareNumerator : kFallbackBudget;
 }
 }  // namespace
@@ -58,24 +45,20 @@ uint64_t MemoryBudget() {
 
 unsigned WorkerThreads() {
     if (g_settings.threads) return g_settings.threads;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores ? cores : 1;
+    return system_facts::Processors();
 }
 
 std::string TempFolderFor(const std::string& listPath) {
     if (!g_settings.tempDir.empty()) return g_settings.tempDir;
     if (listPath == "-") return StreamTempFolder();
-    const size_t slash = listPath.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : listPath.substr(0, slash);
+    return system_facts::FolderOf(listPath);
 }
 
 // The current folder is no place for them: it may be anywhere, even
 // where the user may not write.
 std::string StreamTempFolder() {
     if (!g_settings.tempDir.empty()) return g_settings.tempDir;
-    const char* system = std::getenv("TMPDIR");
-    return system && *system ? system : "/tmp";
+    return system_facts::TemporaryFolder();
 }
 
 ScopedSettings::ScopedSettings(EngineSettings settings) : m_previous(g_settings) {

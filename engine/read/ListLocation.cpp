@@ -35,6 +35,12 @@ FileIdentity FileIdentity::Of(const struct stat& info) {
     return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
 
+std::optional<FileIdentity> FileIdentity::OfPath(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return Of(info);
+}
+
 bool FileIdentity::operator==(const FileIdentity& other) const {
     return device == other.device && inode == other.inode && size == other.size &&
            SameTime(mtime, other.mtime) && SameTime(ctime, other.ctime);

@@ -15,6 +15,7 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,14 +24,18 @@
 
 // What must not change between reading a list and replacing it. The change
 // time is kept besides the modification time because no one can set it back.
+// On Windows the device is the volume's serial number and the inode the
+// file's index on it.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
     timespec mtime{};
     timespec ctime{};
 
     static FileIdentity Of(const struct stat& info);
+    // The file at `path`, links followed; nothing when there is none.
+    static std::optional<FileIdentity> OfPath(const std::string& path);
     bool operator==(const FileIdentity& other) const;
     // The same file, whatever became of its contents.
     bool SameFile(const FileIdentity& other) const {

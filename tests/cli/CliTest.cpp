@@ -53,6 +53,26 @@ std::string Joined(const Names& args) {
     return text;
 }
 
+// A program under test: the build's own, or the command in the environment
+// variable `variable`, whose words are a launcher and a program
+// ("wine64 .../lintrim-cli.exe").
+Names ProgramCommand(const char* variable = "LINTRIM_CLI", const char* built = LINTRIM_CLI_PATH) {
+    const char* given = std::getenv(variable);
+    std::istringstream words(given && *given ? given : built);
+    Names command;
+    for (std::string word; words >> word;) command.push_back(word);
+    return command;
+}
+std::string ProgramText() {
+    std::string text;
+    for (const std::string& word : ProgramCommand()) text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+bool OnWindows() {
+    const std::string program = ProgramCommand().back();
+    return program.size() > 4 && program.compare(program.size() - 4, 4, ".exe") == 0;
+}
+
 // The time of a summary varies from run to run; everything else is exact.
 std::string WithoutTime(const std::string& out) {
     return std::regex_replace(out, std::regex(R"( \d+\.\d s\n)"), " T s\n");
@@ -83,22 +103,28 @@ protected:
     RunResult Run(const std::vector<std::string>& args) {
         if (!args.empty() && args[0] == "|")
             return Finish(Start("/bin/sh", {"-c", "set -e; " + args.at(1)}));
-        return Finish(Start(LINTRIM_CLI_PATH, args));
+        Names command = ProgramCommand();
+        command.insert(command.end(), args.begin(), args.end());
+        const std::string program = command.front();
+        return Finish(Start(program.c_str(), {command.begin() + 1, command.end()}, "", args));
     }
 
     // Starts a program in the lists folder, with no shell in between; a
     // `pause` FIFO is handed to the test build.
     Started Start(const char* program, const std::vector<std::string>& args,
-                  const std::string& pause = "") {
-        m_command = Joined(args);
+                  const std::string& pause = "", const Names& shown = {}) {
+        m_command = Joined(shown.empty() ? args : shown);
         std::vector<char*> argv{const_cast<char*>(program)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C", "CLI=" LINTRIM_CLI_PATH,
+        // Wine takes the arguments' and file names' encoding from the locale.
+        const std::string locale = OnWindows() ? "LC_ALL=C.UTF-8" : "LC_ALL=C";
+        std::vector<std::string> env{"PATH=/usr/bin:/bin", locale, "CLI=" + ProgramText(),
                                      "COMPLETION=" LINTRIM_COMPLETION_PATH,
                                      "LINTRIM_PAUSE=" + pause};
         if (pause.empty()) env.pop_back();
-        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        for (const char* name :
+             {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "WINEPREFIX", "WINEDEBUG", "HOME"})
             if (const char* value = std::getenv(name))
                 env.push_back(std::string(name) + "=" + value);
         std::vector<char*> envp;
@@ -139,7 +165,11 @@ protected:
     // replacing a file; it goes on when Release() closes the pause.
     Started StartPaused(const std::vector<std::string>& args) {
         ::mkfifo((m_root / "pause").c_str(), 0600);
-        const Started run = Start(LINTRIM_CLI_PAUSED_PATH, args, (m_root / "pause").string());
+        Names command = ProgramCommand("LINTRIM_CLI_PAUSED", LINTRIM_CLI_PAUSED_PATH);
+        command.insert(command.end(), args.begin(), args.end());
+        const std::string program = command.front();
+        const Started run = Start(program.c_str(), {command.begin() + 1, command.end()},
+                                  (m_root / "pause").string(), args);
         WaitForPause(run);
         return run;
     }
@@ -153,6 +183,9 @@ protected:
                 break;
             }
             ::usleep(1000);
+        }
+        if (m_pause >= 0) {
+            EXPECT_EQ(::write(m_pause, "p", 1), 1);
         }
     }
     void Release() {
@@ -197,6 +230,8 @@ struct Case {
     Names args;
     std::string report;  // "exit|standard output|standard error"
     Files after;
+    const char* linuxOnly = nullptr;  // why the case does not apply to Windows
+    std::string windowsReport = {};   // where Windows says it otherwise
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -206,10 +241,12 @@ void PrintTo(const Case& c, std::ostream* os) {
 class CliRunTest : public CliTest, public ::testing::WithParamInterface<Case> {};
 
 TEST_P(CliRunTest, LeavesExactlyTheseFiles) {
-    for (const auto& [name, bytes] : GetParam().before) Write(name, bytes);
-    const RunResult r = Run(GetParam().args);
+    const Case& c = GetParam();
+    if (OnWindows() && c.linuxOnly) GTEST_SKIP() << "Linux only: " << c.linuxOnly;
+    for (const auto& [name, bytes] : c.before) Write(name, bytes);
+    const RunResult r = Run(c.args);
     EXPECT_EQ(std::to_string(r.exit) + "|" + WithoutTime(r.out) + "|" + WithoutTime(r.err),
-              GetParam().report);
+              OnWindows() && !c.windowsReport.empty() ? c.windowsReport : c.report);
     EXPECT_EQ(Contents(), GetParam().after);
 }
 
@@ -298,7 +335,8 @@ INSTANTIATE_TEST_SUITE_P(
              "0|h.txt: 3 read, 2 kept, 1 removed (1 repeated), T s\n/dev/null: 1 read, 1 kept, 0 "
              "removed, T s\n|/dev/full: output list can't be written (write: No space left on "
              "device)\n",
-             {{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}, {"h.txt", "b\nc\n"}}},
+             {{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}, {"h.txt", "b\nc\n"}},
+             "hard links made with ln, /dev/null and /dev/full"},
         // Lengths at their bounds: 2 and 3 bytes stay, the break not counted.
         Case{{{"l.txt", "a\nbb\r\nccc\ndddd\nbb\n"}},
              {"--min-length", "2", "--max-length=3", "l.txt"},
@@ -350,7 +388,8 @@ INSTANTIATE_TEST_SUITE_P(
              "0|o: 200 read, 1 kept, 199 removed (199 repeated), T s\np: 200 read, 1 kept, 199 "
              "removed (199 repeated), T s\ns: 1 read, 0 kept, 1 removed (1 in references), 200 "
              "reference lines, T s\n199\n|",
-             {{"o", "b\n"}, {"p", "b\n"}, {"s", ""}}},
+             {{"o", "b\n"}, {"p", "b\n"}, {"s", ""}},
+             "prlimit"},
         // A dry run counts as the run would and touches nothing, not even a
         // read-only list or a file held by no one.
         Case{{{"a", "b\nb\nc\n"}, {"o", "x\n"}},
@@ -377,7 +416,8 @@ INSTANTIATE_TEST_SUITE_P(
              "\"n\\u00ff\\\\\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
              "such file or directory\",\"file\":\"n\\u00ff\\\\\",\"seconds\":T}\n|",
-             {{"a", "b\n"}}},
+             {{"a", "b\n"}},
+             "a file name that is not UTF-8, with a backslash"},
         // The bash completion offers options, files after a file option and
         // for the lists, nothing after a number.
         Case{{{"l.txt", ""}},
@@ -386,7 +426,8 @@ INSTANTIATE_TEST_SUITE_P(
               "COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _lintrim_cli; echo \"${COMPREPLY[*]}.\"' - $w; "
               "done"},
              "0|--threads.\nl.txt.\nl.txt.\n.\n|",
-             {{"l.txt", ""}}},
+             {{"l.txt", ""}},
+             "the bash completion"},
         // Failures name their file and cause.
         // Each compressed format, made by its own tool, is found by its magic
         // whatever the name, in lists, reference lists and standard input,
@@ -404,7 +445,8 @@ INSTANTIATE_TEST_SUITE_P(
              "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
              "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
              "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n",
-             {{"l", "b\na\nb\n"}, {"r", "a\n"}}},
+             {{"l", "b\na\nb\n"}, {"r", "a\n"}},
+             "xz, zstd and bzip2 are not in the Windows build"},
         // A named output or file of removed lines is compressed as its name
         // ends (each list's removed lines a stream of their own); standard
         // output is plain.
@@ -417,7 +459,8 @@ INSTANTIATE_TEST_SUITE_P(
             "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 read, 2 kept, 1 "
             "removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
             "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
-            {{"a", "b\na\n"}, {"c", "c\n"}}},
+            {{"a", "b\na\n"}, {"c", "c\n"}},
+            "xz, zstd and bzip2 are not in the Windows build"},
         // Compressed data cut short, damaged or followed by other bytes is
         // not used at all, and the list stays as it was; xz's padding
         // between and after streams is zero bytes in fours.
@@ -441,7 +484,8 @@ INSTANTIATE_TEST_SUITE_P(
              "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
              "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
              "after the bzip2 data)\np: input list can't be read (the xz data is corrupt)\n",
-             {}},
+             {},
+             "xz, zstd and bzip2 are not in the Windows build"},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
@@ -457,7 +501,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"ro", "a\na\n"}, {"l", "b\n"}},
              {"|", "chmod 444 ro; $CLI ro l || echo $?; stat -c %a ro"},
              "0|1\n444\n|ro: output list can't be opened (access: Permission denied)\n",
-             {{"ro", "a\na\n"}, {"l", "b\n"}}},
+             {{"ro", "a\na\n"}, {"l", "b\n"}},
+             nullptr,
+             "0|1\n444\n|ro: output list can't be opened (its read-only attribute is set)\n"},
         Case{
             {{"l", "b\n"}},
             {"|",
@@ -465,13 +511,44 @@ INSTANTIATE_TEST_SUITE_P(
             "0||d: Invalid input file (not a regular file)\nf: Invalid input file (not a regular "
             "file)\n/dev/null: Invalid input file (not a regular file)\nf: Invalid ref file (not a "
             "regular file)\n",
-            {{"d", "/"}, {"f", "|"}, {"l", "b\n"}}},
+            {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
+            "FIFOs and /dev/null"},
         // The temporary folder is checked first, standard input spooled there.
         Case{{{"l.txt", "b\n"}},
              {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
              "1||no: temporary file can't be made (No such file or directory)\nnone: temporary "
              "file can't be made (No such file or directory)\n",
-             {{"l.txt", "b\n"}}},
+             {{"l.txt", "b\n"}},
+             "TMPDIR (Windows takes TMP)"},
+        // A name in UTF-8 and a path longer than Windows' classic limit.
+        Case{{{"\xc3\xa9.txt", "b\nb\n"}},
+             {"|",
+              "d=$(printf %0100d 0); mkdir -p $d/$d/$d; printf 'b\\nb\\n' >$d/$d/$d/l; "
+              "$CLI -q $d/$d/$d/l 2>&1 >/dev/null | grep -v ^wine: || :; cat $d/$d/$d/l; "
+              "$CLI \xc3\xa9.txt; rm -r $d"},
+             "0|b\n\xc3\xa9.txt: 2 read, 1 kept, 1 removed (1 repeated), T s\n|",
+             {{"\xc3\xa9.txt", "b\n"}}},
+        // A run holds an existing output from the start: a second run on it is
+        // refused (tried, until the first holds it, by a run that fails before
+        // it writes anything), and the first writes it.
+        Case{{{"l.txt", "b\nb\n"}},
+             {"|",
+              "mkfifo p; { $CLI -q -o l.txt - <p >/dev/null; } & exec 3>p; for i in $(seq 100); "
+              "do $CLI --removed l.txt none 2>&1 | grep -q 'in use' && break; sleep 0.1; done; "
+              "$CLI l.txt || :; echo x >&3; exec 3>&-; wait; rm p"},
+             "0||l.txt: input list is in use by another run\n",
+             {{"l.txt", "x\n"}}},
+        // A compressed format the build leaves out is refused, naming the file.
+        Case{{{"l", "b\na\nb\n"}},
+             {"|",
+              "xz -c l >l.xz; $CLI --lf l.xz || :; $CLI -q --lf -o o.zst l >/dev/null && "
+              "zstd -qdc o.zst; xz -dc l.xz; rm -f l.xz o.zst"},
+             "0|l.xz: 3 read, 2 kept, 1 removed (1 repeated), T s\nb\na\nb\na\n|",
+             {{"l", "b\na\nb\n"}},
+             nullptr,
+             "0|b\na\nb\n|l.xz: input list can't be read (xz lists are not supported by this "
+             "build)\nlintrim-cli: o.zst: zstd lists are not supported by this build\nusage: "
+             "lintrim-cli [OPTIONS] LIST...\n"},
         // Keys and forms at their edges: odd digits, digits in either case, empty
         // $HEX[] and bytes a line cannot hold (which stay encoded), bytes above 127
         // exact, keys longer than a chunk; removed lines are written as read.
@@ -575,6 +652,8 @@ INSTANTIATE_TEST_SUITE_P(
 // list keeps the old bytes; a name of the longest length still leaves room
 // for the temporary name; mode and extended attributes come along.
 TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
+    if (OnWindows())
+        GTEST_SKIP() << "Linux only: symbolic links, permission bits and extended attributes";
     fs::create_directory(m_dir / "data");
     Write("data/real.txt", "b\nb\na\n", 0640);
     fs::create_symlink("data/real.txt", m_dir / "link.txt");
@@ -604,6 +683,7 @@ TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
 // The new file has its name when the run stops; only kill -9 leaves it, and
 // the next run on the list removes it, as it does older versions' leftovers.
 TEST_F(CliTest, StopSignalsLeaveTheListAndNoFileBehind) {
+    if (OnWindows()) GTEST_SKIP() << "Linux only: signals, and the test build's pause";
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(signal);
         Write("l.txt", "b\nb\n");
@@ -715,6 +795,7 @@ TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
 // user's keeps its owner; replaced by that user, a file of root's loses its
 // set-id bits.
 TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
+    if (OnWindows()) GTEST_SKIP() << "Linux only: root, owners and symbolic links";
     const char* knob = "/proc/sys/fs/protected_symlinks";
     const std::string setting = ReadBytes(knob);
     if (::geteuid() != 0 || !(std::ofstream(knob) << "1")) GTEST_SKIP() << "needs root";

@@ -1,0 +1,9 @@
+// A build without bzip2: a bzip2 list is still known by its magic number, and
+// refused by name rather than read as plain bytes.
+#include "read/Bzip2Source.h"
+
+#include "api/JobFailure.h"
+
+std::unique_ptr<ByteSource> Bzip2Source(std::unique_ptr<ByteSource>, const char* failureText) {
+    throw JobFailure(failureText, {0, "bzip2 lists are not supported by this build"});
+}

@@ -1,0 +1,14 @@
+// A build without xz: an xz list is still known by its magic number, and
+// refused by name rather than read as plain bytes.
+#include "read/XzSource.h"
+
+#include "api/JobFailure.h"
+
+std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource>, const char* failureText) {
+    throw JobFailure(failureText, {0, "xz lists are not supported by this build"});
+}
+
+// Nothing is known of the size of what cannot be read.
+uint64_t XzInflatedSize(int, uint64_t) {
+    return 0;
+}

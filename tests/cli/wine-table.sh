@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs the command-line test table (CLI_TEST, a Linux program) with a
+# Windows lintrim-cli.exe and its test build lintrim-cli-paused.exe (in
+# BIN) as the programs under test, under Wine in a fresh prefix that is
+# removed afterwards.
+#   wine-table.sh WINE BIN CLI_TEST
+set -euo pipefail
+wine=$1 bin=$2 table=$3
+export WINEPREFIX WINEDEBUG=-all
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/lintrim-wine-XXXXXX")
+wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
+trap '"$wineserver" -k 2>/dev/null || :; rm -rf "$WINEPREFIX"' EXIT
+# The server stays up between the table's runs, and the prefix is made once.
+"$wineserver" -p
+"$wine" wineboot.exe -i >/dev/null 2>&1
+LINTRIM_CLI="$wine $bin/lintrim-cli.exe" LINTRIM_CLI_PAUSED="$wine $bin/lintrim-cli-paused.exe" "$table"
