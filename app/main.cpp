@@ -3,10 +3,8 @@
 #include <QApplication>
 
 #include "CDupeApp.h"
-#include "os/HugePages.h"
 
 int main(int argc, char* argv[]) {
-    StartWithHugePages(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lintrim"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lintrim"));

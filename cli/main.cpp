@@ -2,6 +2,7 @@
 // reports each list from the results channel.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -73,7 +74,9 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const CliOptions& options = parsed.options;
-    StartWithHugePages(argv, options.memory);
+    const std::vector<uint64_t> ranges = RangeBytes(options);
+    StartWithHugePages(argv, options.memory,
+                       ranges.empty() ? 0 : *std::max_element(ranges.begin(), ranges.end()));
     if (options.help) {
         std::fputs(HelpText().c_str(), stdout);
         return kExitOk;
@@ -84,7 +87,7 @@ int main(int argc, char** argv) {
     }
     program_start::RemoveTemporariesOnStop();
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
-    progress.SetRangeBytes(RangeBytes(options));
+    progress.SetRangeBytes(ranges);
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
                      {options.json, options.dryRun, options.stats, options.setOperation});

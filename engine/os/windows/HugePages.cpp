@@ -2,4 +2,4 @@
 // privilege, through its own calls: the program runs with the pages it has.
 #include "os/HugePages.h"
 
-void StartWithHugePages(char**, uint64_t) {}
+void StartWithHugePages(char**, uint64_t, uint64_t) {}
