@@ -62,7 +62,7 @@ run() {
     rm -f "$work/list.txt" "$work/out.txt"
 }
 
-bytes=$(stat -c %s "$list")
+bytes=$(stat -L -c %s "$list")
 {
     echo "List: $(basename "$list"), $bytes bytes; memory budget $memory; $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GB RAM; $(git -C "$repo" rev-parse --short HEAD)"
     echo
