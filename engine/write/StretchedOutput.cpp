@@ -42,7 +42,7 @@ void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, ui
                 for (uint64_t at = (written + step - 1) / step * step; at < written + part.lines;
                      at += step)
                     onWritten(at);
-                output.PutFormatted(part.bytes.Data(), part.bytes.Size());
+                if (!part.bytes.Empty()) output.PutFormatted(part.bytes.Data(), part.bytes.Size());
                 written += part.lines;
                 part.bytes.Release();
             }
