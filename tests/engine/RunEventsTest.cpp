@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <regex>
@@ -78,6 +79,7 @@ public:
     ssize_t Write(int fd, const void* buffer, size_t size) override {
         const Fault* fault = Find("write");
         if (!fault) return SystemCalls::Write(fd, buffer, size);
+        const std::lock_guard lock(m_mutex);  // temporary files are written on every thread
         if (m_written >= fault->count) return errno = fault->error, -1;
         const size_t allowed =
             std::min<size_t>(size, static_cast<size_t>(fault->count - m_written));
@@ -86,6 +88,7 @@ public:
     }
     ssize_t Read(int fd, void* buffer, size_t size) override {
         const Fault* fault = Find("read");
+        const std::lock_guard lock(m_mutex);
         if (fault && IsFile(fd, fault->file) && m_reads++ == fault->count)
             return errno = fault->error, -1;
         return SystemCalls::Read(fd, buffer, size);
@@ -147,6 +150,7 @@ private:
     // True, with errno set, when the call is to fail now.
     bool Fails(const std::string& call) {
         const Fault* fault = Find(call);
+        const std::lock_guard lock(m_mutex);
         if (!fault || m_passed[call]++ < fault->count) return false;
         errno = fault->error;
         return true;
@@ -163,6 +167,7 @@ private:
 
     std::vector<Fault> m_faults;
     std::map<std::string, long> m_passed;
+    std::mutex m_mutex;  // for the counts below
     long m_written = 0;
     int m_reads = 0;
 };
