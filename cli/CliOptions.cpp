@@ -225,16 +225,20 @@ constexpr CompressedFormat kCompressedFormats[] = {
     {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
     {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2}};
 
-// Two names of one file: the same file when both exist, else the same text.
+// Two names of one file: the same file when both exist. Names of files yet
+// to be made are the same name in the same folder, the folders found by the
+// kernel as for any open, so that no link is followed here.
 bool SameFile(const std::string& a, const std::string& b) {
     const std::optional<FileIdentity> one = FileIdentity::OfPath(a);
     const std::optional<FileIdentity> two = FileIdentity::OfPath(b);
-    if (one && two) return one->SameFile(*two);
-    std::error_code ignored;
-    const auto normal = [&](const std::string& path) {
-        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ignored), ignored);
+    if (one || two) return one && two && one->SameFile(*two);
+    const std::filesystem::path first(a), second(b);
+    if (first.filename() != second.filename()) return false;
+    const auto folder = [](const std::filesystem::path& path) {
+        return FileIdentity::OfPath(path.has_parent_path() ? path.parent_path().string() : ".");
     };
-    return normal(a) == normal(b);
+    const std::optional<FileIdentity> here = folder(first), there = folder(second);
+    return here && there ? here->SameFile(*there) : a == b;
 }
 
 bool AnySameFile(const std::string& name, const std::vector<std::string>& others) {
