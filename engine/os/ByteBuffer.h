@@ -2,7 +2,8 @@
 // records of a run, the blocks a list is read in. Growth goes through
 // realloc, which moves large blocks by remapping instead of copying. A
 // request the system refuses throws std::bad_alloc, which a run reports as
-// "not enough memory".
+// "not enough memory". A buffer may also lend memory another owner gives
+// back: it then frees nothing, and growing it moves it to the heap.
 #pragma once
 
 #include <cstddef>
@@ -17,16 +18,29 @@ public:
     ByteBuffer(ByteBuffer&& other) noexcept
         : m_data(std::exchange(other.m_data, nullptr)),
           m_size(std::exchange(other.m_size, 0)),
-          m_capacity(std::exchange(other.m_capacity, 0)) {}
+          m_capacity(std::exchange(other.m_capacity, 0)),
+          m_owned(std::exchange(other.m_owned, true)) {}
     ByteBuffer& operator=(ByteBuffer&& other) noexcept {
         std::swap(m_data, other.m_data);
         std::swap(m_size, other.m_size);
         std::swap(m_capacity, other.m_capacity);
+        std::swap(m_owned, other.m_owned);
         return *this;
     }
     ByteBuffer(const ByteBuffer&) = delete;
     ByteBuffer& operator=(const ByteBuffer&) = delete;
-    ~ByteBuffer() { std::free(m_data); }
+    ~ByteBuffer() {
+        if (m_owned) std::free(m_data);
+    }
+
+    // An empty buffer over `capacity` bytes at `data`, which outlive it.
+    static ByteBuffer Borrowed(char* data, size_t capacity) {
+        ByteBuffer buffer;
+        buffer.m_data = data;
+        buffer.m_capacity = capacity;
+        buffer.m_owned = false;
+        return buffer;
+    }
 
     char* Data() const { return m_data; }
     size_t Size() const { return m_size; }
@@ -39,6 +53,7 @@ public:
         // No address space holds more; asking would only make the
         // sanitizers' allocators end the program instead of saying no.
         if (capacity > kLargestBlock) throw std::bad_alloc();
+        if (!m_owned) return MoveToHeap(capacity);
         void* grown = std::realloc(m_data, capacity);
         if (!grown) throw std::bad_alloc();
         m_data = static_cast<char*>(grown);
@@ -64,6 +79,14 @@ public:
     void Release() { *this = ByteBuffer(); }
 
 private:
+    void MoveToHeap(size_t capacity) {
+        void* moved = std::malloc(capacity);
+        if (!moved) throw std::bad_alloc();
+        if (m_size) std::memcpy(moved, m_data, m_size);
+        m_data = static_cast<char*>(moved);
+        m_capacity = capacity;
+        m_owned = true;
+    }
     size_t Grown(size_t needed) const {
         size_t capacity = m_capacity ? m_capacity : kFirstCapacity;
         while (capacity < needed) capacity += capacity / 2 + kFirstCapacity;
@@ -75,4 +98,5 @@ private:
     char* m_data = nullptr;
     size_t m_size = 0;
     size_t m_capacity = 0;
+    bool m_owned = true;
 };

@@ -30,6 +30,13 @@ constexpr size_t kLargestReadChunk = size_t{4} << 20;
 constexpr size_t kSmallestReadChunk = size_t{64} << 10;
 constexpr size_t kLargestSlab = size_t{64} << 10;
 constexpr size_t kSmallestSlab = size_t{4} << 10;
+// Records take about twice the bytes of their lines; a list whose records
+// fill at least this many huge pages a band has its slabs in an arena.
+constexpr uint64_t kForeseenRecordGrowth = 2;
+constexpr uint64_t kHugePagesPerBand = 8;
+// Bands a thread, and the largest region of a band's chain.
+constexpr unsigned kBandsPerThread = 4;
+constexpr size_t kLargestRegion = size_t{32} << 20;
 // Descriptors kept free for everything but the lists' and the partitions'
 // and runs' files: the standard streams, the output, the trail, the pieces
 // of partitions split again.
@@ -94,7 +101,8 @@ unsigned PartitionSet::SplitFanOut(unsigned threads) {
 
 PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::string tempFolder,
                            uint64_t expectedBytes, unsigned threads)
-    : m_parts(partitions),
+    : m_arena(ArenaFor(partitions, memoryLimit, expectedBytes, threads)),
+      m_parts(partitions),
       m_limit(memoryLimit),
       m_tempFolder(std::move(tempFolder)),
       m_expectedBytes(expectedBytes),
@@ -103,11 +111,34 @@ PartitionSet::PartitionSet(unsigned partitions, uint64_t memoryLimit, std::strin
       m_slabSize(std::clamp<size_t>(memoryLimit / 4 / partitions, kSmallestSlab, kLargestSlab)),
       // Each thread grouping a spilled partition reads it a chunk at a time.
       m_readChunk(std::clamp<size_t>(memoryLimit / 16, kSmallestReadChunk, kLargestReadChunk)),
-      m_threads(threads) {}
+      m_threads(threads) {
+    // A non-empty line takes two bytes of its list at least.
+    if (m_arena) m_trail.Reserve(expectedBytes / 2 + 1);
+}
 
-size_t PartitionSet::NewSlab(Partition& part, size_t size) const {
+// A run expected to be held in memory takes its slabs from an arena; one
+// that spills keeps them on the heap, which it frees and takes all along.
+// Huge pages pay only where each band fills a good many of them: the last
+// one of a band is part empty.
+std::unique_ptr<SlabArena> PartitionSet::ArenaFor(unsigned partitions, uint64_t memoryLimit,
+                                                  uint64_t expectedBytes, unsigned threads) {
+    const uint64_t records = expectedBytes * kForeseenRecordGrowth;
+    if (records > memoryLimit) return nullptr;
+    const unsigned bands = std::min(partitions, std::max(threads, 1u) * kBandsPerThread);
+    const uint64_t perBand = records / bands;
+    const size_t region = std::min<size_t>(
+        (perBand / MappedRegion::kHugePage + 1) * MappedRegion::kHugePage, kLargestRegion);
+    const bool hugePages = perBand >= kHugePagesPerBand * MappedRegion::kHugePage;
+    return std::make_unique<SlabArena>(partitions, bands, region, hugePages);
+}
+
+size_t PartitionSet::NewSlab(size_t p, size_t size) {
     const size_t capacity = std::max(m_slabSize, size);
-    part.slabs.emplace_back().Reserve(capacity);
+    char* lent = m_arena ? m_arena->Take(p, capacity) : nullptr;
+    if (lent)
+        m_parts[p].slabs.push_back(ByteBuffer::Borrowed(lent, capacity));
+    else
+        m_parts[p].slabs.emplace_back().Reserve(capacity);
     return capacity;
 }
 
@@ -131,6 +162,7 @@ void PartitionSet::SpillAll() {
                 Spill(m_parts[i - 1]);
         },
         [] {});
+    if (m_arena) m_arena->Reuse();
     m_held = 0;
 }
 

@@ -10,12 +10,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "load/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/PartitionTrail.h"
+#include "partition/SlabArena.h"
 #include "partition/SpillFile.h"
 
 // Copies `length` bytes, from sizeof(Word) to twice that, as a first and a
@@ -75,7 +77,7 @@ public:
         Partition& part = m_parts[p];
         const size_t size = record::kHeadSize + length;
         if (part.slabs.empty() || part.slabs.back().Capacity() - part.slabs.back().Size() < size)
-            tally.held += NewSlab(part, size);
+            tally.held += NewSlab(p, size);
         char* at = part.slabs.back().Extend(size);
         record::WriteHead(at, length, index);
         CopyLine(at + record::kHeadSize, line, length);
@@ -117,14 +119,21 @@ private:
 
     // High bits of the hash: the low half places a line in its partition's table.
     static constexpr int kSelectShift = 40;
-    // Adds a slab for a record of `size` bytes; returns the bytes it took.
-    size_t NewSlab(Partition& part, size_t size) const;
+    // Adds a slab to partition p for a record of `size` bytes; returns the
+    // bytes it took.
+    size_t NewSlab(size_t p, size_t size);
+    // The arena for the slabs of lists that fit the budget and are large
+    // enough for huge pages to pay; none otherwise.
+    static std::unique_ptr<SlabArena> ArenaFor(unsigned partitions, uint64_t memoryLimit,
+                                               uint64_t expectedBytes, unsigned threads);
     void SpillAll();
     void Spill(Partition& part) const;
     void CheckDisk() const;
     // The share of their bytes the records take on disk, from a sample.
     double DiskShare() const;
 
+    // First, so that it outlives the slabs it lends.
+    std::unique_ptr<SlabArena> m_arena;
     std::vector<Partition> m_parts;
     uint64_t m_limit;
     std::string m_tempFolder;
@@ -182,4 +191,5 @@ void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
     }
     for (const ByteBuffer& slab : part.slabs) WalkRecords(slab.Data(), slab.Size(), onRecord);
     std::vector<ByteBuffer>().swap(part.slabs);
+    if (m_arena) m_arena->Spent(p);
 }

@@ -21,6 +21,9 @@ public:
     void Append(const uint16_t* partitions, size_t count) {
         m_memory.insert(m_memory.end(), partitions, partitions + count);
     }
+    // Room for `entries` entries, so that a trail held in memory is never
+    // copied to grow (pages not yet written take no memory).
+    void Reserve(uint64_t entries) { m_memory.reserve(static_cast<size_t>(entries)); }
     // Moves what is in memory to the end of the trail's file in `folder`.
     void Spill(const std::string& folder);
     uint64_t Size() const { return m_onDisk + m_memory.size(); }

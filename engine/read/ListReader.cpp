@@ -8,7 +8,7 @@
 #include "api/StatusTexts.h"
 
 namespace {
-constexpr uint64_t kDefaultBlockSize = uint64_t{8} << 20;
+constexpr uint64_t kDefaultBlockSize = uint64_t{4} << 20;
 uint64_t g_blockSize = kDefaultBlockSize;
 constexpr char kEndOfFileMark = 26;
 }  // namespace
