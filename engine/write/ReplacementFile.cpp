@@ -21,6 +21,9 @@ namespace {
 // Large enough that writes cost little, small enough not to count in the peak.
 constexpr size_t kWriteBufferSize = size_t{256} << 10;
 size_t g_bufferSize = kWriteBufferSize;
+// The disk is asked to start writing the new file each time this much more
+// of it has been written.
+constexpr uint64_t kWriteBackStep = uint64_t{8} << 20;
 void (*g_commitPause)() = nullptr;
 
 // An access ACL that could not be copied would leave the owning group with
@@ -197,7 +200,17 @@ void ReplacementFile::WriteOut(const char* bytes, size_t size) {
         if (done < 0) CantWrite(m_subject, "write");
         bytes += done;
         size -= static_cast<size_t>(done);
+        m_written += static_cast<uint64_t>(done);
     }
+    if (m_written - m_writtenBack >= kWriteBackStep) StartWriteBack();
+}
+
+// Only a request: the flush at the commit still says whether it all
+// reached the disk.
+void ReplacementFile::StartWriteBack() {
+    ::sync_file_range(m_temporary.Descriptor(), static_cast<off_t>(m_writtenBack),
+                      static_cast<off_t>(m_written - m_writtenBack), SYNC_FILE_RANGE_WRITE);
+    m_writtenBack = m_written;
 }
 
 // The new file gets its name only now, so a run killed before this point

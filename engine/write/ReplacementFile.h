@@ -75,6 +75,9 @@ private:
     mode_t KeepOwnership(int fd, uid_t owner, gid_t group, mode_t mode) const;
     void Flush();
     void WriteOut(const char* bytes, size_t size);
+    // Starts the disk's writing of what the file holds so far, so that the
+    // flush before the commit waits only for the last of it.
+    void StartWriteBack();
     void CopyAttributes();
     void SyncFolder();
 
@@ -90,6 +93,8 @@ private:
     ByteBuffer m_buffer;  // taken before the file is made
     TemporaryFile m_temporary;
     size_t m_used = 0;
+    uint64_t m_written = 0;      // bytes written to the new file
+    uint64_t m_writtenBack = 0;  // of those, bytes whose writing to disk has started
     bool m_keepOpen = false;
     FileHandle m_kept;  // the committed file, when it is kept open
 };
