@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "load/CopyLine.h"
 #include "load/Record.h"
 
 namespace {
@@ -28,7 +29,7 @@ char* LineGroups::Keep(const char* record, uint64_t copies) {
     char* kept = m_kept.Extend(record::kKeptHeadSize + length);
     std::memcpy(kept, record, record::kHeadSize);
     record::SetCopies(kept, copies);
-    std::memcpy(kept + record::kKeptHeadSize, record::Line(record), length);
+    CopyLine(kept + record::kKeptHeadSize, record::Line(record), length);
     return kept;
 }
 

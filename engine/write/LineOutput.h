@@ -18,9 +18,8 @@ public:
 
     void Put(const char* line, size_t length) {
         if (m_form == LineForm::kAsRead)
-            m_to.Write(line, length);
-        else
-            PutInForm(line, length);
+            return m_to.WriteLine(line, length, m_end.data(), m_end.size());
+        PutInForm(line, length);
         m_to.Write(m_end.data(), m_end.size());
     }
     // Bytes already in this output's form.

@@ -10,6 +10,11 @@ public:
     virtual ~ListWriter() = default;
     // Buffered; throws JobFailure("output list can't be written").
     virtual void Write(const char* bytes, size_t size) = 0;
+    // A line and its end, which a writer into memory puts in at once.
+    virtual void WriteLine(const char* line, size_t length, const char* end, size_t endLength) {
+        Write(line, length);
+        Write(end, endLength);
+    }
     // Makes the output whole and in place; throws JobFailure.
     virtual void Commit() = 0;
 };

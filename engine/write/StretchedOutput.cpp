@@ -5,6 +5,7 @@
 #include <atomic>
 #include <vector>
 
+#include "load/CopyLine.h"
 #include "os/ByteBuffer.h"
 #include "os/ParallelStage.h"
 #include "write/ListWriter.h"
@@ -15,6 +16,11 @@ class BufferWriter : public ListWriter {
 public:
     explicit BufferWriter(ByteBuffer& to) : m_to(to) {}
     void Write(const char* bytes, size_t size) override { m_to.Append(bytes, size); }
+    void WriteLine(const char* line, size_t length, const char* end, size_t endLength) override {
+        char* at = m_to.Extend(length + endLength);
+        CopyLine(at, line, length);
+        for (size_t i = 0; i < endLength; ++i) at[length + i] = end[i];
+    }
     void Commit() override {}
 
 private:
