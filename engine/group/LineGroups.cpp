@@ -114,9 +114,11 @@ void LineGroups::CountReferenceHit(uint64_t copies) {
     if (!m_everyCopy && copies > 1) m_counts.referenceDupes += static_cast<int64_t>(copies - 1);
 }
 
-void LineGroups::Reserve(uint64_t records) {
+void LineGroups::Reserve(uint64_t records, uint64_t recordBytes) {
     const uint64_t wanted = std::clamp<uint64_t>(records * 2, kFirstSlots, kMostReservedSlots);
     if (wanted > m_slots.size()) Grow(std::bit_ceil(wanted));
+    m_kept.Reserve(recordBytes + records * (record::kKeptHeadSize - record::kHeadSize));
+    m_offsets.reserve(records);
 }
 
 void LineGroups::Grow(size_t size) {
@@ -149,6 +151,7 @@ KeptRun LineGroups::TakeRun() {
         at += size;
     }
     m_kept.Resize(to);
+    m_kept.ShrinkToFit();
     run.bytes = std::move(m_kept);
     std::vector<uint64_t>().swap(m_offsets);
     std::vector<uint64_t>().swap(m_slots);

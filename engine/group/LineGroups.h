@@ -47,8 +47,10 @@ public:
     LineGroups(bool everyCopy, LineKey key, const KeepRule* rule = nullptr)
         : m_everyCopy(everyCopy), m_key(key), m_rule(rule) {}
 
-    // Sizes the table for up to `records` distinct lines ahead.
-    void Reserve(uint64_t records);
+    // Sizes the table for up to `records` distinct lines ahead, and the kept
+    // lines for up to `records` records of `recordBytes` bytes, so that they
+    // are never copied to grow (the room they do not fill is given back).
+    void Reserve(uint64_t records, uint64_t recordBytes);
     void Add(const char* record);
     // The run of the kept lines, in file order; the groups are emptied.
     KeptRun TakeRun();

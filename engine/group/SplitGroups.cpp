@@ -67,7 +67,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
 GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     if (piece.records == 0) return {};
     LineGroups groups(m_everyCopy, m_key, m_limits.rule);
-    groups.Reserve(piece.records);
+    groups.Reserve(piece.records, piece.bytes);
     Walk(piece, [&](const char* record) { groups.Add(record); });
     const KeptRun run = groups.TakeRun();
     if (!pieces.file) pieces.file = SpillFile::Create(m_limits.folder);

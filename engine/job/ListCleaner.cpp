@@ -151,7 +151,7 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
         return counts;
     }
     LineGroups groups(m_everyCopy, m_key, &m_rule);
-    groups.Reserve(partitions.RecordsIn(p));
+    groups.Reserve(partitions.RecordsIn(p), partitions.BytesIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
     if (m_spilled) m_runs[p].Spill(m_tempFolder);

@@ -73,6 +73,14 @@ public:
         Reserve(size);
         m_size = size;
     }
+    // Gives back the room past the contents.
+    void ShrinkToFit() {
+        if (!m_owned || m_size == m_capacity || m_size == 0) return;
+        if (void* shrunk = std::realloc(m_data, m_size)) {
+            m_data = static_cast<char*>(shrunk);
+            m_capacity = m_size;
+        }
+    }
     // Keeps the memory for reuse.
     void Clear() { m_size = 0; }
     // Gives the memory back.

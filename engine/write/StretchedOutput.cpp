@@ -34,27 +34,33 @@ struct Stretch {
 };
 }  // namespace
 
+// The buffers of one wave are those of the next, so that formatting writes
+// into memory that is already the process's, grown once.
 void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, uint64_t step,
                       const std::function<void(uint64_t)>& onWritten, const StretchFormat& format) {
     const size_t wave = 2 * std::max(threads, 1u);
+    std::vector<Stretch> parts(std::min(wave, stretches));
     uint64_t written = 0;
     for (size_t first = 0; first < stretches; first += wave) {
-        std::vector<Stretch> parts(std::min(wave, stretches - first));
+        const size_t count = std::min(wave, stretches - first);
+        for (Stretch& part : parts) {
+            part.bytes.Clear();
+            part.lines = 0;
+            part.done.store(false, std::memory_order_relaxed);
+        }
         size_t next = 0;
         auto writeDone = [&] {
-            for (; next < parts.size() && parts[next].done.load(std::memory_order_acquire);
-                 ++next) {
-                Stretch& part = parts[next];
+            for (; next < count && parts[next].done.load(std::memory_order_acquire); ++next) {
+                const Stretch& part = parts[next];
                 for (uint64_t at = (written + step - 1) / step * step; at < written + part.lines;
                      at += step)
                     onWritten(at);
                 if (!part.bytes.Empty()) output.PutFormatted(part.bytes.Data(), part.bytes.Size());
                 written += part.lines;
-                part.bytes.Release();
             }
         };
         RunParallel(
-            parts.size(), threads,
+            count, threads,
             [&](size_t i) {
                 BufferWriter buffer(parts[i].bytes);
                 LineOutput to = output.WritingTo(buffer);
