@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
@@ -20,9 +19,21 @@ std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, const KeptOrder& order)
 }
 }  // namespace
 
-void KeptRun::Spill(const std::string& folder) {
+void KeptRun::Spill(const std::string& folder, const KeyBounds* bounds) {
     file = SpillFile::Create(folder);
-    file.Append(bytes.Data(), bytes.Size());
+    if (!bounds || bounds->Empty()) {
+        file.Append(bytes.Data(), bytes.Size());
+        bytes.Release();
+        return;
+    }
+    StretchCutter cutter(*bounds, stretches, 0);
+    for (size_t at = 0; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at))
+        cutter.Add(bytes.Data() + at, at);
+    cutter.Finish(bytes.Size());
+    // Each stretch is appended on its own, so that it starts a block of the
+    // file: a thread reading one stretch never unpacks a block of another.
+    for (const Segment& stretch : stretches)
+        file.Append(bytes.Data() + stretch.offset, static_cast<size_t>(stretch.bytes));
     bytes.Release();
 }
 
@@ -36,21 +47,9 @@ void KeptRun::Sort(const KeptOrder& kept, const std::string& folder, KeyBounds* 
     if (bounds && takeStretches) bounds->TakeFrom(keys, takeStretches);
     ByteBuffer sorted;
     sorted.Reserve(bytes.Size());
-    std::optional<StretchCutter> cutter;
-    if (bounds && !bounds->Empty()) cutter.emplace(*bounds, stretches, 0);
-    for (const KeptKey& key : keys) {
-        if (cutter) cutter->Add(key.kept, sorted.Size());
-        sorted.Append(key.kept, record::KeptSize(key.kept));
-    }
+    for (const KeptKey& key : keys) sorted.Append(key.kept, record::KeptSize(key.kept));
     bytes = std::move(sorted);
-    if (!cutter) return Spill(folder);
-    cutter->Finish(bytes.Size());
-    // Each stretch is appended on its own, so that it starts a block of the
-    // file: a thread merging one stretch never unpacks a block of another.
-    file = SpillFile::Create(folder);
-    for (const Segment& stretch : stretches)
-        file.Append(bytes.Data() + stretch.offset, static_cast<size_t>(stretch.bytes));
-    bytes.Release();
+    Spill(folder, bounds);
 }
 
 void KeptRun::SortBytes(const KeptOrder& kept) {

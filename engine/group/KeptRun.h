@@ -26,8 +26,10 @@ struct KeptRun {
     SpillFile file;    // or the records on disk
     uint64_t records = 0;
 
-    // Moves the records to a new temporary file in `folder`.
-    void Spill(const std::string& folder);
+    // Moves the records to a new temporary file in `folder`; with `bounds`
+    // (which cut a run in the order it is in), noting its stretches, each
+    // starting a block of the file.
+    void Spill(const std::string& folder, const KeyBounds* bounds = nullptr);
     // Where each stretch of the list's KeyBounds lies in the sorted file.
     std::vector<Segment> stretches;
 

@@ -123,6 +123,7 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
         m_spilled = m_spilled || partitions.BytesIn(p) > groupBytes;
     }
     m_spilled = m_spilled || partitions.Spilled();
+    if (m_spilled) CutTrail();
     RowReporter reporter(m_events, span.base, span.width, total);
     reporter.SkipStart();
     RunParallel(
@@ -154,7 +155,7 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
     groups.Reserve(partitions.RecordsIn(p), partitions.BytesIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
-    if (m_spilled) m_runs[p].Spill(m_tempFolder);
+    if (m_spilled) m_runs[p].Spill(m_tempFolder, &*m_lineBounds);
     return groups.Counts();
 }
 
@@ -210,17 +211,32 @@ void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
 }
 
 void ListCleaner::SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches) {
-    KeyBounds* bounds = order.kind == OrderKind::File ? nullptr : &*m_bounds;
+    KeyBounds* bounds = order.kind == OrderKind::File ? &*m_lineBounds : &*m_bounds;
     if (m_pieces[r].segments.empty())
         m_runs[r].Sort(order, m_tempFolder, bounds, takeStretches);
     else
         m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder, bounds);
 }
 
+// The runs' stretches in file order are those of the trail, cut before the
+// runs are made; the partitions' records are at most what the runs take.
+void ListCleaner::CutTrail() {
+    uint64_t bytes = 0;
+    for (unsigned p = 0; p < m_partitions->Count(); ++p) bytes += m_partitions->BytesIn(p);
+    const size_t stretches = StretchesFor(bytes);
+    m_linesPerStretch = m_partitions->Trail().Size() / stretches + 1;
+    m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key});
+    m_lineBounds->TakeLineSteps(m_linesPerStretch, stretches);
+}
+
 size_t ListCleaner::MergeStretches() const {
     uint64_t bytes = 0;
     for (size_t r = 0; r < m_runs.size(); ++r)
         bytes += m_runs[r].file.Size() + m_pieces[r].file.Size();
+    return StretchesFor(bytes);
+}
+
+size_t ListCleaner::StretchesFor(uint64_t bytes) const {
     const uint64_t threads = WorkerThreads();
     // A wave holds two stretches a thread, of up to twice their records'
     // bytes in the output's form: a quarter of the budget at most.
@@ -241,7 +257,9 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
         FollowTrailInStretches(m_runs, m_trail, WorkerThreads(), output, progress::kRowStep,
                                onWritten);
     else if (order.kind == OrderKind::File)
-        FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
+        FollowTrailOnDisk(m_runs, m_trail, m_linesPerStretch, m_lineBounds->Stretches(),
+                          WorkerThreads(), ChunkFor(m_runs.size() * WorkerThreads()), output,
+                          progress::kRowStep, onWritten);
     else if (m_bounds && !m_bounds->Empty())
         MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, WorkerThreads(),
                              ChunkFor(m_runs.size() * WorkerThreads()), output, progress::kRowStep,

@@ -78,6 +78,10 @@ private:
     // How many stretches sorted runs on disk are cut into, so that a wave of
     // merged stretches waiting for the output stays within the budget.
     size_t MergeStretches() const;
+    // Cuts the trail into stretches for runs on disk in file order.
+    void CutTrail();
+    // How many stretches a run of `bytes` bytes on disk is cut into.
+    size_t StretchesFor(uint64_t bytes) const;
     // Sorts run r on disk, or merges its pieces, cutting it by m_bounds.
     void SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches);
 
@@ -103,4 +107,7 @@ private:
     bool m_spilled = false;
     std::vector<KeptKey> m_sorted;      // the kept lines in order, for a list held in memory
     std::optional<KeyBounds> m_bounds;  // the stretches of sorted runs on disk
+    // The stretches of the trail that runs on disk in file order are cut by.
+    std::optional<KeyBounds> m_lineBounds;
+    uint64_t m_linesPerStretch = 0;
 };

@@ -194,23 +194,33 @@ void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool ev
 
 // A run's next kept line is the one loaded at this place of the trail when
 // its index is the trail's position: its other lines were copies.
-void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 LineOutput& output, uint64_t step,
-                 const std::function<void(uint64_t)>& onWritten) {
-    std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
-    PartitionTrail::Reader reader(trail);
-    uint64_t written = 0;
-    for (uint64_t i = 0; i < trail.Size(); ++i) {
-        const uint16_t partition = reader.Next();
-        if (partition == PartitionTrail::kLeftOut) continue;
-        KeptRunCursor& cursor = cursors[partition];
-        const char* kept = cursor.Current();
-        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
-        if (written % step == 0) onWritten(written);
-        WriteKept(kept, false, output);
-        ++written;
-        cursor.Advance();
-    }
+void FollowTrailOnDisk(const std::vector<KeptRun>& runs, const PartitionTrail& trail, uint64_t per,
+                       size_t stretches, unsigned threads, size_t chunkBytes, LineOutput& output,
+                       uint64_t step, const std::function<void(uint64_t)>& onWritten) {
+    WriteInStretches(output, stretches, threads, step, onWritten, [&](size_t s, LineOutput& to) {
+        std::vector<KeptRunCursor> cursors;
+        cursors.reserve(runs.size());
+        for (const KeptRun& run : runs)
+            cursors.emplace_back(
+                run.file,
+                run.stretches.empty() ? Segment{0, run.file.Size(), run.records} : run.stretches[s],
+                chunkBytes);
+        const uint64_t from = s * per;
+        const uint64_t until = std::min(trail.Size(), from + per);
+        PartitionTrail::Reader reader(trail, from, until);
+        uint64_t lines = 0;
+        for (uint64_t i = from; i < until; ++i) {
+            const uint16_t partition = reader.Next();
+            if (partition == PartitionTrail::kLeftOut) continue;
+            KeptRunCursor& cursor = cursors[partition];
+            const char* kept = cursor.Current();
+            if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+            WriteKept(kept, false, to);
+            ++lines;
+            cursor.Advance();
+        }
+        return lines;
+    });
 }
 
 void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bounds,

@@ -18,16 +18,19 @@
 void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
                  LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
-// Writes every kept line of runs in file order, following the trail of the
-// partitions the lines were loaded into; as MergeRuns otherwise.
-void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
-                 LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
-
-// FollowTrail for runs and a trail held in memory, stretches of the trail
-// on each of `threads` threads.
+// Writes every kept line of runs held in memory in file order, following
+// the trail (held in memory) of the partitions the lines were loaded into,
+// stretches of it on each of `threads` threads; as MergeRuns otherwise.
 void FollowTrailInStretches(const std::vector<KeptRun>& runs, const PartitionTrail& trail,
                             unsigned threads, LineOutput& output, uint64_t step,
                             const std::function<void(uint64_t)>& onWritten);
+
+// The same for runs on disk cut into `stretches` stretches of `per` lines
+// of the trail (KeyBounds::TakeLineSteps; a run not cut is one stretch), the
+// trail anywhere, each thread reading `chunkBytes` at a time from each run.
+void FollowTrailOnDisk(const std::vector<KeptRun>& runs, const PartitionTrail& trail, uint64_t per,
+                       size_t stretches, unsigned threads, size_t chunkBytes, LineOutput& output,
+                       uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
 // Writes every kept line (with everyCopy, as many times as the list held
 // it); calls onWritten with the kept lines written so far every `step` lines.

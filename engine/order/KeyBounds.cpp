@@ -11,6 +11,16 @@ void KeyBounds::TakeFrom(const std::vector<KeptKey>& sorted, size_t stretches) {
     }
 }
 
+// A bound stands for the line loaded at its index: an empty kept record.
+void KeyBounds::TakeLineSteps(uint64_t per, size_t stretches) {
+    m_bounds.clear();
+    for (size_t s = 1; s < stretches; ++s) {
+        char* bound = m_bounds.emplace_back().Extend(record::kKeptHeadSize);
+        record::WriteHead(bound, 0, s * per);
+        record::SetCopies(bound, 0);
+    }
+}
+
 bool KeyBounds::Before(const char* kept, size_t b) const {
     const KeptKeyBefore before{m_order};
     return before(KeptKey::Of(m_order, kept), KeptKey::Of(m_order, m_bounds[b].Data()));

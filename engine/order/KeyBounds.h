@@ -18,6 +18,9 @@ public:
 
     // Takes the bounds of `stretches` stretches at equal steps of `sorted`.
     void TakeFrom(const std::vector<KeptKey>& sorted, size_t stretches);
+    // In file order: bounds at every `per` lines loaded, for `stretches`
+    // stretches (the trail's, which a run in file order is cut by).
+    void TakeLineSteps(uint64_t per, size_t stretches);
     bool Empty() const { return m_bounds.empty(); }
     size_t Stretches() const { return m_bounds.size() + 1; }
     // Whether kept record `kept` goes before bound b.

@@ -19,8 +19,8 @@ void PartitionTrail::Spill(const std::string& folder) {
 // The file's entries first, then those still in memory.
 void PartitionTrail::Reader::Refill() {
     m_at = 0;
-    if (m_fileAt < m_trail.m_onDisk) {
-        const uint64_t count = std::min(kChunkEntries, m_trail.m_onDisk - m_fileAt);
+    if (m_fileAt < m_fileEnd) {
+        const uint64_t count = std::min(kChunkEntries, m_fileEnd - m_fileAt);
         m_chunk.resize(count);
         m_trail.m_file.ReadAt(reinterpret_cast<char*>(m_chunk.data()), count * sizeof(uint16_t),
                               m_fileAt * sizeof(uint16_t));
@@ -29,8 +29,8 @@ void PartitionTrail::Reader::Refill() {
         m_size = m_chunk.size();
         return;
     }
-    if (m_inMemory || m_trail.m_memory.empty()) m_trail.m_file.CutShort();
+    if (m_inMemory || m_trail.m_memory.size() <= m_memoryAt) m_trail.m_file.CutShort();
     m_inMemory = true;
-    m_data = m_trail.m_memory.data();
-    m_size = m_trail.m_memory.size();
+    m_data = m_trail.m_memory.data() + m_memoryAt;
+    m_size = m_trail.m_memory.size() - m_memoryAt;
 }

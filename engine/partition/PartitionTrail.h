@@ -6,6 +6,7 @@
 // It spills with the partitions and is read back in chunks.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,10 +34,15 @@ public:
     bool InMemory() const { return m_onDisk == 0; }
     const uint16_t* Memory() const { return m_memory.data(); }
 
-    // Reads the trail from its start, a chunk at a time.
+    // Reads the trail from entry `from` on, up to entry `until` at most, a
+    // chunk at a time.
     class Reader {
     public:
-        explicit Reader(const PartitionTrail& trail) : m_trail(trail) {}
+        explicit Reader(const PartitionTrail& trail, uint64_t from = 0, uint64_t until = UINT64_MAX)
+            : m_trail(trail),
+              m_fileAt(std::min(from, trail.m_onDisk)),
+              m_fileEnd(std::min(until, trail.m_onDisk)),
+              m_memoryAt(from - m_fileAt) {}
         uint16_t Next() {
             if (m_at == m_size) Refill();
             return m_data[m_at++];
@@ -50,7 +56,9 @@ public:
         const uint16_t* m_data = nullptr;  // the chunk, or the trail's memory
         size_t m_size = 0;
         size_t m_at = 0;
-        uint64_t m_fileAt = 0;  // entries read from the file
+        uint64_t m_fileAt;    // entries read from the file
+        uint64_t m_fileEnd;   // entries of the file to read
+        uint64_t m_memoryAt;  // entries of the memory passed over
         bool m_inMemory = false;
     };
 
