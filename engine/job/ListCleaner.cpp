@@ -31,6 +31,11 @@ constexpr uint64_t kSmallestBlock = uint64_t{64} << 10;
 // this many, each a cursor into every run.
 constexpr uint64_t kStretchesPerMergeThread = 4;
 constexpr uint64_t kMostMergeStretches = 4096;
+// A run's stretch in file order is worth a block of its own from about
+// this share of a block; the kept records of a word list take about this
+// share of their partitions' records.
+constexpr uint64_t kBlockShareOfRunStretch = 4;
+constexpr uint64_t kKeptShareOfRecords = 2;
 
 // Sends base + done * span / total each time `done` passes a multiple of
 // the row step (and once at the start when `atStart`).
@@ -220,10 +225,15 @@ void ListCleaner::SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretc
 
 // The runs' stretches in file order are those of the trail, cut before the
 // runs are made; the partitions' records are at most what the runs take.
+// Each stretch of a run starts a block of its file: where the budget is so
+// small against the list that they would be tiny, the trail is followed on
+// one thread instead.
 void ListCleaner::CutTrail() {
     uint64_t bytes = 0;
     for (unsigned p = 0; p < m_partitions->Count(); ++p) bytes += m_partitions->BytesIn(p);
-    const size_t stretches = StretchesFor(bytes);
+    size_t stretches = StretchesFor(bytes);
+    const uint64_t perRun = bytes / kKeptShareOfRecords / m_partitions->Count();
+    if (perRun / stretches < SpillFile::BlockBytes() / kBlockShareOfRunStretch) stretches = 1;
     m_linesPerStretch = m_partitions->Trail().Size() / stretches + 1;
     m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key});
     m_lineBounds->TakeLineSteps(m_linesPerStretch, stretches);
@@ -256,10 +266,12 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     else if (order.kind == OrderKind::File && !m_spilled && m_trail.InMemory())
         FollowTrailInStretches(m_runs, m_trail, WorkerThreads(), output, progress::kRowStep,
                                onWritten);
-    else if (order.kind == OrderKind::File)
+    else if (order.kind == OrderKind::File && !m_lineBounds->Empty())
         FollowTrailOnDisk(m_runs, m_trail, m_linesPerStretch, m_lineBounds->Stretches(),
                           WorkerThreads(), ChunkFor(m_runs.size() * WorkerThreads()), output,
                           progress::kRowStep, onWritten);
+    else if (order.kind == OrderKind::File)
+        FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
     else if (m_bounds && !m_bounds->Empty())
         MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, WorkerThreads(),
                              ChunkFor(m_runs.size() * WorkerThreads()), output, progress::kRowStep,

@@ -194,6 +194,25 @@ void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool ev
 
 // A run's next kept line is the one loaded at this place of the trail when
 // its index is the trail's position: its other lines were copies.
+void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 LineOutput& output, uint64_t step,
+                 const std::function<void(uint64_t)>& onWritten) {
+    std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
+    PartitionTrail::Reader reader(trail);
+    uint64_t written = 0;
+    for (uint64_t i = 0; i < trail.Size(); ++i) {
+        const uint16_t partition = reader.Next();
+        if (partition == PartitionTrail::kLeftOut) continue;
+        KeptRunCursor& cursor = cursors[partition];
+        const char* kept = cursor.Current();
+        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+        if (written % step == 0) onWritten(written);
+        WriteKept(kept, false, output);
+        ++written;
+        cursor.Advance();
+    }
+}
+
 void FollowTrailOnDisk(const std::vector<KeptRun>& runs, const PartitionTrail& trail, uint64_t per,
                        size_t stretches, unsigned threads, size_t chunkBytes, LineOutput& output,
                        uint64_t step, const std::function<void(uint64_t)>& onWritten) {

@@ -18,6 +18,12 @@
 void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
                  LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
 
+// Writes every kept line of runs in file order, following the trail of the
+// partitions the lines were loaded into, on the caller's thread; as
+// MergeRuns otherwise.
+void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
+                 LineOutput& output, uint64_t step, const std::function<void(uint64_t)>& onWritten);
+
 // Writes every kept line of runs held in memory in file order, following
 // the trail (held in memory) of the partitions the lines were loaded into,
 // stretches of it on each of `threads` threads; as MergeRuns otherwise.

@@ -227,6 +227,10 @@ uint64_t SpillFile::FreeSpace() const {
     return static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
 }
 
+size_t SpillFile::BlockBytes() {
+    return BlockSize();
+}
+
 uint64_t SpillFile::DiskSizeOf(const char* bytes, size_t size) {
     ByteBuffer stored;
     uint64_t onDisk = 0;

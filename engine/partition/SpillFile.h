@@ -49,6 +49,8 @@ public:
     // Closes it; its space goes back to the file system.
     void Drop() { *this = SpillFile(); }
 
+    // The bytes a block holds, packed at once.
+    static size_t BlockBytes();
     // What `size` bytes take on disk appended at once, to foresee the disk
     // a spill needs from a sample.
     static uint64_t DiskSizeOf(const char* bytes, size_t size);
