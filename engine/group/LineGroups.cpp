@@ -117,7 +117,13 @@ void LineGroups::CountReferenceHit(uint64_t copies) {
 void LineGroups::Reserve(uint64_t records, uint64_t recordBytes) {
     const uint64_t wanted = std::clamp<uint64_t>(records * 2, kFirstSlots, kMostReservedSlots);
     if (wanted > m_slots.size()) Grow(std::bit_ceil(wanted));
-    m_kept.Reserve(recordBytes + records * (record::kKeptHeadSize - record::kHeadSize));
+    const uint64_t most = recordBytes + records * (record::kKeptHeadSize - record::kHeadSize);
+    if (m_arena && m_kept.Capacity() == 0) {
+        char* room = m_arena->Reserve(most);
+        m_reserved = room;
+        m_kept = ByteBuffer::Borrowed(room, most);
+    }
+    m_kept.Reserve(most);
     m_offsets.reserve(records);
 }
 
@@ -151,6 +157,7 @@ KeptRun LineGroups::TakeRun() {
         at += size;
     }
     m_kept.Resize(to);
+    if (m_reserved) m_arena->Keep(m_reserved, m_kept.Data() == m_reserved ? to : 0);
     m_kept.ShrinkToFit();
     run.bytes = std::move(m_kept);
     std::vector<uint64_t>().swap(m_offsets);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "api/RunPlan.h"
+#include "group/KeptArena.h"
 #include "group/KeptRun.h"
 #include "load/LineKey.h"
 #include "os/ByteBuffer.h"
@@ -44,8 +45,10 @@ class LineGroups {
 public:
     // With everyCopy, copies beyond the first are kept too: they are
     // counted, not removed, and written as many times as they came.
-    LineGroups(bool everyCopy, LineKey key, const KeepRule* rule = nullptr)
-        : m_everyCopy(everyCopy), m_key(key), m_rule(rule) {}
+    // With `arena`, the kept lines are reserved there.
+    LineGroups(bool everyCopy, LineKey key, const KeepRule* rule = nullptr,
+               KeptArena* arena = nullptr)
+        : m_everyCopy(everyCopy), m_key(key), m_rule(rule), m_arena(arena) {}
 
     // Sizes the table for up to `records` distinct lines ahead, and the kept
     // lines for up to `records` records of `recordBytes` bytes, so that they
@@ -71,6 +74,8 @@ private:
     bool m_everyCopy;
     LineKey m_key;
     const KeepRule* m_rule;
+    KeptArena* m_arena;
+    const char* m_reserved = nullptr;  // the room reserved in the arena
     // For kCommon, by group: the last list a copy came from (+1), and how
     // many lists hold the line.
     std::vector<uint32_t> m_lastList;

@@ -36,6 +36,10 @@ constexpr uint64_t kMostMergeStretches = 4096;
 // share of their partitions' records.
 constexpr uint64_t kBlockShareOfRunStretch = 4;
 constexpr uint64_t kKeptShareOfRecords = 2;
+// The regions of the kept lines' arena; a thread's records fill at least
+// this many of them for the arena to pay.
+constexpr size_t kKeptRegion = size_t{32} << 20;
+constexpr uint64_t kKeptArenaShare = 2;
 
 // Sends base + done * span / total each time `done` passes a multiple of
 // the row step (and once at the start when `atStart`).
@@ -129,6 +133,10 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
     }
     m_spilled = m_spilled || partitions.Spilled();
     if (m_spilled) CutTrail();
+    // Runs held in memory large enough for huge pages to pay keep their
+    // lines in an arena.
+    if (!m_spilled && RecordBytes() >= WorkerThreads() * kKeptArenaShare * kKeptRegion)
+        m_keptArena.emplace(kKeptRegion, true);
     RowReporter reporter(m_events, span.base, span.width, total);
     reporter.SkipStart();
     RunParallel(
@@ -156,7 +164,7 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
         for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
         return counts;
     }
-    LineGroups groups(m_everyCopy, m_key, &m_rule);
+    LineGroups groups(m_everyCopy, m_key, &m_rule, m_keptArena ? &*m_keptArena : nullptr);
     groups.Reserve(partitions.RecordsIn(p), partitions.BytesIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
@@ -228,9 +236,14 @@ void ListCleaner::SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretc
 // Each stretch of a run starts a block of its file: where the budget is so
 // small against the list that they would be tiny, the trail is followed on
 // one thread instead.
-void ListCleaner::CutTrail() {
+uint64_t ListCleaner::RecordBytes() const {
     uint64_t bytes = 0;
     for (unsigned p = 0; p < m_partitions->Count(); ++p) bytes += m_partitions->BytesIn(p);
+    return bytes;
+}
+
+void ListCleaner::CutTrail() {
+    const uint64_t bytes = RecordBytes();
     size_t stretches = StretchesFor(bytes);
     const uint64_t perRun = bytes / kKeptShareOfRecords / m_partitions->Count();
     if (perRun / stretches < SpillFile::BlockBytes() / kBlockShareOfRunStretch) stretches = 1;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "api/RunEvents.h"
+#include "group/KeptArena.h"
 #include "group/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "load/LineFilter.h"
@@ -78,6 +79,8 @@ private:
     // How many stretches sorted runs on disk are cut into, so that a wave of
     // merged stretches waiting for the output stays within the budget.
     size_t MergeStretches() const;
+    // The bytes of the partitions' records.
+    uint64_t RecordBytes() const;
     // Cuts the trail into stretches for runs on disk in file order.
     void CutTrail();
     // How many stretches a run of `bytes` bytes on disk is cut into.
@@ -93,6 +96,8 @@ private:
     PartitionTrail m_trail;
     LineFilter m_filter;
     LineKey m_key;
+    // Before the runs, which it may hold the memory of.
+    std::optional<KeptArena> m_keptArena;
     std::vector<KeptRun> m_runs;
     std::vector<KeptPieces> m_pieces;  // of the partitions split into pieces
     int64_t m_read = 0;

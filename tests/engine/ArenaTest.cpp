@@ -1,11 +1,17 @@
 // Slabs lent by the arena: apart from each other, given back by the band
 // once all its partitions are spent, filled again after a spill; a buffer
-// over lent memory that grows leaves that memory as it was.
+// over lent memory that grows leaves that memory as it was. Kept lines in
+// their arena: each thread's partitions one after another, each taking only
+// what it filled, and the same runs as on the heap.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 
+#include <thread>
+
+#include "group/LineGroups.h"
+#include "load/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/SlabArena.h"
 
@@ -52,4 +58,40 @@ TEST(SlabArena, ABorrowedBufferThatGrowsMovesToTheHeap) {
     EXPECT_NE(buffer.Data(), lent);
     EXPECT_EQ(std::string(buffer.Data(), buffer.Size()), "123456789");
     EXPECT_EQ(std::string(lent, 7), "1234efg");
+}
+
+TEST(KeptArena, EachThreadsRunsFollowOneAnotherAndMatchTheHeaps) {
+    KeptArena arena(MappedRegion::kHugePage, false);
+    // Records of one partition, every line twice: half of them are kept.
+    std::string records;
+    for (uint32_t i = 0; i < 2000; ++i) {
+        const std::string line = "line" + std::to_string(i % 1000);
+        char head[record::kHeadSize];
+        record::WriteHead(head, static_cast<uint32_t>(line.size()), i);
+        records.append(head, sizeof head).append(line);
+    }
+    auto group = [&](KeptArena* in) {
+        LineGroups groups(false, LineKey(), nullptr, in);
+        groups.Reserve(2000, records.size());
+        for (size_t at = 0; at < records.size(); at += record::Size(records.data() + at))
+            groups.Add(records.data() + at);
+        return groups.TakeRun();
+    };
+    const KeptRun heap = group(nullptr);
+    const KeptRun first = group(&arena);
+    const KeptRun second = group(&arena);
+    ASSERT_EQ(first.records, 1000u);
+    EXPECT_EQ(std::string(first.bytes.Data(), first.bytes.Size()),
+              std::string(heap.bytes.Data(), heap.bytes.Size()));
+    EXPECT_EQ(second.bytes.Data(), first.bytes.Data() + first.bytes.Size());
+    // Another thread fills a chain of its own; a room larger than a region
+    // takes a region of its size.
+    std::thread([&] {
+        char* room = arena.Reserve(3 * MappedRegion::kHugePage);
+        EXPECT_NE(room, second.bytes.Data() + second.bytes.Size());
+        room[3 * MappedRegion::kHugePage - 1] = 'x';
+        arena.Keep(room, 1);
+    }).join();
+    EXPECT_EQ(std::string(second.bytes.Data(), second.bytes.Size()),
+              std::string(heap.bytes.Data(), heap.bytes.Size()));
 }
