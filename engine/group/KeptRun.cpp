@@ -6,6 +6,7 @@
 
 #include "load/Record.h"
 #include "order/KeptKey.h"
+#include "order/KeptSort.h"
 #include "order/KeyBounds.h"
 
 namespace {
@@ -14,7 +15,7 @@ std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, const KeptOrder& order)
     std::vector<KeptKey> keys;
     for (size_t at = 0; at < bytes.Size(); at += record::KeptSize(bytes.Data() + at))
         keys.push_back(KeptKey::Of(order, bytes.Data() + at));
-    std::sort(keys.begin(), keys.end(), KeptKeyBefore{order});
+    SortKeys(keys.data(), keys.data() + keys.size(), order);
     return keys;
 }
 }  // namespace

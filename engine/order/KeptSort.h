@@ -11,3 +11,9 @@
 
 std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, const KeptOrder& order,
                               unsigned threads);
+
+// Sorts [begin, end) in `order`. In alphabetical order by the bytes, keys
+// whose first 8 bytes agree are sorted by their next 8 bytes, each line
+// read once for them, and so on, rather than by comparing their lines
+// again and again; the keys are left as they were.
+void SortKeys(KeptKey* begin, KeptKey* end, const KeptOrder& order);
