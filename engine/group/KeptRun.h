@@ -30,7 +30,7 @@ struct KeptRun {
     // (which cut a run in the order it is in), noting its stretches, each
     // starting a block of the file.
     void Spill(const std::string& folder, const KeyBounds* bounds = nullptr);
-    // Where each stretch of the list's KeyBounds lies in the sorted file.
+    // Where each stretch of the bounds the run was cut by lies in its file.
     std::vector<Segment> stretches;
 
     // Puts the records of a run on disk in `order`, in a new file, noting

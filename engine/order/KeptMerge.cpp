@@ -193,24 +193,39 @@ void MergeRuns(const std::vector<KeptRun>& runs, const KeptOrder& order, bool ev
 }
 
 // A run's next kept line is the one loaded at this place of the trail when
-// its index is the trail's position: its other lines were copies.
+// its index is the trail's position: its other lines were copies. Writes
+// the kept lines loaded at [from, until), the reader standing at `from`;
+// calls beforeEach() before each; returns how many it wrote.
+namespace {
+template <typename BeforeEach>
+uint64_t FollowStretch(std::vector<KeptRunCursor>& cursors, PartitionTrail::Reader& reader,
+                       uint64_t from, uint64_t until, LineOutput& output, BeforeEach&& beforeEach) {
+    uint64_t lines = 0;
+    for (uint64_t i = from; i < until; ++i) {
+        const uint16_t partition = reader.Next();
+        if (partition == PartitionTrail::kLeftOut) continue;
+        KeptRunCursor& cursor = cursors[partition];
+        const char* kept = cursor.Current();
+        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+        beforeEach();
+        WriteKept(kept, false, output);
+        ++lines;
+        cursor.Advance();
+    }
+    return lines;
+}
+}  // namespace
+
 void FollowTrail(const std::vector<KeptRun>& runs, const PartitionTrail& trail, size_t chunkBytes,
                  LineOutput& output, uint64_t step,
                  const std::function<void(uint64_t)>& onWritten) {
     std::vector<KeptRunCursor> cursors = CursorsOver(runs, chunkBytes);
     PartitionTrail::Reader reader(trail);
     uint64_t written = 0;
-    for (uint64_t i = 0; i < trail.Size(); ++i) {
-        const uint16_t partition = reader.Next();
-        if (partition == PartitionTrail::kLeftOut) continue;
-        KeptRunCursor& cursor = cursors[partition];
-        const char* kept = cursor.Current();
-        if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
+    FollowStretch(cursors, reader, 0, trail.Size(), output, [&] {
         if (written % step == 0) onWritten(written);
-        WriteKept(kept, false, output);
         ++written;
-        cursor.Advance();
-    }
+    });
 }
 
 void FollowTrailOnDisk(const std::vector<KeptRun>& runs, const PartitionTrail& trail, uint64_t per,
@@ -227,18 +242,7 @@ void FollowTrailOnDisk(const std::vector<KeptRun>& runs, const PartitionTrail& t
         const uint64_t from = s * per;
         const uint64_t until = std::min(trail.Size(), from + per);
         PartitionTrail::Reader reader(trail, from, until);
-        uint64_t lines = 0;
-        for (uint64_t i = from; i < until; ++i) {
-            const uint16_t partition = reader.Next();
-            if (partition == PartitionTrail::kLeftOut) continue;
-            KeptRunCursor& cursor = cursors[partition];
-            const char* kept = cursor.Current();
-            if (!kept || (record::Index(kept) & ~record::kReferenceBit) != i) continue;
-            WriteKept(kept, false, to);
-            ++lines;
-            cursor.Advance();
-        }
-        return lines;
+        return FollowStretch(cursors, reader, from, until, to, [] {});
     });
 }
 
