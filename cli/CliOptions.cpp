@@ -5,15 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <optional>
 
 #include "os/EngineSettings.h"
 #include "read/ListFormat.h"
-#include "read/ListLocation.h"
-#include "write/OutputFormat.h"
 
 namespace {
 constexpr size_t kHelpIndent = 26;
@@ -114,8 +111,13 @@ const std::vector<OptionEntry>& Options() {
              return std::string();
          }},
         {'d', "del-single", "TEXT",
-         "remove every line equal to TEXT (as --hex and -i compare); keep all other lines",
-         "lintrim-cli -d password1 list.txt", Text(&CliOptions::delSingle)},
+         "remove every line equal to TEXT (as --hex and -i compare; repeatable); keep all other "
+         "lines",
+         "lintrim-cli -d password1 -d 123456 list.txt",
+         [](CliOptions& o, const std::string& v) {
+             o.delSingle.push_back(v);
+             return std::string();
+         }},
         {0, "hex", nullptr,
          "compare each line of the form $HEX[...] (an even number of hex digits, either case) "
          "as the bytes it encodes, in every job and order; other lines (odd digits, a non-hex "
@@ -181,7 +183,8 @@ const std::vector<OptionEntry>& Options() {
              return std::string("--temp-dir needs a folder, not an empty name");
          }},
         {'n', "dry-run", nullptr,
-         "read and count as the run would and print its summaries, but write and replace nothing",
+         "read and count as the run would and print its summaries, but write and replace nothing "
+         "(no output, no file of removed lines)",
          "lintrim-cli -n -o /dev/null a.txt b.txt", Flag(&CliOptions::dryRun)},
         {0, "stats", nullptr,
          "describe each result's input lines too: how many of each length (bytes), ended "
@@ -225,28 +228,6 @@ constexpr CompressedFormat kCompressedFormats[] = {
     {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
     {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2}};
 
-// Two names of one file: the same file when both exist. Names of files yet
-// to be made are the same name in the same folder, the folders found by the
-// kernel as for any open, so that no link is followed here.
-bool SameFile(const std::string& a, const std::string& b) {
-    const std::optional<FileIdentity> one = FileIdentity::OfPath(a);
-    const std::optional<FileIdentity> two = FileIdentity::OfPath(b);
-    if (one || two) return one && two && one->SameFile(*two);
-    const std::filesystem::path first(a), second(b);
-    if (first.filename() != second.filename()) return false;
-    const auto folder = [](const std::filesystem::path& path) {
-        return FileIdentity::OfPath(path.has_parent_path() ? path.parent_path().string() : ".");
-    };
-    const std::optional<FileIdentity> here = folder(first), there = folder(second);
-    return here && there ? here->SameFile(*there) : a == b;
-}
-
-bool AnySameFile(const std::string& name, const std::vector<std::string>& others) {
-    return std::any_of(others.begin(), others.end(), [&](const std::string& other) {
-        return other != "-" && SameFile(name, other);
-    });
-}
-
 class Parser {
 public:
     explicit Parser(const std::vector<std::string>& args) : m_args(args) {}
@@ -265,7 +246,6 @@ public:
                 ShortOptions(arg.substr(1));
         }
         if (m_result.error.empty()) Check();
-        if (m_result.error.empty()) CheckFiles();
         return m_result;
     }
 
@@ -306,70 +286,19 @@ private:
         if (!error.empty()) Fail(error);
     }
 
+    // What the engine cannot see in a plan: options that choose opposite
+    // values of one setting.
     void Check() {
         const CliOptions& o = m_result.options;
         if (o.help || o.version) return;
-        if (o.byFrequency && o.alphabetize)
-            return Fail("--by-frequency and --alphabetize exclude each other");
-        if (!o.refFiles.empty() && o.delSingle)
+        if (!o.refFiles.empty() && !o.delSingle.empty())
             return Fail("--ref and --del-single exclude each other");
         if (o.setOperations > 1)
             return Fail(
                 "--only-unique, --only-repeated, --common and --cascade exclude each other");
-        if (o.setOperations && o.delSingle)
-            return Fail("--del-single keeps every other line: a set operation does not apply");
-        if (o.setOperation == SetOperation::kCommon && (!o.output || o.lists.size() < 2))
-            return Fail("--common needs --output and two or more lists");
-        if (o.setOperation == SetOperation::kCascade && o.output)
-            return Fail("--cascade rewrites each list: --output does not apply");
         if (o.encodeHex && o.decodeHex)
             return Fail("--encode-hex and --decode-hex exclude each other");
-        if (o.delSingle && o.byFrequency)
-            return Fail("--del-single keeps every other line: --by-frequency does not apply");
-        if (o.lists.empty()) return Fail("no list given");
-        if (AnyEmptyName()) return Fail("a file name is empty");
         if (o.lf && o.crlf) return Fail("--lf and --crlf ask for different line ends");
-        if (o.minLength && o.maxLength && *o.minLength > *o.maxLength)
-            return Fail("--min-length is above --max-length");
-        const auto stdins = std::count(o.lists.begin(), o.lists.end(), "-");
-        if (stdins > 0 && !o.output) return Fail("- (standard input) needs --output");
-        if (stdins > 1) return Fail("- (standard input) can be given once only");
-        if (o.removed == "-") return Fail("--removed needs a file, not standard output");
-        if (o.dryRun && o.removed)
-            return Fail("--dry-run writes nothing: --removed does not apply");
-    }
-
-    bool AnyEmptyName() const {
-        const CliOptions& o = m_result.options;
-        const auto empty = [](const std::string& name) { return name.empty(); };
-        return std::any_of(o.lists.begin(), o.lists.end(), empty) ||
-               std::any_of(o.refFiles.begin(), o.refFiles.end(), empty) || o.output == "" ||
-               o.removed == "";
-    }
-
-    // An output or a file of removed lines must not land on a file the run reads.
-    void CheckFiles() {
-        const CliOptions& o = m_result.options;
-        if (o.help || o.version) return;
-        for (const std::optional<std::string>& file : {o.output, o.removed})
-            if (file) CheckFormat(*file);
-        if (o.output && *o.output != "-" && AnySameFile(*o.output, o.refFiles))
-            return Fail("--output names a reference list");
-        for (const std::string& ref : o.refFiles)
-            if (AnySameFile(ref, o.lists)) return Fail("--ref names a list to clean: " + ref);
-        if (!o.removed) return;
-        if (o.output && *o.output != "-" && SameFile(*o.removed, *o.output))
-            return Fail("--removed names the output");
-        if (AnySameFile(*o.removed, o.lists) || AnySameFile(*o.removed, o.refFiles))
-            return Fail("--removed names a list the run reads");
-    }
-
-    // A result in a format this build leaves out is refused before anything is read.
-    void CheckFormat(const std::string& file) {
-        for (const CompressedFormat& compressed : kCompressedFormats)
-            if (compressed.format == FormatOfNamedResult(file) && !compressed.built)
-                return Fail(file + ": " + compressed.name +
-                            " lists are not supported by this build");
     }
 
     void Fail(const std::string& reason) {

@@ -27,7 +27,7 @@ struct CliOptions {
     bool encodeHex = false;
     bool decodeHex = false;
     std::vector<std::string> refFiles;
-    std::optional<std::string> delSingle;
+    std::vector<std::string> delSingle;  // repeatable
     std::optional<std::string> output;
     std::optional<std::string> removed;
     std::optional<uint64_t> minLength;
@@ -46,8 +46,9 @@ struct ParseResult {
     std::string error;  // empty when the command line is usable
 };
 
-// Parses and checks the command line; the checks look at the named files
-// (which of them are the same file) but read none of them.
+// Parses the command line and checks what only the command line can get
+// wrong (an unknown option, a value that is no number, two options that say
+// opposite things); the engine checks the plan made of it.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 std::string HelpText();

@@ -9,6 +9,7 @@
 #include "CliOptions.h"
 #include "CliProgress.h"
 #include "CliReport.h"
+#include "api/PlanCheck.h"
 #include "api/RunEvents.h"
 #include "os/HugePages.h"
 #include "os/ProgramStart.h"
@@ -16,12 +17,12 @@
 namespace {
 RunPlan PlanFor(const CliOptions& options) {
     RunPlan plan;
-    plan.job = !options.refFiles.empty() ? JobKind::kReferences
-               : options.delSingle       ? JobKind::kSingleLine
-                                         : JobKind::kDedupe;
+    plan.job = !options.refFiles.empty()    ? JobKind::kReferences
+               : !options.delSingle.empty() ? JobKind::kSingleLine
+                                            : JobKind::kDedupe;
     plan.lists = options.lists;
     plan.references = options.refFiles;
-    plan.singleLine = options.delSingle.value_or("");
+    plan.singleLines = options.delSingle;
     plan.byFrequency = options.byFrequency;
     plan.alphabetize = options.alphabetize;
     plan.hexKey = options.hex;
@@ -64,15 +65,16 @@ std::vector<uint64_t> RangeBytes(const CliOptions& options) {
     return ranges;
 }
 
+int Misused(const std::string& reason) {
+    std::fprintf(stderr, "lintrim-cli: %s\n%s", reason.c_str(), UsageText().c_str());
+    return kExitUsage;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     program_start::UseBinaryStreams();
     const ParseResult parsed = ParseCommandLine(program_start::Arguments(argc, argv));
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "lintrim-cli: %s\n%s", parsed.error.c_str(), UsageText().c_str());
-        return kExitUsage;
-    }
+    if (!parsed.error.empty()) return Misused(parsed.error);
     const CliOptions& options = parsed.options;
     const std::vector<uint64_t> ranges = RangeBytes(options);
     StartWithHugePages(argv, options.memory,
@@ -85,13 +87,16 @@ int main(int argc, char** argv) {
         std::puts("lintrim-cli " LINTRIM_VERSION);
         return kExitOk;
     }
+    const RunPlan plan = PlanFor(options);
+    // A plan the engine refuses is a usage error, told before anything starts.
+    if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) return Misused(refusal->reason);
     program_start::RemoveTemporariesOnStop();
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     progress.SetRangeBytes(ranges);
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
                      {options.json, options.dryRun, options.stats, options.setOperation});
-    const RunOutcome outcome = RunLists(PlanFor(options), report);
+    const RunOutcome outcome = RunLists(plan, report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("lintrim-cli: standard output can't be written\n", stderr);

@@ -38,8 +38,8 @@ struct RunPlan {
     std::vector<std::string> lists = {};
     // The reference lists of the reference job.
     std::vector<std::string> references = {};
-    // The single-line job's line.
-    std::string singleLine = {};
+    // The single-line job's lines: every copy of each is removed.
+    std::vector<std::string> singleLines = {};
     // Kept lines most frequent first (dedupe and reference jobs).
     bool byFrequency = false;
     // Kept lines in byte order; the front end may still change its mind for

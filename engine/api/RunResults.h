@@ -56,9 +56,11 @@ struct ListOutcome {
     FailureCause cause;
 };
 
-enum class RunStatus { kDone, kFailed, kCancelled };
+// kRefused: the plan broke a rule (api/PlanCheck.h) and nothing was touched.
+enum class RunStatus { kDone, kFailed, kCancelled, kRefused };
 
 struct RunOutcome {
     RunStatus status = RunStatus::kDone;
     int listsWritten = 0;
+    std::string refusal;  // why the plan was refused
 };

@@ -53,6 +53,10 @@ size_t LineGroups::Find(uint64_t hash, const char* line, uint32_t length) const 
 
 void LineGroups::Add(const char* record) {
     const bool reference = (record::Index(record) & record::kReferenceBit) != 0;
+    if (m_apart) {
+        Keep(record, reference ? 0 : 1);
+        return;
+    }
     if (m_offsets.size() * 2 >= m_slots.size())
         Grow(m_slots.empty() ? kFirstSlots : m_slots.size() * 2);
     const uint32_t length = record::Length(record);

@@ -34,6 +34,15 @@ struct GroupCounts {
     }
 };
 
+// What grouping keeps of the copies of a line.
+enum class KeptCopies {
+    kFirst,  // one record a line, its first copy; the other copies are dupes
+    kEvery,  // one record a line counting every copy, all written at its place
+    // A record for every copy, each written at its own place: lines of one
+    // sort key that differ in their bytes then keep their file order.
+    kApart,
+};
+
 // Which groups a run keeps, besides leaving out what a reference list holds.
 struct KeepRule {
     SetOperation op = SetOperation::kNone;
@@ -43,12 +52,15 @@ struct KeepRule {
 
 class LineGroups {
 public:
-    // With everyCopy, copies beyond the first are kept too: they are
-    // counted, not removed, and written as many times as they came.
-    // With `arena`, the kept lines are reserved there.
-    LineGroups(bool everyCopy, LineKey key, const KeepRule* rule = nullptr,
+    // Copies beyond the first are kept too unless `copies` is kFirst: they
+    // are counted, not removed. With `arena`, the kept lines are reserved there.
+    LineGroups(KeptCopies copies, LineKey key, const KeepRule* rule = nullptr,
                KeptArena* arena = nullptr)
-        : m_everyCopy(everyCopy), m_key(key), m_rule(rule), m_arena(arena) {}
+        : m_everyCopy(copies != KeptCopies::kFirst),
+          m_apart(copies == KeptCopies::kApart),
+          m_key(key),
+          m_rule(rule),
+          m_arena(arena) {}
 
     // Sizes the table for up to `records` distinct lines ahead, and the kept
     // lines for up to `records` records of `recordBytes` bytes, so that they
@@ -72,6 +84,7 @@ private:
     size_t Find(uint64_t hash, const char* line, uint32_t length) const;
 
     bool m_everyCopy;
+    bool m_apart;
     LineKey m_key;
     const KeepRule* m_rule;
     KeptArena* m_arena;

@@ -11,9 +11,9 @@ namespace {
 constexpr int kHashBits = 64;
 }  // namespace
 
-SplitGroups::SplitGroups(const Limits& limits, bool everyCopy, LineKey key, int hashBit)
+SplitGroups::SplitGroups(const Limits& limits, KeptCopies copies, LineKey key, int hashBit)
     : m_limits(limits),
-      m_everyCopy(everyCopy),
+      m_copies(copies),
       m_key(key),
       m_hashBit(hashBit),
       m_bits(std::min(std::countr_zero(limits.fanOut), kHashBits - hashBit)),
@@ -57,7 +57,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
             counts += GroupPiece(piece, pieces);
             continue;
         }
-        SplitGroups split(m_limits, m_everyCopy, m_key, m_hashBit + m_bits);
+        SplitGroups split(m_limits, m_copies, m_key, m_hashBit + m_bits);
         Walk(piece, [&](const char* record) { split.Add(record); });
         counts += split.GroupInto(pieces);
     }
@@ -66,7 +66,7 @@ GroupCounts SplitGroups::GroupInto(KeptPieces& pieces) {
 
 GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     if (piece.records == 0) return {};
-    LineGroups groups(m_everyCopy, m_key, m_limits.rule);
+    LineGroups groups(m_copies, m_key, m_limits.rule);
     groups.Reserve(piece.records, piece.bytes);
     Walk(piece, [&](const char* record) { groups.Add(record); });
     const KeptRun run = groups.TakeRun();

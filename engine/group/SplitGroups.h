@@ -34,7 +34,7 @@ public:
     };
 
     // Splits by the bits of the key's hash from `hashBit` up.
-    SplitGroups(const Limits& limits, bool everyCopy, LineKey key, int hashBit);
+    SplitGroups(const Limits& limits, KeptCopies copies, LineKey key, int hashBit);
 
     // Takes the partition's records in load order.
     void Add(const char* record);
@@ -59,7 +59,7 @@ private:
     GroupCounts GroupPiece(Piece& piece, KeptPieces& pieces);
 
     const Limits& m_limits;
-    bool m_everyCopy;
+    KeptCopies m_copies;
     LineKey m_key;
     int m_hashBit;
     int m_bits;

@@ -16,8 +16,8 @@ LineKey KeyFor(const RunPlan& plan) {
     return {plan.hexKey, plan.ignoreCase};
 }
 
-LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single) {
-    return {std::move(single), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
+LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
+    return {std::move(singles), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
             KeyFor(plan)};
 }
 
@@ -30,7 +30,7 @@ ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
     cleaner.Load(sources, FilterFor(task.plan), KeyFor(task.plan), {0, progress::kReadingBase});
     events.StageBegun(status::kReading);
     events.Progress(progress::kReadingBase);
-    cleaner.Group(false, {progress::kReadingBase, 1000});
+    cleaner.Group(KeptCopies::kFirst, {progress::kReadingBase, 1000});
     // Grouping by hash has found every line's copies: nothing is left to sort
     // or scan before the order is chosen.
     events.StageBegun(status::kSorting);

@@ -18,8 +18,8 @@ std::vector<ListSource> InputSources(const ListTask& task);
 // What the plan compares lines by.
 LineKey KeyFor(const RunPlan& plan);
 
-// The lines the plan drops, with the single-line job's line.
-LineFilter FilterFor(const RunPlan& plan, std::optional<std::string> single = std::nullopt);
+// The lines the plan drops, with the single-line job's lines.
+LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles = {});
 
 // Runs the stages over `sources`: the task's inputs first, then any
 // reference lists.

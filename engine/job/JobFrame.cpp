@@ -58,6 +58,8 @@ public:
 
 private:
     void RunLists();
+    void CheckEveryList();
+    std::optional<InputList> OpenEach(const std::string& path) const;
     void ProcessEach();
     void ProcessMerged();
     std::optional<InputList> OpenMerged(const std::string& path,
@@ -102,6 +104,7 @@ RunOutcome Frame::Run() {
 // run before anything is replaced, not when a large list first spills.
 void Frame::RunLists() {
     if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
+    CheckEveryList();
     if (m_plan.removed && !m_plan.dryRun)
         m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed,
                                                        FormatOfNamedResult(*m_plan.removed));
@@ -111,14 +114,41 @@ void Frame::RunLists() {
         ProcessEach();
 }
 
+// Every list is opened and checked before the first is read, as it will be
+// at its turn: a list that is missing, no regular file, held by another run,
+// not writable or in a folder that refuses its new file stops the run before
+// any list is replaced. Each is closed again, so that a run over more lists
+// than descriptors still works; one that changes before its turn is taken
+// as it is then. Lists merged into one output are all opened before they
+// are read anyway.
+void Frame::CheckEveryList() {
+    for (const std::string& path : m_plan.references) {
+        FailureCause why;
+        if (!InputList::OpenToRead(path, &why))
+            throw JobFailure(status::kInvalidRefFile, why, path);
+    }
+    if (m_plan.output) return;
+    for (const std::string& path : m_plan.lists) {
+        m_current = {path};
+        const std::optional<InputList> input = OpenEach(path);
+        if (!m_plan.dryRun) ReplacementFile replacement(input->Location());
+    }
+}
+
+// A list cleaned in place, locked for the run unless nothing is written.
+std::optional<InputList> Frame::OpenEach(const std::string& path) const {
+    FailureCause why;
+    std::optional<InputList> input =
+        m_plan.dryRun ? InputList::OpenToRead(path, &why) : InputList::OpenToReplace(path, &why);
+    if (!input) throw JobFailure(status::kInvalidInputFile, why);
+    return input;
+}
+
 void Frame::ProcessEach() {
     for (const std::string& path : m_plan.lists) {
         m_current = {path};
         m_steps.PrepareList();
-        FailureCause why;
-        std::optional<InputList> input = m_plan.dryRun ? InputList::OpenToRead(path, &why)
-                                                       : InputList::OpenToReplace(path, &why);
-        if (!input) throw JobFailure(status::kInvalidInputFile, why);
+        std::optional<InputList> input = OpenEach(path);
         ListTask task{{&*input},
                       path,
                       m_plan,

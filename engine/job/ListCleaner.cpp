@@ -113,12 +113,13 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
     }
 }
 
-void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
+void ListCleaner::Group(KeptCopies copies, ProgressSpan span) {
     PartitionSet& partitions = *m_partitions;
     const unsigned count = partitions.Count();
     m_runs = std::vector<KeptRun>(count);
     m_pieces = std::vector<KeptPieces>(count);
-    m_everyCopy = everyCopy;
+    m_copies = copies;
+    m_everyCopy = copies != KeptCopies::kFirst;
     const uint64_t groupBytes = PartitionSet::GroupLimit(m_budget);
     const unsigned fanOut = PartitionSet::SplitFanOut(WorkerThreads());
     const SplitGroups::Limits limits{groupBytes, fanOut,
@@ -158,13 +159,13 @@ void ListCleaner::Group(bool everyCopy, ProgressSpan span) {
 GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits) {
     PartitionSet& partitions = *m_partitions;
     if (partitions.BytesIn(p) > limits.groupBytes) {
-        SplitGroups split(limits, m_everyCopy, m_key, partitions.FreeHashBit());
+        SplitGroups split(limits, m_copies, m_key, partitions.FreeHashBit());
         partitions.Drain(p, [&](const char* r) { split.Add(r); });
         const GroupCounts counts = split.GroupInto(m_pieces[p]);
         for (const Segment& segment : m_pieces[p].segments) m_runs[p].records += segment.records;
         return counts;
     }
-    LineGroups groups(m_everyCopy, m_key, &m_rule, m_keptArena ? &*m_keptArena : nullptr);
+    LineGroups groups(m_copies, m_key, &m_rule, m_keptArena ? &*m_keptArena : nullptr);
     groups.Reserve(partitions.RecordsIn(p), partitions.BytesIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();

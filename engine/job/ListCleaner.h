@@ -46,8 +46,8 @@ public:
     // filtered (for their length). Lines of one `key` are copies.
     void Load(const std::vector<ListSource>& sources, const LineFilter& filter, LineKey key,
               ProgressSpan span);
-    // Groups the copies of each line; with everyCopy, every copy is kept.
-    void Group(bool everyCopy, ProgressSpan span);
+    // Groups the copies of each line, keeping what `copies` says.
+    void Group(KeptCopies copies, ProgressSpan span);
     // Puts each partition's kept lines in `order`.
     void Sort(const KeptOrder& order, ProgressSpan span);
     // Writes the kept lines to `output` (4000-5000); the caller commits.
@@ -108,6 +108,7 @@ private:
     GroupCounts m_grouped;
     int64_t m_skipped = 0;
     int64_t m_filtered = 0;
+    KeptCopies m_copies = KeptCopies::kFirst;
     bool m_everyCopy = false;
     bool m_spilled = false;
     std::vector<KeptKey> m_sorted;      // the kept lines in order, for a list held in memory

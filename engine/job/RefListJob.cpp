@@ -60,14 +60,18 @@ public:
     }
 
 private:
-    // A list that is its own reference would lose every line.
+    // A list that is its own reference would lose every line. The plan's
+    // check refused such names before the run; this catches a file moved in
+    // under a reference's name since.
     void RefuseListAsReference(const ListTask& task) const {
         for (size_t r = 0; r < m_refLists.size(); ++r)
-            for (const InputList* input : task.inputs)
-                if (input->HasLocation() &&
-                    input->Location().Identity().SameFile(m_refLists[r].Location().Identity()))
+            for (const InputList* input : task.inputs) {
+                const std::optional<FileIdentity> list = input->Identity();
+                const std::optional<FileIdentity> reference = m_refLists[r].Identity();
+                if (list && reference && list->SameFile(*reference))
                     throw JobFailure(status::kInvalidRefFile, {0, "it is a list being cleaned"},
                                      m_refPaths[r]);
+            }
     }
 
     std::vector<std::string> m_refPaths;

@@ -1,4 +1,5 @@
 // The engine's entry: a plan run by its job, within what the plan lets it take.
+#include "api/PlanCheck.h"
 #include "api/RunEvents.h"
 #include "job/DedupeJob.h"
 #include "job/RefListJob.h"
@@ -6,6 +7,14 @@
 #include "os/EngineSettings.h"
 
 RunOutcome RunLists(const RunPlan& plan, RunEvents& events) {
+    if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) {
+        RunOutcome refused{RunStatus::kRefused, 0, refusal->reason};
+        try {
+            events.RunFinished(refused);
+        } catch (const JobCancelled&) {
+        }
+        return refused;
+    }
     EngineSettings settings = Settings();
     if (plan.memoryBudget) settings.memoryBudget = plan.memoryBudget;
     if (plan.threads) settings.threads = plan.threads;

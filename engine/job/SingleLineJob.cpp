@@ -1,9 +1,9 @@
-// The single-line job: every line with the key of one line removed,
-// everything else kept as it stands. In file order it is one streaming pass
-// that writes as it reads, in constant memory; alphabetized, the kept lines
-// go through the partitions, every copy kept, and are merged in byte order
-// of their keys. Copies there are equal bytes, whatever the key, so that
-// lines of one key that differ are kept apart, each as it was read.
+// The single-line job: every line with the key of one of the given lines
+// removed, everything else kept as it stands. In file order it is one
+// streaming pass that writes as it reads, in constant memory; alphabetized,
+// the kept lines go through the partitions, every copy kept, and are merged
+// in byte order of their keys, lines of one key in file order, each as it
+// was read.
 #include "job/SingleLineJob.h"
 
 #include "api/ProgressScale.h"
@@ -53,11 +53,11 @@ void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, Line
     }
 }
 
-// Copies the lists to the output without the line (and the lines the
+// Copies the lists to the output without the given lines (and the lines the
 // length filter drops), which go to the removed lines when asked for.
-ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& line) {
+ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<std::string>& lines) {
     const RunPlan& plan = task.plan;
-    const LineFilter filter = FilterFor(plan, line);
+    const LineFilter filter = FilterFor(plan, lines);
     const std::string& end = plan.lineEnd;
     const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
     uint64_t total = 0;
@@ -106,13 +106,16 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::string& l
 
 // The kept lines in byte order, loaded, kept whole and merged in the
 // stretch of the scale that sorting has.
-ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& line) {
+ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::vector<std::string>& lines) {
     ListCleaner cleaner(events, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
-    cleaner.Load(InputSources(task), FilterFor(task.plan, line), LineKey(),
+    cleaner.Load(InputSources(task), FilterFor(task.plan, lines), LineKey(),
                  {progress::kSorted, 500});
-    cleaner.Group(true, {progress::kSorted + 500, 500});
+    // Copies of one line are equal bytes, and so ties wherever they stand;
+    // lines of one key that differ are not, and each copy keeps its place.
     const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
+    cleaner.Group(order.key.Plain() ? KeptCopies::kEvery : KeptCopies::kApart,
+                  {progress::kSorted + 500, 500});
     cleaner.Sort(order, {progress::kSortingBase, 500});
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
     events.Progress(progress::kRestored);
@@ -123,7 +126,7 @@ ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::string& l
 
 class SingleLineSteps : public JobSteps {
 public:
-    explicit SingleLineSteps(const RunPlan& plan) : m_line(plan.singleLine) {}
+    explicit SingleLineSteps(const RunPlan& plan) : m_lines(plan.singleLines) {}
 
     ListCounts ProcessList(RunEvents& events, ListTask& task) override {
         events.StageBegun(status::kCounting);
@@ -134,15 +137,15 @@ public:
         events.Progress(progress::kSorted);
         if (events.AlphabetizeNow(task.plan.alphabetize)) {
             events.StageBegun(status::kSorting);
-            return SortedWithout(events, task, m_line);
+            return SortedWithout(events, task, m_lines);
         }
         events.Progress(progress::kRestored);
         events.StageBegun(status::kWriting);
-        return StreamWithout(events, task, m_line);
+        return StreamWithout(events, task, m_lines);
     }
 
 private:
-    std::string m_line;
+    std::vector<std::string> m_lines;
 };
 }  // namespace
 

@@ -1,17 +1,19 @@
 // Which loaded lines a run leaves out before grouping: every line whose key
-// is that of the one line the single-line job deletes, and lines outside a
+// is that of one of the lines the single-line job deletes, and lines outside a
 // length range in bytes as read (the line break not counted). A line left
 // out for its length is counted apart from the dupes.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "load/LineKey.h"
 
 struct LineFilter {
-    std::optional<std::string> single;  // every copy of this line goes
+    // Every copy of each of these lines goes. They are few (a front end
+    // takes many lines as a reference list), so each is tried in turn.
+    std::vector<std::string> singles;
     uint64_t minLength = 0;
     uint64_t maxLength = UINT64_MAX;
     LineKey key;  // what the single line is matched by
@@ -19,8 +21,8 @@ struct LineFilter {
     enum class Verdict { kKeep, kSingle, kLength };
 
     Verdict Judge(const char* line, uint64_t length) const {
-        if (single && key.Equal(line, length, single->data(), single->size()))
-            return Verdict::kSingle;
+        for (const std::string& single : singles)
+            if (key.Equal(line, length, single.data(), single.size())) return Verdict::kSingle;
         if (length < minLength || length > maxLength) return Verdict::kLength;
         return Verdict::kKeep;
     }

@@ -41,6 +41,10 @@ public:
     // The path as given ("-": standard input).
     const std::string& Name() const { return m_name; }
     bool HasLocation() const { return m_location.has_value(); }
+    // The file the list was opened as, held or released; none for standard input.
+    std::optional<FileIdentity> Identity() const {
+        return m_location ? std::optional(m_location->Identity()) : m_released;
+    }
     const ListLocation& Location() const { return *m_location; }
     // How the list is stored, found by its first bytes (for standard input,
     // once a reading has started).

@@ -35,6 +35,37 @@ bool StartsAsBzip2(const char* bytes, size_t size) {
 }
 }  // namespace
 
+const char* ListFormatName(ListFormat format) {
+    switch (format) {
+        case ListFormat::kGzip:
+            return "gzip";
+        case ListFormat::kXz:
+            return "xz";
+        case ListFormat::kZstd:
+            return "zstd";
+        case ListFormat::kBzip2:
+            return "bzip2";
+        case ListFormat::kPlain:
+            break;
+    }
+    return "plain text";
+}
+
+bool ListFormatBuilt(ListFormat format) {
+    switch (format) {
+        case ListFormat::kXz:
+            return LINTRIM_WITH_XZ;
+        case ListFormat::kZstd:
+            return LINTRIM_WITH_ZSTD;
+        case ListFormat::kBzip2:
+            return LINTRIM_WITH_BZIP2;
+        case ListFormat::kGzip:
+        case ListFormat::kPlain:
+            break;
+    }
+    return true;
+}
+
 ListFormat FormatOfStart(const char* bytes, size_t size) {
     if (StartsWith(bytes, size, "\x1f\x8b", 2)) return ListFormat::kGzip;
     if (StartsWith(bytes, size,

@@ -11,6 +11,11 @@
 
 enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2 };
 
+// The format's name as users know it ("gzip"; "plain text").
+const char* ListFormatName(ListFormat format);
+// Whether this build reads and writes the format (plain text always).
+bool ListFormatBuilt(ListFormat format);
+
 // Bytes enough to tell every format apart.
 inline constexpr size_t kFormatMagicSize = 10;
 

@@ -392,11 +392,13 @@ INSTANTIATE_TEST_SUITE_P(
              "prlimit"},
         // A dry run counts as the run would and touches nothing, not even a
         // read-only list or a file held by no one.
-        Case{{{"a", "b\nb\nc\n"}, {"o", "x\n"}},
-             {"|", "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o a a; ls -A | tr '\\n' ' '"},
-             "0|a: dry run, 3 read, 2 kept, 1 removed (1 repeated), T s\no: dry run, 6 read, 2 "
-             "kept, 4 removed (4 repeated), T s\na o |",
-             {{"a", "b\nb\nc\n"}, {"o", "x\n"}}},
+        Case{{{"a", "b\nb\nc\n"}, {"b", "c\nd\n"}, {"o", "x\n"}},
+             {"|",
+              "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o --removed r a b; ls -A | tr '\\n' "
+              "' '"},
+             "0|a: dry run, 3 read, 2 kept, 1 removed (1 repeated), T s\no: dry run, 5 read, 3 "
+             "kept, 2 removed (2 repeated), T s\na b o |",
+             {{"a", "b\nb\nc\n"}, {"b", "c\nd\n"}, {"o", "x\n"}}},
         // --stats describes the list's own lines, whichever job runs.
         Case{{},
              {"|",
@@ -409,7 +411,9 @@ INSTANTIATE_TEST_SUITE_P(
              {}},
         // --json: one object a line, failures too, names kept valid JSON.
         Case{{{"a", "b\nb\n"}},
-             {"|", "$CLI --json a \"$(printf 'n\\377\\\\')\" | sed 's/:[0-9.]*}/:T}/'"},
+             {"|",
+              "{ $CLI --json a; $CLI --json a \"$(printf 'n\\377\\\\')\"; } | sed "
+              "'s/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
              "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
@@ -490,13 +494,43 @@ INSTANTIATE_TEST_SUITE_P(
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
              {{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}}},
-        // A cascade stops at a list that fails: those before it are written,
-        // those after it untouched.
+        // Every list is opened and checked before the first is replaced: a
+        // list that cannot be is named, and none is touched (in.txt out.txt
+        // is a dedupe of both, not a copy).
         Case{{{"1", "a\na\nb\n"}, {"3", "b\nc\n"}},
-             {"--cascade", "1", "2", "3"},
-             "1|1: 3 read, 2 kept, 1 removed (1 repeated), T s\n|2: Invalid input file (No such "
-             "file or directory)\n",
-             {{"1", "a\nb\n"}, {"3", "b\nc\n"}}},
+             {"|", "$CLI --cascade 1 2 3 || $CLI 1 3 4 || $CLI -r 3 1 4"},
+             "1||2: Invalid input file (No such file or directory)\n4: Invalid input file (No "
+             "such file or directory)\n4: Invalid input file (No such file or directory)\n",
+             {{"1", "a\na\nb\n"}, {"3", "b\nc\n"}}},
+        // One file is one list, whatever names reach it, in every job: a
+        // list cleaned twice in a cascade would lose every line to itself.
+        Case{{{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}},
+             {"|",
+              "for l in 'a.txt a.txt' 'b.txt ./a.txt ../lists/a.txt'; do $CLI --cascade $l 2>&1 "
+              "| head -1; $CLI $l 2>&1 | head -1; done; $CLI -o o a.txt ./a.txt 2>&1 | head -1; "
+              "$CLI -d x b.txt ./b.txt 2>&1 | head -1"},
+             "0|lintrim-cli: a.txt and a.txt are one file: a list is named once\nlintrim-cli: "
+             "a.txt and a.txt are one file: a list is named once\nlintrim-cli: ./a.txt and "
+             "../lists/a.txt are one file: a list is named once\nlintrim-cli: ./a.txt and "
+             "../lists/a.txt are one file: a list is named once\nlintrim-cli: a.txt and ./a.txt "
+             "are one file: a list is named once\nlintrim-cli: b.txt and ./b.txt are one file: a "
+             "list is named once\n|",
+             {{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}}},
+        Case{{{"a.txt", "x\nx\ny\n"}},
+             {"|",
+              "ln -s a.txt s; ln a.txt h; $CLI --cascade a.txt s || echo $?; $CLI -f h a.txt || "
+              "echo $?; rm s h"},
+             "0|2\n2\n|lintrim-cli: a.txt and s are one file: a list is named once\nusage: "
+             "lintrim-cli "
+             "[OPTIONS] LIST...\nlintrim-cli: h and a.txt are one file: a list is named "
+             "once\nusage: lintrim-cli [OPTIONS] LIST...\n",
+             {{"a.txt", "x\nx\ny\n"}},
+             "symbolic and hard links made with ln"},
+        // -d is repeatable: every copy of each line goes.
+        Case{{{"l.txt", "a\nb\nc\na\nB\n"}},
+             {"-d", "a", "-d", "b", "-i", "l.txt"},
+             "0|l.txt: 5 read, 1 kept, 4 removed (4 the given line), T s\n|",
+             {{"l.txt", "c\n"}}},
         // A read-only list is not even opened for writing; only regular files are lists.
         Case{{{"ro", "a\na\n"}, {"l", "b\n"}},
              {"|", "chmod 444 ro; $CLI ro l || echo $?; stat -c %a ro"},
@@ -625,13 +659,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliUsageTest,
     ::testing::Values(
         Misuse{{}, "list"}, Misuse{{"-q"}, "list"}, Misuse{{"-z", "l.txt"}, "-z"},
-        Misuse{{"--bogus", "l.txt"}, "--bogus"}, Misuse{{"-f", "-a", "l.txt"}, "--alphabetize"},
-        Misuse{{"-af", "l.txt"}, "--by-frequency"},
+        Misuse{{"--bogus", "l.txt"}, "--bogus"}, Misuse{{"-f", "-a", "l.txt"}, "alphabetically"},
+        Misuse{{"-af", "l.txt"}, "by frequency"},
         Misuse{{"--encode-hex", "--decode-hex", "l.txt"}, "--decode-hex"},
         Misuse{{"-r", "r.txt", "-d", "b", "l.txt"}, "--del-single"},
-        Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "--by-frequency"},
+        Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "by frequency"},
         Misuse{{"l.txt", "--ref"}, "--ref"}, Misuse{{"--quiet=yes", "l.txt"}, "--quiet"},
-        Misuse{{"-"}, "--output"}, Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
+        Misuse{{"-"}, "one output"}, Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
         Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
         Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
         Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
@@ -642,11 +676,10 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"--removed", "l.txt", "l.txt"}, "a list"},
         Misuse{{"-o", "r.txt", "-r", "./r.txt", "l.txt"}, "reference"},
         Misuse{{"-r", "./l.txt", "l.txt"}, "./l.txt"}, Misuse{{"-j", "0", "l.txt"}, "--threads"},
-        Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"--common", "l.txt"}, "--common"},
-        Misuse{{"--cascade", "-o", "o", "l.txt"}, "--cascade"},
+        Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"--common", "l.txt"}, "common"},
+        Misuse{{"--cascade", "-o", "o", "l.txt"}, "cascade"},
         Misuse{{"--only-unique", "--only-repeated", "l.txt"}, "exclude"},
-        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
-        Misuse{{"-n", "--removed", "r", "l.txt"}, "--dry-run"}));
+        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"}));
 
 // A link given as the list is followed and stays; another hard link to the
 // list keeps the old bytes; a name of the longest length still leaves room

@@ -71,7 +71,7 @@ TEST(KeptArena, EachThreadsRunsFollowOneAnotherAndMatchTheHeaps) {
         records.append(head, sizeof head).append(line);
     }
     auto group = [&](KeptArena* in) {
-        LineGroups groups(false, LineKey(), nullptr, in);
+        LineGroups groups(KeptCopies::kFirst, LineKey(), nullptr, in);
         groups.Reserve(2000, records.size());
         for (size_t at = 0; at < records.size(); at += record::Size(records.data() + at))
             groups.Add(records.data() + at);

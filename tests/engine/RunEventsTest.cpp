@@ -249,19 +249,21 @@ std::string RandomLine(std::mt19937& random) {
     return hex ? line + kBits[11 + random() % 6] : line;
 }
 
-// Lines with the key of a reference line or of the single line go; copies
-// are lines of one key (for the single-line job, of the same bytes, or none
-// in file order), each written at its first; a stable sort orders them.
+// Lines with the key of a reference line or of a single line go; copies
+// are lines of one key (for the single-line job, none: every line stays),
+// each written at its first; a stable sort orders them, so that lines of
+// equal keys stay in file order.
 std::string Expected(const Lines& lines, const Lines& refs, const RunPlan& plan) {
-    const bool single = plan.job == JobKind::kSingleLine, together = single && plan.alphabetize;
+    const bool single = plan.job == JobKind::kSingleLine;
     std::set<std::string> gone;
     for (const std::string& line : refs) gone.insert(Key(line, plan));
-    if (single) gone.insert(Key(plan.singleLine, plan));
+    if (single)
+        for (const std::string& line : plan.singleLines) gone.insert(Key(line, plan));
     std::map<std::string, int> copies;
     Lines firsts;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string key = Key(lines[i], plan);
-        const std::string id = together ? lines[i] : single ? std::to_string(i) : key;
+        const std::string id = single ? std::to_string(i) : key;
         if (gone.count(key) == 0 && copies[id]++ == 0) firsts.push_back(lines[i]);
     }
     std::stable_sort(firsts.begin(), firsts.end(), [&](const std::string& a, const std::string& b) {
@@ -269,8 +271,7 @@ std::string Expected(const Lines& lines, const Lines& refs, const RunPlan& plan)
         return plan.byFrequency && copies[Key(a, plan)] > copies[Key(b, plan)];
     });
     std::string out;
-    for (const std::string& line : firsts)
-        for (int copy = 0; copy < (together ? copies[line] : 1); ++copy) out += line + "\n";
+    for (const std::string& line : firsts) out += line + "\n";
     return out;
 }
 }  // namespace
@@ -317,10 +318,10 @@ TEST(RunEvents, TheLengthFilterKeepsLinesAtItsBounds) {
             TempDir dir;
             RunPlan plan{.job = job,
                          .lists = {dir.File("l.txt", "a\nbb\r\nccc\n\ndddd\r\neeeee")},
-                         .references = {dir.File("r.txt", "zz\n")},
-                         .singleLine = "zz",
                          .minLength = c.min,
                          .maxLength = c.max};
+            if (job == JobKind::kReferences) plan.references = {dir.File("r.txt", "zz\n")};
+            if (job == JobKind::kSingleLine) plan.singleLines = {"zz"};
             RecordingEvents events;
             ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
             EXPECT_EQ(ReadBytes(plan.lists[0]), c.kept);
@@ -353,7 +354,8 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
          cantWrite + "rename: Invalid cross-device link)"},
         {{{"tmpfile", EISDIR}, {"openat", EACCES, 1}}, cantOpen + "open: Permission denied)"},
         {{{"tmpfile", EACCES}}, cantOpen + "open: Permission denied)"},
-        {{{"fstatat", ENOENT, 1}}, "list.txt: input list changed while it was cleaned"},
+        // The check before the rename: every list was opened and checked before.
+        {{{"fstatat", ENOENT, 2}}, "list.txt: input list changed while it was cleaned"},
         {{{"flock", EWOULDBLOCK}}, "list.txt: input list is in use by another run"},
         {{{"read", EIO, 2}}, cantRead + "read: Input/output error)"},
         {{{"size", 0, -3}}, cantRead + "the file grew while it was read)"},
@@ -378,12 +380,11 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
          "no/o.txt: output list can't be opened (No such file or directory)",
          {.output = "no/o.txt"}},
         {{}, "no: temporary file can't be made (No such file or directory)", {.tempDir = "no"}},
-        // A list that cannot be opened stops the run there; the lists before
-        // it are written, those after it left as they are.
+        // A list that cannot be opened stops the run before any list is
+        // replaced, the lists before it too.
         {{},
          "gone.txt: Invalid input file (No such file or directory)",
-         {.lists = {"list.txt", "gone.txt", "ref.txt"}},
-         kCleaned},
+         {.lists = {"list.txt", "gone.txt", "ref.txt"}}},
         {{}, ".: Invalid input file (not a regular file)", {.lists = {"."}}},
         // Temporary files of a list larger than its memory budget, in its folder.
         {{{"no space"}}, noSpace, spilled},
@@ -392,7 +393,7 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
         {{{"pread", EIO}}, temporary + "read (read: Input/output error)", spilled},
         {{{"damaged"}}, temporary + "read (a temporary file was damaged)", spilled},
         {{{"short"}}, temporary + "read (a temporary file was cut short)", spilled},
-        {{{"tmpfile", EACCES}},
+        {{{"tmpfile", EACCES, 1}},
          ".: temporary file can't be made (open: Permission denied)",
          spilled},
         {{}, written, spilled, kCleaned},
@@ -446,8 +447,8 @@ TEST(RunEvents, CountsSayWhyEachLineWent) {
             RunPlan plan;
             plan.job = way.job;
             plan.lists = {dir.File("l", list)};
-            plan.references = {dir.File("r", reference)};
-            plan.singleLine = "bb";
+            if (way.job == JobKind::kReferences) plan.references = {dir.File("r", reference)};
+            if (way.job == JobKind::kSingleLine) plan.singleLines = {"bb"};
             plan.alphabetize = way.alphabetize;
             plan.memoryBudget = budget;
             plan.lineEnd = "\n";
@@ -461,7 +462,7 @@ TEST(RunEvents, CountsSayWhyEachLineWent) {
             int64_t kept = 0;
             for (std::string line; std::getline(lines, line);) {
                 if (line.empty()) continue;
-                const bool single = way.job == JobKind::kSingleLine && line == plan.singleLine;
+                const bool single = way.job == JobKind::kSingleLine && line == plan.singleLines[0];
                 const bool length = way.lengths && (line.size() < 2 || line.size() > 3);
                 model.referenceHits += refs.count(line) && !length;
                 model.singleHits += single;
@@ -558,14 +559,17 @@ TEST(RunEvents, LineKeysMatchTheModelInEveryJobAndOrder) {
     for (std::string& line : refs) reference += (line = RandomLine(random)) + "\r\n";
     RunPlan plan;
     plan.lists = {dir.File("l.txt", list)};
-    plan.references = {dir.File("r.txt", reference)};  // read by the reference job only
+    const std::string referenceFile = dir.File("r.txt", reference);
     plan.output = (dir.Path() / "o.txt").string();
     plan.lineEnd = "\n";
     for (int way = 0; way < 72; ++way) {  // key, job, order, budget
         plan.hexKey = way & 1;
         plan.ignoreCase = way & 2;
         plan.job = static_cast<JobKind>(way / 4 % 3);  // dedupe, references, single line
-        plan.singleLine = RandomLine(random);
+        const bool withRefs = plan.job == JobKind::kReferences;
+        plan.references = withRefs ? Lines{referenceFile} : Lines();
+        const Lines singles{RandomLine(random), RandomLine(random)};
+        plan.singleLines = plan.job == JobKind::kSingleLine ? singles : Lines();
         plan.byFrequency = way / 12 % 3 == 1 && plan.job != JobKind::kSingleLine;
         plan.alphabetize = way / 12 % 3 == 2;
         // In memory; spilled, partitions split again (with either case);
@@ -576,7 +580,6 @@ TEST(RunEvents, LineKeysMatchTheModelInEveryJobAndOrder) {
         // Blocks shorter than a record's head, of a few records, the usual.
         const size_t blocks[] = {5, 100, 0};
         SpillFile::SetBlockSizeForTesting(stretches ? 100 : blocks[random() % 3]);
-        const bool withRefs = plan.job == JobKind::kReferences;
         RunEvents events;
         ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone) << way;
         SpillFile::SetBlockSizeForTesting(0);
@@ -639,7 +642,7 @@ TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
                 TempDir dir;
                 ListReader::SetBlockSizeForTesting(block);
                 RunPlan plan{.job = JobKind::kSingleLine, .lists = {dir.File("l", list)}};
-                plan.singleLine = "bb";
+                plan.singleLines = {"bb"};
                 plan.lineEnd = end;
                 RunEvents events;
                 EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);

@@ -2,6 +2,7 @@
 #include "WindowJob.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "ControlIds.h"
@@ -11,6 +12,11 @@
 namespace {
 constexpr const char* kChooseNewFiles = "choose new file(s)";
 constexpr const char* kChooseNew = "choose new";
+constexpr const char* kBrokenSelection =
+    "Invalid input file (the chosen lists and their count disagree)";
+
+// Thrown when the selection's count runs beyond its list.
+struct BrokenSelection {};
 
 // The status text, then what caused it in the system's words or as a
 // reason. The name of the call that failed means little to a window user
@@ -65,9 +71,9 @@ bool HasReferenceLists(JobWindow& window, RunPlan& plan) {
     return false;
 }
 
-// The chosen lists. A count beyond its list is a broken selection: the run
-// fails there, as on a list that cannot be opened.
-std::vector<std::string> ChosenLists(JobWindow& window) {
+// The chosen lists; none when the count runs beyond its list, a broken
+// selection that no list of is cleaned.
+std::optional<std::vector<std::string>> ChosenLists(JobWindow& window) {
     std::vector<std::string> lists;
     bool broken = false;
     window.AccessSelection([&] {
@@ -76,7 +82,7 @@ std::vector<std::string> ChosenLists(JobWindow& window) {
         lists.assign(window.m_inputFiles.begin(), window.m_inputFiles.begin() + taken);
         broken = count > taken;
     });
-    if (broken) lists.emplace_back();
+    if (broken) return std::nullopt;
     return lists;
 }
 
@@ -113,10 +119,13 @@ bool PrepareRun(JobWindow& window, RunPlan& plan) {
     if (plan.job != JobKind::kSingleLine) plan.byFrequency = window.IsChecked(IDC_BY_FREQUENCY);
     LockControls(window);
     if (plan.job == JobKind::kSingleLine) {
-        plan.singleLine = window.GetSingleText();
-        window.AccessSelection([&] { window.m_singleLine = plan.singleLine; });
+        const std::string line = window.GetSingleText();
+        plan.singleLines = {line};
+        window.AccessSelection([&] { window.m_singleLine = line; });
     }
-    plan.lists = ChosenLists(window);
+    std::optional<std::vector<std::string>> lists = ChosenLists(window);
+    if (!lists) throw BrokenSelection{};
+    plan.lists = std::move(*lists);
     return true;
 }
 
@@ -131,8 +140,15 @@ int WindowJob(JobWindow& window, JobKind job) {
     plan.job = job;
     try {
         if (!PrepareRun(window, plan)) return -1;
+        // A reference run with reference lists but no list to clean only ends.
+        if (plan.lists.empty()) return EndRun(window, plan), 0;
         WindowEvents events(window);
-        if (RunLists(plan, events).status == RunStatus::kDone) EndRun(window, plan);
+        const RunOutcome outcome = RunLists(plan, events);
+        if (outcome.status == RunStatus::kDone) EndRun(window, plan);
+        // A plan refused touched nothing: the window is given back as after a failure.
+        if (outcome.status == RunStatus::kRefused) GiveWindowBack(window, outcome.refusal);
+    } catch (const BrokenSelection&) {
+        GiveWindowBack(window, kBrokenSelection);
     } catch (const JobCancelled&) {
         // The window has gone; whatever list was being written stays as it was.
     }

@@ -21,10 +21,11 @@ TEST(Failures, TheWindowIsGivenBackWithTheCauseAndTheSelectionKept) {
     ::chmod(list.c_str(), 0444);
     window.Choose({list});
     WindowJob(window, JobKind::kDedupe);
-    EXPECT_EQ(
-        std::vector<std::string>(window.calls.end() - 5, window.calls.end()),
-        Concat<std::string>({{"status writing..."},
-                             FailureCalls("output list can't be opened (Permission denied)")}));
+    // Every list is checked before the first is read.
+    EXPECT_EQ(window.calls, Concat<std::string>(
+                                {{"checked? BY_FREQUENCY"},
+                                 LockCalls(),
+                                 FailureCalls("output list can't be opened (Permission denied)")}));
     EXPECT_EQ(window.m_inputFiles, std::vector<std::string>{list});
     EXPECT_EQ(window.m_inputCount, 1);
 
@@ -33,7 +34,8 @@ TEST(Failures, TheWindowIsGivenBackWithTheCauseAndTheSelectionKept) {
     broken.m_inputCount = 2;
     WindowJob(broken, JobKind::kDedupe);
     EXPECT_EQ(broken.Only("status ").back(),
-              "status Invalid input file (No such file or directory)");
+              "status Invalid input file (the chosen lists and their count disagree)");
+    EXPECT_EQ(ReadBytes(dir.At("ok.txt")), kList);
 }
 
 TEST(Failures, ClosingTheWindowMidRunLeavesTheList) {

@@ -1,5 +1,6 @@
 // End-to-end runs of the single-line and reference-list jobs.
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include "WindowJob.h"
 
@@ -139,4 +140,32 @@ TEST(RefListJob, ReferenceListsChosenDuringARunWaitForTheNext) {
     EXPECT_EQ(ReadBytes(list), "b\r\n");
     EXPECT_EQ(window.m_refFiles, std::vector<std::string>{later});
     EXPECT_EQ(window.m_refCount, 1);
+}
+
+// A list chosen as its own reference, under the same or another name, is
+// refused with the window given back and the list whole; so is a file
+// chosen twice as a list.
+TEST(RefListJob, AListThatIsItsOwnReferenceIsRefused) {
+    TempDir dir;
+    const std::string self = dir.File("self.txt", "a\nb\na\n");
+    const std::string other = dir.At("sub/../self.txt");
+    std::filesystem::create_directory(dir.At("sub"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> choices{
+        {{self, self}, "a reference list is a list to clean: " + self},
+        {{self, other}, "a reference list is a list to clean: " + other},
+    };
+    for (const auto& [names, said] : choices) {
+        RecordingWindow window;
+        window.Choose({names[0]}, {names[1]});
+        WindowJob(window, JobKind::kReferences);
+        EXPECT_EQ(window.calls, Concat<std::string>(
+                                    {{"checked? BY_FREQUENCY"}, LockCalls(), FailureCalls(said)}));
+        EXPECT_EQ(ReadBytes(self), "a\nb\na\n");
+    }
+    RecordingWindow twice;
+    twice.Choose({self, other});
+    WindowJob(twice, JobKind::kDedupe);
+    EXPECT_EQ(twice.Only("status ").back(),
+              "status " + self + " and " + other + " are one file: a list is named once");
+    EXPECT_EQ(ReadBytes(self), "a\nb\na\n");
 }

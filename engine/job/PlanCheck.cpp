@@ -1,0 +1,119 @@
+// The rules of a plan, one table: first the choices that exclude each other,
+// then the names, then the files the names reach. A rule says nothing when
+// the plan keeps it, else why it does not.
+#include "api/PlanCheck.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
+#include "read/FileNames.h"
+#include "read/ListFormat.h"
+#include "write/OutputFormat.h"
+
+namespace {
+constexpr const char* kStandardStream = "-";
+using Why = std::optional<std::string>;
+using Rule = std::function<Why(const RunPlan&)>;
+
+bool Named(const std::string& name) {
+    return name != kStandardStream;
+}
+
+// The first of `others` that names the file `name` names.
+Why SameAsAny(const std::string& name, const std::vector<std::string>& others) {
+    if (!Named(name)) return std::nullopt;
+    for (const std::string& other : others)
+        if (Named(other) && NameOneFile(name, other)) return other;
+    return std::nullopt;
+}
+
+Why Choices(const RunPlan& plan) {
+    const bool single = plan.job == JobKind::kSingleLine;
+    if (plan.byFrequency && plan.alphabetize)
+        return "ordering by frequency and alphabetically exclude each other";
+    if (plan.job == JobKind::kReferences && plan.references.empty())
+        return "the reference job needs a reference list";
+    if (!plan.references.empty() && plan.job != JobKind::kReferences)
+        return "reference lists are used by the reference job only, not with lines to delete";
+    if (single != !plan.singleLines.empty())
+        return single ? "no line to delete given"
+                      : "lines to delete are for the single-line job only";
+    if (single && plan.setOperation != SetOperation::kNone)
+        return "deleting lines keeps every other line: a set operation does not apply";
+    if (single && plan.byFrequency)
+        return "deleting lines keeps every other line: ordering by frequency does not apply";
+    if (plan.setOperation == SetOperation::kCommon && (!plan.output || plan.lists.size() < 2))
+        return "keeping the common lines needs one output and two or more lists";
+    if (plan.setOperation == SetOperation::kCascade && plan.output)
+        return "a cascade rewrites each list in place: one output does not apply";
+    if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength)
+        return "the shortest length allowed is above the longest";
+    if (plan.lineEnd != "\n" && plan.lineEnd != "\r\n") return "lines end with LF or CR LF";
+    return std::nullopt;
+}
+
+Why Names(const RunPlan& plan) {
+    if (plan.lists.empty()) return "no list given";
+    const auto empty = [](const std::string& name) { return name.empty(); };
+    if (std::any_of(plan.lists.begin(), plan.lists.end(), empty) ||
+        std::any_of(plan.references.begin(), plan.references.end(), empty) || plan.output == "" ||
+        plan.removed == "")
+        return "a file name is empty";
+    const auto stdins = std::count(plan.lists.begin(), plan.lists.end(), kStandardStream);
+    if (stdins > 0 && !plan.output) return "standard input (-) needs one output";
+    if (stdins > 1) return "standard input (-) can be given once only";
+    if (std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 0)
+        return "a reference list must be a file, not standard input (-)";
+    if (plan.removed == kStandardStream) return "removed lines need a file, not standard output";
+    return std::nullopt;
+}
+
+// A result in a format this build leaves out is refused before anything is read.
+Why Formats(const RunPlan& plan) {
+    for (const std::optional<std::string>& file : {plan.output, plan.removed}) {
+        if (!file) continue;
+        const ListFormat format = FormatOfNamedResult(*file);
+        if (!ListFormatBuilt(format))
+            return *file + ": " + ListFormatName(format) + " lists are not supported by this build";
+    }
+    return std::nullopt;
+}
+
+// One file is one list, whatever names reach it: a list cleaned twice in a
+// cascade would lose every line to itself.
+Why ListsOnce(const RunPlan& plan) {
+    for (auto list = plan.lists.begin(); list != plan.lists.end(); ++list)
+        if (const Why other = SameAsAny(*list, {std::next(list), plan.lists.end()}))
+            return *list + " and " + *other + " are one file: a list is named once";
+    return std::nullopt;
+}
+
+// No result lands on a file the run reads, but an output that is one of the
+// merged lists, which replaces it as a whole.
+Why Results(const RunPlan& plan) {
+    for (const std::string& reference : plan.references)
+        if (const Why list = SameAsAny(reference, plan.lists))
+            return "a reference list is a list to clean: " + reference;
+    if (plan.output)
+        if (SameAsAny(*plan.output, plan.references))
+            return "the output names a reference list: " + *plan.output;
+    if (!plan.removed) return std::nullopt;
+    if (plan.output && Named(*plan.output) && NameOneFile(*plan.removed, *plan.output))
+        return "the file of removed lines is the output: " + *plan.removed;
+    if (SameAsAny(*plan.removed, plan.lists) || SameAsAny(*plan.removed, plan.references))
+        return "the file of removed lines is a list the run reads: " + *plan.removed;
+    return std::nullopt;
+}
+
+const std::vector<Rule>& Rules() {
+    static const std::vector<Rule> rules{Choices, Names, Formats, ListsOnce, Results};
+    return rules;
+}
+}  // namespace
+
+std::optional<PlanRefusal> CheckPlan(const RunPlan& plan) {
+    for (const Rule& rule : Rules())
+        if (const Why why = rule(plan)) return PlanRefusal{*why};
+    return std::nullopt;
+}
