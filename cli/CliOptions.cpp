@@ -133,8 +133,9 @@ const std::vector<OptionEntry>& Options() {
          "is written as the bytes it encodes would be. Removed lines are written as read",
          "lintrim-cli --hex --encode-hex -o clean.txt list.txt", Flag(&CliOptions::encodeHex)},
         {0, "decode-hex", nullptr,
-         "write each kept $HEX[...] line as the bytes it encodes, unless they are empty or hold "
-         "a CR or LF; add --hex to compare such lines as those bytes too. Removed lines are "
+         "write each kept $HEX[...] line as the bytes it encodes, unless they are empty, hold "
+         "an LF, end in a CR or are themselves of the $HEX[...] form (a line could not stand "
+         "for them); add --hex to compare such lines as those bytes too. Removed lines are "
          "written as read",
          "lintrim-cli --hex --decode-hex list.txt", Flag(&CliOptions::decodeHex)},
         {0, "crlf", nullptr, "end every line with CR LF instead of LF",

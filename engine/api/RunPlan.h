@@ -29,7 +29,10 @@ enum class SetOperation {
 enum class LineForm {
     kAsRead,
     kHexEncoded,  // as `$HEX[..]`: a byte outside ' '..'~', a ':', or a `$HEX[` start
-    kHexDecoded,  // a `$HEX[..]` line as its bytes, unless they are empty or hold a CR or an LF
+    // A `$HEX[..]` line as its bytes, unless they cannot stand as a line that
+    // reads back as themselves: empty, holding an LF, ending in a CR, or
+    // themselves of the `$HEX[..]` form.
+    kHexDecoded,
 };
 
 struct RunPlan {

@@ -74,13 +74,12 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<st
         PieceStretch stretch{};
         ForEachPiece(
             reader,
-            [&](const char* text, uint64_t length, uint64_t after) {
-                // Every piece but the final one of a list ends in the block.
-                const char* stretchEnd = stretch.data + stretch.size;
-                const bool ended = !(stretch.last && text + length == stretchEnd);
+            [&](const Piece& piece) {
+                const char* text = piece.line;
+                const uint64_t length = piece.length;
                 const LineFilter::Verdict verdict =
                     length == 0 ? LineFilter::Verdict::kLength : filter.Judge(text, length);
-                if (length > 0 && verdict == LineFilter::Verdict::kKeep && spans && ended &&
+                if (length > 0 && verdict == LineFilter::Verdict::kKeep && spans && piece.ended &&
                     text[length] == '\n') {
                     span.Add(text, length);
                 } else {
@@ -88,9 +87,10 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<st
                     if (length > 0) Judged(verdict, text, length, kept, task, counts);
                 }
                 // The block is read again after its last piece.
-                if (ended && text + length + (text[length] == '\r') + 1 == stretchEnd) span.Flush();
+                if (piece.next == stretch.data + stretch.size) span.Flush();
                 if (length > 0 && ++counts.read % progress::kRowStep == 0)
-                    events.Progress(progress::kRestored + ScaledPosition(before + after, scale));
+                    events.Progress(progress::kRestored +
+                                    ScaledPosition(before + piece.after, scale));
             },
             [&](const PieceStretch& s) {
                 stretch = s;

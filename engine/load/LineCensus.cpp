@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "read/ListReader.h"
+
 namespace {
 void CountLine(const char* line, size_t length, bool crlf, LineStats& stats) {
     if (length == 0) return;
@@ -45,8 +47,8 @@ void CountLines(const char* data, size_t size, bool last, LineStats& stats) {
         const auto* feed = static_cast<const char*>(std::memchr(p, '\n', end - p));
         if (!feed) break;
         const bool crlf = feed > p && feed[-1] == '\r';
-        CountLine(p, static_cast<size_t>(feed - p) - crlf, crlf, stats);
+        CountLine(p, LineBefore(p, static_cast<size_t>(feed - p)), crlf, stats);
         p = feed + 1;
     }
-    if (last) CountLine(p, static_cast<size_t>(end - p), false, stats);
+    if (last) CountLine(p, LineBefore(p, static_cast<size_t>(end - p)), false, stats);
 }

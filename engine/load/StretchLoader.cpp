@@ -70,10 +70,10 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
         const auto* feed = static_cast<const char*>(std::memchr(data + p, '\n', end - p));
         if (!feed) break;
         const size_t at = static_cast<size_t>(feed - data);
-        add(p, (at > p && data[at - 1] == '\r') ? at - p - 1 : at - p);
+        add(p, LineBefore(data + p, at - p));
         p = at + 1;
     }
-    if (final) add(p, end - p);
+    if (final) add(p, LineBefore(data + p, end - p));
 }
 
 void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) {

@@ -1,9 +1,11 @@
 // Reading a list in large blocks, cut into pieces, from whatever source the
 // list has (a file, standard input, compressed or not). A piece is what one line
 // read returns: the bytes up to and including the next line feed, or the
-// rest of the file. A carriage return just before the line feed belongs to
-// the break; a byte 26 ends the list only as its very last byte. Only whole
-// pieces are handed on: a piece that straddles two reads waits for the next.
+// rest of the file. Every carriage return at the end of a line belongs to
+// its break, so that a line written with either line end reads back as it
+// was (LineBefore); a byte 26 ends the list only as its very last byte.
+// Only whole pieces are handed on: a piece that straddles two reads waits
+// for the next.
 //
 // For a plain file the length taken when it was opened is the contract: a
 // file that grows or shrinks while it is read is reported, never half-used.
@@ -61,9 +63,24 @@ private:
 inline constexpr uint64_t kLongestPiece = UINT32_MAX;
 [[noreturn]] void ThrowLineTooLong();
 
-// Calls onPiece(line, length, offsetAfter) for every piece of the list, in
-// order; offsetAfter is the file offset just past the piece. The line is
-// not terminated; its bytes stay valid only during the call. Throws
+// The length of the line that starts a piece of `size` bytes up to its
+// break (its line feed, or the end of the list): every carriage return
+// before the break belongs to it.
+inline size_t LineBefore(const char* piece, size_t size) {
+    while (size > 0 && piece[size - 1] == '\r') --size;
+    return size;
+}
+
+// One piece as ForEachPiece hands it on.
+struct Piece {
+    const char* line;  // not terminated; valid only during the call
+    uint64_t length;   // the line without its break
+    uint64_t after;    // the file offset just past the piece
+    const char* next;  // just past the piece in its stretch
+    bool ended;        // ended by a line feed: every piece but a list's final one
+};
+
+// Calls onPiece(piece) for every piece of the list, in order. Throws
 // JobFailure("line too long (4 GiB or more)") for a longer line. Each
 // stretch goes to onStretch first, whole.
 template <typename OnPiece, typename OnStretch = void (*)(const PieceStretch&)>
@@ -77,14 +94,17 @@ void ForEachPiece(
         while (p < end) {
             const auto* feed = static_cast<const char*>(std::memchr(p, '\n', end - p));
             if (!feed) break;
-            const uint64_t length = (feed > p && feed[-1] == '\r') ? feed - p - 1 : feed - p;
+            const uint64_t length = LineBefore(p, static_cast<size_t>(feed - p));
             if (length > kLongestPiece) ThrowLineTooLong();
-            onPiece(
+            onPiece(Piece{
                 p, length,
-                std::min(s.offset + static_cast<uint64_t>(feed + 1 - s.data), reader.FileSize()));
+                std::min(s.offset + static_cast<uint64_t>(feed + 1 - s.data), reader.FileSize()),
+                feed + 1, true});
             p = feed + 1;
         }
-        if (s.last && static_cast<uint64_t>(end - p) > kLongestPiece) ThrowLineTooLong();
-        if (s.last) onPiece(p, static_cast<uint64_t>(end - p), reader.FileSize());
+        if (!s.last) continue;
+        const uint64_t length = LineBefore(p, static_cast<size_t>(end - p));
+        if (length > kLongestPiece) ThrowLineTooLong();
+        onPiece(Piece{p, length, reader.FileSize(), end, false});
     }
 }

@@ -3,16 +3,33 @@
 #include "write/LineOutput.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 constexpr size_t kChunk = 256;
 
-// Empty bytes would be an empty line, which the list drops; a CR or an LF
-// would break the line in two.
+// Whether the bytes are themselves of the `$HEX[..]` form.
+bool HexFormBytes(const LineBytes& bytes) {
+    const size_t n = bytes.size;
+    if (n < LineBytes::kOpenSize + 1 || bytes[n - 1] != ']' || (n - LineBytes::kOpenSize - 1) % 2)
+        return false;
+    for (size_t i = 0; i < n - 1; ++i) {
+        const uint8_t c = bytes[i];
+        if (i < LineBytes::kOpenSize ? c != LineBytes::kOpen[i] : !std::isxdigit(c)) return false;
+    }
+    return true;
+}
+
+// Bytes that stand as a line and read back as themselves, so that a second
+// run changes nothing: not empty (the list drops empty lines), no LF (it
+// would break the line in two), no CR at the end (it would belong to the
+// break), and not themselves of the `$HEX[..]` form (they would be decoded
+// again).
 bool FitsALine(const LineBytes& bytes) {
+    if (bytes.size == 0 || bytes[bytes.size - 1] == '\r') return false;
     for (size_t i = 0; i < bytes.size; ++i)
-        if (bytes[i] == '\r' || bytes[i] == '\n') return false;
-    return bytes.size > 0;
+        if (bytes[i] == '\n') return false;
+    return !HexFormBytes(bytes);
 }
 
 // Bytes that a reader could take for anything else: empty, not printable

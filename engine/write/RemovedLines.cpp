@@ -9,10 +9,10 @@ void WriteRemovedLines(const std::vector<InputList*>& inputs, const std::vector<
     uint64_t index = 0;
     for (InputList* input : inputs) {
         ListReader reader(*input, status::kInputCantBeRead);
-        ForEachPiece(reader, [&](const char* line, uint64_t length, uint64_t) {
-            if (length == 0) return;
+        ForEachPiece(reader, [&](const Piece& piece) {
+            if (piece.length == 0) return;
             if (index >= kept.size() || !kept[index]) {
-                to.Write(line, length);
+                to.Write(piece.line, piece.length);
                 to.Write(lineEnd.data(), lineEnd.size());
             }
             ++index;

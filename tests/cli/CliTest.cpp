@@ -264,6 +264,10 @@ const std::string kIn = "x\ny\nx\nz\nw\nw\n";
 const std::string kLine = "y\nx\r\nxx\nx\n\ny\n-x\nx";
 
 const std::string kLongBytes = std::string(299, '\xaa') + "\xbb";
+// Lines ended by several CRs, a CR alone, an inner CR encoded, bytes a line
+// cannot stand for, and a final line ended by a CR.
+const std::string kRerun =
+    "x\r\r\nq\nx\n\r\r\ntail\r\n$HEX[610d62]\na:b\nA\n$HEX[2448455820]\n$HEX[610d]\ntail\r";
 const std::string kEdges =
     "p\n$HEX[70]\n$HEX[7]\n$HEX[6A]\n$HEX[6a]\nJ\n$HEX[]\n$HEX[]\n$HEX[610d]\n$HEX[0a]\n\xe9\n$HEX["
     "c9]\n$HEX[" +
@@ -596,7 +600,20 @@ INSTANTIATE_TEST_SUITE_P(
              {"--hex", "--encode-hex", "--lf", "l"},
              "0|l: 7 read, 7 kept, 0 removed, T s\n|",
              {{"l", "$HEX[613a62]\n$HEX[e974]\n$HEX[7409]\np\nok\n$HEX[244845585b37675d]\n$HEX[" +
-                        std::string(400, '1') + "]\n"}}}));
+                        std::string(400, '1') + "]\n"}}},
+        // Every CR at a line's end belongs to its break, so a run on its own
+        // result changes nothing, whatever the options; an inner CR stands in
+        // a line, so decoding gives back what encoding made of it.
+        Case{{{"l", kRerun}, {"r", "q\r\r\n"}, {"c", "\r\r\nz\nq\n"}},
+             {"|",
+              "for o in '' --crlf -a '-f -i' --hex '--hex --encode-hex' '--hex --decode-hex "
+              "--crlf' '-d x' '-r r' '--min-length 2'; do cp l m; $CLI $o m >/dev/null; cp m n; "
+              "$CLI $o n >/dev/null; cmp -s m n || echo \"differs: $o\"; done; cp l m; $CLI "
+              "--cascade m c >/dev/null; cat m c; printf 'a\\rb\\n' >e; for o in --encode-hex "
+              "--decode-hex; do $CLI $o e >/dev/null; od -An -c e; done; rm m n e"},
+             "0|x\nq\ntail\n$HEX[610d62]\na:b\nA\n$HEX[2448455820]\n$HEX[610d]\nz\n   $   H   E   "
+             "X   [   6   1   0   d   6   2   ]  \\n\n   a  \\r   b  \\n\n|",
+             {{"l", kRerun}, {"r", "q\r\r\n"}, {"c", "z\n"}}}));
 
 // The removed lines against a model over random lists: every non-empty
 // line that is not the first copy of a kept line, in file order.

@@ -621,12 +621,13 @@ TEST(Failures, PackedSpillsNeedTheirPackedSizeAndAreChecked) {
 }
 
 // The single line streamed out against a model: lines ended by LF, by
-// CR LF or by nothing, lone CRs, empty lines, an end-of-file mark, the line
-// at the edges of blocks of every size; written with either line end.
+// CR LF, by several CRs and an LF or by nothing, lone CRs, empty lines, an
+// end-of-file mark, the line at the edges of blocks of every size; written
+// with either line end. Every CR at a line's end belongs to its break.
 TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
-    const std::string lists[] = {"a\nbb\ncc\nbb\n",       "bb\r\na\r\n\r\nbb",
-                                 "a\rb\nbb\n\n\nc\r\x1a", "bb",
-                                 "\n\nbb\nx\r\r\nbb\r\n", "x\ny\nz\n"};
+    const std::string lists[] = {
+        "a\nbb\ncc\nbb\n",       "bb\r\na\r\n\r\nbb", "a\rb\nbb\n\n\nc\r\x1a",   "bb",
+        "\n\nbb\nx\r\r\nbb\r\n", "x\ny\nz\n",         "a\rb\r\r\nbb\r\r\ntail\r"};
     for (const std::string& list : lists) {
         std::string text = list.back() == '\x1a' ? list.substr(0, list.size() - 1) : list;
         for (const std::string end : {"\n", "\r\n"}) {
@@ -634,7 +635,7 @@ TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
             for (size_t at = 0; at <= text.size();) {
                 const size_t feed = std::min(text.find('\n', at), text.size());
                 std::string line = text.substr(at, feed - at);
-                if (feed < text.size() && !line.empty() && line.back() == '\r') line.pop_back();
+                while (!line.empty() && line.back() == '\r') line.pop_back();
                 if (!line.empty() && line != "bb") model += line + end;
                 at = feed + 1;
             }
