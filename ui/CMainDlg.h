@@ -66,7 +66,7 @@ protected:
     bool OnInitDialog();
     void OnGo();
     void OnBrowseInput();
-    void OnDropFiles(const QStringList& paths);
+    void OnDropFiles(const std::vector<std::string>& paths);
     void OnBrowseRef();
     void OnUseRef();
     void OnByFrequency();
@@ -88,6 +88,8 @@ private:
     void SetInputCaptionForCount();
     void SetRefCaptionForCount();
     void EnableGoForInputAndRefs();
+    // Shows the paths of a chooser's answer that could not be taken.
+    void RefuseNames(const QStringList& refused, const char* statusText);
     void OnJobEnded();
     void ReapFinishedWorker();
     // Runs `change` directly on the window's thread, else queues it there.

@@ -7,7 +7,8 @@
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
-#include "NameBuffer.h"
+#include "LocalPaths.h"
+#include "api/StatusTexts.h"
 
 namespace {
 const CChooserRequest kInputRequest{
@@ -18,22 +19,44 @@ const CChooserRequest kRefRequest{
     QStringLiteral("txt")};
 
 // The local paths of a drag, or none when anything in it is not a local file.
-QStringList LocalPaths(const QMimeData* mime) {
-    QStringList paths;
+std::vector<std::string> LocalPaths(const QMimeData* mime) {
+    std::vector<std::string> paths;
     if (mime == nullptr || !mime->hasUrls()) return paths;
     for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile()) return {};
-        paths.append(url.toLocalFile());
+        const std::optional<std::string> path = DroppedPath(url);
+        if (!path) return {};
+        paths.push_back(*path);
+    }
+    return paths;
+}
+
+// A chooser's answer as paths; those that cannot be had go to `refused`.
+std::vector<std::string> ChosenPaths(const QStringList& answer, QStringList& refused) {
+    std::vector<std::string> paths;
+    for (const QString& name : answer) {
+        if (const std::optional<std::string> path = ChosenPath(name))
+            paths.push_back(*path);
+        else
+            refused.append(name);
     }
     return paths;
 }
 }  // namespace
 
+// The status line names the first path a chooser's answer could not take
+// (the others were taken).
+void CMainDlg::RefuseNames(const QStringList& refused, const char* statusText) {
+    if (refused.isEmpty()) return;
+    QString text = QStringLiteral("%1 (can't be named: %2").arg(statusText, refused.front());
+    if (refused.size() > 1) text += QStringLiteral(" and %1 more").arg(refused.size() - 1);
+    EnableControl(IDC_STATUS, true);
+    SetStatusText((text + ')').toStdString());
+}
+
 void CMainDlg::SetInputCaptionForCount() {
     // The selection is only changed on this thread, so it is read directly.
-    m_inputCaption->setText(m_inputCount == 1
-                                ? FileNameOf(QString::fromStdString(m_inputFiles.back()))
-                                : QStringLiteral("%1 wordlists ").arg(m_inputCount));
+    m_inputCaption->setText(m_inputCount == 1 ? FileNameOf(m_inputFiles.back())
+                                              : QStringLiteral("%1 wordlists ").arg(m_inputCount));
 }
 
 void CMainDlg::SetRefCaptionForCount() {
@@ -45,21 +68,24 @@ void CMainDlg::EnableGoForInputAndRefs() {
     EnableControl(IDC_GO, !m_inputFiles.empty() && m_refCount > 0);
 }
 
+// Every chosen path is taken whole, however long or many.
 void CMainDlg::OnBrowseInput() {
-    const QStringList chosen =
-        FitNameBuffer(m_chooser->ChooseFiles(this, kInputRequest), kInputNameBuffer);
-    if (chosen.isEmpty()) return;
-    for (const QString& path : chosen) {
-        m_inputFiles.push_back(path.toStdString());
+    QStringList refused;
+    const std::vector<std::string> chosen =
+        ChosenPaths(m_chooser->ChooseFiles(this, kInputRequest), refused);
+    RefuseNames(refused, status::kInvalidInputFile);
+    if (chosen.empty()) return;
+    for (const std::string& path : chosen) {
+        m_inputFiles.push_back(path);
         ++m_inputCount;
     }
     SetInputCaptionForCount();
     EnableControl(IDC_GO, true);
 }
 
-void CMainDlg::OnDropFiles(const QStringList& paths) {
-    for (const QString& path : paths) {
-        m_inputFiles.push_back(FitDropPath(path).toStdString());
+void CMainDlg::OnDropFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        m_inputFiles.push_back(path);
         ++m_inputCount;
     }
     if (m_inputCount == 0) return;
@@ -71,14 +97,17 @@ void CMainDlg::OnDropFiles(const QStringList& paths) {
 }
 
 void CMainDlg::OnBrowseRef() {
-    const QStringList chosen =
-        FitNameBuffer(m_chooser->ChooseFiles(this, kRefRequest), kRefNameBuffer);
-    if (chosen.isEmpty()) return;
+    QStringList refused;
+    const std::vector<std::string> chosen =
+        ChosenPaths(m_chooser->ChooseFiles(this, kRefRequest), refused);
+    // The status line belongs to a job while one runs.
+    if (!HasJob()) RefuseNames(refused, status::kInvalidRefFile);
+    if (chosen.empty()) return;
     // A job in progress copied the reference list at its start and removes
     // only what it used, so this choice stays for the next run.
     AccessSelection([&] {
-        for (const QString& path : chosen) {
-            m_refFiles.push_back(path.toStdString());
+        for (const std::string& path : chosen) {
+            m_refFiles.push_back(path);
             ++m_refCount;
         }
     });
@@ -125,15 +154,15 @@ void CMainDlg::OnDelSingle() {
 
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
     // Refused while a job runs (drops are then off) and for anything but local files.
-    if (acceptDrops() && !LocalPaths(event->mimeData()).isEmpty())
+    if (acceptDrops() && !LocalPaths(event->mimeData()).empty())
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void CMainDlg::dropEvent(QDropEvent* event) {
-    const QStringList paths = LocalPaths(event->mimeData());
-    if (!acceptDrops() || paths.isEmpty()) {
+    const std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (!acceptDrops() || paths.empty()) {
         event->ignore();
         return;
     }

@@ -53,19 +53,23 @@ public:
     std::atomic<int> positions{0};  // requested, whether shown yet or not
 };
 
-// Drags the paths (local files, or other addresses) over the window and drops
-// them; whether the window took them.
-bool DropFiles(QWidget& target, const QStringList& paths) {
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString& path : paths) urls.append(QUrl::fromUserInput(path));
-    mime.setUrls(urls);
+// Drags `mime` over the window and drops it; whether the window took it.
+bool Drop(QWidget& target, const QMimeData& mime) {
     const QPoint at = target.rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     if (enter.isAccepted()) QApplication::sendEvent(&target, &drop);
     return enter.isAccepted() && drop.isAccepted();
+}
+
+// Drops the paths (local files, or other addresses).
+bool DropFiles(QWidget& target, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls.append(QUrl::fromUserInput(path));
+    mime.setUrls(urls);
+    return Drop(target, mime);
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -149,18 +153,32 @@ private slots:
         }
     }
 
-    void dropsAppendLocalPathsInOrderCutToTheirBuffer() {
+    // Paths are taken whole, in order, however long or many: a path is never
+    // cut to another file's name. A dropped name is taken as its bytes, UTF-8
+    // or not; a chosen name that cannot be had is refused on the status line.
+    void choicesAndDropsAppendWholePathsInOrder() {
         TestMainDlg dlg;
+        const QString longPath = "/" + QString(1200, QLatin1Char('l'));
+        QStringList many;
+        for (int i = 0; i < 40; ++i) many.append(QStringLiteral("/d/list%1.txt").arg(i));
         dlg.Choose(IDC_BROWSE_INPUT, {"/d/first.txt"});
         QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("first.txt"));
-        const QString longPath = "/" + QString(1200, QLatin1Char('l'));
-        QVERIFY(DropFiles(dlg, {"/a/b.dic", longPath}));
+        dlg.Choose(IDC_BROWSE_INPUT, many + QStringList{longPath});
+        QMimeData mime;
+        mime.setUrls({QUrl::fromEncoded("file:///a/b%FF.dic")});
+        QVERIFY(DropFiles(dlg, {"/a/b.dic", longPath + ".bak"}));
+        QVERIFY(Drop(dlg, mime));
         QVERIFY(!DropFiles(dlg, {"https://example.org/list.txt"}));
-        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), QStringLiteral("3 wordlists "));
-        const std::vector<std::string> expected{"/d/first.txt", "/a/b.dic",
-                                                longPath.left(999).toStdString()};
-        QCOMPARE(dlg.m_inputFiles, expected);
-        QCOMPARE(dlg.m_inputCount, 3);
+        QCOMPARE(dlg.m_inputCount, 45);
+        QCOMPARE(dlg.m_inputFiles.size(), size_t{45});
+        QCOMPARE(dlg.m_inputFiles[41], longPath.toStdString());
+        QCOMPARE(dlg.m_inputFiles[43], (longPath + ".bak").toStdString());
+        QCOMPARE(dlg.m_inputFiles[44], std::string("/a/b\xff.dic"));
+        dlg.Get(IDC_USE_REF)->click();
+        dlg.Choose(IDC_BROWSE_REF, {QStringLiteral("/r/x\uFFFD.txt"), "/r/ok.txt"});
+        QCOMPARE(dlg.m_refFiles, std::vector<std::string>{"/r/ok.txt"});
+        QCOMPARE(dlg.Text(IDC_STATUS),
+                 QStringLiteral("Invalid ref file (can't be named: /r/x\uFFFD.txt)"));
     }
 
     // A list dropped, an option clicked, go pressed: the list on disk and the
