@@ -22,9 +22,10 @@ constexpr int kFontPoints = 7;
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;
 const QColor kBackground(176, 184, 192);
-// Greyed text dark enough to read on that background (the disabled status
-// line with its credit, the reference caption before it is in use).
-const QColor kGrayText(96, 100, 108);
+// Greyed text dark enough to read on that background, at 4.9:1 (the
+// disabled status line with its credit, the reference caption before it is
+// in use, the options and go while a job runs).
+const QColor kGrayText(64, 68, 76);
 
 const char* const kCredit = "Lintrim 4.1 - word lists, cleaned fast";
 const char* const kHelp =
@@ -34,15 +35,16 @@ const char* const kHelp =
     "sort list by frequency / Alphabetize: order of the kept lines.\n"
     "use ref list(s): also remove lines found in reference lists\n"
     "(choose them with the second ...).\n"
-    "del single line: remove every copy of the line typed beside it.\n"
-    "Enter or Escape closes the window.";
+    "del single line: remove every copy of the line typed beside it\n"
+    "(Enter there presses go !).\n"
+    "Escape closes the window.";
 
 struct ControlPlace {
     int id;  // 0 for the label without identifier
     QRect units;
 };
 
-// Template order, which is also creation and tab order.
+// Template order, which is also creation order.
 constexpr int kInputLabel = 0;
 const ControlPlace kPlaces[] = {
     {IDC_BROWSE_INPUT, {117, 0, 18, 12}}, {IDC_BY_FREQUENCY, {3, 47, 82, 10}},
@@ -54,6 +56,24 @@ const ControlPlace kPlaces[] = {
     {IDC_SINGLE_TEXT, {65, 31, 95, 10}},
 };
 const QSize kClientUnits(163, 83);
+// Tab goes through the controls as they stand, row by row, left to right.
+const int kTabOrder[] = {IDC_BROWSE_INPUT, IDC_GO,          IDC_USE_REF,      IDC_BROWSE_REF,
+                         IDC_DEL_SINGLE,   IDC_SINGLE_TEXT, IDC_BY_FREQUENCY, IDC_ALPHABETIZE};
+
+// What a screen reader says of a control whose text does not say it.
+struct AccessibleText {
+    int id;
+    const char* name;
+    const char* description;
+};
+const AccessibleText kAccessibleTexts[] = {
+    {IDC_BROWSE_INPUT, "choose input lists", "open a file chooser for the word lists to clean"},
+    {IDC_BROWSE_REF, "choose reference lists",
+     "open a file chooser for the lists whose lines are removed"},
+    {IDC_GO, "go", "clean the chosen lists"},
+    {IDC_SINGLE_TEXT, "line to delete", "every copy of this line is removed"},
+    {IDC_PROGRESS, "progress", "how far the current list is"},
+};
 
 // Windows' rounding of a dialog unit product: nearest, halves away from 0.
 int MulDiv(int value, int numerator, int denominator) {
@@ -73,6 +93,7 @@ CMainDlg::CMainDlg(QWidget* parent)
     setFont(QFont(QString::fromLatin1(kFontFamily), kFontPoints));
     CreateControls();
     PlaceControls();
+    SetAccessibleTexts();
     ConnectHandlers();
     OnInitDialog();
 }
@@ -156,6 +177,26 @@ void CMainDlg::PlaceControls() {
     for (const ControlPlace& place : kPlaces)
         m_controls.at(place.id)->setGeometry(DialogUnitsToPixels(place.units));
     setFixedSize(DialogUnitsToPixels(QRect(QPoint(0, 0), kClientUnits)).size());
+    for (size_t i = 1; i < std::size(kTabOrder); ++i)
+        setTabOrder(Control(kTabOrder[i - 1]), Control(kTabOrder[i]));
+}
+
+void CMainDlg::SetAccessibleTexts() {
+    for (const AccessibleText& text : kAccessibleTexts) {
+        QWidget* control = Control(text.id);
+        control->setAccessibleName(QString::fromLatin1(text.name));
+        if (text.description)
+            control->setAccessibleDescription(QString::fromLatin1(text.description));
+    }
+    for (QLabel* caption : {m_inputCaption, m_refCaption}) SetCaption(*caption, caption->text());
+}
+
+// A caption is read without the blanks and the arrow that point to its button.
+void CMainDlg::SetCaption(QLabel& caption, const QString& text) {
+    caption.setText(text);
+    QString spoken = text.trimmed();
+    if (spoken.endsWith(QStringLiteral("--->"))) spoken = spoken.chopped(4).trimmed();
+    caption.setAccessibleName(spoken);
 }
 
 void CMainDlg::ConnectHandlers() {
@@ -175,11 +216,8 @@ void CMainDlg::ConnectHandlers() {
 }
 
 bool CMainDlg::OnInitDialog() {
+    SetGrayTextColor(kGrayText);
     SetBackgroundColor(kBackground);
-    QPalette greyed = palette();
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        greyed.setColor(QPalette::Disabled, role, kGrayText);
-    setPalette(greyed);
     SetTopmost(true);
     SetDragAnywhere(true);
     SetSnapDistance(kSnapDistance);
@@ -217,18 +255,19 @@ void CMainDlg::OnPaint(QPaintEvent* event) {
     OnQueryDragIcon().paint(&painter, QRect(at, QSize(iconSize, iconSize)));
 }
 
+// Enter never closes the window, which would lose the user's choices: it
+// presses the focused button or check box, and in the line's box presses go
+// when go may be pressed. Escape still closes it.
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter presses the focused button, or else is the OK command; none of
-    // the buttons is a default button that would take it instead.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
         CVelDialog::keyPressEvent(event);
         return;
     }
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+    if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()))
         button->animateClick();
-    else
-        accept();
+    else if (focusWidget() == m_singleText && m_go->isEnabled())
+        m_go->animateClick();
 }
 
 void CMainDlg::OnHelp() {

@@ -84,6 +84,8 @@ protected:
 private:
     void CreateControls();
     void PlaceControls();
+    void SetAccessibleTexts();
+    static void SetCaption(QLabel& caption, const QString& text);
     void ConnectHandlers();
     void SetInputCaptionForCount();
     void SetRefCaptionForCount();

@@ -55,7 +55,7 @@ void CMainDlg::SetStatusText(const std::string& text) {
 void CMainDlg::SetCaptionText(int captionId, const std::string& text) {
     Change([this, captionId, text] {
         if (auto* caption = qobject_cast<QLabel*>(Control(captionId)))
-            caption->setText(QString::fromStdString(text));
+            SetCaption(*caption, QString::fromStdString(text));
     });
 }
 

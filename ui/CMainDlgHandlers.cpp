@@ -55,13 +55,14 @@ void CMainDlg::RefuseNames(const QStringList& refused, const char* statusText) {
 
 void CMainDlg::SetInputCaptionForCount() {
     // The selection is only changed on this thread, so it is read directly.
-    m_inputCaption->setText(m_inputCount == 1 ? FileNameOf(m_inputFiles.back())
-                                              : QStringLiteral("%1 wordlists ").arg(m_inputCount));
+    SetCaption(*m_inputCaption, m_inputCount == 1
+                                    ? FileNameOf(m_inputFiles.back())
+                                    : QStringLiteral("%1 wordlists ").arg(m_inputCount));
 }
 
 void CMainDlg::SetRefCaptionForCount() {
-    m_refCaption->setText(m_refCount == 1 ? QStringLiteral("1 ref file")
-                                          : QStringLiteral("%1 ref files ").arg(m_refCount));
+    SetCaption(*m_refCaption, m_refCount == 1 ? QStringLiteral("1 ref file")
+                                              : QStringLiteral("%1 ref files ").arg(m_refCount));
 }
 
 void CMainDlg::EnableGoForInputAndRefs() {

@@ -175,7 +175,15 @@ void CSkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
 }
 
+void CSkinButton::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                      reason == Qt::ShortcutFocusReason;
+    QPushButton::focusInEvent(event);
+}
+
 void CSkinButton::focusOutEvent(QFocusEvent* event) {
+    m_keyboardFocus = false;
     QPushButton::focusOutEvent(event);
     if (m_flatLook) {
         SetHovered(false);
@@ -205,7 +213,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     if (!caption.isEmpty()) {
         DrawCaption(painter, textRect, caption, pressed, active);
     }
-    if (hasFocus() && (!m_flatLook || m_focusRectWhenFlat)) {
+    if (hasFocus() && (!m_flatLook || m_focusRectWhenFlat || m_keyboardFocus)) {
         DottedFrame(painter, b.adjusted(3, 3, -3, -3),
                     Colour(active ? ColourActiveText : ColourNormalText));
     }
@@ -269,10 +277,11 @@ void CSkinButton::DrawCaption(QPainter& painter, QRect text, const QString& capt
     const QRect at(text.left() + (text.width() - size.width()) / 2,
                    text.top() + (text.height() - size.height()) / 2, size.width(), size.height());
     if (!isEnabled()) {
-        // Embossed: a highlight one pixel down and right, the shadow on top.
+        // Embossed: a highlight one pixel down and right, the greyed text
+        // on top, dark enough to read.
         painter.setPen(SysColour(this, QPalette::Light));
         painter.drawText(at.translated(1, 1), flags, caption);
-        painter.setPen(SysColour(this, QPalette::Dark));
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
     } else {
         painter.setPen(Colour(active ? ColourActiveText : ColourNormalText));
     }

@@ -61,6 +61,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -81,6 +82,9 @@ private:
     bool m_flatLook = true;
     bool m_hovered = false;
     bool m_focusRectWhenFlat = false;
+    // The focus came from the keyboard (Tab): then the focus rectangle shows
+    // where it is in the flat look too, which a mouse user does not need.
+    bool m_keyboardFocus = false;
     std::optional<QCursor> m_hoverCursor;
     QString m_tipText;
     QIcon m_activeIcon;

@@ -7,8 +7,12 @@
 // programmatic move) once that move has settled.
 #include "CVelDialog.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleFactory>
 
 namespace {
 
@@ -19,6 +23,18 @@ constexpr std::time_t kEdgeScanSeconds = 3;
 constexpr int kMoveSettleMs = 250;
 
 }  // namespace
+
+// One style for every skinned window, owned by the application so that it
+// outlives the windows and their controls.
+QStyle* CVelDialog::SkinStyle(QWidget* widget) {
+    static QStyle* const style = [] {
+        QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+        fusion->setParent(QCoreApplication::instance());
+        return fusion;
+    }();
+    if (widget != nullptr) widget->setStyle(style);
+    return style;
+}
 
 CVelDialog::CVelDialog(QWidget* parent)
     : QDialog(parent), m_clock([] { return std::time(nullptr); }) {
@@ -155,21 +171,25 @@ void CVelDialog::CollectWindowEdges(const CDesktopWindow& window) {
     AddSnapEdge(r.y() + r.height(), SnapTop);
 }
 
+// The skin is drawn in one style with a palette that starts from that
+// style's fixed light one, never the desktop's, so that a dark desktop theme
+// cannot put light text or dark boxes on the skin's light face. Both are set
+// on the dialog and on every control: a control with a style sheet of its
+// own takes no palette from its parent. Check boxes keep the light palette's
+// white boxes; the other controls take the face colour, as the controls'
+// colour messages paint them on Windows.
 void CVelDialog::ApplyControlColors() {
-    // The dialog's palette reaches every child that has none of its own, which
-    // is how the controls learn the dialog's text and background colours.
-    QPalette pal = palette();
+    const QPalette boxes = SkinPalette(*m_bkBrush);
+    QPalette pal = boxes;
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-            pal.setBrush(group, role, *m_bkBrush);
-        }
+        pal.setBrush(group, QPalette::Base, *m_bkBrush);
     }
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-            pal.setColor(group, role, m_textColor);
-        }
-    }
+    SkinStyle(this);
     setPalette(pal);
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        SkinStyle(control);
+        control->setPalette(qobject_cast<QCheckBox*>(control) ? boxes : pal);
+    }
     for (const QPointer<QWidget>& control : m_transparentCtrls) {
         if (control) {
             ApplyTransparentColors(control);
@@ -177,20 +197,28 @@ void CVelDialog::ApplyControlColors() {
     }
 }
 
-void CVelDialog::ApplyTransparentColors(QWidget* control) const {
-    QPalette pal = control->palette();
+QPalette CVelDialog::SkinPalette(const QBrush& background) const {
+    QPalette pal = SkinStyle(nullptr)->standardPalette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-            pal.setColor(group, role, Qt::transparent);
+        for (const auto role : {QPalette::Window, QPalette::Button}) {
+            pal.setBrush(group, role, background);
         }
-    }
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor& text = group == QPalette::Disabled ? m_grayTextColor : m_textColor;
         for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-            pal.setColor(group, role, m_textColor);
+            pal.setColor(group, role, text);
         }
     }
-    control->setPalette(pal);
+    return pal;
+}
+
+void CVelDialog::ApplyTransparentColors(QWidget* control) const {
+    control->setPalette(SkinPalette(QBrush(Qt::transparent)));
     control->setAutoFillBackground(false);
+}
+
+void CVelDialog::SetGrayTextColor(const QColor& color) {
+    m_grayTextColor = color;
+    if (m_customColors) RebuildBackgroundBrush();
 }
 
 void CVelDialog::paintEvent(QPaintEvent* event) {

@@ -47,6 +47,8 @@ public:
 
     QColor BackgroundColor() const { return m_bkColor; }
     QColor TextColor() const { return m_textColor; }
+    // The colour of disabled text, dark enough to read on the background.
+    void SetGrayTextColor(const QColor& color);
     int SnapDistance() const { return m_snapDistance; }
     bool DragAnywhere() const { return m_dragAnywhere; }
     const SnapEdges& SnapCandidates() const { return m_snapEdges; }
@@ -68,6 +70,11 @@ protected:
 private:
     void ApplyControlColors();
     void ApplyTransparentColors(QWidget* control) const;
+    // The skin's colours over the skin style's light palette, with
+    // `background` as the face.
+    QPalette SkinPalette(const QBrush& background) const;
+    // Draws `widget` in the skin's style (none: only returns the style).
+    static QStyle* SkinStyle(QWidget* widget);
     void SnapWhereMoveEnded();
     CDesktop& Desktop();
 
@@ -75,6 +82,7 @@ private:
     int m_snapDistance = 0;
     QColor m_bkColor{212, 208, 200};
     QColor m_textColor{0, 0, 0};
+    QColor m_grayTextColor{64, 68, 76};
     std::optional<QBrush> m_bkBrush;
     bool m_dragAnywhere = false;
     std::forward_list<QPointer<QWidget>> m_transparentCtrls;

@@ -3,6 +3,7 @@
 // each failure run on real files with the window locked meanwhile, the order
 // of a job's requests, and closing the window while a job runs.
 #include <sys/stat.h>
+#include <QAccessible>
 #include <QDir>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
+#include <map>
 #include <thread>
 
 #include "CMainDlg.h"
@@ -87,6 +90,18 @@ QByteArray Words(int count, int distinct, const char* eol) {
     QByteArray bytes;
     for (int i = 0; i < count; ++i) bytes += "word" + QByteArray::number(i % distinct) + eol;
     return bytes;
+}
+
+// The contrast ratio of two colours, as the accessibility guidelines reckon it.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 void RunToEnd(TestMainDlg& dlg) {
@@ -363,6 +378,81 @@ private slots:
         const QByteArray after = ReadFile(list);
         if (how == 0 || after != original) QCOMPARE(after, Words(270000, 270000, "\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("long.txt")});
+    }
+
+    // Enter never closes the window: on a check box it clicks it, in the
+    // line's box it presses go once go may be pressed.
+    void enterNeverClosesTheWindow() {
+        TestMainDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.Get(IDC_DEL_SINGLE)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(dlg.IsChecked(IDC_DEL_SINGLE));
+        dlg.Control(IDC_SINGLE_TEXT)->setFocus();
+        QTest::keyClicks(dlg.Control(IDC_SINGLE_TEXT), QStringLiteral("drop"));
+        QTest::keyClick(dlg.Control(IDC_SINGLE_TEXT), Qt::Key_Enter);
+        QVERIFY(dlg.isVisible() && !dlg.HasJob());
+        const QString list = m_dir.filePath(QStringLiteral("enter.txt"));
+        WriteFile(list, "keep\ndrop\n");
+        dlg.Choose(IDC_BROWSE_INPUT, {list});
+        dlg.Control(IDC_SINGLE_TEXT)->setFocus();
+        QTest::keyClick(dlg.Control(IDC_SINGLE_TEXT), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadFile(list), QByteArray("keep\r\n"), 20000);
+        QVERIFY(dlg.isVisible());
+    }
+
+    // Every control has a name a screen reader can say, without the padding
+    // and arrows of the captions; Tab follows the layout.
+    void controlsAreNamedAndTabbedInTheirVisualOrder() {
+        TestMainDlg dlg;
+        const std::map<int, QString> names{{IDC_BROWSE_INPUT, "choose input lists"},
+                                           {IDC_BROWSE_REF, "choose reference lists"},
+                                           {IDC_GO, "go"},
+                                           {IDC_SINGLE_TEXT, "line to delete"},
+                                           {IDC_PROGRESS, "progress"},
+                                           {IDC_INPUT_CAPTION, "drop file / select"},
+                                           {IDC_REF_CAPTION, "select"},
+                                           {IDC_USE_REF, "use ref list(s)"},
+                                           {IDC_STATUS, "Lintrim 4.1 - word lists, cleaned fast"}};
+        for (const auto& [id, name] : names)
+            QCOMPARE(
+                QAccessible::queryAccessibleInterface(dlg.Control(id))->text(QAccessible::Name),
+                name);
+        dlg.Choose(IDC_BROWSE_INPUT, {"/x/a.txt", "/x/b.txt"});
+        QCOMPARE(QAccessible::queryAccessibleInterface(dlg.Control(IDC_INPUT_CAPTION))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("2 wordlists"));
+        const Ids order{IDC_BROWSE_INPUT, IDC_GO,          IDC_USE_REF,      IDC_BROWSE_REF,
+                        IDC_DEL_SINGLE,   IDC_SINGLE_TEXT, IDC_BY_FREQUENCY, IDC_ALPHABETIZE};
+        dlg.Get(IDC_GO)->setEnabled(true);
+        dlg.Get(IDC_BROWSE_REF)->setEnabled(true);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        dlg.Control(order.front())->setFocus(Qt::TabFocusReason);
+        for (const int id : order) {
+            QCOMPARE(QApplication::focusWidget(), dlg.Control(id));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+
+    // Text on the skin's face reads at 4.5:1 or more, enabled or not,
+    // whatever palette the desktop gives the program (a dark one here).
+    void skinTextReadsUnderAnyTheme() {
+        const QPalette desktop = QApplication::palette();
+        QPalette dark(QColor(50, 50, 50), QColor(30, 30, 30));
+        for (const auto group : {QPalette::Active, QPalette::Disabled})
+            for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                dark.setColor(group, role, QColor(220, 220, 220));
+        QApplication::setPalette(dark);
+        TestMainDlg dlg;
+        QApplication::setPalette(desktop);
+        const QColor face = dlg.BackgroundColor();
+        for (QWidget* control : dlg.findChildren<QWidget*>())
+            for (const auto group : {QPalette::Active, QPalette::Disabled})
+                for (const auto role : {QPalette::WindowText, QPalette::ButtonText})
+                    QVERIFY2(Contrast(control->palette().color(group, role), face) >= 4.5,
+                             qPrintable(control->metaObject()->className()));
     }
 };
 

@@ -82,6 +82,23 @@ private slots:
                      qPrintable(QString::number(i)));
     }
 
+    // The focus rectangle of the flat look shows only for focus from the keyboard.
+    void keyboardFocusIsMarked() {
+        QWidget window;
+        auto* first = new CSkinButton(QStringLiteral("a"), &window);
+        auto* second = new CSkinButton(QStringLiteral("b"), &window);
+        second->move(0, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QImage plain = second->grab().toImage();
+        second->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(second->grab().toImage(), plain);
+        first->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(&window, Qt::Key_Tab);
+        QVERIFY(second->hasFocus());
+        QVERIFY(second->grab().toImage() != plain);
+    }
+
     void disabledCaptionIsEmbossedOnTheNormalFaceEvenHovered() {
         CSkinButton b(QStringLiteral("go !"));
         b.resize(60, 30);
@@ -89,8 +106,8 @@ private slots:
         SendMove(&b, {5, 5}, Qt::NoButton);
         const QImage img = b.grab().toImage();
         QCOMPARE(img.pixel(0, 0), kNormalBk.rgb());
-        for (const auto role : {QPalette::Light, QPalette::Dark})
-            QVERIFY(Count(img, b.palette().color(QPalette::Active, role)) > 0);
+        QVERIFY(Count(img, b.palette().color(QPalette::Active, QPalette::Light)) > 0);
+        QVERIFY(Count(img, b.palette().color(QPalette::Disabled, QPalette::ButtonText)) > 0);
         QCOMPARE(Count(img, b.GetColour(CSkinButton::ColourNormalText)), 0);
     }
 };
