@@ -121,7 +121,7 @@ protected:
         const std::string locale = OnWindows() ? "LC_ALL=C.UTF-8" : "LC_ALL=C";
         std::vector<std::string> env{"PATH=/usr/bin:/bin", locale, "CLI=" + ProgramText(),
                                      "COMPLETION=" LINTRIM_COMPLETION_PATH,
-                                     "LINTRIM_PAUSE=" + pause};
+                                     m_pauseVariable + "=" + pause};
         if (pause.empty()) env.pop_back();
         for (const char* name :
              {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "WINEPREFIX", "WINEDEBUG", "HOME"})
@@ -161,9 +161,12 @@ protected:
         return result;
     }
 
-    // Starts the test build on `args` and returns once it waits just before
+    // Starts the test build on `args` and returns once it waits at the pause
+    // point that `variable` names (PausePoint.cpp), by default just before
     // replacing a file; it goes on when Release() closes the pause.
-    Started StartPaused(const std::vector<std::string>& args) {
+    Started StartPaused(const std::vector<std::string>& args,
+                        const std::string& variable = "LINTRIM_PAUSE") {
+        m_pauseVariable = variable;
         ::mkfifo((m_root / "pause").c_str(), 0600);
         Names command = ProgramCommand("LINTRIM_CLI_PAUSED", LINTRIM_CLI_PAUSED_PATH);
         command.insert(command.end(), args.begin(), args.end());
@@ -221,6 +224,7 @@ protected:
     std::string m_command;
     int m_runs = 0;
     int m_pause = -1;
+    std::string m_pauseVariable = "LINTRIM_PAUSE";
 };
 
 // One run on files made beforehand: its exit, both streams (times as T)
