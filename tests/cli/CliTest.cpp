@@ -774,14 +774,15 @@ TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
     }
 }
 
-// Killed just before the first list takes its result, a run has already
-// put that list's removed lines on disk; a list that is not replaced takes
-// its lines back.
+// Stopped just before the first list takes its result, a run has already
+// put that list's removed lines on disk, and keeps them there even when the
+// stop is one it handles; a list that is not replaced takes its lines back.
 TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
     // Wine may close the program's end of one pause after the test has
     // written the byte of the next to it, which then waits for good.
     if (OnWindows()) GTEST_SKIP() << "Linux only: two pauses in a row";
-    for (const bool kill : {true, false}) {
+    for (const int signal : {SIGKILL, SIGTERM, 0}) {
+        SCOPED_TRACE(signal);
         Write("l1", "a\na\n");
         Write("l2", "c\nc\n");
         fs::remove(m_dir / "gone");
@@ -790,15 +791,87 @@ TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
         while (!fs::exists(m_dir / "gone")) ::usleep(1000);
         WaitForPause(run);
         EXPECT_EQ(Read("gone"), "a\n");
-        if (kill)
-            ::kill(run.pid, SIGKILL);
+        if (signal)
+            ::kill(run.pid, signal);
         else
             std::ofstream(m_dir / "l1", std::ios::app) << "z\n";
         Release();
-        EXPECT_EQ(Finish(run).exit, kill ? 128 + SIGKILL : 1);
-        EXPECT_EQ(Read("gone"), kill ? "a\n" : "");
-        EXPECT_EQ(Read("l1"), kill ? "a\na\n" : "a\na\nz\n");
+        EXPECT_EQ(Finish(run).exit, signal ? 128 + signal : 1);
+        EXPECT_EQ(Read("gone"), signal ? "a\n" : "");
+        EXPECT_EQ(Read("l1"), signal ? "a\na\n" : "a\na\nz\n");
     }
+}
+
+// Three lists, each of them random lines twice, and what a run removes from each.
+struct TwiceOver {
+    std::string lists[3];
+    std::string removed[3];
+};
+TwiceOver MakeTwiceOver(int lines) {
+    std::mt19937_64 random(7);
+    TwiceOver made;
+    for (int list = 0; list < 3; ++list) {
+        for (int i = 0; i < lines; ++i) {
+            char line[20];
+            std::snprintf(line, sizeof line, "%016llx\n",
+                          static_cast<unsigned long long>(random()));
+            made.removed[list] += line;
+        }
+        made.lists[list] = made.removed[list] + made.removed[list];
+    }
+    return made;
+}
+
+// Stopped while the second list's removed lines are being appended (past
+// the first block written, before the end of their stream): SIGINT, SIGTERM
+// and SIGHUP cut them back, so the file holds the first list's lines whole
+// and the format's own tool accepts it. kill -9 leaves part of a stream,
+// which the tool reads up to the cut and rejects, every line of it still in
+// the second list. Regression: a stop left the file cut, rejected by gzip -t.
+TEST_F(CliTest, AStopLeavesTheRemovedLinesInWholeStreams) {
+    if (OnWindows()) GTEST_SKIP() << "Linux only: signals, and the test build's pause";
+    // Enough lines that each stream outgrows the 256 KB blocks it is written in.
+    const TwiceOver made = MakeTwiceOver(50000);
+    const char* const kNames[] = {"l0", "l1", "l2"};
+    struct Format {
+        std::string file, test, read;  // the tools' commands, on the file
+    };
+    const std::vector<Format> formats{{"gone", "", "cat"},
+                                      {"gone.gz", "gzip -t", "gzip -dc"},
+                                      {"gone.xz", "xz -t", "xz -dc"},
+                                      {"gone.zst", "zstd -qt", "zstd -qdc"},
+                                      {"gone.bz2", "bzip2 -t", "bzip2 -dc"}};
+    // Each stop signal the handler takes, in turn, and kill -9 for each format.
+    const int caught[] = {SIGINT, SIGTERM, SIGHUP};
+    for (size_t f = 0; f < formats.size(); ++f)
+        for (const int signal : {caught[f % 3], SIGKILL}) {
+            const Format& format = formats[f];
+            SCOPED_TRACE(format.file + " " + std::to_string(signal));
+            for (int i = 0; i < 3; ++i) Write(kNames[i], made.lists[i]);
+            const Started run =
+                StartPaused({"--removed", format.file, "l0", "l1", "l2"}, "LINTRIM_APPEND_PAUSE");
+            ::kill(run.pid, signal);
+            EXPECT_EQ(Finish(run).exit, 128 + signal);
+            Release();
+            EXPECT_EQ(Read("l0"), made.removed[0]);
+            EXPECT_EQ(Read("l1"), made.lists[1]);
+            EXPECT_EQ(Read("l2"), made.lists[2]);
+            EXPECT_EQ(Listing(), (Names{format.file, "l0", "l1", "l2"}));
+            // Whole lines of a cut stream are in l1 too; the last one may be cut.
+            const bool whole = signal != SIGKILL;
+            const std::string out = Run({"|", format.read + " " + format.file + " || :"}).out;
+            const std::string& first = made.removed[0];
+            EXPECT_EQ(out.compare(0, first.size(), first), 0);
+            const std::string cut = out.substr(std::min(out.size(), first.size()));
+            EXPECT_EQ(made.removed[1].compare(0, cut.size(), cut), 0);
+            EXPECT_LT(cut.size(), made.removed[1].size());
+            if (format.test.empty()) {
+                EXPECT_EQ(cut.empty(), whole);
+            } else {
+                EXPECT_EQ(Run({"|", format.test + " " + format.file}).exit == 0, whole);
+            }
+            fs::remove(m_dir / format.file);
+        }
 }
 
 // As root: a link that another user planted in a sticky shared folder is
