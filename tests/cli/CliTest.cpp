@@ -417,9 +417,10 @@ INSTANTIATE_TEST_SUITE_P(
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
              "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
-             "\"n\\u00ff\\\\\"],"
+             "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
-             "such file or directory\",\"file\":\"n\\u00ff\\\\\",\"seconds\":T}\n|",
+             "such file or directory\",\"file\":\"n\\ufffd\\\\\",\"file_hex\":\"6eff5c\","
+             "\"seconds\":T}\n|",
              {{"a", "b\n"}},
              "a file name that is not UTF-8, with a backslash"},
         // The bash completion offers options, files after a file option and
@@ -567,6 +568,67 @@ INSTANTIATE_TEST_SUITE_P(
              "0|l: 7 read, 7 kept, 0 removed, T s\n|",
              {{"l", "$HEX[613a62]\n$HEX[e974]\n$HEX[7409]\np\nok\n$HEX[244845585b37675d]\n$HEX[" +
                         std::string(400, '1') + "]\n"}}}));
+
+// --json on names of every kind of byte sequence, valid or not (a name
+// cannot hold a NUL): each line is valid UTF-8 JSON, each maximal part that
+// is not UTF-8 is one U+FFFD, and the name's bytes come in hex beside it.
+TEST_F(CliTest, JsonIsValidUtf8AndGivesEveryNameBack) {
+    if (OnWindows()) GTEST_SKIP() << "Linux only: names that are not UTF-8";
+    struct Name {
+        std::string bytes;
+        std::string json;  // the string as written, without its quotes
+        bool utf8;
+    };
+    const std::string bad = "\\ufffd";
+    const std::vector<Name> names{
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9d\x84\x9e", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9d\x84\x9e",
+         true},
+        {"\xed\x9f\xbf\xee\x80\x80\xf4\x8f\xbf\xbf", "\xed\x9f\xbf\xee\x80\x80\xf4\x8f\xbf\xbf",
+         true},
+        {"\x01\x1f\x7f\t", "\\u0001\\u001f\\u007f\\u0009", true},
+        {"a\\\"b", "a\\\\\\\"b", true},
+        {"n\xff\\", "n" + bad + "\\\\", false},
+        {"\xc0\xaf\xc1\xbf", bad + bad + bad + bad, false},            // overlong, 2 bytes
+        {"\xe0\x80\xaf", bad + bad + bad, false},                      // overlong, 3 bytes
+        {"\xf0\x80\x80\xaf", bad + bad + bad + bad, false},            // overlong, 4 bytes
+        {"\xed\xa0\x80", bad + bad + bad, false},                      // a surrogate
+        {"\xf4\x90\x80\x80\xf5", bad + bad + bad + bad + bad, false},  // past U+10FFFF
+        {"a\xe2\x82", "a" + bad, false},                               // cut at the end
+        {"\xf0\x9d\x84x", bad + "x", false},                           // cut before a letter
+        {"\x80\xbf", bad + bad, false},                                // lone continuations
+    };
+    std::string all;
+    for (const Name& name : names) {
+        SCOPED_TRACE(name.json);
+        std::string hex;
+        for (const unsigned char c : name.bytes) {
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02x", c);
+            hex += digits;
+        }
+        const std::string string = "\"" + name.json + "\"";
+        const RunResult r = Run({"--json", name.bytes});
+        EXPECT_EQ(
+            std::regex_replace(r.out, std::regex(R"(:[0-9.]+\})"), ":T}"),
+            "{\"lists\":[" + string + "]" + (name.utf8 ? "" : ",\"lists_hex\":[\"" + hex + "\"]") +
+                ",\"output\":\"\",\"written\":false,\"status\":\"Invalid input "
+                "file\",\"cause\":\"No such file or directory\",\"file\":" +
+                string + (name.utf8 ? "" : ",\"file_hex\":\"" + hex + "\"") + ",\"seconds\":T}\n");
+        all += r.out;
+    }
+    // Python's parser, which takes bytes as UTF-8 strictly, reads every line,
+    // and the hex gives each name back.
+    std::ofstream(m_dir / "all.json", std::ios::binary) << all;
+    const RunResult parsed =
+        Run({"|",
+             "python3 -c 'import json,sys; [sys.stdout.buffer.write(bytes.fromhex(o[\"file_hex\"]) "
+             "if \"file_hex\" in o else o[\"file\"].encode()) for o in map(json.loads, "
+             "open(\"all.json\", \"rb\"))]'"});
+    std::string joined;
+    for (const Name& name : names) joined += name.bytes;
+    EXPECT_EQ(parsed.out, joined);
+    EXPECT_EQ(parsed.exit, 0) << parsed.err;
+}
 
 // The removed lines against a model over random lists: every non-empty
 // line that is not the first copy of a kept line, in file order.
