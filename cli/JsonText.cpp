@@ -9,9 +9,10 @@ unsigned char Byte(const std::string& text, size_t at) {
     return static_cast<unsigned char>(text[at]);
 }
 
-// The bytes a well-formed sequence starting with `lead` has (0: none does),
-// and the range its second byte must lie in: narrower than 80..BF after
-// E0 and F0 (overlong forms), ED (surrogates) and F4 (past U+10FFFF).
+// The bytes a well-formed sequence starting with `lead` has (0: none does;
+// C0 and C1 would only start overlong forms, F5 to FF code points past
+// U+10FFFF), and the range its second byte must lie in: narrower than 80..BF
+// after E0 and F0 (overlong forms), ED (surrogates) and F4 (past U+10FFFF).
 struct Lead {
     size_t length;
     unsigned char low, high;

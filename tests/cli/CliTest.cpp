@@ -886,12 +886,12 @@ TwiceOver MakeTwiceOver(int lines) {
 
 // Stopped while the second list's removed lines are being appended (past
 // the first block written, before the end of their stream): SIGINT, SIGTERM
-// and SIGHUP cut them back, so the file holds the first list's lines whole
-// and the format's own tool accepts it. kill -9 leaves part of a stream,
-// which the tool reads up to the cut and rejects, every line of it still in
-// the second list. Regression: a stop left the file cut, rejected by gzip -t.
+// and SIGHUP (Ctrl-C on Windows, which Wine makes of SIGINT) cut them back,
+// so the file holds the first list's lines whole and the format's own tool
+// accepts it. kill -9 leaves part of a stream, which the tool reads up to the
+// cut and rejects, every line of it still in the second list. Regression: a
+// stop left the file cut, rejected by gzip -t.
 TEST_F(CliTest, AStopLeavesTheRemovedLinesInWholeStreams) {
-    if (OnWindows()) GTEST_SKIP() << "Linux only: signals, and the test build's pause";
     // Enough lines that each stream outgrows the 256 KB blocks it is written in.
     const TwiceOver made = MakeTwiceOver(50000);
     const char* const kNames[] = {"l0", "l1", "l2"};
@@ -903,17 +903,20 @@ TEST_F(CliTest, AStopLeavesTheRemovedLinesInWholeStreams) {
                                       {"gone.xz", "xz -t", "xz -dc"},
                                       {"gone.zst", "zstd -qt", "zstd -qdc"},
                                       {"gone.bz2", "bzip2 -t", "bzip2 -dc"}};
-    // Each stop signal the handler takes, in turn, and kill -9 for each format.
+    // Each stop signal the handler takes, in turn, and kill -9 for each
+    // format; on Windows, whose build writes gzip only, Ctrl-C ends the
+    // program with STATUS_CONTROL_C_EXIT, whose low byte is 58.
     const int caught[] = {SIGINT, SIGTERM, SIGHUP};
-    for (size_t f = 0; f < formats.size(); ++f)
-        for (const int signal : {caught[f % 3], SIGKILL}) {
+    const size_t count = OnWindows() ? 2 : formats.size();
+    for (size_t f = 0; f < count; ++f)
+        for (const int signal : {OnWindows() ? SIGINT : caught[f % 3], SIGKILL}) {
             const Format& format = formats[f];
             SCOPED_TRACE(format.file + " " + std::to_string(signal));
             for (int i = 0; i < 3; ++i) Write(kNames[i], made.lists[i]);
             const Started run =
                 StartPaused({"--removed", format.file, "l0", "l1", "l2"}, "LINTRIM_APPEND_PAUSE");
             ::kill(run.pid, signal);
-            EXPECT_EQ(Finish(run).exit, 128 + signal);
+            EXPECT_EQ(Finish(run).exit, OnWindows() && signal == SIGINT ? 58 : 128 + signal);
             Release();
             EXPECT_EQ(Read("l0"), made.removed[0]);
             EXPECT_EQ(Read("l1"), made.lists[1]);
