@@ -34,7 +34,8 @@ public:
     void Clear();
 
     // Cuts every recorded file that is longer than its length back to it,
-    // and syncs it. Async-signal-safe on Linux.
+    // and syncs it. Async-signal-safe on Linux. Only a handler that then
+    // ends the program calls it: a write or change after it waits for the end.
     static void CutAll() noexcept;
 
 private:
