@@ -193,7 +193,9 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli -n --stats list.txt", Flag(&CliOptions::stats)},
         {0, "json", nullptr,
          "print one JSON object a line for each result or failure instead of the summary "
-         "(paths, every count, seconds; on failure the status, the cause and the file)",
+         "(paths, every count, seconds; on failure the status, the cause and the file), always "
+         "valid UTF-8: a name that is not has U+FFFD for each bad part and its bytes in hex "
+         "beside it (lists_hex, output_hex, file_hex)",
          "lintrim-cli --json -q a.txt b.txt | jq .kept", Flag(&CliOptions::json)},
         {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
          Flag(&CliOptions::quiet)},

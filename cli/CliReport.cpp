@@ -103,19 +103,15 @@ std::string CliReport::Summary(const ListOutcome& outcome) const {
 }
 
 std::string CliReport::Json(const ListOutcome& outcome) const {
-    std::string lists;
-    for (const std::string& path : outcome.paths) {
-        if (!lists.empty()) lists += ',';
-        lists += JsonString(path);
-    }
-    std::string json = "{\"lists\":[" + lists + "],\"output\":" + JsonString(outcome.output) +
-                       ",\"written\":" + (outcome.written && !m_style.dryRun ? "true" : "false");
+    std::string json = "{";
+    json += JsonMember("lists", outcome.paths) + "," + JsonMember("output", outcome.output) +
+            ",\"written\":" + (outcome.written && !m_style.dryRun ? "true" : "false");
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.3f", static_cast<double>(outcome.seconds));
     if (!outcome.written)
-        return json + ",\"status\":" + JsonString(outcome.failure) +
-               ",\"cause\":" + JsonString(outcome.cause.Text()) +
-               ",\"file\":" + JsonString(NameOf(outcome)) + ",\"seconds\":" + seconds + "}";
+        return json + "," + JsonMember("status", outcome.failure) + "," +
+               JsonMember("cause", outcome.cause.Text()) + "," +
+               JsonMember("file", NameOf(outcome)) + ",\"seconds\":" + seconds + "}";
     const ListCounts& c = outcome.counts;
     const std::pair<const char*, int64_t> counts[] = {{"read", c.ListLines()},
                                                       {"reference_lines", c.referenceRead},

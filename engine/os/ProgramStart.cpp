@@ -4,14 +4,18 @@
 
 #include <signal.h>
 
+#include "os/RegisteredLength.h"
 #include "os/RegisteredName.h"
 
 namespace {
 // A run stopped by a signal leaves the list as it was and no file beside it:
 // the new file has no name until just before its rename, and a name it has
-// at the moment of the signal is removed here. The signal is then delivered
-// again with its default action, so the caller sees the usual 128 + signal.
+// at the moment of the signal is removed here. A file being appended to (the
+// removed lines) is cut back to its last whole step. The signal is then
+// delivered again with its default action, so the caller sees the usual
+// 128 + signal.
 void OnStopSignal(int signal) {
+    RegisteredLength::CutAll();
     RegisteredName::RemoveAll();
     ::raise(signal);
 }

@@ -1,6 +1,7 @@
 // What a command-line program sets up before its run, in each system's own
 // terms: its arguments in UTF-8, its standard streams as plain bytes, and
-// the removal of a named temporary file when it is stopped.
+// what a stop leaves: no named temporary file, and an appended file cut back
+// to its last whole step.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ std::vector<std::string> Arguments(int argc, char** argv);
 // Lists are bytes: nothing on the standard streams is translated.
 void UseBinaryStreams();
 // A stop (a signal, Ctrl-C) removes the temporary file that has a name at
-// that moment and ends the program as the stop would have.
+// that moment, cuts a file being appended to back to its last whole step
+// (RegisteredLength) and ends the program as the stop would have.
 void RemoveTemporariesOnStop();
 }  // namespace program_start

@@ -1,11 +1,6 @@
 // Committing a run's removed lines list by list.
 #include "write/RemovedLinesFile.h"
 
-#include <sys/stat.h>
-
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
-#include "os/SystemCalls.h"
 #include "write/OutputFormat.h"
 
 RemovedLinesFile::RemovedLinesFile(const std::string& path, ListFormat format)
@@ -16,7 +11,7 @@ RemovedLinesFile::RemovedLinesFile(const std::string& path, ListFormat format)
 
 ListWriter& RemovedLinesFile::File() {
     if (m_replacement) return *m_replacement;
-    return *m_appender;
+    return *m_appended;
 }
 
 // Made again after a withdrawal, which may not throw.
@@ -34,31 +29,19 @@ void RemovedLinesFile::Write(const char* bytes, size_t size) {
 
 void RemovedLinesFile::Commit() {
     if (Encoder* encoder = Compressor()) encoder->Finish(File());
-    m_pending = true;
-    if (m_replacement) {
-        m_file = m_replacement->CommitKeepingFile();
-        m_replacement.reset();
-        m_appender.emplace(m_file.Get(), m_path);
-        return;
-    }
-    m_appender->Commit();
-    if (Sys().Fsync(m_file.Get()) != 0)
-        throw JobFailure(status::kOutputCantBeWritten, FailureCause::FromErrno("fsync"), m_path);
+    if (!m_replacement) return m_appended->Commit();
+    FileHandle file = m_replacement->CommitKeepingFile();
+    m_replacement.reset();
+    m_appended.emplace(std::move(file), m_path);
 }
 
 void RemovedLinesFile::Confirm() {
-    struct stat info {};
-    if (m_pending && Sys().Fstat(m_file.Get(), &info) == 0) m_confirmed = info.st_size;
-    m_pending = false;
+    if (m_appended) m_confirmed = m_appended->CommittedEnd();
 }
 
 // A failure here leaves the lines in both places, which loses nothing. A
 // stream left unfinished by the failure is dropped with what was buffered.
 void RemovedLinesFile::Withdraw() noexcept {
     m_encoder.reset();
-    if (!m_pending || !m_file.IsOpen()) return;
-    m_appender.emplace(m_file.Get(), m_path);  // what was buffered is dropped
-    if (Sys().Ftruncate(m_file.Get(), m_confirmed) == 0) Sys().Fsync(m_file.Get());
-    ::lseek(m_file.Get(), m_confirmed, SEEK_SET);
-    m_pending = false;
+    if (m_appended) m_appended->CutBack(m_confirmed);
 }

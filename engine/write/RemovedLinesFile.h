@@ -9,7 +9,11 @@
 //
 // Compressed, each list's lines are a stream of their own (streams one
 // after another make one valid file), so that taking a list's lines back
-// out is cutting the file where its stream began.
+// out is cutting the file where its stream began. A run stopped by a
+// signal or Ctrl-C while a list's lines are appended cuts them back the
+// same way (AppendedFile): the file holds whole streams, or whole lines,
+// only. Killed outright, it may end in part of a stream or of a line, whose
+// lines are all still in their list.
 #pragma once
 
 #include <sys/types.h>
@@ -18,12 +22,11 @@
 #include <optional>
 #include <string>
 
-#include "os/FileHandle.h"
 #include "read/ListFormat.h"
+#include "write/AppendedFile.h"
 #include "write/Encoder.h"
 #include "write/ListWriter.h"
 #include "write/ReplacementFile.h"
-#include "write/StreamWriter.h"
 
 class RemovedLinesFile : public ListWriter {
 public:
@@ -47,8 +50,6 @@ private:
     ListFormat m_format;
     std::unique_ptr<Encoder> m_encoder;              // none for plain text
     std::unique_ptr<ReplacementFile> m_replacement;  // until the first commit
-    FileHandle m_file;                               // the file in place after it
-    std::optional<StreamWriter> m_appender;
-    off_t m_confirmed = 0;  // bytes of the lists that are in place
-    bool m_pending = false;
+    std::optional<AppendedFile> m_appended;          // the file in place after it
+    off_t m_confirmed = 0;                           // bytes of the lists that are in place
 };

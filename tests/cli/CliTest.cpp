@@ -121,7 +121,7 @@ protected:
         const std::string locale = OnWindows() ? "LC_ALL=C.UTF-8" : "LC_ALL=C";
         std::vector<std::string> env{"PATH=/usr/bin:/bin", locale, "CLI=" + ProgramText(),
                                      "COMPLETION=" LINTRIM_COMPLETION_PATH,
-                                     "LINTRIM_PAUSE=" + pause};
+                                     m_pauseVariable + "=" + pause};
         if (pause.empty()) env.pop_back();
         for (const char* name :
              {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "WINEPREFIX", "WINEDEBUG", "HOME"})
@@ -161,9 +161,12 @@ protected:
         return result;
     }
 
-    // Starts the test build on `args` and returns once it waits just before
+    // Starts the test build on `args` and returns once it waits at the pause
+    // point that `variable` names (PausePoint.cpp), by default just before
     // replacing a file; it goes on when Release() closes the pause.
-    Started StartPaused(const std::vector<std::string>& args) {
+    Started StartPaused(const std::vector<std::string>& args,
+                        const std::string& variable = "LINTRIM_PAUSE") {
+        m_pauseVariable = variable;
         ::mkfifo((m_root / "pause").c_str(), 0600);
         Names command = ProgramCommand("LINTRIM_CLI_PAUSED", LINTRIM_CLI_PAUSED_PATH);
         command.insert(command.end(), args.begin(), args.end());
@@ -221,6 +224,7 @@ protected:
     std::string m_command;
     int m_runs = 0;
     int m_pause = -1;
+    std::string m_pauseVariable = "LINTRIM_PAUSE";
 };
 
 // One run on files made beforehand: its exit, both streams (times as T)
@@ -421,9 +425,10 @@ INSTANTIATE_TEST_SUITE_P(
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
              "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
-             "\"n\\u00ff\\\\\"],"
+             "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
-             "such file or directory\",\"file\":\"n\\u00ff\\\\\",\"seconds\":T}\n|",
+             "such file or directory\",\"file\":\"n\\ufffd\\\\\",\"file_hex\":\"6eff5c\","
+             "\"seconds\":T}\n|",
              {{"a", "b\n"}},
              "a file name that is not UTF-8, with a backslash"},
         // The bash completion offers options, files after a file option and
@@ -614,6 +619,67 @@ INSTANTIATE_TEST_SUITE_P(
              "0|x\nq\ntail\n$HEX[610d62]\na:b\nA\n$HEX[2448455820]\n$HEX[610d]\nz\n   $   H   E   "
              "X   [   6   1   0   d   6   2   ]  \\n\n   a  \\r   b  \\n\n|",
              {{"l", kRerun}, {"r", "q\r\r\n"}, {"c", "z\n"}}}));
+
+// --json on names of every kind of byte sequence, valid or not (a name
+// cannot hold a NUL): each line is valid UTF-8 JSON, each maximal part that
+// is not UTF-8 is one U+FFFD, and the name's bytes come in hex beside it.
+TEST_F(CliTest, JsonIsValidUtf8AndGivesEveryNameBack) {
+    struct Name {
+        std::string bytes;
+        std::string json;  // the string as written, without its quotes
+        bool utf8;
+    };
+    const std::string bad = "\\ufffd";
+    const std::vector<Name> names{
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9d\x84\x9e", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9d\x84\x9e",
+         true},
+        {"\xed\x9f\xbf\xee\x80\x80\xf4\x8f\xbf\xbf", "\xed\x9f\xbf\xee\x80\x80\xf4\x8f\xbf\xbf",
+         true},
+        {"\x01\x1f\x7f\t", "\\u0001\\u001f\\u007f\\u0009", true},
+        {"a\\\"b", "a\\\\\\\"b", true},
+        {"n\xff\\", "n" + bad + "\\\\", false},
+        {"\xc0\xaf\xc1\xbf", bad + bad + bad + bad, false},            // overlong, 2 bytes
+        {"\xe0\x80\xaf", bad + bad + bad, false},                      // overlong, 3 bytes
+        {"\xf0\x80\x80\xaf", bad + bad + bad + bad, false},            // overlong, 4 bytes
+        {"\xed\xa0\x80", bad + bad + bad, false},                      // a surrogate
+        {"\xf4\x90\x80\x80\xf5", bad + bad + bad + bad + bad, false},  // past U+10FFFF
+        {"a\xe2\x82", "a" + bad, false},                               // cut at the end
+        {"\xf0\x9d\x84x", bad + "x", false},                           // cut before a letter
+        {"\x80\xbf", bad + bad, false},                                // lone continuations
+    };
+    std::string all, joined;
+    for (const Name& name : names) {
+        // Windows takes its arguments in UTF-16.
+        if (OnWindows() && !name.utf8) continue;
+        SCOPED_TRACE(name.json);
+        joined += name.bytes;
+        std::string hex;
+        for (const unsigned char c : name.bytes) {
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02x", c);
+            hex += digits;
+        }
+        const std::string string = "\"" + name.json + "\"";
+        const RunResult r = Run({"--json", name.bytes});
+        EXPECT_EQ(
+            std::regex_replace(r.out, std::regex(R"(:[0-9.]+\})"), ":T}"),
+            "{\"lists\":[" + string + "]" + (name.utf8 ? "" : ",\"lists_hex\":[\"" + hex + "\"]") +
+                ",\"output\":\"\",\"written\":false,\"status\":\"Invalid input "
+                "file\",\"cause\":\"No such file or directory\",\"file\":" +
+                string + (name.utf8 ? "" : ",\"file_hex\":\"" + hex + "\"") + ",\"seconds\":T}\n");
+        all += r.out;
+    }
+    // Python's parser, which takes bytes as UTF-8 strictly, reads every line,
+    // and the hex gives each name back.
+    std::ofstream(m_dir / "all.json", std::ios::binary) << all;
+    const RunResult parsed =
+        Run({"|",
+             "python3 -c 'import json,sys; [sys.stdout.buffer.write(bytes.fromhex(o[\"file_hex\"]) "
+             "if \"file_hex\" in o else o[\"file\"].encode()) for o in map(json.loads, "
+             "open(\"all.json\", \"rb\"))]'"});
+    EXPECT_EQ(parsed.out, joined);
+    EXPECT_EQ(parsed.exit, 0) << parsed.err;
+}
 
 // The removed lines against a model over random lists: every non-empty
 // line that is not the first copy of a kept line, in file order.
@@ -820,14 +886,15 @@ TEST_F(CliTest, ASecondRunNeverTakesAFileAnotherRunHolds) {
     }
 }
 
-// Killed just before the first list takes its result, a run has already
-// put that list's removed lines on disk; a list that is not replaced takes
-// its lines back.
+// Stopped just before the first list takes its result, a run has already
+// put that list's removed lines on disk, and keeps them there even when the
+// stop is one it handles; a list that is not replaced takes its lines back.
 TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
     // Wine may close the program's end of one pause after the test has
     // written the byte of the next to it, which then waits for good.
     if (OnWindows()) GTEST_SKIP() << "Linux only: two pauses in a row";
-    for (const bool kill : {true, false}) {
+    for (const int signal : {SIGKILL, SIGTERM, 0}) {
+        SCOPED_TRACE(signal);
         Write("l1", "a\na\n");
         Write("l2", "c\nc\n");
         fs::remove(m_dir / "gone");
@@ -836,15 +903,90 @@ TEST_F(CliTest, RemovedLinesAreOnDiskBeforeTheirListIsReplaced) {
         while (!fs::exists(m_dir / "gone")) ::usleep(1000);
         WaitForPause(run);
         EXPECT_EQ(Read("gone"), "a\n");
-        if (kill)
-            ::kill(run.pid, SIGKILL);
+        if (signal)
+            ::kill(run.pid, signal);
         else
             std::ofstream(m_dir / "l1", std::ios::app) << "z\n";
         Release();
-        EXPECT_EQ(Finish(run).exit, kill ? 128 + SIGKILL : 1);
-        EXPECT_EQ(Read("gone"), kill ? "a\n" : "");
-        EXPECT_EQ(Read("l1"), kill ? "a\na\n" : "a\na\nz\n");
+        EXPECT_EQ(Finish(run).exit, signal ? 128 + signal : 1);
+        EXPECT_EQ(Read("gone"), signal ? "a\n" : "");
+        EXPECT_EQ(Read("l1"), signal ? "a\na\n" : "a\na\nz\n");
     }
+}
+
+// Three lists, each of them random lines twice, and what a run removes from each.
+struct TwiceOver {
+    std::string lists[3];
+    std::string removed[3];
+};
+TwiceOver MakeTwiceOver(int lines) {
+    std::mt19937_64 random(7);
+    TwiceOver made;
+    for (int list = 0; list < 3; ++list) {
+        for (int i = 0; i < lines; ++i) {
+            char line[20];
+            std::snprintf(line, sizeof line, "%016llx\n",
+                          static_cast<unsigned long long>(random()));
+            made.removed[list] += line;
+        }
+        made.lists[list] = made.removed[list] + made.removed[list];
+    }
+    return made;
+}
+
+// Stopped while the second list's removed lines are being appended (past
+// the first block written, before the end of their stream): SIGINT, SIGTERM
+// and SIGHUP (Ctrl-C on Windows, which Wine makes of SIGINT) cut them back,
+// so the file holds the first list's lines whole and the format's own tool
+// accepts it. kill -9 leaves part of a stream, which the tool reads up to the
+// cut and rejects, every line of it still in the second list. Regression: a
+// stop left the file cut, rejected by gzip -t.
+TEST_F(CliTest, AStopLeavesTheRemovedLinesInWholeStreams) {
+    // Enough lines that each stream outgrows the 256 KB blocks it is written in.
+    const TwiceOver made = MakeTwiceOver(50000);
+    const char* const kNames[] = {"l0", "l1", "l2"};
+    struct Format {
+        std::string file, test, read;  // the tools' commands, on the file
+    };
+    const std::vector<Format> formats{{"gone", "", "cat"},
+                                      {"gone.gz", "gzip -t", "gzip -dc"},
+                                      {"gone.xz", "xz -t", "xz -dc"},
+                                      {"gone.zst", "zstd -qt", "zstd -qdc"},
+                                      {"gone.bz2", "bzip2 -t", "bzip2 -dc"}};
+    // Each stop signal the handler takes, in turn, and kill -9 for each
+    // format; on Windows, whose build writes gzip only, Ctrl-C ends the
+    // program with STATUS_CONTROL_C_EXIT, whose low byte is 58.
+    const int caught[] = {SIGINT, SIGTERM, SIGHUP};
+    const size_t count = OnWindows() ? 2 : formats.size();
+    for (size_t f = 0; f < count; ++f)
+        for (const int signal : {OnWindows() ? SIGINT : caught[f % 3], SIGKILL}) {
+            const Format& format = formats[f];
+            SCOPED_TRACE(format.file + " " + std::to_string(signal));
+            for (int i = 0; i < 3; ++i) Write(kNames[i], made.lists[i]);
+            const Started run =
+                StartPaused({"--removed", format.file, "l0", "l1", "l2"}, "LINTRIM_APPEND_PAUSE");
+            ::kill(run.pid, signal);
+            EXPECT_EQ(Finish(run).exit, OnWindows() && signal == SIGINT ? 58 : 128 + signal);
+            Release();
+            EXPECT_EQ(Read("l0"), made.removed[0]);
+            EXPECT_EQ(Read("l1"), made.lists[1]);
+            EXPECT_EQ(Read("l2"), made.lists[2]);
+            EXPECT_EQ(Listing(), (Names{format.file, "l0", "l1", "l2"}));
+            // Whole lines of a cut stream are in l1 too; the last one may be cut.
+            const bool whole = signal != SIGKILL;
+            const std::string out = Run({"|", format.read + " " + format.file + " || :"}).out;
+            const std::string& first = made.removed[0];
+            EXPECT_EQ(out.compare(0, first.size(), first), 0);
+            const std::string cut = out.substr(std::min(out.size(), first.size()));
+            EXPECT_EQ(made.removed[1].compare(0, cut.size(), cut), 0);
+            EXPECT_LT(cut.size(), made.removed[1].size());
+            if (format.test.empty()) {
+                EXPECT_EQ(cut.empty(), whole);
+            } else {
+                EXPECT_EQ(Run({"|", format.test + " " + format.file}).exit == 0, whole);
+            }
+            fs::remove(m_dir / format.file);
+        }
 }
 
 // As root: a link that another user planted in a sticky shared folder is

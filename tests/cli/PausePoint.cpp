@@ -1,9 +1,12 @@
 // Linked only into lintrim-cli-paused, the test build of lintrim-cli: when
 // LINTRIM_PAUSE names a FIFO, the program opens it just before it checks and
-// replaces a list (the new file has its name by then). The test opens the
-// other end once the program has the FIFO open, which tells the test the
-// program is there, and writes a byte; the program goes on when the test
-// closes its end. Under Wine opening does not wait for the test: an end of
+// replaces a list (the new file has its name by then); when
+// LINTRIM_APPEND_PAUSE does, once the first bytes of a list's removed lines
+// reach the file of removed lines, before they are all there and synced
+// (from the second list on: the first list's make the file). The test opens
+// the other end once the program has the FIFO open, which tells the test
+// the program is there, and writes a byte; the program goes on when the
+// test closes its end. Under Wine opening does not wait for the test: an end of
 // the FIFO before the byte only means the test has not come yet.
 #include <fcntl.h>
 
@@ -12,11 +15,12 @@
 #include <thread>
 
 #include "os/SystemCalls.h"
+#include "write/AppendedFile.h"
 #include "write/ReplacementFile.h"
 
 namespace {
-void WaitOnPauseFifo() {
-    const char* fifo = std::getenv("LINTRIM_PAUSE");
+void WaitOnFifoIn(const char* variable) {
+    const char* fifo = std::getenv(variable);
     if (!fifo) return;
     // Through the engine's calls: the C runtime of Windows would take the
     // first end for good.
@@ -34,5 +38,6 @@ void WaitOnPauseFifo() {
 }
 
 [[maybe_unused]] const bool g_installed =
-    (ReplacementFile::SetCommitPauseForTesting(WaitOnPauseFifo), true);
+    (ReplacementFile::SetCommitPauseForTesting([] { WaitOnFifoIn("LINTRIM_PAUSE"); }),
+     AppendedFile::SetAppendPauseForTesting([] { WaitOnFifoIn("LINTRIM_APPEND_PAUSE"); }), true);
 }  // namespace

@@ -1,7 +1,8 @@
 // Starting a program on Windows: the command line is taken in UTF-16 and
 // given on in UTF-8, the standard streams are binary (no CR added before LF,
 // no Ctrl-Z taken for an end), and Ctrl-C, Ctrl-Break and the closing of
-// the console remove a named temporary file before the process ends.
+// the console remove a named temporary file, and cut a file being appended
+// to back to its last whole step, before the process ends.
 #include "os/ProgramStart.h"
 
 #include <fcntl.h>
@@ -12,14 +13,17 @@
 
 #include <cstdio>
 
+#include "os/RegisteredLength.h"
 #include "os/RegisteredName.h"
 #include "os/windows/Win32.h"
 
 namespace {
 // The handler runs on a thread of its own while the run goes on: it holds
-// the stop lock until the process has ended, so that no rename comes after it.
+// the stop lock until the process has ended, so that no rename and no
+// append comes after it.
 BOOL WINAPI OnStop(DWORD) {
     win32::StopLock().lock();
+    RegisteredLength::CutAll();
     RegisteredName::RemoveAll();
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
