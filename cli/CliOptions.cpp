@@ -223,7 +223,8 @@ constexpr CompressedFormat kCompressedFormats[] = {
     {ListFormat::kGzip, "gzip", ".gz", true},
     {ListFormat::kXz, "xz", ".xz", LINTRIM_WITH_XZ},
     {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
-    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2}};
+    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2},
+    {ListFormat::kLz4, "lz4", ".lz4", LINTRIM_WITH_LZ4}};
 
 // Two names of one file: the same file when both exist. Names of files yet
 // to be made are the same name in the same folder, the folders found by the

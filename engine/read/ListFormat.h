@@ -9,10 +9,13 @@
 
 #include "read/ByteSource.h"
 
-enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2 };
+enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2, kLz4 };
 
 // Bytes enough to tell every format apart.
 inline constexpr size_t kFormatMagicSize = 10;
+
+// "gzip", "xz", "zstd", "bzip2", "lz4"; "plain" for a plain list.
+const char* FormatName(ListFormat format);
 
 // The format whose magic number `bytes` start with (up to kFormatMagicSize
 // of them; fewer when the list is shorter).
