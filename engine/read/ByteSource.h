@@ -17,6 +17,9 @@ public:
     virtual size_t Read(char* to, size_t size) = 0;
 };
 
+// Up to `size` bytes from where `source` stands, fewer only when it ends.
+std::string FirstBytes(ByteSource& source, size_t size);
+
 // A regular file read from where its descriptor stands, which must hold
 // exactly `size` more bytes: a file that grows or shrinks while it is read
 // is reported, never half-used.

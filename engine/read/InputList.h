@@ -4,7 +4,10 @@
 // be checked against it, unless it is released: a list that is only read
 // then holds no descriptor between its readings, and each reading opens it
 // afresh. A list that starts with the magic number of a compressed format
-// is read inflated, whatever its name.
+// is read inflated, whatever its name. A packed file that holds no word
+// list (PackedFiles.h), plain or inside a compressed list, is refused when
+// it is opened, before anything of the run is read or replaced; standard
+// input, when its reading starts.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +24,9 @@
 class InputList {
 public:
     // The input list at path, opened for reading and locked for the run;
-    // nothing when it cannot be opened or is not a regular file (a folder, a
-    // FIFO, a device), with the cause in `why`. Throws JobFailure("input
+    // nothing when it cannot be opened, is not a regular file (a folder, a
+    // FIFO, a device) or is a packed file that holds no word list, with the
+    // cause in `why`. Throws JobFailure("input
     // list is in use by another run") when another run holds the list.
     static std::optional<InputList> OpenToReplace(const std::string& path,
                                                   FailureCause* why = nullptr);
@@ -32,7 +36,7 @@ public:
                                                FailureCause* why = nullptr);
     // Standard input. With a folder it is first copied whole to a scratch
     // file there, so that it can be read twice; throws JobFailure when that
-    // copy fails.
+    // copy fails, or ("Invalid input file") when it holds no word list.
     static InputList StandardInput(const std::optional<std::string>& spoolFolder);
 
     // The bytes to expect: the file's size, an estimate for a compressed
@@ -57,7 +61,11 @@ public:
 private:
     InputList(ListLocation location, std::string name);
     InputList() = default;
-    void NoteFormat(int fd, uint64_t size);
+    static std::optional<InputList> Checked(InputList list, FailureCause* why);
+    // Notes the format, sizes and decoder of the stored list at `fd` (at its
+    // start); returns why it is refused, or nothing.
+    std::optional<std::string> Examine(int fd, uint64_t size);
+    const char* PackedFileInside(int fd);
     std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
     std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
     std::unique_ptr<ByteSource> StandardInputSource(const char* failureText);
