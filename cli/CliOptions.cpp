@@ -459,7 +459,8 @@ constexpr const char* kFailures[] = {
     "input list is in use by another run: another run holds the list or output",
     "input list changed while it was cleaned: it was written to or replaced meanwhile; it "
     "stays as it is then",
-    "input list can't be read: a read failed, or compressed data is cut short or corrupt",
+    "input list can't be read: a read failed, compressed data is cut short or corrupt, or "
+    "its decoder needs more memory than the budget allows",
     "output list can't be opened / written: the new file can't be made, written, synced or "
     "renamed over the list",
     "temporary file can't be made / temporary files can't be written or read: the temporary "

@@ -15,6 +15,9 @@ public:
     // Up to `size` bytes into `to`; 0 only once the source has ended.
     // Throws JobFailure with the source's failure text and its cause.
     virtual size_t Read(char* to, size_t size) = 0;
+    // The memory a decoder holds for what it has read so far (a zstd
+    // window, an xz dictionary, lz4 or bzip2 blocks); 0 for stored bytes.
+    virtual uint64_t WorkingMemory() const { return 0; }
 };
 
 // Up to `size` bytes from where `source` stands, fewer only when it ends.

@@ -165,6 +165,7 @@ const char* InputList::PackedFileInside(int fd) {
             InflatedSource(m_format, FileSource(fd, m_fileSize, status::kInputCantBeRead),
                            status::kInputCantBeRead);
         const std::string start = FirstBytes(*inflated, kPackedCheckSize);
+        m_decoderMemory = inflated->WorkingMemory();
         return PackedFileOfStart(start.data(), start.size());
     } catch (const JobFailure&) {
         return nullptr;

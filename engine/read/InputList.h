@@ -49,6 +49,10 @@ public:
     // How the list is stored, found by its first bytes (for standard input,
     // once a reading has started).
     ListFormat Format() const { return m_format; }
+    // The memory the list's decoder holds once it has started, as found
+    // when the list was opened: 0 for a plain list, and for standard input
+    // read as it comes.
+    uint64_t DecoderMemory() const { return m_decoderMemory; }
     // A new reading from the start of the list; its reads throw JobFailure
     // with `failureText`. A released list is opened again by its path and
     // must be the file that was opened first, unchanged; else it throws
@@ -76,6 +80,7 @@ private:
     std::optional<FileIdentity> m_released;  // the file to find again
     uint64_t m_size = 0;
     uint64_t m_fileSize = 0;  // bytes on disk
+    uint64_t m_decoderMemory = 0;
     ListFormat m_format = ListFormat::kPlain;
     bool m_read = false;  // standard input can be read once
 };
