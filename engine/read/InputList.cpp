@@ -156,11 +156,13 @@ std::optional<std::string> InputList::Examine(int fd, uint64_t size) {
     return NotAWordList(kind, m_format);
 }
 
-// The first inflated bytes, read from the descriptor's start (each reading
-// rewinds it). A stream that cannot be inflated that far is left for its
-// reading to report, as it would be without this look.
+// The first inflated bytes, read from the descriptor's start (a pread on
+// Windows moves the file's position; each reading rewinds it again). A
+// stream that cannot be inflated that far is left for its reading to
+// report, as it would be without this look.
 const char* InputList::PackedFileInside(int fd) {
     try {
+        Rewind(fd, status::kInputCantBeRead, m_name);
         std::unique_ptr<ByteSource> inflated =
             InflatedSource(m_format, FileSource(fd, m_fileSize, status::kInputCantBeRead),
                            status::kInputCantBeRead);
