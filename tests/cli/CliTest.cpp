@@ -554,19 +554,23 @@ INSTANTIATE_TEST_SUITE_P(
              {{"m", kMustard.substr(0, kMustard.size() - 8)}, {"w", "LZIP\nPK\n"}}},
         // A stream whose decoder needs more memory than the budget allows
         // is refused, naming the need, and the list stays; a larger budget
-        // reads it.
-        Case{
-            {},
-            {"|",
-             "seq 1000 | zstd -q --long=27 >w.zst; seq 1000 | xz -9 >x.xz; for f in w.zst x.xz; "
-             "do cp $f k; $CLI --memory 16M $f || cmp $f k; $CLI -q --memory 1G -o - $f | wc -l; "
-             "done; rm w.zst x.xz k"},
-            "0|1000\n1000\n|w.zst: input list can't be read (the zstd stream needs 128 MiB for its "
-            "window; the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, T "
-            "s\nx.xz: input list can't be read (the xz stream needs 65 MiB for its dictionary; "
-            "the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, T s\n",
-            {},
-            "xz and zstd are not in the Windows build"},
+        // reads it. In s.zst a skippable frame puts the large window's frame
+        // header across the 256 KiB blocks the compressed bytes are read in.
+        Case{{},
+             {"|",
+              "seq 1000 | zstd -q --long=27 >w.zst; seq 1000 | xz -9 >x.xz; "
+              "printf '\\120\\052\\115\\030\\365\\377\\003\\000' >s.zst; "
+              "head -c 262133 /dev/zero >>s.zst; cat w.zst >>s.zst; for f in w.zst x.xz s.zst; "
+              "do cp $f k; $CLI --memory 16M $f || cmp $f k; $CLI -q --memory 1G -o - $f | wc -l; "
+              "done; rm w.zst x.xz s.zst k"},
+             "0|1000\n1000\n1000\n|w.zst: input list can't be read (the zstd stream needs 128 MiB "
+             "for its window; the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 "
+             "removed, T s\nx.xz: input list can't be read (the xz stream needs 65 MiB for its "
+             "dictionary; the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, "
+             "T s\ns.zst: input list can't be read (the zstd stream needs 128 MiB for its window; "
+             "the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, T s\n",
+             {},
+             "xz and zstd are not in the Windows build"},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
