@@ -115,6 +115,9 @@ private:
         if (error == ZSTD_error_prefix_unknown) Garbage();
         if (error == ZSTD_error_corruption_detected || error == ZSTD_error_checksum_wrong)
             Corrupt();
+        // CheckWindow() names the window first; this holds only if it did not.
+        if (error == ZSTD_error_frameParameter_windowTooLarge)
+            Fail("the zstd stream needs a larger window than the memory budget allows");
         Fail(ZSTD_getErrorName(result));
     }
 
