@@ -136,9 +136,8 @@ InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();
-    const uint64_t copied = CopyStandardInput(fd, *spoolFolder);
-    Rewind(fd, status::kInputCantBeRead, list.m_name);
-    if (const std::optional<std::string> refusal = list.Examine(fd, copied))
+    if (const std::optional<std::string> refusal =
+            list.Examine(fd, CopyStandardInput(fd, *spoolFolder)))
         throw JobFailure(status::kInvalidInputFile, {0, *refusal, nullptr}, list.m_name);
     return list;
 }

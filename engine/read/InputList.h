@@ -26,8 +26,8 @@ public:
     // The input list at path, opened for reading and locked for the run;
     // nothing when it cannot be opened, is not a regular file (a folder, a
     // FIFO, a device) or is a packed file that holds no word list, with the
-    // cause in `why`. Throws JobFailure("input
-    // list is in use by another run") when another run holds the list.
+    // cause in `why`. Throws JobFailure("input list is in use by another
+    // run") when another run holds the list.
     static std::optional<InputList> OpenToReplace(const std::string& path,
                                                   FailureCause* why = nullptr);
     // A list that is only read (a reference list, or a list merged into
@@ -66,9 +66,10 @@ private:
     InputList(ListLocation location, std::string name);
     InputList() = default;
     static std::optional<InputList> Checked(InputList list, FailureCause* why);
-    // Notes the format, sizes and decoder of the stored list at `fd` (at its
-    // start); returns why it is refused, or nothing.
+    // Notes the format, the sizes and the decoder's memory of the list
+    // stored at `fd`, `size` bytes; returns why it is refused, or nothing.
     std::optional<std::string> Examine(int fd, uint64_t size);
+    // The kind of packed file inside a compressed list, or nullptr.
     const char* PackedFileInside(int fd);
     std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
     std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
