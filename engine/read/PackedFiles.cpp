@@ -17,22 +17,25 @@ uint64_t LittleEndian(const char* bytes, size_t count) {
 }
 
 // Legacy .lzma (LZMA_Alone) has no magic number: a 13-byte header of the
-// properties byte (below 9 * 5 * 5), a dictionary size of 2^n or
-// 2^n + 2^(n-1) (or all ones) and an uncompressed size below 256 GiB (or
-// all ones, unknown), as liblzma itself checks when it guesses the format.
+// properties byte (below 9 * 5 * 5), the dictionary size and the
+// uncompressed size (all ones: unknown). liblzma writes a dictionary of
+// 2^n or 2^n + 2^(n-1) bytes, at least 4 KiB, and takes a size below
+// 256 GiB; as it checks when it guesses the format, with the dictionary
+// bound besides, so that binary bytes such as twelve 0xff are a list.
 constexpr size_t kLzmaHeader = 13;
 constexpr unsigned char kLzmaPropertiesEnd = 225;
+constexpr uint64_t kLzmaSmallestDictionary = 4096;
 constexpr uint64_t kLzmaLargestSize = uint64_t{1} << 38;
 
 bool SaneDictionary(uint64_t size) {
-    if (size == UINT32_MAX) return true;
+    if (size < kLzmaSmallestDictionary || size == UINT32_MAX) return false;
     uint64_t bits = size - 1;  // a size of the allowed forms, rounded up to 2^n - 1
     bits |= bits >> 2;
     bits |= bits >> 3;
     bits |= bits >> 4;
     bits |= bits >> 8;
     bits |= bits >> 16;
-    return size != 0 && bits + 1 == size;
+    return bits + 1 == size;
 }
 
 bool StartsAsLzma(const char* bytes, size_t size) {
