@@ -229,7 +229,8 @@ constexpr CompressedFormat kCompressedFormats[] = {
     {ListFormat::kGzip, "gzip", ".gz", true},
     {ListFormat::kXz, "xz", ".xz", LINTRIM_WITH_XZ},
     {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
-    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2}};
+    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2},
+    {ListFormat::kLz4, "lz4", ".lz4", LINTRIM_WITH_LZ4}};
 
 class Parser {
 public:
@@ -360,10 +361,12 @@ constexpr const char* kAbout =
     "(a CR before an LF is part of the break), and by default every repeated line\n"
     "removed (the first copy stays, in file order).\n"
     "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
-    "of - is standard input. Lists compressed with gzip, xz, zstd or bzip2 are found by\n"
-    "their first bytes and read inflated. A list rewritten in place keeps its format; the\n"
-    "FILE of --output or --removed is compressed when its name ends in .gz, .xz, .zst or\n"
-    ".bz2 (standard output is plain text).\n";
+    "of - is standard input. Lists compressed with gzip, xz, zstd, bzip2 or lz4 are found\n"
+    "by their first bytes and read inflated. A list rewritten in place keeps its format;\n"
+    "the FILE of --output or --removed is compressed when its name ends in .gz, .xz,\n"
+    ".zst, .bz2 or .lz4 (standard output is plain text). Archives (zip, 7z, tar, also\n"
+    "inside a compressed list) and files packed with lzip, lzma or compress are refused\n"
+    "unread.\n";
 constexpr const char* kReport =
     "For each result, one line \"LIST: N read, K kept, R removed (by reason), T s\" goes\n"
     "to standard output (standard error with -o -); the reasons are repeated, in\n"
@@ -382,12 +385,14 @@ constexpr const char* kMemory =
     "or in --temp-dir, or for standard input in $TMPDIR or /tmp.\n";
 // Why a list fails, as printed after its name; the cause follows in brackets.
 constexpr const char* kFailures[] = {
-    "Invalid input file: the list is missing, unreadable or not a regular file",
-    "Invalid ref file: a reference list is missing, unreadable or not a regular file",
+    "Invalid input file: the list is missing, unreadable, not a regular file or a packed "
+    "file that holds no word list (the cause names its kind)",
+    "Invalid ref file: the same of a reference list",
     "input list is in use by another run: another run holds the list or output",
     "input list changed while it was cleaned: it was written to or replaced meanwhile; it "
     "stays as it is then",
-    "input list can't be read: a read failed, or compressed data is cut short or corrupt",
+    "input list can't be read: a read failed, compressed data is cut short or corrupt, or "
+    "its decoder needs more memory than the budget allows",
     "output list can't be opened / written: the new file can't be made, written, synced or "
     "renamed over the list",
     "temporary file can't be made / temporary files can't be written or read: the temporary "
@@ -438,7 +443,10 @@ std::string AboutText() {
                      "writes no other compressed format. A list rewritten in place keeps its "
                      "format; the FILE of --output or --removed is compressed when its name ends "
                      "in " +
-                     Alternatives(suffixes) + " (standard output is plain text).");
+                     Alternatives(suffixes) +
+                     " (standard output is plain text). Archives (zip, 7z, tar, also inside a "
+                     "compressed list) and files packed with lzip, lzma or compress are refused "
+                     "unread.");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FuzzRun.h"
+#include "read/PackedFiles.h"
 
 namespace {
 int HexDigit(char c) {
@@ -43,8 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     if (bytes.find('\r') != std::string::npos || bytes.find('\x1a') != std::string::npos ||
         (bytes.size() >= 2 && (bytes[0] == '\x1f' || bytes[0] == '\xfd' || bytes[0] == '\x28' ||
-                               bytes.compare(0, 3, "BZh") == 0)))
-        return 0;  // line ends and compressed lists have targets of their own
+                               bytes[0] == '\x04' || bytes.compare(0, 3, "BZh") == 0)) ||
+        PackedFileOfStart(bytes.data(), bytes.size()))
+        return 0;  // line ends and compressed or packed lists have targets of their own
     RunPlan plan;
     plan.hexKey = choice & 1;
     plan.ignoreCase = choice & 2;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FuzzRun.h"
+#include "read/PackedFiles.h"
 
 namespace {
 // The non-empty lines: cut at LF, a CR just before an LF taken as part of
@@ -44,12 +45,14 @@ std::string Model(const std::vector<std::string>& all, const RunPlan& plan) {
     return out;
 }
 
-// A list that starts as a compressed one is read inflated: not this model's.
+// A list that starts as a compressed one is read inflated, and a packed file
+// that holds no word list is refused: neither is this model's.
 bool LooksCompressed(const uint8_t* data, size_t size) {
     static const std::string magics[] = {"\x1f\x8b",
                                          "\xfd"
                                          "7zXZ",
-                                         "\x28\xb5\x2f\xfd", "BZh"};
+                                         "\x28\xb5\x2f\xfd", "BZh", "\x04\x22\x4d\x18"};
+    if (PackedFileOfStart(reinterpret_cast<const char*>(data), size)) return true;
     return std::any_of(std::begin(magics), std::end(magics), [&](const std::string& magic) {
         return size >= magic.size() && std::memcmp(data, magic.data(), magic.size()) == 0;
     });

@@ -9,6 +9,6 @@ targets=(lintrim-cli)
 dir=${1:-build-win}
 cmake -S "$top" -B "$top/$dir" --toolchain "$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DLINTRIM_BUILD_UI=OFF -DBUILD_TESTING=OFF \
-    -DLINTRIM_WITH_XZ=OFF -DLINTRIM_WITH_ZSTD=OFF -DLINTRIM_WITH_BZIP2=OFF \
+    -DLINTRIM_WITH_XZ=OFF -DLINTRIM_WITH_ZSTD=OFF -DLINTRIM_WITH_BZIP2=OFF -DLINTRIM_WITH_LZ4=OFF \
     -DLINTRIM_SPILL_COMPRESSION=OFF >/dev/null
 cmake --build "$top/$dir" -j "$(nproc)" --target "${targets[@]}"

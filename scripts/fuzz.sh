@@ -19,7 +19,7 @@ printf 'b\na\r\nb\n\nc\r\nb\na' > "$seeds/FuzzLines/mixed"
 printf '\x05pass\npass\r\nPASS\n$HEX[70617373]\n\x1a' > "$seeds/FuzzLines/eof"
 printf '\x03pass\n$HEX[70617373]\nPASS\n$HEX[5041]\npa\n$HEX[7]\n$hex[70]\n' > "$seeds/FuzzKeys/hex"
 printf 'one\ntwo\none\nthree\n' > "$seeds/list"
-for tool in gzip xz zstd bzip2; do
+for tool in gzip xz zstd bzip2 lz4; do
     command -v "$tool" >/dev/null && "$tool" -c "$seeds/list" > "$seeds/FuzzCompressed/$tool"
 done
 cp "$seeds/list" "$seeds/FuzzCompressed/plain"

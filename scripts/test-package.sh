@@ -43,7 +43,7 @@ bash -c 'source "$1" && complete -p lintrim-cli' _ "$root/usr/share/bash-complet
 
 [ -z "$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')" ] || fail "a file not owned by root"
 depends=$(dpkg-deb -f "$deb" Depends | sed 's/ *([^)]*)//g; s/, */\n/g')
-for package in libqt6widgets6 libqt6gui6 libqt6core6 zlib1g liblzma5 libzstd1 libbz2-1.0 libstdc++6 libc6; do
+for package in libqt6widgets6 libqt6gui6 libqt6core6 zlib1g liblzma5 libzstd1 libbz2-1.0 liblz4-1 libstdc++6 libc6; do
     grep -qxF "$package" <<<"$depends" || fail "Depends lacks $package:" $depends
 done
 echo "Package $(basename "$deb") checked."

@@ -40,6 +40,16 @@ constexpr uint64_t kKeptShareOfRecords = 2;
 // this many of them for the arena to pay.
 constexpr size_t kKeptRegion = size_t{32} << 20;
 constexpr uint64_t kKeptArenaShare = 2;
+// A list's decoder (a zstd window, an xz dictionary) is held while the list
+// loads: the partitions and blocks get what is left, at least this share.
+constexpr uint64_t kSmallestLoadShare = 4;
+
+uint64_t LoadBudget(uint64_t budget, const std::vector<ListSource>& sources) {
+    uint64_t decoder = 0;  // the lists are read one at a time
+    for (const ListSource& source : sources)
+        decoder = std::max(decoder, source.list->DecoderMemory());
+    return std::max(budget > decoder ? budget - decoder : 0, budget / kSmallestLoadShare);
+}
 
 // Sends base + done * span / total each time `done` passes a multiple of
 // the row step (and once at the start when `atStart`).
@@ -79,8 +89,9 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
     m_key = key;
     uint64_t total = 0;
     for (const ListSource& source : sources) total += source.list->Size();
+    m_loadBudget = LoadBudget(m_budget, sources);
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
-                         m_budget * kPartitionSharePercent / 100, m_tempFolder, total,
+                         m_loadBudget * kPartitionSharePercent / 100, m_tempFolder, total,
                          WorkerThreads());
     m_loader.emplace(*m_partitions, m_filter, m_key, WorkerThreads());
     const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
@@ -94,7 +105,7 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
 
 void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale, int base) {
     ListReader reader(*source.list, source.failureText,
-                      std::max(m_budget / kBlockShare, kSmallestBlock));
+                      std::max(m_loadBudget / kBlockShare, kSmallestBlock));
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
     if (!source.reference) m_rule.listStarts.push_back(static_cast<uint64_t>(m_read));
     PieceStretch stretch{};

@@ -91,6 +91,7 @@ private:
     RunEvents& m_events;
     std::string m_tempFolder;
     uint64_t m_budget;
+    uint64_t m_loadBudget = 0;  // the budget less the lists' largest decoder
     std::optional<PartitionSet> m_partitions;
     std::optional<StretchLoader> m_loader;
     PartitionTrail m_trail;

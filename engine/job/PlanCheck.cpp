@@ -75,7 +75,7 @@ Why Formats(const RunPlan& plan) {
         if (!file) continue;
         const ListFormat format = FormatOfNamedResult(*file);
         if (!ListFormatBuilt(format))
-            return *file + ": " + ListFormatName(format) + " lists are not supported by this build";
+            return *file + ": " + FormatName(format) + " lists are not supported by this build";
     }
     return std::nullopt;
 }

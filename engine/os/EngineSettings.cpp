@@ -20,6 +20,11 @@ constexpr uint64_t kFixedAddressSpace = uint64_t{96} << 20;
 // Of what is left, the heap's growth in place and its fragments take up to
 // as much again as the budget.
 constexpr uint64_t kAddressSpaceShare = 2;
+// A decoder may take up to three quarters of the budget: at the smallest,
+// 12 MiB, enough for xz's default dictionary (9 MiB with the decoder) and
+// zstd's largest window below --long (8 MiB).
+constexpr uint64_t kDecoderShareNumerator = 3;
+constexpr uint64_t kDecoderShareDenominator = 4;
 
 // No limit: the largest budget.
 uint64_t AddressSpaceBudget() {
@@ -41,6 +46,11 @@ EngineSettings& Settings() {
 uint64_t MemoryBudget() {
     if (g_settings.memoryBudget) return g_settings.memoryBudget;
     return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestBudget);
+}
+
+uint64_t DecoderMemoryLimit() {
+    return std::max(MemoryBudget(), kSmallestBudget) / kDecoderShareDenominator *
+           kDecoderShareNumerator;
 }
 
 unsigned WorkerThreads() {

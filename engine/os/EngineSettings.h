@@ -23,6 +23,11 @@ EngineSettings& Settings();
 // as it is, however small; the default stays within the address space the
 // process may take.
 uint64_t MemoryBudget();
+// The most one list's decoder may hold (a zstd window, an xz dictionary):
+// a share of the budget, the rest left to the run. Below the smallest
+// budget (tests' budgets set by hand) it stays that share of the smallest,
+// so that those still read ordinary compressed lists.
+uint64_t DecoderMemoryLimit();
 // The worker threads for a run: at least one.
 unsigned WorkerThreads();
 // The folder for a run's temporary files, given the list's path ("-":

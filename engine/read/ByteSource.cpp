@@ -76,6 +76,18 @@ private:
 };
 }  // namespace
 
+std::string FirstBytes(ByteSource& source, size_t size) {
+    std::string bytes(size, '\0');
+    size_t got = 0;
+    while (got < size) {
+        const size_t n = source.Read(bytes.data() + got, size - got);
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 std::unique_ptr<ByteSource> FileSource(int fd, uint64_t size, const char* failureText) {
     return std::make_unique<PlainFile>(fd, size, failureText);
 }

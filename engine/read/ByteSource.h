@@ -15,7 +15,13 @@ public:
     // Up to `size` bytes into `to`; 0 only once the source has ended.
     // Throws JobFailure with the source's failure text and its cause.
     virtual size_t Read(char* to, size_t size) = 0;
+    // The memory a decoder holds for what it has read so far (a zstd
+    // window, an xz dictionary, lz4 or bzip2 blocks); 0 for stored bytes.
+    virtual uint64_t WorkingMemory() const { return 0; }
 };
+
+// Up to `size` bytes from where `source` stands, fewer only when it ends.
+std::string FirstBytes(ByteSource& source, size_t size);
 
 // A regular file read from where its descriptor stands, which must hold
 // exactly `size` more bytes: a file that grows or shrinks while it is read

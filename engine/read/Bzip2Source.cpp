@@ -10,6 +10,13 @@
 #include "read/InflatingSource.h"
 
 namespace {
+// libbz2 decodes a stream in 100 kB and four times its block size, which
+// the stream's fourth byte gives in 100 kB.
+constexpr size_t kBlockSizeByte = 3;
+constexpr uint64_t kBlockUnit = 100000;
+constexpr uint64_t kDecoderBase = 100000;
+constexpr uint64_t kBytesPerBlockByte = 4;
+
 class Bzip2 : public InflatingSource {
 public:
     Bzip2(std::unique_ptr<ByteSource> compressed, const char* failureText)
@@ -20,10 +27,13 @@ public:
     Bzip2(const Bzip2&) = delete;
     Bzip2& operator=(const Bzip2&) = delete;
 
+    uint64_t WorkingMemory() const override { return m_memory; }
+
 private:
     // libbz2 ends with each stream: the next one needs a new decoder.
     size_t Inflate(char* to, size_t size) override {
         if (!m_inStream && Input()[0] != 'B') Garbage();
+        if (!m_inStream) NoteBlockSize();
         m_inStream = true;
         const auto given = static_cast<unsigned>(std::min<size_t>(InputLeft(), UINT_MAX));
         const auto room = static_cast<unsigned>(std::min<size_t>(size, UINT_MAX));
@@ -43,6 +53,13 @@ private:
     }
     bool InStream() const override { return m_inStream; }
 
+    void NoteBlockSize() {
+        if (InputLeft() <= kBlockSizeByte) return;
+        const unsigned digit = Input()[kBlockSizeByte] - '0';
+        if (digit > 9) return;
+        m_memory = std::max(m_memory, kDecoderBase + kBytesPerBlockByte * kBlockUnit * digit);
+    }
+
     void Start() {
         m_stream = {};
         if (BZ2_bzDecompressInit(&m_stream, 0, 0) != BZ_OK) throw std::bad_alloc();
@@ -55,6 +72,7 @@ private:
 
     bz_stream m_stream{};
     bool m_inStream = false;
+    uint64_t m_memory = 0;
 };
 }  // namespace
 

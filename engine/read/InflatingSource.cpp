@@ -10,6 +10,14 @@ constexpr size_t kInputBlock = size_t{256} << 10;
 // data is one the library cannot go on with. A single such call is normal
 // (a stream ending with all its bytes already given out).
 constexpr int kIdleCalls = 2;
+
+// Whole MiB, or KiB below one; a need is rounded up, an allowance down.
+std::string Amount(uint64_t bytes, bool up) {
+    const bool mebibytes = bytes >= (uint64_t{1} << 20);
+    const uint64_t unit = mebibytes ? uint64_t{1} << 20 : uint64_t{1} << 10;
+    const uint64_t whole = bytes / unit + (up && bytes % unit ? 1 : 0);
+    return std::to_string(whole) + (mebibytes ? " MiB" : " KiB");
+}
 }  // namespace
 
 InflatingSource::InflatingSource(std::unique_ptr<ByteSource> compressed, const char* failureText,
@@ -51,6 +59,11 @@ void InflatingSource::Garbage() const {
 
 void InflatingSource::Corrupt() const {
     Fail(std::string("the ") + m_formatName + " data is corrupt");
+}
+
+void InflatingSource::NeedsMore(const char* part, uint64_t need, uint64_t limit) const {
+    Fail(std::string("the ") + m_formatName + " stream needs " + Amount(need, true) + " for its " +
+         part + "; the memory budget allows " + Amount(limit, false));
 }
 
 void InflatingSource::Fail(const std::string& reason) const {

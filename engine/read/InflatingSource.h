@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,9 @@ protected:
     [[noreturn]] void Garbage() const;
     [[noreturn]] void Corrupt() const;
     [[noreturn]] void Fail(const std::string& reason) const;
+    // "the xz stream needs 65 MiB for its dictionary; the memory budget
+    // allows 12 MiB": a stream the run cannot hold the decoder of.
+    [[noreturn]] void NeedsMore(const char* part, uint64_t need, uint64_t limit) const;
 
 private:
     void TakeInput();

@@ -4,13 +4,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "api/StatusTexts.h"
 #include "os/SystemCalls.h"
+#include "read/PackedFiles.h"
 
 namespace {
 constexpr size_t kCopyBlock = size_t{1} << 20;
@@ -68,24 +71,63 @@ private:
     ListLocation m_location;
     std::unique_ptr<ByteSource> m_file;
 };
+
+// Standard input inflated: its first bytes are looked at for a packed file
+// inside before any of them is handed on.
+class CheckedStart : public ByteSource {
+public:
+    CheckedStart(std::unique_ptr<ByteSource> inflated, ListFormat format)
+        : m_inflated(std::move(inflated)), m_format(format) {}
+
+    size_t Read(char* to, size_t size) override {
+        if (!m_checked) Check();
+        if (m_at == m_start.size()) return m_inflated->Read(to, size);
+        const size_t taken = std::min(size, m_start.size() - m_at);
+        std::memcpy(to, m_start.data() + m_at, taken);
+        m_at += taken;
+        return taken;
+    }
+
+private:
+    void Check() {
+        m_start = FirstBytes(*m_inflated, kPackedCheckSize);
+        m_checked = true;
+        if (const char* kind = PackedFileOfStart(m_start.data(), m_start.size()))
+            throw JobFailure(status::kInvalidInputFile, {0, NotAWordList(kind, m_format)}, "-");
+    }
+
+    std::unique_ptr<ByteSource> m_inflated;
+    ListFormat m_format;
+    std::string m_start;
+    size_t m_at = 0;
+    bool m_checked = false;
+};
 }  // namespace
 
 InputList::InputList(ListLocation location, std::string name)
-    : m_name(std::move(name)), m_location(std::move(location)) {
-    NoteFormat(m_location->Descriptor(), static_cast<uint64_t>(m_location->Identity().size));
-}
+    : m_name(std::move(name)), m_location(std::move(location)) {}
 
 std::optional<InputList> InputList::OpenToReplace(const std::string& path, FailureCause* why) {
     std::optional<ListLocation> location =
         ListLocation::Open(path, ListLocation::Lock::kExclusive, why);
     if (!location) return std::nullopt;
-    return InputList(std::move(*location), path);
+    return Checked(InputList(std::move(*location), path), why);
 }
 
 std::optional<InputList> InputList::OpenToRead(const std::string& path, FailureCause* why) {
     std::optional<ListLocation> location = ListLocation::Open(path, ListLocation::Lock::kNone, why);
     if (!location) return std::nullopt;
-    return InputList(std::move(*location), path);
+    return Checked(InputList(std::move(*location), path), why);
+}
+
+// A refused list is closed (and its lock let go) before the run goes on.
+std::optional<InputList> InputList::Checked(InputList list, FailureCause* why) {
+    const int fd = list.m_location->Descriptor();
+    const std::optional<std::string> refusal =
+        list.Examine(fd, static_cast<uint64_t>(list.m_location->Identity().size));
+    if (!refusal) return list;
+    if (why) *why = {0, *refusal, nullptr};
+    return std::nullopt;
 }
 
 InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder) {
@@ -94,26 +136,47 @@ InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();
-    list.NoteFormat(fd, CopyStandardInput(fd, *spoolFolder));
+    if (const std::optional<std::string> refusal =
+            list.Examine(fd, CopyStandardInput(fd, *spoolFolder)))
+        throw JobFailure(status::kInvalidInputFile, {0, *refusal, nullptr}, list.m_name);
     return list;
 }
 
-void InputList::NoteFormat(int fd, uint64_t size) {
+std::optional<std::string> InputList::Examine(int fd, uint64_t size) {
     m_fileSize = size;
-    char magic[kFormatMagicSize];
-    const ssize_t got = Sys().Pread(fd, magic, kFormatMagicSize, 0);
-    m_format = FormatOfStart(magic, got > 0 ? static_cast<size_t>(got) : 0);
+    char start[kPackedCheckSize];
+    const ssize_t got = Sys().Pread(fd, start, sizeof start, 0);
+    const size_t startSize = got > 0 ? static_cast<size_t>(got) : 0;
+    m_format = FormatOfStart(start, startSize);
     m_size = InflatedSizeGuess(m_format, fd, size);
+    const char* kind =
+        m_format == ListFormat::kPlain ? PackedFileOfStart(start, startSize) : PackedFileInside(fd);
+    if (!kind) return std::nullopt;
+    return NotAWordList(kind, m_format);
+}
+
+// The first inflated bytes, read from the descriptor's start (a pread on
+// Windows moves the file's position; each reading rewinds it again). A
+// stream that cannot be inflated that far is left for its reading to
+// report, as it would be without this look.
+const char* InputList::PackedFileInside(int fd) {
+    try {
+        Rewind(fd, status::kInputCantBeRead, m_name);
+        std::unique_ptr<ByteSource> inflated =
+            InflatedSource(m_format, FileSource(fd, m_fileSize, status::kInputCantBeRead),
+                           status::kInputCantBeRead);
+        const std::string start = FirstBytes(*inflated, kPackedCheckSize);
+        m_decoderMemory = inflated->WorkingMemory();
+        return PackedFileOfStart(start.data(), start.size());
+    } catch (const JobFailure&) {
+        return nullptr;
+    }
 }
 
 std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
-    std::unique_ptr<ByteSource> source;
-    if (m_released)
-        source = ReopenedSource(failureText);
-    else if (m_location || m_spool)
-        source = OpenedSource(failureText);
-    else
-        source = StandardInputSource(failureText);
+    if (!m_released && !m_location && !m_spool) return StandardInputSource(failureText);
+    std::unique_ptr<ByteSource> source =
+        m_released ? ReopenedSource(failureText) : OpenedSource(failureText);
     return InflatedSource(m_format, std::move(source), failureText);
 }
 
@@ -144,15 +207,16 @@ std::unique_ptr<ByteSource> InputList::ReopenedSource(const char* failureText) c
 // The first bytes are taken to look for a magic number, and come out first.
 std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureText) {
     if (std::exchange(m_read, true)) throw JobFailure(failureText, {0, "read once already"});
-    std::string start(kFormatMagicSize, '\0');
     std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, failureText);
-    size_t got = 0;
-    while (got < kFormatMagicSize) {
-        const size_t n = in->Read(start.data() + got, kFormatMagicSize - got);
-        if (n == 0) break;
-        got += n;
-    }
-    start.resize(got);
-    m_format = FormatOfStart(start.data(), got);
-    return StreamSource(STDIN_FILENO, std::move(start), failureText);
+    std::string start = FirstBytes(*in, kPackedCheckSize);
+    m_format = FormatOfStart(start.data(), start.size());
+    const char* kind =
+        m_format == ListFormat::kPlain ? PackedFileOfStart(start.data(), start.size()) : nullptr;
+    if (kind)
+        throw JobFailure(status::kInvalidInputFile, {0, NotAWordList(kind, m_format), nullptr},
+                         m_name);
+    std::unique_ptr<ByteSource> stored = StreamSource(STDIN_FILENO, std::move(start), failureText);
+    if (m_format == ListFormat::kPlain) return stored;
+    return std::make_unique<CheckedStart>(InflatedSource(m_format, std::move(stored), failureText),
+                                          m_format);
 }

@@ -6,6 +6,7 @@
 
 #include "read/Bzip2Source.h"
 #include "read/GzipSource.h"
+#include "read/Lz4Source.h"
 #include "read/XzSource.h"
 #include "read/ZstdSource.h"
 
@@ -35,7 +36,7 @@ bool StartsAsBzip2(const char* bytes, size_t size) {
 }
 }  // namespace
 
-const char* ListFormatName(ListFormat format) {
+const char* FormatName(ListFormat format) {
     switch (format) {
         case ListFormat::kGzip:
             return "gzip";
@@ -45,10 +46,12 @@ const char* ListFormatName(ListFormat format) {
             return "zstd";
         case ListFormat::kBzip2:
             return "bzip2";
+        case ListFormat::kLz4:
+            return "lz4";
         case ListFormat::kPlain:
             break;
     }
-    return "plain text";
+    return "plain";
 }
 
 bool ListFormatBuilt(ListFormat format) {
@@ -59,6 +62,8 @@ bool ListFormatBuilt(ListFormat format) {
             return LINTRIM_WITH_ZSTD;
         case ListFormat::kBzip2:
             return LINTRIM_WITH_BZIP2;
+        case ListFormat::kLz4:
+            return LINTRIM_WITH_LZ4;
         case ListFormat::kGzip:
         case ListFormat::kPlain:
             break;
@@ -75,6 +80,7 @@ ListFormat FormatOfStart(const char* bytes, size_t size) {
         return ListFormat::kXz;
     if (StartsAsZstd(bytes, size)) return ListFormat::kZstd;
     if (StartsAsBzip2(bytes, size)) return ListFormat::kBzip2;
+    if (StartsWith(bytes, size, "\x04\x22\x4d\x18", 4)) return ListFormat::kLz4;
     return ListFormat::kPlain;
 }
 
@@ -89,6 +95,8 @@ std::unique_ptr<ByteSource> InflatedSource(ListFormat format, std::unique_ptr<By
             return ZstdSource(std::move(stored), failureText);
         case ListFormat::kBzip2:
             return Bzip2Source(std::move(stored), failureText);
+        case ListFormat::kLz4:
+            return Lz4Source(std::move(stored), failureText);
         case ListFormat::kPlain:
             break;
     }
@@ -108,6 +116,9 @@ uint64_t InflatedSizeGuess(ListFormat format, int fd, uint64_t fileSize) {
             break;
         case ListFormat::kZstd:
             recorded = ZstdInflatedSize(fd, fileSize);
+            break;
+        case ListFormat::kLz4:
+            recorded = Lz4InflatedSize(fd, fileSize);
             break;
         case ListFormat::kBzip2:
             break;

@@ -9,18 +9,15 @@
 
 #include "read/ByteSource.h"
 
-enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2 };
+enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2, kLz4 };
 
-// The format's name as users know it ("gzip"; "plain text").
-const char* ListFormatName(ListFormat format);
+// "gzip", "xz", "zstd", "bzip2", "lz4"; "plain" for a plain list.
+const char* FormatName(ListFormat format);
 // Whether this build reads and writes the format (plain text always).
 bool ListFormatBuilt(ListFormat format);
 
-// Bytes enough to tell every format apart.
-inline constexpr size_t kFormatMagicSize = 10;
-
-// The format whose magic number `bytes` start with (up to kFormatMagicSize
-// of them; fewer when the list is shorter).
+// The format whose magic number `bytes` start with (the list's first ten
+// bytes or more tell them apart; fewer when the list is shorter).
 ListFormat FormatOfStart(const char* bytes, size_t size);
 
 // The list's bytes as lines: inflated for a compressed format, `stored`

@@ -1,4 +1,5 @@
-// Decoding xz streams one after another.
+// Decoding xz streams one after another, each within what the run lets a
+// decoder hold.
 #include "read/XzSource.h"
 
 #include <lzma.h>
@@ -7,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "os/EngineSettings.h"
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
@@ -21,12 +23,14 @@ constexpr lzma_vli kLargestIndex = lzma_vli{16} << 20;
 class Xz : public InflatingSource {
 public:
     Xz(std::unique_ptr<ByteSource> compressed, const char* failureText)
-        : InflatingSource(std::move(compressed), failureText, "xz") {
+        : InflatingSource(std::move(compressed), failureText, "xz"), m_limit(DecoderMemoryLimit()) {
         Start();
     }
     ~Xz() override { lzma_end(&m_stream); }
     Xz(const Xz&) = delete;
     Xz& operator=(const Xz&) = delete;
+
+    uint64_t WorkingMemory() const override { return m_memory; }
 
 private:
     size_t Inflate(char* to, size_t size) override {
@@ -39,6 +43,7 @@ private:
         const lzma_ret result = lzma_code(&m_stream, InputEnded() ? LZMA_FINISH : LZMA_RUN);
         Consume(given - m_stream.avail_in);
         const size_t made = size - m_stream.avail_out;
+        m_memory = std::max(m_memory, lzma_memusage(&m_stream));
         if (result == LZMA_STREAM_END) {
             m_inStream = false;
             Start();
@@ -66,11 +71,13 @@ private:
 
     // The decoder keeps its memory when it is set up again on its stream.
     void Start() {
-        if (lzma_stream_decoder(&m_stream, UINT64_MAX, 0) != LZMA_OK) throw std::bad_alloc();
+        if (lzma_stream_decoder(&m_stream, m_limit, 0) != LZMA_OK) throw std::bad_alloc();
     }
 
     [[noreturn]] void Failed(lzma_ret result) const {
         if (result == LZMA_MEM_ERROR) throw std::bad_alloc();
+        if (result == LZMA_MEMLIMIT_ERROR)
+            NeedsMore("dictionary", lzma_memusage(&m_stream), m_limit);
         if (result == LZMA_BUF_ERROR && InputEnded()) CutShort();
         if (result == LZMA_FORMAT_ERROR) Garbage();  // the first stream's magic was checked
         if (result == LZMA_OPTIONS_ERROR) Fail("the xz data uses options liblzma can't read");
@@ -78,6 +85,8 @@ private:
     }
 
     lzma_stream m_stream{};  // LZMA_STREAM_INIT
+    uint64_t m_limit;
+    uint64_t m_memory = 0;  // the most the decoder has needed
     bool m_inStream = false;
     size_t m_padding = 0;
 };

@@ -1,6 +1,7 @@
 // Gathering, the compression loop and handing the output on.
 #include "write/Encoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,9 +13,10 @@ namespace {
 constexpr size_t kBlock = size_t{256} << 10;
 }  // namespace
 
-Encoder::Encoder(const char* formatName) : m_formatName(formatName) {
+Encoder::Encoder(const char* formatName, size_t stepRoom)
+    : m_formatName(formatName), m_stepRoom(stepRoom) {
     m_gathered.Reserve(kBlock);
-    m_output.Reserve(kBlock);
+    m_output.Reserve(std::max(kBlock, stepRoom));
 }
 
 void Encoder::Write(const char* bytes, size_t size, ListWriter& to) {
@@ -43,13 +45,11 @@ void Encoder::Compress(const char* bytes, size_t size, ListWriter& to) {
 // A library that neither takes nor makes a byte while it has room would be
 // called forever.
 bool Encoder::Advance(bool finish, ListWriter& to) {
+    if (OutLeft() < m_stepRoom) Drain(to);
     const size_t inLeft = m_inLeft;
     const size_t outLeft = OutLeft();
     const bool done = Step(finish);
-    if (OutLeft() == 0)
-        Drain(to);
-    else if (!done && m_inLeft == inLeft && OutLeft() == outLeft)
-        Fail();
+    if (!done && m_inLeft == inLeft && OutLeft() == outLeft) Fail();
     return done;
 }
 

@@ -14,7 +14,9 @@
 
 class Encoder {
 public:
-    explicit Encoder(const char* formatName);
+    // Each call of the library is given at least `stepRoom` bytes of
+    // output room (a library that writes only where its worst case fits).
+    explicit Encoder(const char* formatName, size_t stepRoom = 1);
     virtual ~Encoder() = default;
 
     // Compressed bytes go to `to` a block at a time; throws what `to` throws.
@@ -47,6 +49,7 @@ private:
     void Drain(ListWriter& to);
 
     const char* m_formatName;
+    size_t m_stepRoom;
     ByteBuffer m_gathered;
     ByteBuffer m_output;
     const char* m_in = nullptr;

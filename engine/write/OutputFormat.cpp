@@ -8,6 +8,7 @@
 #include "write/Bzip2Encoder.h"
 #include "write/CompressingWriter.h"
 #include "write/GzipEncoder.h"
+#include "write/Lz4Encoder.h"
 #include "write/XzEncoder.h"
 #include "write/ZstdEncoder.h"
 
@@ -28,7 +29,8 @@ ListFormat FormatOfNamedResult(const std::string& path) {
     static const std::pair<const char*, ListFormat> kSuffixes[] = {{".gz", ListFormat::kGzip},
                                                                    {".xz", ListFormat::kXz},
                                                                    {".zst", ListFormat::kZstd},
-                                                                   {".bz2", ListFormat::kBzip2}};
+                                                                   {".bz2", ListFormat::kBzip2},
+                                                                   {".lz4", ListFormat::kLz4}};
     for (const auto& [suffix, format] : kSuffixes)
         if (EndsWith(path, suffix)) return format;
     return ListFormat::kPlain;
@@ -44,6 +46,8 @@ std::unique_ptr<Encoder> EncoderOf(ListFormat format) {
             return ZstdEncoder();
         case ListFormat::kBzip2:
             return Bzip2Encoder();
+        case ListFormat::kLz4:
+            return Lz4Encoder();
         case ListFormat::kPlain:
             break;
     }

@@ -3,7 +3,7 @@
 // - a list cleaned in place keeps the format it was read in (found by its
 //   first bytes): a compressed list stays compressed under its name;
 // - a file named for a result (the output, the removed lines) takes the
-//   format its name ends with: .gz, .xz, .zst or .bz2 (in any case), else
+//   format its name ends with: .gz, .xz, .zst, .bz2 or .lz4 (in any case), else
 //   plain text;
 // - standard output is plain text, whatever follows in the pipeline.
 #pragma once

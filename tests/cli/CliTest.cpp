@@ -264,6 +264,22 @@ const std::string kThreeReport =
 Files Three(const std::string& first, const std::string& second) {
     return {{"3", ""}, {"1", first}, {"2", second}};
 }
+std::string Times(int count, const std::string& text) {
+    std::string all;
+    for (int i = 0; i < count; ++i) all += text;
+    return all;
+}
+// The failures of `names` (in turn): each refused as a list, as a reference
+// list and as a list merged into an output.
+std::string Refused(const std::vector<std::pair<std::string, std::string>>& names) {
+    std::string all;
+    for (const auto& [name, why] : names)
+        all += name + ": Invalid input file (" + why + ")\n" + name + ": Invalid ref file (" + why +
+               ")\n" + name + ": Invalid input file (" + why + ")\n";
+    return all;
+}
+const std::string kMustard =
+    std::string(255, 'a') + "\nmustard\n" + std::string(300, 'b') + "\nmustard\n";
 const std::string kIn = "x\ny\nx\nz\nw\nw\n";
 const std::string kLine = "y\nx\r\nxx\nx\n\ny\n-x\nx";
 
@@ -448,38 +464,39 @@ INSTANTIATE_TEST_SUITE_P(
         // format and its tool reads the result back.
         Case{{{"l", "b\na\nb\n"}, {"r", "a\n"}},
              {"|",
-              "for z in gzip xz zstd bzip2; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
-              "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2; "
-              "for z in gzip xz zstd bzip2; do $z -dc <l.$z; rm l.$z r.$z; done"},
-             "0|b\nb\nb\nb\nl.gzip: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.xz: 6 read, 2 "
-             "kept, 4 removed (4 repeated), T s\nl.zstd: 6 read, 2 kept, 4 removed (4 repeated), T "
-             "s\nl.bzip2: 6 read, 2 kept, 4 removed (4 repeated), T s\nb\na\nb\na\nb\na\nb\na\n|-: "
-             "3 read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
-             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
-             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n-: 3 "
-             "read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference line, T s\n",
+              "for z in gzip xz zstd bzip2 lz4; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
+              "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2 "
+              "l.lz4; for z in gzip xz zstd bzip2 lz4; do $z -dc <l.$z; rm l.$z r.$z; done"},
+             "0|b\nb\nb\nb\nb\nl.gzip: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.xz: 6 read, "
+             "2 kept, 4 removed (4 repeated), T s\nl.zstd: 6 read, 2 kept, 4 removed (4 repeated), "
+             "T s\nl.bzip2: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.lz4: 6 read, 2 kept, 4 "
+             "removed (4 repeated), T s\nb\na\nb\na\nb\na\nb\na\nb\na\n|" +
+                 Times(5,
+                       "-: 3 read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference "
+                       "line, T s\n"),
              {{"l", "b\na\nb\n"}, {"r", "a\n"}},
-             "xz, zstd and bzip2 are not in the Windows build"},
+             "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // A named output or file of removed lines is compressed as its name
         // ends (each list's removed lines a stream of their own); standard
         // output is plain.
-        Case{
-            {{"a", "b\na\nb\n"}, {"c", "c\nc\n"}},
-            {"|",
-             "for e in gz xz zst bz2; do $CLI -q --lf -o o.$e --removed r.$e a c >/dev/null; done; "
-             "gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 r.bz2; "
-             "$CLI -q --lf --removed r.BZ2 a c; bzip2 -dc r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
-            "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 read, 2 kept, 1 "
-            "removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
-            "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
-            {{"a", "b\na\n"}, {"c", "c\n"}},
-            "xz, zstd and bzip2 are not in the Windows build"},
+        Case{{{"a", "b\na\nb\n"}, {"c", "c\nc\n"}},
+             {"|",
+              "for e in gz xz zst bz2 lz4; do $CLI -q --lf -o o.$e --removed r.$e a c >/dev/null; "
+              "done; gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 "
+              "r.bz2; lz4 -dc <o.lz4; lz4 -dc <r.lz4; $CLI -q --lf --removed r.BZ2 a c; bzip2 -dc "
+              "r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
+             "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 "
+             "read, "
+             "2 kept, 1 removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
+             "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
+             {{"a", "b\na\n"}, {"c", "c\n"}},
+             "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // Compressed data cut short, damaged or followed by other bytes is
         // not used at all, and the list stays as it was; xz's padding
         // between and after streams is zero bytes in fours.
         Case{{},
              {"|",
-              "seq 1000 >s; for z in gzip xz zstd bzip2; do $z -c s | head -c -5 >$z.cut; "
+              "seq 1000 >s; for z in gzip xz zstd bzip2 lz4; do $z -c s | head -c -5 >$z.cut; "
               "$z -c s >$z.bad; printf XYZW | dd of=$z.bad bs=1 seek=$(($(wc -c <$z.bad) / 2)) "
               "conv=notrunc status=none; { $z -c s; echo x; } >$z.end; "
               "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; "
@@ -496,9 +513,77 @@ INSTANTIATE_TEST_SUITE_P(
              "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
              "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
              "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
-             "after the bzip2 data)\np: input list can't be read (the xz data is corrupt)\n",
+             "after the bzip2 data)\nlz4.bad: input list can't be read (the lz4 data is "
+             "corrupt)\nlz4.cut: input list can't be read (the lz4 data is cut short)\nlz4.end: "
+             "input list can't be read (garbage after the lz4 data)\np: input list can't be read "
+             "(the xz data is corrupt)\n",
              {},
-             "xz, zstd and bzip2 are not in the Windows build"},
+             "xz, zstd, bzip2 and lz4 are not in the Windows build"},
+        // A packed file that holds no word list, made by its own tool, is
+        // refused as a list, a reference or an input of -o, before anything
+        // is read, named with its kind; every file stays as it was.
+        Case{{{"l", "b\na\nb\n"}},
+             {"|",
+              "seq 100 >s; zip -q s.zip s; 7zz a -bso0 -bsp0 s.7z s; lzip -c s >s.lz; "
+              "xz --format=lzma -c s >s.lzma; compress -c s >s.Z; lz4 -lc s >s.lz4l; "
+              "tar cf s.tar s; gzip -c s.tar >s.tgz; printf 'PK\\5\\6%018d' 0 | tr 0 '\\0' >e.zip; "
+              "for f in s.* e.zip; do cp $f k; $CLI $f l || :; $CLI -r $f l || :; "
+              "$CLI -o o l $f || :; cmp $f k; rm $f; done; rm s k"},
+             "0||" + Refused({{"s.7z", "a 7z archive, not a word list"},
+                              {"s.Z", "a compress (.Z) file, not a word list"},
+                              {"s.lz", "an lzip file, not a word list"},
+                              {"s.lz4l", "a legacy lz4 file, not a word list"},
+                              {"s.lzma", "an lzma file, not a word list"},
+                              {"s.tar", "a tar archive, not a word list"},
+                              {"s.tgz", "a tar archive compressed with gzip, not a word list"},
+                              {"s.zip", "a zip archive, not a word list"},
+                              {"e.zip", "a zip archive, not a word list"}}),
+             {{"l", "b\na\nb\n"}}},
+        // A tar archive inside any compressed list, also on standard input
+        // (copied aside for --removed, or read as it comes).
+        Case{{},
+             {"|",
+              "seq 100 >s; tar cf t s; $CLI -o o - <t || :; for z in xz zstd bzip2 lz4; do "
+              "$z -qc t >t.$z; cp t.$z k; $CLI t.$z || :; $CLI -o o - <t.$z || :; "
+              "$CLI -o o --removed r - <t.$z || :; cmp t.$z k; rm t.$z; done; rm s t k"},
+             "0||-: Invalid input file (a tar archive, not a word list)\n" +
+                 [] {
+                     std::string all;
+                     for (const std::string z : {"xz", "zstd", "bzip2", "lz4"})
+                         all += "t." + z + ": Invalid input file (a tar archive compressed with " +
+                                z + ", not a word list)\n" +
+                                Times(2, "-: Invalid input file (a tar archive compressed with " +
+                                             z + ", not a word list)\n");
+                     return all;
+                 }(),
+             {},
+             "xz, zstd, bzip2 and lz4 are not in the Windows build"},
+        // Plain lists that start as a packed file might are lists: "ustar" at
+        // byte 257 of a block with no tar checksum, "LZIP" with no version.
+        Case{{{"m", kMustard}, {"w", "LZIP\nPK\nLZIP\n"}},
+             {"--lf", "m", "w"},
+             "0|m: 4 read, 3 kept, 1 removed (1 repeated), T s\nw: 3 read, 2 kept, 1 removed (1 "
+             "repeated), T s\n|",
+             {{"m", kMustard.substr(0, kMustard.size() - 8)}, {"w", "LZIP\nPK\n"}}},
+        // A stream whose decoder needs more memory than the budget allows
+        // is refused, naming the need, and the list stays; a larger budget
+        // reads it. In s.zst a skippable frame puts the large window's frame
+        // header across the 256 KiB blocks the compressed bytes are read in.
+        Case{{},
+             {"|",
+              "seq 1000 | zstd -q --long=27 >w.zst; seq 1000 | xz -9 >x.xz; "
+              "printf '\\120\\052\\115\\030\\365\\377\\003\\000' >s.zst; "
+              "head -c 262133 /dev/zero >>s.zst; cat w.zst >>s.zst; for f in w.zst x.xz s.zst; "
+              "do cp $f k; $CLI --memory 16M $f || cmp $f k; $CLI -q --memory 1G -o - $f | wc -l; "
+              "done; rm w.zst x.xz s.zst k"},
+             "0|1000\n1000\n1000\n|w.zst: input list can't be read (the zstd stream needs 128 MiB "
+             "for its window; the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 "
+             "removed, T s\nx.xz: input list can't be read (the xz stream needs 65 MiB for its "
+             "dictionary; the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, "
+             "T s\ns.zst: input list can't be read (the zstd stream needs 128 MiB for its window; "
+             "the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, T s\n",
+             {},
+             "xz and zstd are not in the Windows build"},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
@@ -584,12 +669,15 @@ INSTANTIATE_TEST_SUITE_P(
         // A compressed format the build leaves out is refused, naming the file.
         Case{{{"l", "b\na\nb\n"}},
              {"|",
-              "xz -c l >l.xz; $CLI --lf l.xz || :; $CLI -q --lf -o o.zst l >/dev/null && "
-              "zstd -qdc o.zst; xz -dc l.xz; rm -f l.xz o.zst"},
-             "0|l.xz: 3 read, 2 kept, 1 removed (1 repeated), T s\nb\na\nb\na\n|",
+              "xz -c l >l.xz; lz4 -c l >l.lz4; $CLI --lf l.xz || :; $CLI --lf l.lz4 || :; "
+              "$CLI -q --lf -o o.zst l >/dev/null && zstd -qdc o.zst; xz -dc l.xz; "
+              "lz4 -dc <l.lz4; rm -f l.xz l.lz4 o.zst"},
+             "0|l.xz: 3 read, 2 kept, 1 removed (1 repeated), T s\nl.lz4: 3 read, 2 kept, 1 "
+             "removed (1 repeated), T s\nb\na\nb\na\nb\na\n|",
              {{"l", "b\na\nb\n"}},
              nullptr,
-             "0|b\na\nb\n|l.xz: input list can't be read (xz lists are not supported by this "
+             "0|b\na\nb\nb\na\nb\n|l.xz: input list can't be read (xz lists are not supported by "
+             "this build)\nl.lz4: input list can't be read (lz4 lists are not supported by this "
              "build)\nlintrim-cli: o.zst: zstd lists are not supported by this build\nusage: "
              "lintrim-cli [OPTIONS] LIST...\n"},
         // Keys and forms at their edges: odd digits, digits in either case, empty
