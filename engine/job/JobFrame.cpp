@@ -230,6 +230,10 @@ void Frame::RunTask(ListTask& task) {
     ListCounts counts;
     try {
         counts = m_steps.ProcessList(m_events, task);
+    } catch (const FailureAfterReplacement&) {
+        // The list holds its result: its removed lines stay in their file.
+        if (m_removed) m_removed->Confirm();
+        throw;
     } catch (...) {
         if (m_removed) m_removed->Withdraw();
         throw;

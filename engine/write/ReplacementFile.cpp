@@ -264,5 +264,6 @@ mode_t ReplacementFile::KeepOwnership(int fd, uid_t owner, gid_t group, mode_t m
 // folder kept as a bare path (no read permission) cannot be synced.
 void ReplacementFile::SyncFolder() {
     if (Sys().Fsync(m_folder) != 0 && errno != EBADF && errno != EINVAL)
-        CantWrite(m_subject, "sync folder");
+        throw FailureAfterReplacement(status::kOutputCantBeWritten,
+                                      FailureCause::FromErrno("sync folder"), m_subject);
 }

@@ -32,6 +32,13 @@
 #include "read/ListLocation.h"
 #include "write/ListWriter.h"
 
+// A failure after the new file took the list's place: the list holds its
+// whole result, and only a step after the rename (the folder's sync) failed.
+class FailureAfterReplacement : public JobFailure {
+public:
+    using JobFailure::JobFailure;
+};
+
 class ReplacementFile : public ListWriter {
 public:
     // The replacement of an opened list. Throws JobFailure("output list

@@ -404,6 +404,14 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
                   std::pair(c.said, Files{{"list.txt", c.list}, {"ref.txt", kRef}}));
 }
 
+// A list whose folder cannot be synced after its rename holds its result:
+// its removed lines stay in their file, so no line is lost.
+TEST(Failures, AListReplacedBeforeALateFailureKeepsItsRemovedLines) {
+    const auto [said, files] = RunWith({.removed = "rm.txt"}, {{"fsync folder", EIO, 1}});
+    EXPECT_EQ(said, "list.txt: output list can't be written (sync folder: Input/output error)");
+    EXPECT_EQ(files, (Files{{"list.txt", kCleaned}, {"ref.txt", kRef}, {"rm.txt", "one\r\n"}}));
+}
+
 // A reference list is opened to be checked, then again to be read: appended
 // to, replaced or removed in between, it stops the run naming it.
 TEST(Failures, AListReadAgainMustBeTheFileThatWasChecked) {
