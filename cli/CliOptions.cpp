@@ -9,7 +9,6 @@
 #include <iterator>
 #include <optional>
 
-#include "os/EngineSettings.h"
 #include "read/ListFormat.h"
 
 namespace {
@@ -157,9 +156,9 @@ const std::vector<OptionEntry>& Options() {
          [](CliOptions& o, const std::string& v) {
              const std::optional<uint64_t> bytes = Bytes(v, true);
              o.memory = bytes.value_or(0);
-             if (o.memory >= kSmallestBudget) return std::string();
+             if (o.memory >= kSmallestMemoryBudget) return std::string();
              if (o.memory > 0)
-                 return "--memory needs at least " + std::to_string(kSmallestBudget >> 20) +
+                 return "--memory needs at least " + std::to_string(kSmallestMemoryBudget >> 20) +
                         "M, not '" + v + "'";
              return "--memory needs a size such as 512M or 4G, not '" + v + "'";
          }},

@@ -11,8 +11,8 @@
 #include "CliReport.h"
 #include "api/PlanCheck.h"
 #include "api/RunEvents.h"
-#include "os/HugePages.h"
-#include "os/ProgramStart.h"
+#include "HugePages.h"
+#include "ProgramStart.h"
 
 namespace {
 RunPlan PlanFor(const CliOptions& options) {

@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+// The smallest memory budget a front end offers: below it the fixed costs
+// of a run (its read blocks, its files' buffers) would be most of what it takes.
+inline constexpr uint64_t kSmallestMemoryBudget = uint64_t{16} << 20;
+// The budget a run takes when its plan sets none: a share of the memory
+// the system has available now, within the address space the process may take.
+uint64_t DefaultMemoryBudget();
+
 enum class JobKind {
     kDedupe,      // every repeated line removed
     kReferences,  // every line of the reference lists removed, the rest deduped

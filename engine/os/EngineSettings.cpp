@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "api/RunPlan.h"
 #include "os/SystemFacts.h"
 
 namespace {
@@ -43,13 +44,17 @@ EngineSettings& Settings() {
     return g_settings;
 }
 
+uint64_t DefaultMemoryBudget() {
+    return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestMemoryBudget);
+}
+
 uint64_t MemoryBudget() {
     if (g_settings.memoryBudget) return g_settings.memoryBudget;
-    return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestBudget);
+    return DefaultMemoryBudget();
 }
 
 uint64_t DecoderMemoryLimit() {
-    return std::max(MemoryBudget(), kSmallestBudget) / kDecoderShareDenominator *
+    return std::max(MemoryBudget(), kSmallestMemoryBudget) / kDecoderShareDenominator *
            kDecoderShareNumerator;
 }
 

@@ -12,9 +12,6 @@ struct EngineSettings {
     unsigned threads = 0;       // 0: one per core
 };
 
-// The smallest budget a front end offers: below it the fixed costs of a run
-// (its read blocks, its files' buffers) would be most of what it takes.
-inline constexpr uint64_t kSmallestBudget = uint64_t{16} << 20;
 
 // The settings in use (process-wide).
 EngineSettings& Settings();

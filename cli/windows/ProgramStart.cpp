@@ -3,7 +3,7 @@
 // no Ctrl-Z taken for an end), and Ctrl-C, Ctrl-Break and the closing of
 // the console remove a named temporary file, and cut a file being appended
 // to back to its last whole step, before the process ends.
-#include "os/ProgramStart.h"
+#include "ProgramStart.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -12,20 +12,27 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 
-#include "os/RegisteredLength.h"
-#include "os/RegisteredName.h"
-#include "os/windows/Win32.h"
+#include "api/StopCleanup.h"
 
 namespace {
 // The handler runs on a thread of its own while the run goes on: it holds
 // the stop lock until the process has ended, so that no rename and no
 // append comes after it.
 BOOL WINAPI OnStop(DWORD) {
-    win32::StopLock().lock();
-    RegisteredLength::CutAll();
-    RegisteredName::RemoveAll();
+    CleanUpForStop();
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+// UTF-16 to UTF-8.
+std::string Utf8(const wchar_t* wide) {
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1) return {};
+    std::string text(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+    text.resize(static_cast<size_t>(bytes) - 1);
+    return text;
 }
 }  // namespace
 
@@ -34,7 +41,7 @@ std::vector<std::string> Arguments(int, char**) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 1; wide && i < count; ++i) arguments.push_back(win32::Utf8(wide[i]));
+    for (int i = 1; wide && i < count; ++i) arguments.push_back(Utf8(wide[i]));
     ::LocalFree(wide);
     return arguments;
 }

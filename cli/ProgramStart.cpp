@@ -1,11 +1,10 @@
 // Starting a program on Linux: arguments are bytes already, streams are
 // never translated, and the stop signals are caught.
-#include "os/ProgramStart.h"
+#include "ProgramStart.h"
 
 #include <signal.h>
 
-#include "os/RegisteredLength.h"
-#include "os/RegisteredName.h"
+#include "api/StopCleanup.h"
 
 namespace {
 // A run stopped by a signal leaves the list as it was and no file beside it:
@@ -15,8 +14,7 @@ namespace {
 // delivered again with its default action, so the caller sees the usual
 // 128 + signal.
 void OnStopSignal(int signal) {
-    RegisteredLength::CutAll();
-    RegisteredName::RemoveAll();
+    CleanUpForStop();
     ::raise(signal);
 }
 }  // namespace

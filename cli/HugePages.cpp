@@ -1,7 +1,7 @@
 // The allocator's tunable, set once through the environment.
-#include "os/HugePages.h"
+#include "HugePages.h"
 
-#include "os/EngineSettings.h"
+#include "api/RunPlan.h"
 
 #include <unistd.h>
 
@@ -20,7 +20,7 @@ constexpr uint64_t kHeldPerListByte = 4;
 }  // namespace
 
 void StartWithHugePages(char** argv, uint64_t budget, uint64_t listBytes) {
-    if (budget == 0) budget = MemoryBudget();
+    if (budget == 0) budget = DefaultMemoryBudget();
     if (budget < kSmallestHugeBudget || listBytes == 0 || listBytes > budget / kHeldPerListByte)
         return;
     const char* tunables = std::getenv(kTunables);
