@@ -9,7 +9,7 @@
 #include <iterator>
 #include <optional>
 
-#include "read/ListFormat.h"
+#include "api/Formats.h"
 
 namespace {
 constexpr size_t kHelpIndent = 26;
@@ -218,19 +218,6 @@ const OptionEntry* FindLong(const std::string& name) {
     return nullptr;
 }
 
-struct CompressedFormat {
-    ListFormat format;
-    const char* name;
-    const char* suffix;
-    bool built;
-};
-constexpr CompressedFormat kCompressedFormats[] = {
-    {ListFormat::kGzip, "gzip", ".gz", true},
-    {ListFormat::kXz, "xz", ".xz", LINTRIM_WITH_XZ},
-    {ListFormat::kZstd, "zstd", ".zst", LINTRIM_WITH_ZSTD},
-    {ListFormat::kBzip2, "bzip2", ".bz2", LINTRIM_WITH_BZIP2},
-    {ListFormat::kLz4, "lz4", ".lz4", LINTRIM_WITH_LZ4}};
-
 class Parser {
 public:
     explicit Parser(const std::vector<std::string>& args) : m_args(args) {}
@@ -430,10 +417,10 @@ std::string Alternatives(const std::vector<std::string>& words) {
 // A build without some of the compressed formats names only those it has.
 std::string AboutText() {
     std::vector<std::string> names, suffixes;
-    for (const CompressedFormat& compressed : kCompressedFormats)
+    for (const CompressedFormat& compressed : CompressedFormats())
         if (compressed.built)
             names.push_back(compressed.name), suffixes.push_back(compressed.suffix);
-    if (names.size() == std::size(kCompressedFormats)) return kAbout;
+    if (names.size() == CompressedFormats().size()) return kAbout;
     const std::string about = kAbout;
     const size_t formats = about.find("of - is");
     return about.substr(0, formats) +

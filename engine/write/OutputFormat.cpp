@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "api/Formats.h"
 #include "write/Bzip2Encoder.h"
 #include "write/CompressingWriter.h"
 #include "write/GzipEncoder.h"
@@ -19,6 +20,12 @@ bool EndsWith(const std::string& path, const std::string& suffix) {
                return a == std::tolower(static_cast<unsigned char>(b));
            });
 }
+// The suffix that names a result in each compressed format.
+constexpr std::pair<const char*, ListFormat> kSuffixes[] = {{".gz", ListFormat::kGzip},
+                                                            {".xz", ListFormat::kXz},
+                                                            {".zst", ListFormat::kZstd},
+                                                            {".bz2", ListFormat::kBzip2},
+                                                            {".lz4", ListFormat::kLz4}};
 }  // namespace
 
 ListFormat FormatOfCleanedList(const InputList& list) {
@@ -26,14 +33,19 @@ ListFormat FormatOfCleanedList(const InputList& list) {
 }
 
 ListFormat FormatOfNamedResult(const std::string& path) {
-    static const std::pair<const char*, ListFormat> kSuffixes[] = {{".gz", ListFormat::kGzip},
-                                                                   {".xz", ListFormat::kXz},
-                                                                   {".zst", ListFormat::kZstd},
-                                                                   {".bz2", ListFormat::kBzip2},
-                                                                   {".lz4", ListFormat::kLz4}};
     for (const auto& [suffix, format] : kSuffixes)
         if (EndsWith(path, suffix)) return format;
     return ListFormat::kPlain;
+}
+
+const std::vector<CompressedFormat>& CompressedFormats() {
+    static const std::vector<CompressedFormat> formats = [] {
+        std::vector<CompressedFormat> all;
+        for (const auto& [suffix, format] : kSuffixes)
+            all.push_back({FormatName(format), suffix, ListFormatBuilt(format)});
+        return all;
+    }();
+    return formats;
 }
 
 std::unique_ptr<Encoder> EncoderOf(ListFormat format) {
