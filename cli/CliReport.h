@@ -21,9 +21,9 @@ public:
     CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)
         : m_out(out), m_err(err), m_progress(progress), m_style(style) {}
 
-    void ListStarted(const std::vector<std::string>&) override { m_progress.StartRange(); }
-    void StageBegun(const std::string& text) override { m_progress.SetStage(text); }
-    void Progress(int position) override { m_progress.SetPosition(position); }
+    void ListStarted(const std::vector<std::string>&) override { m_progress.StartList(); }
+    void StageBegun(Stage stage) override { m_progress.SetStage(stage); }
+    void Progress(const StageProgress& at) override { m_progress.SetProgress(at); }
     void ListFinished(const ListOutcome& outcome) override;
 
 private:

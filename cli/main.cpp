@@ -9,10 +9,10 @@
 #include "CliOptions.h"
 #include "CliProgress.h"
 #include "CliReport.h"
-#include "api/PlanCheck.h"
-#include "api/RunEvents.h"
 #include "HugePages.h"
 #include "ProgramStart.h"
+#include "api/PlanCheck.h"
+#include "api/RunEvents.h"
 
 namespace {
 RunPlan PlanFor(const CliOptions& options) {
@@ -44,25 +44,22 @@ RunPlan PlanFor(const CliOptions& options) {
     return plan;
 }
 
-uint64_t FileBytes(const std::string& path) {
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<uint64_t>(size);
-}
-
-// What each progress range reads: a list with the reference lists, or every
-// list at once when they are merged into one output.
-std::vector<uint64_t> RangeBytes(const CliOptions& options) {
-    uint64_t refs = 0;
-    for (const std::string& ref : options.refFiles) refs += FileBytes(ref);
-    std::vector<uint64_t> ranges;
-    for (const std::string& list : options.lists) ranges.push_back(FileBytes(list) + refs);
-    if (options.output && !ranges.empty()) {
-        uint64_t all = refs;
-        for (const std::string& list : options.lists) all += FileBytes(list);
-        ranges.assign(1, all);
+// The bytes the largest list of the run takes with its reference lists, or
+// all lists together when they are merged into one output: what decides
+// whether huge pages pay. 0 when unknown (standard input).
+uint64_t LargestRunBytes(const CliOptions& options) {
+    const auto bytes = [](const std::string& path) {
+        std::error_code error;
+        const uintmax_t size = std::filesystem::file_size(path, error);
+        return error ? uint64_t{0} : static_cast<uint64_t>(size);
+    };
+    uint64_t refs = 0, largest = 0, all = 0;
+    for (const std::string& ref : options.refFiles) refs += bytes(ref);
+    for (const std::string& list : options.lists) {
+        largest = std::max(largest, bytes(list));
+        all += bytes(list);
     }
-    return ranges;
+    return refs + (options.output ? all : largest);
 }
 
 int Misused(const std::string& reason) {
@@ -76,9 +73,7 @@ int main(int argc, char** argv) {
     const ParseResult parsed = ParseCommandLine(program_start::Arguments(argc, argv));
     if (!parsed.error.empty()) return Misused(parsed.error);
     const CliOptions& options = parsed.options;
-    const std::vector<uint64_t> ranges = RangeBytes(options);
-    StartWithHugePages(argv, options.memory,
-                       ranges.empty() ? 0 : *std::max_element(ranges.begin(), ranges.end()));
+    StartWithHugePages(argv, options.memory, LargestRunBytes(options));
     if (options.help) {
         std::fputs(HelpText().c_str(), stdout);
         return kExitOk;
@@ -92,7 +87,6 @@ int main(int argc, char** argv) {
     if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) return Misused(refusal->reason);
     program_start::RemoveTemporariesOnStop();
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
-    progress.SetRangeBytes(ranges);
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
                      {options.json, options.dryRun, options.stats, options.setOperation});

@@ -67,7 +67,8 @@ struct RunPlan {
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.
     std::optional<std::string> output = {};
-    std::string lineEnd = "\r\n";
+    // "\n", or "\r\n" as Windows programs and the window write them.
+    std::string lineEnd = "\n";
     std::optional<uint64_t> minLength = {};  // bytes, the line break not counted
     std::optional<uint64_t> maxLength = {};
     // Where every removed line goes, in file order; none: nowhere.

@@ -21,19 +21,22 @@ struct LineStats {
     LineStats& operator+=(const LineStats& other);
 };
 
-// Lines are the non-empty ones. The window's summary shows read, dupes and
-// filtered; the reasons apart are for front ends that show more.
+// Lines are the non-empty ones.
 struct ListCounts {
-    int64_t read = 0;      // loaded, the reference lists' lines too
-    int64_t dupes = 0;     // copies beyond the first of each line, and single-line hits
-    int64_t filtered = 0;  // input lines removed for their length
-
+    int64_t read = 0;           // loaded, the reference lists' lines too
     int64_t referenceRead = 0;  // of `read`, the reference lists' lines
-    int64_t repeats = 0;        // input lines removed as a copy of an earlier one
-    int64_t referenceHits = 0;  // input lines removed as a reference list holds them
-    int64_t singleHits = 0;     // input lines removed as the single-line job's line
-    int64_t setHits = 0;        // input lines removed by the plan's set operation
-    LineStats stats;            // empty unless the plan asks for it
+
+    // Input lines removed, by reason; each removed line has one.
+    int64_t repeats = 0;        // as a copy of an earlier line that is kept
+    int64_t referenceHits = 0;  // as a reference list holds them
+    int64_t singleHits = 0;     // as one of the single-line job's lines
+    int64_t filtered = 0;       // for their length
+    int64_t setHits = 0;        // by the plan's set operation
+    // Of referenceHits and setHits, the copies beyond each line's first.
+    int64_t referenceRepeats = 0;
+    int64_t setRepeats = 0;
+
+    LineStats stats;  // empty unless the plan asks for it
 
     int64_t ListLines() const { return read - referenceRead; }
     int64_t Kept() const {
@@ -49,9 +52,9 @@ struct ListOutcome {
     std::string output;
     bool written = false;
     ListCounts counts;
-    float seconds = 0;    // since the run began
-    std::string summary;  // the text the window shows for the list
-    // On failure: the status text the window shows, and the system's cause.
+    float seconds = 0;  // since the run began
+    // On failure: what failed ("output list can't be written"), and the
+    // system's cause.
     std::string failure;
     FailureCause cause;
 };

@@ -1,15 +1,9 @@
-// The texts a job shows on the window's status line and captions. Users and
-// scripts read them, so they are kept in one place and never reworded lightly.
+// What failed, as a run reports it (ListOutcome::failure, JobFailure) and
+// front ends show it. Users and scripts read them, so they are kept in one
+// place and never reworded lightly.
 #pragma once
 
 namespace status {
-inline constexpr const char* kCounting = "counting...";
-inline constexpr const char* kReading = "reading...";
-inline constexpr const char* kSorting = "sorting...";
-inline constexpr const char* kFindingDupes = "finding dupes...";
-inline constexpr const char* kFindingDupe = "finding dupe...";
-inline constexpr const char* kRestoringOrder = "restoring original order...";
-inline constexpr const char* kWriting = "writing...";
 inline constexpr const char* kInvalidInputFile = "Invalid input file";
 inline constexpr const char* kInvalidRefFile = "Invalid ref file";
 inline constexpr const char* kInputCantBeRead = "input list can't be read";

@@ -1,8 +1,8 @@
 // Load, group, order, write.
 #include "job/CleaningStages.h"
 
-#include "api/ProgressScale.h"
 #include "api/StatusTexts.h"
+
 #include "write/RemovedLines.h"
 
 std::vector<ListSource> InputSources(const ListTask& task) {
@@ -21,39 +21,31 @@ LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
             KeyFor(plan)};
 }
 
-ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
+ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
                              const std::vector<ListSource>& sources) {
-    ListCleaner cleaner(events, task.path);
+    ListCleaner cleaner(events, task.context, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
     cleaner.KeepOnly(task.plan.setOperation);
-    events.StageBegun(status::kCounting);
-    cleaner.Load(sources, FilterFor(task.plan), KeyFor(task.plan), {0, progress::kReadingBase});
-    events.StageBegun(status::kReading);
-    events.Progress(progress::kReadingBase);
-    cleaner.Group(KeptCopies::kFirst, {progress::kReadingBase, 1000});
-    // Grouping by hash has found every line's copies: nothing is left to sort
-    // or scan before the order is chosen.
-    events.StageBegun(status::kSorting);
-    events.Progress(progress::kSorted);
-    events.StageBegun(status::kFindingDupes);
-    events.Progress(progress::kSorted);
+    events.StageBegun(Stage::kLoading);
+    cleaner.Load(sources, FilterFor(task.plan), KeyFor(task.plan));
+    events.StageBegun(Stage::kGrouping);
+    cleaner.Group(KeptCopies::kFirst);
+    // Grouping by hash has found every line's copies: the order is chosen now.
     KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
-    if (!events.AlphabetizeNow(task.plan.alphabetize)) {
-        events.StageBegun(status::kRestoringOrder);
+    if (!events.ChooseAlphabetize(task.plan.alphabetize))
         order.kind = task.plan.byFrequency ? OrderKind::Frequency : OrderKind::File;
-    }
-    cleaner.Sort(order, {progress::kSortingBase, progress::kRestored - progress::kSortingBase});
+    if (cleaner.NeedsSort(order)) events.StageBegun(Stage::kOrdering);
+    cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
-    events.Progress(progress::kRestored);
-    events.StageBegun(status::kWriting);
-    WriteResult(cleaner, order, task, kept);
+    WriteResult(events, cleaner, order, task, kept);
     return cleaner.Counts();
 }
 
 // The removed lines are read while the inputs are still what was loaded:
 // a list that changes meanwhile is caught by the result's commit.
-void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
+void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept) {
+    events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
     const std::string& lineEnd = task.plan.lineEnd;
     LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);

@@ -1,5 +1,5 @@
-// The stages the dedupe and reference-list jobs share, with their status
-// texts: load, group, sort the kept lines unless they stay in file order,
+// The stages the dedupe and reference-list jobs share, each told as it
+// begins: load, group, sort the kept lines unless they stay in file order,
 // and write the result, with the removed lines when they are asked for.
 #pragma once
 
@@ -23,10 +23,10 @@ LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles = {})
 
 // Runs the stages over `sources`: the task's inputs first, then any
 // reference lists.
-ListCounts RunCleaningStages(RunEvents& events, ListTask& task,
+ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
                              const std::vector<ListSource>& sources);
 
 // Writes the kept lines to the task's output in the plan's form and commits
 // it; the removed lines, found from `kept`, are staged first, as read.
-void WriteResult(ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
+void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept);

@@ -7,13 +7,14 @@
 namespace {
 class DedupeSteps : public JobSteps {
 public:
-    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+    ListCounts ProcessList(RunReporter& events, ListTask& task) override {
         return RunCleaningStages(events, task, InputSources(task));
     }
 };
 }  // namespace
 
-RunOutcome DedupeJob(const RunPlan& plan, RunEvents& events) {
+RunOutcome DedupeJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                     RunControl* control) {
     DedupeSteps steps;
-    return RunJob(plan, events, steps);
+    return RunJob(plan, context, events, control, steps);
 }

@@ -5,5 +5,7 @@
 #include "api/RunEvents.h"
 #include "api/RunPlan.h"
 #include "api/RunResults.h"
+#include "os/RunContext.h"
 
-RunOutcome DedupeJob(const RunPlan& plan, RunEvents& events);
+RunOutcome DedupeJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                     RunControl* control);

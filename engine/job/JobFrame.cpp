@@ -5,14 +5,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <new>
 #include <optional>
 
 #include "api/JobFailure.h"
-#include "api/ProgressScale.h"
 #include "api/StatusTexts.h"
-#include "os/EngineSettings.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "os/SystemFacts.h"
@@ -51,8 +48,13 @@ std::function<std::unique_ptr<ListWriter>()> Discarded() {
 // One run: the lists in turn, or all of them into one output.
 class Frame {
 public:
-    Frame(const RunPlan& plan, RunEvents& events, JobSteps& steps)
-        : m_plan(plan), m_events(events), m_steps(steps) {}
+    Frame(const RunPlan& plan, const RunContext& context, RunEvents& events, RunControl* control,
+          JobSteps& steps)
+        : m_plan(plan),
+          m_context(context),
+          m_events(events),
+          m_reporter(events, control),
+          m_steps(steps) {}
 
     RunOutcome Run();
 
@@ -69,7 +71,9 @@ private:
     void Failed(const std::string& text, const FailureCause& cause, const std::string& subject);
 
     const RunPlan& m_plan;
+    const RunContext& m_context;
     RunEvents& m_events;
+    RunReporter m_reporter;
     JobSteps& m_steps;
     Clock::time_point m_start;
     RunOutcome m_outcome;
@@ -87,15 +91,11 @@ RunOutcome Frame::Run() {
         Failed(failure.StatusText(), failure.Cause(), failure.Subject());
     } catch (const std::bad_alloc&) {
         Failed(status::kNotEnoughMemory, {}, {});
-    } catch (const JobCancelled&) {
-        // The front end has gone; whatever list was being written stays as it was.
+    } catch (const RunStopped&) {
+        // Whatever list was being written stays as it was.
         m_outcome.status = RunStatus::kCancelled;
     }
-    try {
-        m_events.RunFinished(m_outcome);
-    } catch (const JobCancelled&) {
-        m_outcome.status = RunStatus::kCancelled;
-    }
+    m_events.RunFinished(m_outcome);
     return m_outcome;
 }
 
@@ -103,7 +103,7 @@ RunOutcome Frame::Run() {
 // made before any list is read, so that a folder that refuses them stops the
 // run before anything is replaced, not when a large list first spills.
 void Frame::RunLists() {
-    if (!Settings().tempDir.empty()) ScratchFile::Create(Settings().tempDir);
+    if (!m_context.tempDir.empty()) ScratchFile::Create(m_context.tempDir);
     CheckEveryList();
     if (m_plan.removed && !m_plan.dryRun)
         m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed,
@@ -124,7 +124,7 @@ void Frame::RunLists() {
 void Frame::CheckEveryList() {
     for (const std::string& path : m_plan.references) {
         FailureCause why;
-        if (!InputList::OpenToRead(path, &why))
+        if (!InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why))
             throw JobFailure(status::kInvalidRefFile, why, path);
     }
     if (m_plan.output) return;
@@ -139,7 +139,8 @@ void Frame::CheckEveryList() {
 std::optional<InputList> Frame::OpenEach(const std::string& path) const {
     FailureCause why;
     std::optional<InputList> input =
-        m_plan.dryRun ? InputList::OpenToRead(path, &why) : InputList::OpenToReplace(path, &why);
+        m_plan.dryRun ? InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why)
+                      : InputList::OpenToReplace(path, m_context.DecoderMemoryLimit(), &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why);
     return input;
 }
@@ -147,11 +148,12 @@ std::optional<InputList> Frame::OpenEach(const std::string& path) const {
 void Frame::ProcessEach() {
     for (const std::string& path : m_plan.lists) {
         m_current = {path};
-        m_steps.PrepareList();
+        m_steps.PrepareList(m_context);
         std::optional<InputList> input = OpenEach(path);
         ListTask task{{&*input},
                       path,
                       m_plan,
+                      m_context,
                       [&] {
                           return WriterIn(FormatOfCleanedList(*input),
                                           std::make_unique<ReplacementFile>(input->Location()));
@@ -164,7 +166,7 @@ void Frame::ProcessEach() {
 void Frame::ProcessMerged() {
     m_current = m_plan.lists;
     if (m_current.empty()) return;
-    m_steps.PrepareList();
+    m_steps.PrepareList(m_context);
     const std::string& output = *m_plan.output;
     const std::optional<FileIdentity> existing = ExistingFile(output);
     std::vector<InputList> inputs;
@@ -173,6 +175,7 @@ void Frame::ProcessMerged() {
     ListTask task{{},
                   output == kStandardStream ? m_current.front() : output,
                   m_plan,
+                  m_context,
                   m_plan.dryRun
                       ? Discarded()
                       : std::function<std::unique_ptr<ListWriter>()>(
@@ -190,10 +193,12 @@ void Frame::ProcessMerged() {
 std::optional<InputList> Frame::OpenMerged(const std::string& path,
                                            const std::optional<FileIdentity>& output) {
     if (path == kStandardStream)
-        return InputList::StandardInput(m_plan.removed ? std::optional(StreamTempFolder())
-                                                       : std::nullopt);
+        return InputList::StandardInput(
+            m_plan.removed ? std::optional(m_context.StreamTempFolder()) : std::nullopt,
+            m_context.DecoderMemoryLimit());
     FailureCause why;
-    std::optional<InputList> input = InputList::OpenToRead(path, &why);
+    std::optional<InputList> input =
+        InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why, path);
     const FileIdentity& file = input->Location().Identity();
     if (!output || file.device != output->device || file.inode != output->inode) input->Release();
@@ -227,9 +232,10 @@ std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<Inp
 void Frame::RunTask(ListTask& task) {
     if (m_plan.dryRun) task.openOutput = Discarded();
     m_events.ListStarted(m_current);
+    m_reporter.StopIfAsked();
     ListCounts counts;
     try {
-        counts = m_steps.ProcessList(m_events, task);
+        counts = m_steps.ProcessList(m_reporter, task);
     } catch (const FailureAfterReplacement&) {
         // The list holds its result: its removed lines stay in their file.
         if (m_removed) m_removed->Confirm();
@@ -239,12 +245,10 @@ void Frame::RunTask(ListTask& task) {
         throw;
     }
     if (m_removed) m_removed->Confirm();
-    m_events.Progress(progress::kHigh);
-    const float seconds = SecondsSince(m_start);
-    const std::string summary = m_steps.Summary(counts, seconds, m_plan.HasLengthFilter());
     ++m_outcome.listsWritten;
     m_events.ListFinished(
-        {m_current, m_plan.output.value_or(""), true, counts, seconds, summary, {}, {}});
+        {m_current, m_plan.output.value_or(""), true, counts, SecondsSince(m_start), {}, {}});
+    m_reporter.StopIfAsked();
 }
 
 void Frame::Failed(const std::string& text, const FailureCause& cause, const std::string& subject) {
@@ -255,26 +259,11 @@ void Frame::Failed(const std::string& text, const FailureCause& cause, const std
     outcome.seconds = SecondsSince(m_start);
     outcome.failure = text;
     outcome.cause = cause;
-    try {
-        m_events.ListFinished(outcome);
-    } catch (const JobCancelled&) {
-    }
+    m_events.ListFinished(outcome);
 }
 }  // namespace
 
-std::string JobSteps::Summary(const ListCounts& counts, float seconds, bool filtered) const {
-    char text[128];
-    if (filtered)
-        std::snprintf(text, sizeof text, "%lld read, %lld dupes, %lld filtered, %.1f s",
-                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
-                      static_cast<long long>(counts.filtered), static_cast<double>(seconds));
-    else
-        std::snprintf(text, sizeof text, "%lld read, %lld dupes, %.1f s",
-                      static_cast<long long>(counts.read), static_cast<long long>(counts.dupes),
-                      static_cast<double>(seconds));
-    return text;
-}
-
-RunOutcome RunJob(const RunPlan& plan, RunEvents& events, JobSteps& steps) {
-    return Frame(plan, events, steps).Run();
+RunOutcome RunJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                  RunControl* control, JobSteps& steps) {
+    return Frame(plan, context, events, control, steps).Run();
 }

@@ -16,6 +16,8 @@
 #include "api/RunEvents.h"
 #include "api/RunPlan.h"
 #include "api/RunResults.h"
+#include "job/RunReporter.h"
+#include "os/RunContext.h"
 #include "read/InputList.h"
 #include "write/ListWriter.h"
 #include "write/RemovedLinesFile.h"
@@ -25,6 +27,7 @@ struct ListTask {
     std::vector<InputList*> inputs;
     std::string path;  // names the work for its temporary files
     const RunPlan& plan;
+    const RunContext& context;
     // Opens the output; called when writing starts.
     std::function<std::unique_ptr<ListWriter>()> openOutput;
     // Where the removed lines go, when they are asked for; the job commits
@@ -36,12 +39,11 @@ class JobSteps {
 public:
     virtual ~JobSteps() = default;
     // Before the input lists are opened (the reference job checks its lists here).
-    virtual void PrepareList() {}
+    virtual void PrepareList(const RunContext& /*context*/) {}
     // Loads, handles and writes the task's lists, committing the result.
-    virtual ListCounts ProcessList(RunEvents& events, ListTask& task) = 0;
-    // The summary of a list written; the filtered count only with a filter.
-    virtual std::string Summary(const ListCounts& counts, float seconds, bool filtered) const;
+    virtual ListCounts ProcessList(RunReporter& events, ListTask& task) = 0;
 };
 
-// Runs a job over the plan's lists.
-RunOutcome RunJob(const RunPlan& plan, RunEvents& events, JobSteps& steps);
+// Runs a job over the plan's lists, within what `context` lets it take.
+RunOutcome RunJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                  RunControl* control, JobSteps& steps);

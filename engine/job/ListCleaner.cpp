@@ -6,13 +6,11 @@
 #include <algorithm>
 #include <atomic>
 
-#include "api/ProgressScale.h"
 #include "group/LineGroups.h"
 #include "load/LineCensus.h"
 #include "load/Record.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
-#include "os/EngineSettings.h"
 #include "os/ParallelStage.h"
 #include "read/ListReader.h"
 
@@ -51,40 +49,17 @@ uint64_t LoadBudget(uint64_t budget, const std::vector<ListSource>& sources) {
     return std::max(budget > decoder ? budget - decoder : 0, budget / kSmallestLoadShare);
 }
 
-// Sends base + done * span / total each time `done` passes a multiple of
-// the row step (and once at the start when `atStart`).
-class RowReporter {
-public:
-    RowReporter(RunEvents& events, int base, int span, uint64_t total)
-        : m_events(events), m_base(base), m_span(span), m_total(total) {}
-
-    void At(uint64_t done) {
-        const uint64_t step = done / progress::kRowStep;
-        if (m_reported && step == m_step) return;
-        m_reported = true;
-        m_step = step;
-        const uint64_t part = m_total ? done * static_cast<uint64_t>(m_span) / m_total : 0;
-        m_events.Progress(m_base + static_cast<int>(part));
-    }
-    // Counts the start as reported, for stages that say nothing before work.
-    void SkipStart() { m_reported = true; }
-
-private:
-    RunEvents& m_events;
-    int m_base;
-    int m_span;
-    uint64_t m_total;
-    bool m_reported = false;
-    uint64_t m_step = 0;
-};
-
 }  // namespace
 
-ListCleaner::ListCleaner(RunEvents& events, const std::string& listPath)
-    : m_events(events), m_tempFolder(TempFolderFor(listPath)), m_budget(MemoryBudget()) {}
+ListCleaner::ListCleaner(RunReporter& events, const RunContext& context,
+                         const std::string& listPath)
+    : m_events(events),
+      m_threads(context.threads),
+      m_tempFolder(context.TempFolderFor(listPath)),
+      m_budget(context.memoryBudget) {}
 
 void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter& filter,
-                       LineKey key, ProgressSpan span) {
+                       LineKey key) {
     m_filter = filter;
     m_key = key;
     uint64_t total = 0;
@@ -92,18 +67,17 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
     m_loadBudget = LoadBudget(m_budget, sources);
     m_partitions.emplace(PartitionSet::CountFor(total, m_budget, sources.size()),
                          m_loadBudget * kPartitionSharePercent / 100, m_tempFolder, total,
-                         WorkerThreads());
-    m_loader.emplace(*m_partitions, m_filter, m_key, WorkerThreads());
-    const float scale = total ? static_cast<float>(span.width / static_cast<double>(total)) : 0.0f;
+                         m_threads);
+    m_loader.emplace(*m_partitions, m_filter, m_key, m_threads);
     uint64_t before = 0;
     for (const ListSource& source : sources) {
-        LoadOne(source, before, scale, span.base);
+        LoadOne(source, before, total);
         before += source.list->Size();
     }
     m_loader.reset();  // its pieces are spent
 }
 
-void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale, int base) {
+void ListCleaner::LoadOne(const ListSource& source, uint64_t before, uint64_t total) {
     ListReader reader(*source.list, source.failureText,
                       std::max(m_loadBudget / kBlockShare, kSmallestBlock));
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
@@ -118,13 +92,13 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, float scale
             if (kind != StretchLoader::kEmpty && source.reference) ++m_referenceRead;
             if (kind == StretchLoader::kSingle) ++m_skipped;
             if (kind == StretchLoader::kLength) ++m_filtered;
-            if (m_read % progress::kCountingStep == 0)
-                m_events.Progress(base + ScaledPosition(before + after, scale));
+            if (m_read % kLinesPerLoadReport == 0)
+                m_events.Progress(Stage::kLoading, before + after, total, true);
         });
     }
 }
 
-void ListCleaner::Group(KeptCopies copies, ProgressSpan span) {
+void ListCleaner::Group(KeptCopies copies) {
     PartitionSet& partitions = *m_partitions;
     const unsigned count = partitions.Count();
     m_runs = std::vector<KeptRun>(count);
@@ -132,7 +106,7 @@ void ListCleaner::Group(KeptCopies copies, ProgressSpan span) {
     m_copies = copies;
     m_everyCopy = copies != KeptCopies::kFirst;
     const uint64_t groupBytes = PartitionSet::GroupLimit(m_budget);
-    const unsigned fanOut = PartitionSet::SplitFanOut(WorkerThreads());
+    const unsigned fanOut = PartitionSet::SplitFanOut(m_threads);
     const SplitGroups::Limits limits{groupBytes, fanOut,
                                      std::max<size_t>(groupBytes / fanOut / 2, kSmallestChunk),
                                      m_tempFolder, &m_rule};
@@ -147,12 +121,12 @@ void ListCleaner::Group(KeptCopies copies, ProgressSpan span) {
     if (m_spilled) CutTrail();
     // Runs held in memory large enough for huge pages to pay keep their
     // lines in an arena.
-    if (!m_spilled && RecordBytes() >= WorkerThreads() * kKeptArenaShare * kKeptRegion)
+    if (!m_spilled && RecordBytes() >= m_threads * kKeptArenaShare * kKeptRegion)
         m_keptArena.emplace(kKeptRegion, true);
-    RowReporter reporter(m_events, span.base, span.width, total);
+    RowReporter reporter(m_events, Stage::kGrouping, total);
     reporter.SkipStart();
     RunParallel(
-        count, WorkerThreads(),
+        count, m_threads,
         [&](size_t p) {
             const uint64_t records = partitions.RecordsIn(static_cast<unsigned>(p));
             counts[p] = GroupOne(static_cast<unsigned>(p), limits);
@@ -187,12 +161,13 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
 ListCounts ListCleaner::Counts() const {
     ListCounts counts;
     counts.read = m_read;
-    counts.dupes = m_grouped.dupes + m_skipped;
     counts.filtered = m_filtered;
     counts.referenceRead = m_referenceRead;
     counts.repeats = m_grouped.dupes - m_grouped.referenceDupes - m_grouped.setDupes;
     counts.setHits = m_grouped.setHits;
     counts.referenceHits = m_grouped.referenceHits;
+    counts.referenceRepeats = m_grouped.referenceDupes;
+    counts.setRepeats = m_grouped.setDupes;
     counts.singleHits = m_skipped;
     counts.stats = m_stats;
     return counts;
@@ -203,17 +178,21 @@ bool ListCleaner::AnySplit() const {
                        [](const KeptPieces& pieces) { return !pieces.segments.empty(); });
 }
 
-void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
-    if (order.kind == OrderKind::File && !AnySplit()) return;
+bool ListCleaner::NeedsSort(const KeptOrder& order) const {
+    return order.kind != OrderKind::File || AnySplit();
+}
+
+void ListCleaner::Sort(const KeptOrder& order) {
+    if (!NeedsSort(order)) return;
     if (!m_spilled) {
-        m_sorted = SortKept(m_runs, order, WorkerThreads());
-        RowReporter reporter(m_events, span.base, span.width, m_sorted.size());
+        m_sorted = SortKept(m_runs, order, m_threads);
+        RowReporter reporter(m_events, Stage::kOrdering, m_sorted.size());
         reporter.SkipStart();
         reporter.At(m_sorted.size());
         return;
     }
     std::atomic<uint64_t> sorted{0};
-    RowReporter reporter(m_events, span.base, span.width, KeptLines());
+    RowReporter reporter(m_events, Stage::kOrdering, KeptLines());
     reporter.SkipStart();
     // The bounds of the stretches come from one run sorted alone; the
     // others are cut by them.
@@ -226,7 +205,7 @@ void ListCleaner::Sort(const KeptOrder& order, ProgressSpan span) {
         reporter.At(sorted.load());
     }
     RunParallel(
-        m_runs.size(), WorkerThreads(),
+        m_runs.size(), m_threads,
         [&](size_t r) {
             if (r == first && order.kind != OrderKind::File) return;
             SortOnDisk(r, order, 0);
@@ -272,7 +251,7 @@ size_t ListCleaner::MergeStretches() const {
 }
 
 size_t ListCleaner::StretchesFor(uint64_t bytes) const {
-    const uint64_t threads = WorkerThreads();
+    const uint64_t threads = m_threads;
     // A wave holds two stretches a thread, of up to twice their records'
     // bytes in the output's form: a quarter of the budget at most.
     const uint64_t wanted = bytes * 2 * 2 * threads / std::max<uint64_t>(m_budget / 4, 1) + 1;
@@ -283,26 +262,24 @@ size_t ListCleaner::StretchesFor(uint64_t bytes) const {
 void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     const uint64_t kept = KeptLines();
     const size_t chunk = ChunkFor(m_runs.size());
-    RowReporter reporter(m_events, progress::kRestored, 1000, kept);
+    RowReporter reporter(m_events, Stage::kWriting, kept);
     reporter.At(0);
     auto onWritten = [&](uint64_t written) { reporter.At(written); };
     if (!m_spilled && order.kind != OrderKind::File)
-        WriteSorted(m_sorted, m_everyCopy, WorkerThreads(), output, progress::kRowStep, onWritten);
+        WriteSorted(m_sorted, m_everyCopy, m_threads, output, kRowsPerReport, onWritten);
     else if (order.kind == OrderKind::File && !m_spilled && m_trail.InMemory())
-        FollowTrailInStretches(m_runs, m_trail, WorkerThreads(), output, progress::kRowStep,
-                               onWritten);
+        FollowTrailInStretches(m_runs, m_trail, m_threads, output, kRowsPerReport, onWritten);
     else if (order.kind == OrderKind::File && !m_lineBounds->Empty())
-        FollowTrailOnDisk(m_runs, m_trail, m_linesPerStretch, m_lineBounds->Stretches(),
-                          WorkerThreads(), ChunkFor(m_runs.size() * WorkerThreads()), output,
-                          progress::kRowStep, onWritten);
+        FollowTrailOnDisk(m_runs, m_trail, m_linesPerStretch, m_lineBounds->Stretches(), m_threads,
+                          ChunkFor(m_runs.size() * m_threads), output, kRowsPerReport, onWritten);
     else if (order.kind == OrderKind::File)
-        FollowTrail(m_runs, m_trail, chunk, output, progress::kRowStep, onWritten);
+        FollowTrail(m_runs, m_trail, chunk, output, kRowsPerReport, onWritten);
     else if (m_bounds && !m_bounds->Empty())
-        MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, WorkerThreads(),
-                             ChunkFor(m_runs.size() * WorkerThreads()), output, progress::kRowStep,
+        MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, m_threads,
+                             ChunkFor(m_runs.size() * m_threads), output, kRowsPerReport,
                              onWritten);
     else
-        MergeRuns(m_runs, order, m_everyCopy, chunk, output, progress::kRowStep, onWritten);
+        MergeRuns(m_runs, order, m_everyCopy, chunk, output, kRowsPerReport, onWritten);
     std::vector<KeptKey>().swap(m_sorted);
     m_runs.clear();
 }
@@ -330,7 +307,7 @@ size_t ListCleaner::ChunkFor(uint64_t cursors) const {
 
 // Threads merge their partitions' pieces at once.
 size_t ListCleaner::PieceChunk(const KeptPieces& pieces) const {
-    return ChunkFor(pieces.segments.size() * WorkerThreads());
+    return ChunkFor(pieces.segments.size() * m_threads);
 }
 
 uint64_t ListCleaner::KeptLines() const {

@@ -1,9 +1,8 @@
 // The stages that clean one list, on any size: loading its lines into hash
 // partitions (spilled to disk past the memory budget), grouping each
 // partition's copies of a line, sorting the kept lines when asked, and
-// writing them as a merge of the partitions' runs. The stages send the
-// progress positions of their part of the 0-5000 scale; the jobs send the
-// status texts around them.
+// writing them as a merge of the partitions' runs. The stages send their
+// progress; the jobs say when each begins.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +14,15 @@
 #include "group/KeptArena.h"
 #include "group/KeptRun.h"
 #include "group/SplitGroups.h"
+#include "job/RunReporter.h"
 #include "load/LineFilter.h"
 #include "load/StretchLoader.h"
 #include "order/KeptKey.h"
 #include "order/KeyBounds.h"
+#include "os/RunContext.h"
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
 #include "write/LineOutput.h"
-
-// Where on the progress scale a stage reports: from `base`, `width` wide.
-struct ProgressSpan {
-    int base;
-    int width;
-};
 
 // One file to load, with the text shown when it cannot be read.
 struct ListSource {
@@ -39,18 +34,20 @@ struct ListSource {
 class ListCleaner {
 public:
     // `listPath` names the (first) list as chosen.
-    ListCleaner(RunEvents& events, const std::string& listPath);
+    ListCleaner(RunReporter& events, const RunContext& context, const std::string& listPath);
 
     // Loads the sources in order. Lines of the input lists that `filter`
     // drops are left out, and counted as removed (the single line) or as
     // filtered (for their length). Lines of one `key` are copies.
-    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, LineKey key,
-              ProgressSpan span);
+    void Load(const std::vector<ListSource>& sources, const LineFilter& filter, LineKey key);
     // Groups the copies of each line, keeping what `copies` says.
-    void Group(KeptCopies copies, ProgressSpan span);
+    void Group(KeptCopies copies);
+    // Whether the kept lines must be put in `order` (file order is how
+    // grouping leaves them, unless a partition was split).
+    bool NeedsSort(const KeptOrder& order) const;
     // Puts each partition's kept lines in `order`.
-    void Sort(const KeptOrder& order, ProgressSpan span);
-    // Writes the kept lines to `output` (4000-5000); the caller commits.
+    void Sort(const KeptOrder& order);
+    // Writes the kept lines to `output`; the caller commits.
     void Write(const KeptOrder& order, LineOutput& output);
     // After grouping: which load indices (every non-empty line of every
     // source, in order) are written.
@@ -66,7 +63,7 @@ public:
     void KeepOnly(SetOperation op) { m_rule.op = op; }
 
 private:
-    void LoadOne(const ListSource& source, uint64_t before, float scale, int base);
+    void LoadOne(const ListSource& source, uint64_t before, uint64_t total);
     // Groups partition p into its run, or into pieces when it is too large.
     GroupCounts GroupOne(unsigned p, const SplitGroups::Limits& limits);
     bool AnySplit() const;
@@ -88,7 +85,8 @@ private:
     // Sorts run r on disk, or merges its pieces, cutting it by m_bounds.
     void SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches);
 
-    RunEvents& m_events;
+    RunReporter& m_events;
+    unsigned m_threads;
     std::string m_tempFolder;
     uint64_t m_budget;
     uint64_t m_loadBudget = 0;  // the budget less the lists' largest decoder

@@ -4,7 +4,6 @@
 #include "job/RefListJob.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -21,18 +20,19 @@ public:
 
     // Every reference list must open before anything of the input list is
     // done; none holds a descriptor until it is read, however many there are.
-    void PrepareList() override {
+    void PrepareList(const RunContext& context) override {
         m_refLists.clear();
         for (const std::string& path : m_refPaths) {
             FailureCause why;
-            std::optional<InputList> list = InputList::OpenToRead(path, &why);
+            std::optional<InputList> list =
+                InputList::OpenToRead(path, context.DecoderMemoryLimit(), &why);
             if (!list) throw JobFailure(status::kInvalidRefFile, why, path);
             list->Release();
             m_refLists.push_back(std::move(*list));
         }
     }
 
-    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
+    ListCounts ProcessList(RunReporter& events, ListTask& task) override {
         RefuseListAsReference(task);
         std::vector<ListSource> sources = InputSources(task);
         for (InputList& reference : m_refLists)
@@ -42,21 +42,6 @@ public:
         // In a cascade, each list written is a reference of the lists after it.
         if (m_cascade) m_refPaths.push_back(task.path);
         return counts;
-    }
-
-    // Pieces with no commas between them: "12 read 3 dupes 0.0 s".
-    std::string Summary(const ListCounts& counts, float seconds, bool filtered) const override {
-        char text[128];
-        const auto read = static_cast<long long>(counts.read);
-        const auto dupes = static_cast<long long>(counts.dupes);
-        if (filtered)
-            std::snprintf(text, sizeof text, "%lld read %lld dupes %lld filtered %.1f s", read,
-                          dupes, static_cast<long long>(counts.filtered),
-                          static_cast<double>(seconds));
-        else
-            std::snprintf(text, sizeof text, "%lld read %lld dupes %.1f s", read, dupes,
-                          static_cast<double>(seconds));
-        return text;
     }
 
 private:
@@ -80,7 +65,8 @@ private:
 };
 }  // namespace
 
-RunOutcome RefListJob(const RunPlan& plan, RunEvents& events) {
+RunOutcome RefListJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                      RunControl* control) {
     RefListSteps steps(plan);
-    return RunJob(plan, events, steps);
+    return RunJob(plan, context, events, control, steps);
 }

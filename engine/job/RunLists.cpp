@@ -1,34 +1,28 @@
-// The engine's entry: a plan run by its job, within what the plan lets it take.
+// The engine's entry: a plan checked, then run by its job, within what the
+// plan lets it take.
 #include "api/PlanCheck.h"
 #include "api/RunEvents.h"
 #include "job/DedupeJob.h"
 #include "job/RefListJob.h"
 #include "job/SingleLineJob.h"
-#include "os/EngineSettings.h"
+#include "os/RunContext.h"
 
-RunOutcome RunLists(const RunPlan& plan, RunEvents& events) {
+RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control) {
     if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) {
         RunOutcome refused{RunStatus::kRefused, 0, refusal->reason};
-        try {
-            events.RunFinished(refused);
-        } catch (const JobCancelled&) {
-        }
+        events.RunFinished(refused);
         return refused;
     }
-    EngineSettings settings = Settings();
-    if (plan.memoryBudget) settings.memoryBudget = plan.memoryBudget;
-    if (plan.threads) settings.threads = plan.threads;
-    if (!plan.tempDir.empty()) settings.tempDir = plan.tempDir;
-    const ScopedSettings scoped(std::move(settings));
+    const RunContext context = RunContext::For(plan);
     if (plan.setOperation == SetOperation::kCascade && plan.job == JobKind::kDedupe)
-        return RefListJob(plan, events);
+        return RefListJob(plan, context, events, control);
     switch (plan.job) {
         case JobKind::kReferences:
-            return RefListJob(plan, events);
+            return RefListJob(plan, context, events, control);
         case JobKind::kSingleLine:
-            return SingleLineJob(plan, events);
+            return SingleLineJob(plan, context, events, control);
         case JobKind::kDedupe:
             break;
     }
-    return DedupeJob(plan, events);
+    return DedupeJob(plan, context, events, control);
 }

@@ -6,7 +6,6 @@
 // was read.
 #include "job/SingleLineJob.h"
 
-#include "api/ProgressScale.h"
 #include "api/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
@@ -45,7 +44,7 @@ private:
 void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, LineOutput& kept,
             ListTask& task, ListCounts& counts) {
     if (verdict == LineFilter::Verdict::kKeep) return kept.Put(text, length);
-    if (verdict == LineFilter::Verdict::kSingle) ++counts.dupes, ++counts.singleHits;
+    if (verdict == LineFilter::Verdict::kSingle) ++counts.singleHits;
     if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
     if (task.removed) {
         task.removed->Write(text, length);
@@ -55,19 +54,20 @@ void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, Line
 
 // Copies the lists to the output without the given lines (and the lines the
 // length filter drops), which go to the removed lines when asked for.
-ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<std::string>& lines) {
+ListCounts StreamWithout(RunReporter& events, ListTask& task,
+                         const std::vector<std::string>& lines) {
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, lines);
     const std::string& end = plan.lineEnd;
     const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();
-    const float scale = total ? 1000.0f / static_cast<float>(total) : 0.0f;
+    events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
     LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
     KeptSpan span(kept);
     ListCounts counts;
-    events.Progress(progress::kRestored);
+    events.Progress(Stage::kWriting, 0, total, true);
     uint64_t before = 0;
     for (InputList* input : task.inputs) {
         ListReader reader(*input, status::kInputCantBeRead);
@@ -88,9 +88,8 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<st
                 }
                 // The block is read again after its last piece.
                 if (piece.next == stretch.data + stretch.size) span.Flush();
-                if (length > 0 && ++counts.read % progress::kRowStep == 0)
-                    events.Progress(progress::kRestored +
-                                    ScaledPosition(before + piece.after, scale));
+                if (length > 0 && ++counts.read % kRowsPerReport == 0)
+                    events.Progress(Stage::kWriting, before + piece.after, total, true);
             },
             [&](const PieceStretch& s) {
                 stretch = s;
@@ -104,23 +103,22 @@ ListCounts StreamWithout(RunEvents& events, ListTask& task, const std::vector<st
     return counts;
 }
 
-// The kept lines in byte order, loaded, kept whole and merged in the
-// stretch of the scale that sorting has.
-ListCounts SortedWithout(RunEvents& events, ListTask& task, const std::vector<std::string>& lines) {
-    ListCleaner cleaner(events, task.path);
+// The kept lines in byte order: loaded, kept whole and merged.
+ListCounts SortedWithout(RunReporter& events, ListTask& task,
+                         const std::vector<std::string>& lines) {
+    ListCleaner cleaner(events, task.context, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
-    cleaner.Load(InputSources(task), FilterFor(task.plan, lines), LineKey(),
-                 {progress::kSorted, 500});
+    events.StageBegun(Stage::kLoading);
+    cleaner.Load(InputSources(task), FilterFor(task.plan, lines), LineKey());
     // Copies of one line are equal bytes, and so ties wherever they stand;
     // lines of one key that differ are not, and each copy keeps its place.
     const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
-    cleaner.Group(order.key.Plain() ? KeptCopies::kEvery : KeptCopies::kApart,
-                  {progress::kSorted + 500, 500});
-    cleaner.Sort(order, {progress::kSortingBase, 500});
+    events.StageBegun(Stage::kGrouping);
+    cleaner.Group(order.key.Plain() ? KeptCopies::kEvery : KeptCopies::kApart);
+    events.StageBegun(Stage::kOrdering);
+    cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
-    events.Progress(progress::kRestored);
-    events.StageBegun(status::kWriting);
-    WriteResult(cleaner, order, task, kept);
+    WriteResult(events, cleaner, order, task, kept);
     return cleaner.Counts();
 }
 
@@ -128,19 +126,11 @@ class SingleLineSteps : public JobSteps {
 public:
     explicit SingleLineSteps(const RunPlan& plan) : m_lines(plan.singleLines) {}
 
-    ListCounts ProcessList(RunEvents& events, ListTask& task) override {
-        events.StageBegun(status::kCounting);
-        events.StageBegun(status::kReading);
-        events.Progress(progress::kReadingBase);
-        events.Progress(progress::kSorted);
-        events.StageBegun(status::kFindingDupe);
-        events.Progress(progress::kSorted);
-        if (events.AlphabetizeNow(task.plan.alphabetize)) {
-            events.StageBegun(status::kSorting);
+    // In file order the lines are streamed as they are read: the order is
+    // chosen before anything is read.
+    ListCounts ProcessList(RunReporter& events, ListTask& task) override {
+        if (events.ChooseAlphabetize(task.plan.alphabetize))
             return SortedWithout(events, task, m_lines);
-        }
-        events.Progress(progress::kRestored);
-        events.StageBegun(status::kWriting);
         return StreamWithout(events, task, m_lines);
     }
 
@@ -149,7 +139,8 @@ private:
 };
 }  // namespace
 
-RunOutcome SingleLineJob(const RunPlan& plan, RunEvents& events) {
+RunOutcome SingleLineJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
+                         RunControl* control) {
     SingleLineSteps steps(plan);
-    return RunJob(plan, events, steps);
+    return RunJob(plan, context, events, control, steps);
 }

@@ -104,20 +104,22 @@ private:
 };
 }  // namespace
 
-InputList::InputList(ListLocation location, std::string name)
-    : m_name(std::move(name)), m_location(std::move(location)) {}
+InputList::InputList(ListLocation location, std::string name, uint64_t decoderLimit)
+    : m_name(std::move(name)), m_location(std::move(location)), m_decoderLimit(decoderLimit) {}
 
-std::optional<InputList> InputList::OpenToReplace(const std::string& path, FailureCause* why) {
+std::optional<InputList> InputList::OpenToReplace(const std::string& path, uint64_t decoderLimit,
+                                                  FailureCause* why) {
     std::optional<ListLocation> location =
         ListLocation::Open(path, ListLocation::Lock::kExclusive, why);
     if (!location) return std::nullopt;
-    return Checked(InputList(std::move(*location), path), why);
+    return Checked(InputList(std::move(*location), path, decoderLimit), why);
 }
 
-std::optional<InputList> InputList::OpenToRead(const std::string& path, FailureCause* why) {
+std::optional<InputList> InputList::OpenToRead(const std::string& path, uint64_t decoderLimit,
+                                               FailureCause* why) {
     std::optional<ListLocation> location = ListLocation::Open(path, ListLocation::Lock::kNone, why);
     if (!location) return std::nullopt;
-    return Checked(InputList(std::move(*location), path), why);
+    return Checked(InputList(std::move(*location), path, decoderLimit), why);
 }
 
 // A refused list is closed (and its lock let go) before the run goes on.
@@ -130,8 +132,10 @@ std::optional<InputList> InputList::Checked(InputList list, FailureCause* why) {
     return std::nullopt;
 }
 
-InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder) {
+InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder,
+                                   uint64_t decoderLimit) {
     InputList list;
+    list.m_decoderLimit = decoderLimit;
     list.m_name.assign(1, '-');  // not = "-": GCC 12 warns wrongly of an overlap there
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
@@ -164,7 +168,7 @@ const char* InputList::PackedFileInside(int fd) {
         Rewind(fd, status::kInputCantBeRead, m_name);
         std::unique_ptr<ByteSource> inflated =
             InflatedSource(m_format, FileSource(fd, m_fileSize, status::kInputCantBeRead),
-                           status::kInputCantBeRead);
+                           status::kInputCantBeRead, m_decoderLimit);
         const std::string start = FirstBytes(*inflated, kPackedCheckSize);
         m_decoderMemory = inflated->WorkingMemory();
         return PackedFileOfStart(start.data(), start.size());
@@ -177,7 +181,7 @@ std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
     if (!m_released && !m_location && !m_spool) return StandardInputSource(failureText);
     std::unique_ptr<ByteSource> source =
         m_released ? ReopenedSource(failureText) : OpenedSource(failureText);
-    return InflatedSource(m_format, std::move(source), failureText);
+    return InflatedSource(m_format, std::move(source), failureText, m_decoderLimit);
 }
 
 void InputList::Release() {
@@ -217,6 +221,6 @@ std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureTe
                          m_name);
     std::unique_ptr<ByteSource> stored = StreamSource(STDIN_FILENO, std::move(start), failureText);
     if (m_format == ListFormat::kPlain) return stored;
-    return std::make_unique<CheckedStart>(InflatedSource(m_format, std::move(stored), failureText),
-                                          m_format);
+    return std::make_unique<CheckedStart>(
+        InflatedSource(m_format, std::move(stored), failureText, m_decoderLimit), m_format);
 }

@@ -28,16 +28,18 @@ public:
     // FIFO, a device) or is a packed file that holds no word list, with the
     // cause in `why`. Throws JobFailure("input list is in use by another
     // run") when another run holds the list.
-    static std::optional<InputList> OpenToReplace(const std::string& path,
+    // A decoder of a compressed list may take up to `decoderLimit` bytes.
+    static std::optional<InputList> OpenToReplace(const std::string& path, uint64_t decoderLimit,
                                                   FailureCause* why = nullptr);
     // A list that is only read (a reference list, or a list merged into
     // another output): not locked.
-    static std::optional<InputList> OpenToRead(const std::string& path,
+    static std::optional<InputList> OpenToRead(const std::string& path, uint64_t decoderLimit,
                                                FailureCause* why = nullptr);
     // Standard input. With a folder it is first copied whole to a scratch
     // file there, so that it can be read twice; throws JobFailure when that
     // copy fails, or ("Invalid input file") when it holds no word list.
-    static InputList StandardInput(const std::optional<std::string>& spoolFolder);
+    static InputList StandardInput(const std::optional<std::string>& spoolFolder,
+                                   uint64_t decoderLimit);
 
     // The bytes to expect: the file's size, an estimate for a compressed
     // file, 0 when unknown (standard input).
@@ -67,7 +69,7 @@ public:
     void Release();
 
 private:
-    InputList(ListLocation location, std::string name);
+    InputList(ListLocation location, std::string name, uint64_t decoderLimit);
     InputList() = default;
     static std::optional<InputList> Checked(InputList list, FailureCause* why);
     // Notes the format, the sizes and the decoder's memory of the list
@@ -86,6 +88,7 @@ private:
     uint64_t m_size = 0;
     uint64_t m_fileSize = 0;  // bytes on disk
     uint64_t m_decoderMemory = 0;
+    uint64_t m_decoderLimit = 0;  // the most a decoder may take
     ListFormat m_format = ListFormat::kPlain;
     bool m_read = false;  // standard input can be read once
 };

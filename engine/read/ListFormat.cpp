@@ -85,14 +85,14 @@ ListFormat FormatOfStart(const char* bytes, size_t size) {
 }
 
 std::unique_ptr<ByteSource> InflatedSource(ListFormat format, std::unique_ptr<ByteSource> stored,
-                                           const char* failureText) {
+                                           const char* failureText, uint64_t decoderLimit) {
     switch (format) {
         case ListFormat::kGzip:
             return GzipSource(std::move(stored), failureText);
         case ListFormat::kXz:
-            return XzSource(std::move(stored), failureText);
+            return XzSource(std::move(stored), failureText, decoderLimit);
         case ListFormat::kZstd:
-            return ZstdSource(std::move(stored), failureText);
+            return ZstdSource(std::move(stored), failureText, decoderLimit);
         case ListFormat::kBzip2:
             return Bzip2Source(std::move(stored), failureText);
         case ListFormat::kLz4:

@@ -23,7 +23,7 @@ ListFormat FormatOfStart(const char* bytes, size_t size);
 // The list's bytes as lines: inflated for a compressed format, `stored`
 // itself for a plain one.
 std::unique_ptr<ByteSource> InflatedSource(ListFormat format, std::unique_ptr<ByteSource> stored,
-                                           const char* failureText);
+                                           const char* failureText, uint64_t decoderLimit);
 
 // The bytes a reading of the file at `fd` (`fileSize` bytes stored) is
 // expected to give: what the format records of its inflated size, and

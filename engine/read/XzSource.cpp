@@ -8,7 +8,6 @@
 #include <new>
 #include <vector>
 
-#include "os/EngineSettings.h"
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
@@ -22,8 +21,8 @@ constexpr lzma_vli kLargestIndex = lzma_vli{16} << 20;
 // (zero bytes in fours) may come between streams and after the last.
 class Xz : public InflatingSource {
 public:
-    Xz(std::unique_ptr<ByteSource> compressed, const char* failureText)
-        : InflatingSource(std::move(compressed), failureText, "xz"), m_limit(DecoderMemoryLimit()) {
+    Xz(std::unique_ptr<ByteSource> compressed, const char* failureText, uint64_t memoryLimit)
+        : InflatingSource(std::move(compressed), failureText, "xz"), m_limit(memoryLimit) {
         Start();
     }
     ~Xz() override { lzma_end(&m_stream); }
@@ -97,8 +96,8 @@ bool ReadAt(int fd, uint8_t* to, size_t size, uint64_t offset) {
 }  // namespace
 
 std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource> compressed,
-                                     const char* failureText) {
-    return std::make_unique<Xz>(std::move(compressed), failureText);
+                                     const char* failureText, uint64_t memoryLimit) {
+    return std::make_unique<Xz>(std::move(compressed), failureText, memoryLimit);
 }
 
 // The stream footer at the very end gives the size of the index before it.

@@ -10,7 +10,7 @@
 // the format allows between them) read from `compressed`; a stream cut
 // short or corrupt is reported.
 std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource> compressed,
-                                     const char* failureText);
+                                     const char* failureText, uint64_t memoryLimit);
 
 // The inflated size the last stream's index records; 0 when it cannot be
 // read (stream padding at the end, a damaged index).

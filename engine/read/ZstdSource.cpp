@@ -10,7 +10,6 @@
 #include <new>
 #include <optional>
 
-#include "os/EngineSettings.h"
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
@@ -53,10 +52,10 @@ int WindowLogFor(uint64_t limit) {
 
 class Zstd : public InflatingSource {
 public:
-    Zstd(std::unique_ptr<ByteSource> compressed, const char* failureText)
+    Zstd(std::unique_ptr<ByteSource> compressed, const char* failureText, uint64_t memoryLimit)
         : InflatingSource(std::move(compressed), failureText, "zstd"),
           m_context(ZSTD_createDCtx()),
-          m_limit(DecoderMemoryLimit()) {
+          m_limit(memoryLimit) {
         if (!m_context) throw std::bad_alloc();
         ZSTD_DCtx_setParameter(m_context, ZSTD_d_windowLogMax, WindowLogFor(m_limit));
     }
@@ -131,8 +130,8 @@ private:
 }  // namespace
 
 std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource> compressed,
-                                       const char* failureText) {
-    return std::make_unique<Zstd>(std::move(compressed), failureText);
+                                       const char* failureText, uint64_t memoryLimit) {
+    return std::make_unique<Zstd>(std::move(compressed), failureText, memoryLimit);
 }
 
 uint64_t ZstdInflatedSize(int fd, uint64_t fileSize) {

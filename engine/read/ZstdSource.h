@@ -10,7 +10,7 @@
 // among them are passed over) read from `compressed`; a frame cut short or
 // corrupt is reported.
 std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource> compressed,
-                                       const char* failureText);
+                                       const char* failureText, uint64_t memoryLimit);
 
 // The content size the first frame's header records; 0 when it records
 // none (a frame written from a stream).

@@ -30,30 +30,35 @@ namespace {
 // A front end that records what a run tells it.
 class RecordingEvents : public RunEvents {
 public:
-    std::vector<std::string> stages;
-    std::vector<int> positions;  // of the last list
+    std::vector<Stage> stages;
+    std::vector<StageProgress> progress;  // of the last list
     std::vector<ListOutcome> finished;
+    int ordersChosen = 0;
     // Called as each list starts, as someone acting on the files meanwhile.
     std::function<void()> onListStarted;
 
-    void StageBegun(const std::string& text) override { stages.push_back(text); }
-    void Progress(int position) override { positions.push_back(position); }
+    void StageBegun(Stage stage) override { stages.push_back(stage); }
+    void Progress(const StageProgress& at) override { progress.push_back(at); }
+    void OrderToBeChosen() override { ++ordersChosen; }
     void ListStarted(const std::vector<std::string>&) override {
-        positions.clear();
+        progress.clear();
         if (onListStarted) onListStarted();
     }
     void ListFinished(const ListOutcome& outcome) override { finished.push_back(outcome); }
 };
 
-// What a user is told of a list: "path: summary" without its time, or
-// "path: failure (cause)"; a path in `folder` is given relative to it, the
-// folder itself as ".".
+// What a user is told of a list: "path: N read, D dupes" (every line
+// removed as a copy or as the given line), or "path: failure (cause)"; a
+// path in `folder` is given relative to it, the folder itself as ".".
 std::string Said(const ListOutcome& outcome, const std::string& folder) {
     std::string path = outcome.paths.empty() ? "" : outcome.paths.front();
     if (path == folder) path = ".";
     if (path.rfind(folder + "/", 0) == 0) path.erase(0, folder.size() + 1);
+    const ListCounts& c = outcome.counts;
     if (outcome.written)
-        return path + ": " + std::regex_replace(outcome.summary, std::regex(",? [0-9.]+ s$"), "");
+        return path + ": " + std::to_string(c.read) + " read, " +
+               std::to_string(c.repeats + c.referenceRepeats + c.setRepeats + c.singleHits) +
+               " dupes";
     const std::string cause = outcome.cause.Text();
     return path + ": " + outcome.failure + (cause.empty() ? "" : " (" + cause + ")");
 }
@@ -173,7 +178,7 @@ private:
 };
 
 const std::string kList = "one\ntwo\none\nthree\n";
-const std::string kCleaned = "one\r\ntwo\r\nthree\r\n";
+const std::string kCleaned = "one\ntwo\nthree\n";
 const std::string kRef = "two\n";
 
 using Files = std::map<std::string, std::string>;
@@ -276,18 +281,40 @@ std::string Expected(const Lines& lines, const Lines& refs, const RunPlan& plan)
 }
 }  // namespace
 
-TEST(RunEvents, StagesInOrderAndProgressNeverBackwards) {
+// Each stage begins once, in order, and its progress never goes back nor
+// past its total; a control's order, set when the order is to be chosen,
+// wins over the plan's, and its stop ends the run with the list as it was.
+TEST(RunEvents, StagesInOrderProgressNeverBackwardsAndTheControlDecides) {
     TempDir dir;
-    RunPlan plan;
-    plan.lists = {dir.File("l.txt", "b\na\nb\n")};
-    plan.alphabetize = true;
+    std::string list;
+    for (int i = 0; i < 30000; ++i) list += std::to_string(i % 20000 * 7) + "\n";
+    RunPlan plan{.lists = {dir.File("l.txt", list)}, .memoryBudget = 64 << 10};
     RecordingEvents events;
-    EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-    EXPECT_EQ(events.stages, (std::vector<std::string>{"counting...", "reading...", "sorting...",
-                                                       "finding dupes...", "writing..."}));
-    EXPECT_TRUE(std::is_sorted(events.positions.begin(), events.positions.end()));
-    EXPECT_EQ(events.positions.back(), 5000);
-    EXPECT_EQ(ReadBytes(plan.lists[0]), "a\r\nb\r\n");
+    RunControl control;
+    control.SetAlphabetize(true);
+    EXPECT_EQ(RunLists(plan, events, &control).status, RunStatus::kDone);
+    EXPECT_EQ(events.stages, (std::vector<Stage>{Stage::kLoading, Stage::kGrouping,
+                                                 Stage::kOrdering, Stage::kWriting}));
+    EXPECT_EQ(events.ordersChosen, 1);
+    for (size_t i = 0; i < events.progress.size(); ++i) {
+        const StageProgress& at = events.progress[i];
+        EXPECT_LE(at.done, at.total);
+        EXPECT_EQ(at.bytes, at.stage == Stage::kLoading);
+        if (i > 0 && events.progress[i - 1].stage == at.stage) {
+            EXPECT_GE(at.done, events.progress[i - 1].done);
+        }
+    }
+    std::istringstream written(ReadBytes(plan.lists[0]));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(written, line);) lines.push_back(line);
+    EXPECT_EQ(lines.size(), 20000u);
+    EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+
+    dir.File("l.txt", list);
+    events.onListStarted = [&] { control.Stop(); };
+    EXPECT_EQ(RunLists(plan, events, &control).status, RunStatus::kCancelled);
+    EXPECT_EQ(ReadBytes(plan.lists[0]), list);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"l.txt"});
 }
 
 // Lengths are in bytes without the line break, a CR before the LF being part
@@ -301,13 +328,13 @@ TEST(RunEvents, TheLengthFilterKeepsLinesAtItsBounds) {
         int64_t filtered;
     };
     const std::vector<Case> cases{
-        {2, 4, "bb\r\nccc\r\ndddd\r\n", 2},
-        {2, 2, "bb\r\n", 4},
-        {4, 4, "dddd\r\n", 4},
-        {5, 5, "eeeee\r\n", 4},  // the last line, which has no break
-        {3, {}, "ccc\r\ndddd\r\neeeee\r\n", 2},
-        {{}, 1, "a\r\n", 4},
-        {0, kMost, "a\r\nbb\r\nccc\r\ndddd\r\neeeee\r\n", 0},
+        {2, 4, "bb\nccc\ndddd\n", 2},
+        {2, 2, "bb\n", 4},
+        {4, 4, "dddd\n", 4},
+        {5, 5, "eeeee\n", 4},  // the last line, which has no break
+        {3, {}, "ccc\ndddd\neeeee\n", 2},
+        {{}, 1, "a\n", 4},
+        {0, kMost, "a\nbb\nccc\ndddd\neeeee\n", 0},
         {0, 0, "", 5},
         {kMost, kMost, "", 5},
     };
@@ -345,7 +372,7 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
     const std::vector<FaultCase> cases{
         {{{"write", ENOSPC, 0}}, cantWrite + "write: No space left on device)"},
         {{{"write", ENOSPC, 5}}, cantWrite + "write: No space left on device)"},
-        {{{"write", ENOSPC, 15}}, cantWrite + "write: No space left on device)"},
+        {{{"write", ENOSPC, 10}}, cantWrite + "write: No space left on device)"},
         {{{"fsync"}}, cantWrite + "fsync: Input/output error)"},
         {{{"fchmod", EPERM}}, cantWrite + "fchmod: Operation not permitted)"},
         {{{"linkat", EPERM}}, cantWrite + "link: Operation not permitted)"},
@@ -409,7 +436,7 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
 TEST(Failures, AListReplacedBeforeALateFailureKeepsItsRemovedLines) {
     const auto [said, files] = RunWith({.removed = "rm.txt"}, {{"fsync folder", EIO, 1}});
     EXPECT_EQ(said, "list.txt: output list can't be written (sync folder: Input/output error)");
-    EXPECT_EQ(files, (Files{{"list.txt", kCleaned}, {"ref.txt", kRef}, {"rm.txt", "one\r\n"}}));
+    EXPECT_EQ(files, (Files{{"list.txt", kCleaned}, {"ref.txt", kRef}, {"rm.txt", "one\n"}}));
 }
 
 // A reference list is opened to be checked, then again to be read: appended

@@ -9,6 +9,10 @@
 
 #include "api/RunEvents.h"
 
+// Thrown by a request when the window has gone (it was closed during the
+// run); the run then stops, and RAII leaves every list as it was.
+struct JobCancelled {};
+
 class JobWindow {
 public:
     virtual ~JobWindow() = default;

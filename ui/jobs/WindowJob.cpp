@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ControlIds.h"
+#include "WindowEvents.h"
 #include "WindowRequests.h"
-#include "api/ProgressScale.h"
 
 namespace {
 constexpr const char* kChooseNewFiles = "choose new file(s)";
@@ -17,38 +17,6 @@ constexpr const char* kBrokenSelection =
 
 // Thrown when the selection's count runs beyond its list.
 struct BrokenSelection {};
-
-// The status text, then what caused it in the system's words or as a
-// reason. The name of the call that failed means little to a window user
-// and would take the room of the cause on the status line.
-std::string FailureText(const ListOutcome& outcome) {
-    const std::string cause = outcome.cause.What();
-    return cause.empty() ? outcome.failure : outcome.failure + " (" + cause + ")";
-}
-
-// The engine's events as requests on the window.
-class WindowEvents : public RunEvents {
-public:
-    explicit WindowEvents(JobWindow& window) : m_window(window) {}
-
-    void ListStarted(const std::vector<std::string>&) override {
-        m_window.SetProgressRange(0, progress::kHigh);
-        m_window.SetProgressPos(0);
-    }
-    void StageBegun(const std::string& text) override { m_window.SetStatusText(text); }
-    void Progress(int position) override { m_window.SetProgressPos(position); }
-    void ListFinished(const ListOutcome& outcome) override {
-        if (outcome.written)
-            m_window.SetStatusText(outcome.summary);
-        else
-            GiveWindowBack(m_window, FailureText(outcome));
-    }
-    // The box may change while the run goes on: each list takes it as it is then.
-    bool AlphabetizeNow(bool) override { return m_window.IsChecked(IDC_ALPHABETIZE); }
-
-private:
-    JobWindow& m_window;
-};
 
 bool HasInputLists(JobWindow& window) {
     int count = 0;
@@ -135,15 +103,19 @@ void EndRun(JobWindow& window, const RunPlan& plan) {
 }
 }  // namespace
 
-int WindowJob(JobWindow& window, JobKind job) {
+int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options) {
     RunPlan plan;
     plan.job = job;
+    plan.lineEnd = "\r\n";
+    plan.memoryBudget = options.memoryBudget;
+    plan.threads = options.threads;
     try {
         if (!PrepareRun(window, plan)) return -1;
         // A reference run with reference lists but no list to clean only ends.
         if (plan.lists.empty()) return EndRun(window, plan), 0;
-        WindowEvents events(window);
-        const RunOutcome outcome = RunLists(plan, events);
+        RunControl control;
+        WindowEvents events(window, control, plan.job, plan.HasLengthFilter());
+        const RunOutcome outcome = RunLists(plan, events, &control);
         if (outcome.status == RunStatus::kDone) EndRun(window, plan);
         // A plan refused touched nothing: the window is given back as after a failure.
         if (outcome.status == RunStatus::kRefused) GiveWindowBack(window, outcome.refusal);

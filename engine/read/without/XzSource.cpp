@@ -4,7 +4,8 @@
 
 #include "api/JobFailure.h"
 
-std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource>, const char* failureText) {
+std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource>, const char* failureText,
+                                     uint64_t) {
     throw JobFailure(failureText, {0, "xz lists are not supported by this build"});
 }
 

@@ -4,7 +4,8 @@
 
 #include "api/JobFailure.h"
 
-std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource>, const char* failureText) {
+std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource>, const char* failureText,
+                                       uint64_t) {
     throw JobFailure(failureText, {0, "zstd lists are not supported by this build"});
 }
 

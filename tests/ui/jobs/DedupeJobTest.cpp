@@ -9,7 +9,6 @@
 
 #include "TestSupport.h"
 #include "WindowJob.h"
-#include "os/EngineSettings.h"
 #include "read/ListReader.h"
 
 namespace {
@@ -126,67 +125,26 @@ TEST(DedupeJob, EachListOfARunGetsItsSummary) {
     EXPECT_EQ(WindowJob(window, JobKind::kDedupe), -1);
 }
 
-// A larger list checked against a plain model of each ordering, large enough
-// for the sorts to split over threads, with progress checked position by position.
+// The progress of a larger list, spilled so that every stage moves.
 class DedupeModel : public ::testing::Test {
 protected:
     void SetUp() override {
         std::mt19937 random(7);
         for (int i = 0; i < 150000; ++i) {
             const int word = static_cast<int>(random() % 40000);
-            lines.push_back(std::to_string(word * 7919 % 100003).insert(0, 1, 'w'));
-            bytes += lines.back() + (i % 3 ? "\n" : "\r\n");
+            bytes +=
+                std::to_string(word * 7919 % 100003).insert(0, 1, 'w') + (i % 3 ? "\n" : "\r\n");
         }
     }
-
-    std::string Expected(bool byFrequency, bool alphabetize) const {
-        std::map<std::string, std::pair<int, size_t>> seen;  // count, first index
-        std::vector<std::string> firsts;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            auto [it, fresh] = seen.try_emplace(lines[i], 0, i);
-            if (fresh) firsts.push_back(lines[i]);
-            ++it->second.first;
-        }
-        if (alphabetize) std::sort(firsts.begin(), firsts.end());
-        if (byFrequency && !alphabetize)
-            std::stable_sort(firsts.begin(), firsts.end(), [&](const auto& a, const auto& b) {
-                return seen.at(a).first > seen.at(b).first;
-            });
-        std::string out;
-        for (const std::string& line : firsts) out += line + "\r\n";
-        return out;
-    }
-
-    std::vector<std::string> lines;
     std::string bytes;
 };
 
-// Every ordering meets the model in memory and spilled to disk under a tiny
-// budget, on one thread and on several, spilled with runs large enough to
-// be merged in stretches, and under a budget so small that every partition
-// is split again, a few levels deep: the same bytes every way.
-TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
-    const EngineSettings ways[] = {
-        {0, "", 0}, {64 << 10, "", 1}, {64 << 10, "", 3}, {1 << 20, "", 3}, {256, "", 2}};
-    for (const EngineSettings& way : ways) {
-        ScopedSettings settings(way);
-        SCOPED_TRACE(way.memoryBudget);
-        EXPECT_EQ(RunDedupe(bytes, false, false), Expected(false, false));
-        EXPECT_EQ(RunDedupe(bytes, true, false), Expected(true, false));
-        EXPECT_EQ(RunDedupe(bytes, false, true), Expected(false, true));
-    }
-    // An alphabetized list gives the same lines back.
-    const std::string sorted = Expected(false, true);
-    EXPECT_EQ(RunDedupe(sorted, false, false), sorted);
-}
-
 TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
-    ScopedSettings spilled({64 << 10, "", 2});  // many partitions, so that every stage moves
     TempDir dir;
     RecordingWindow window;
     window.checked[IDC_BY_FREQUENCY] = true;
     window.Choose({dir.File("list.txt", bytes)});
-    WindowJob(window, JobKind::kDedupe);
+    WindowJob(window, JobKind::kDedupe, {64 << 10, 2});  // many partitions: every stage moves
 
     // Loading: an independent walk over the pieces a line read returns, the
     // empty one after the final line break included.

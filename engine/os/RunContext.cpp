@@ -1,5 +1,5 @@
-// The engine's settings and the defaults they fall back on.
-#include "os/EngineSettings.h"
+// A run's context and the machine's defaults it falls back on.
+#include "os/RunContext.h"
 
 #include <algorithm>
 #include <string>
@@ -8,8 +8,6 @@
 #include "os/SystemFacts.h"
 
 namespace {
-EngineSettings g_settings;
-
 // A run may take this share of the memory the system has available when it
 // starts; the rest stays for the page cache and the programs beside it.
 constexpr uint64_t kShareNumerator = 1;
@@ -40,46 +38,32 @@ uint64_t SystemShare() {
 }
 }  // namespace
 
-EngineSettings& Settings() {
-    return g_settings;
-}
-
 uint64_t DefaultMemoryBudget() {
     return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestMemoryBudget);
 }
 
-uint64_t MemoryBudget() {
-    if (g_settings.memoryBudget) return g_settings.memoryBudget;
-    return DefaultMemoryBudget();
+RunContext RunContext::For(const RunPlan& plan) {
+    RunContext context;
+    context.memoryBudget = plan.memoryBudget ? plan.memoryBudget : DefaultMemoryBudget();
+    context.threads = plan.threads ? plan.threads : system_facts::Processors();
+    context.tempDir = plan.tempDir;
+    return context;
 }
 
-uint64_t DecoderMemoryLimit() {
-    return std::max(MemoryBudget(), kSmallestMemoryBudget) / kDecoderShareDenominator *
+uint64_t RunContext::DecoderMemoryLimit() const {
+    return std::max(memoryBudget, kSmallestMemoryBudget) / kDecoderShareDenominator *
            kDecoderShareNumerator;
 }
 
-unsigned WorkerThreads() {
-    if (g_settings.threads) return g_settings.threads;
-    return system_facts::Processors();
-}
-
-std::string TempFolderFor(const std::string& listPath) {
-    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+std::string RunContext::TempFolderFor(const std::string& listPath) const {
+    if (!tempDir.empty()) return tempDir;
     if (listPath == "-") return StreamTempFolder();
     return system_facts::FolderOf(listPath);
 }
 
 // The current folder is no place for them: it may be anywhere, even
 // where the user may not write.
-std::string StreamTempFolder() {
-    if (!g_settings.tempDir.empty()) return g_settings.tempDir;
+std::string RunContext::StreamTempFolder() const {
+    if (!tempDir.empty()) return tempDir;
     return system_facts::TemporaryFolder();
-}
-
-ScopedSettings::ScopedSettings(EngineSettings settings) : m_previous(g_settings) {
-    g_settings = std::move(settings);
-}
-
-ScopedSettings::~ScopedSettings() {
-    g_settings = m_previous;
 }

@@ -1,0 +1,40 @@
+// The engine's events as requests on the window: the stage texts and the
+// positions of the 0-5000 scale, each list's summary or failure, and the
+// Alphabetize box read when a list's order is chosen. A request that finds
+// the window gone stops the run, whose list being written stays as it was.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "JobWindow.h"
+#include "ProgressScale.h"
+#include "api/RunControl.h"
+#include "api/RunEvents.h"
+
+class WindowEvents : public RunEvents {
+public:
+    // `filtered`: the plan filters by length, and the summaries say so.
+    WindowEvents(JobWindow& window, RunControl& control, JobKind job, bool filtered)
+        : m_window(window), m_control(control), m_job(job), m_filtered(filtered) {}
+
+    void ListStarted(const std::vector<std::string>& paths) override;
+    void StageBegun(Stage stage) override;
+    void Progress(const StageProgress& progress) override;
+    void OrderToBeChosen() override;
+    void ListFinished(const ListOutcome& outcome) override;
+
+    // The summary of a list written, as the window shows it.
+    static std::string Summary(JobKind job, const ListCounts& counts, float seconds, bool filtered);
+
+private:
+    // Runs the requests of one event; the window gone stops the run.
+    template <typename Requests>
+    void Request(Requests&& requests);
+    ScaleSpan SpanOf(Stage stage) const;
+
+    JobWindow& m_window;
+    RunControl& m_control;
+    JobKind m_job;
+    bool m_filtered;
+};
