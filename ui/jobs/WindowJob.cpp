@@ -104,11 +104,11 @@ void EndRun(JobWindow& window, const RunPlan& plan) {
 }  // namespace
 
 int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options) {
-    RunPlan plan;
-    plan.job = job;
-    plan.lineEnd = "\r\n";
-    plan.memoryBudget = options.memoryBudget;
-    plan.threads = options.threads;
+    // The window writes its lists with CR LF, as the program always has.
+    RunPlan plan{.job = job,
+                 .lineEnd = "\r\n",
+                 .memoryBudget = options.memoryBudget,
+                 .threads = options.threads};
     try {
         if (!PrepareRun(window, plan)) return -1;
         // A reference run with reference lists but no list to clean only ends.
