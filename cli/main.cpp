@@ -31,7 +31,7 @@ RunPlan PlanFor(const CliOptions& options) {
                     : options.decodeHex ? LineForm::kHexDecoded
                                         : LineForm::kAsRead;
     plan.output = options.output;
-    plan.lineEnd = options.crlf ? "\r\n" : "\n";
+    plan.lineEnd = options.crlf ? LineEnd::kCrLf : LineEnd::kLf;
     plan.minLength = options.minLength;
     plan.maxLength = options.maxLength;
     plan.removed = options.removed;

@@ -51,7 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plan.hexKey = choice & 1;
     plan.ignoreCase = choice & 2;
     plan.memoryBudget = (choice & 4) ? 256 : 0;
-    plan.lineEnd = "\n";
     std::set<std::string> seen;
     std::string expected;
     for (size_t at = 0; at < bytes.size();) {

@@ -41,7 +41,7 @@ std::string Model(const std::vector<std::string>& all, const RunPlan& plan) {
         std::stable_sort(firsts.begin(), firsts.end(),
                          [&](const auto& a, const auto& b) { return copies[a] > copies[b]; });
     std::string out;
-    for (const std::string& line : firsts) out += line + plan.lineEnd;
+    for (const std::string& line : firsts) out += line + (plan.lineEnd == LineEnd::kCrLf ? "\r\n" : "\n");
     return out;
 }
 
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plan.alphabetize = (choice & 2) && !plan.byFrequency;
     plan.memoryBudget = (choice & 4) ? 256 : 0;
     plan.threads = 1 + (choice >> 6);
-    plan.lineEnd = (choice & 8) ? "\n" : "\r\n";
+    plan.lineEnd = (choice & 8) ? LineEnd::kLf : LineEnd::kCrLf;
     if (choice & 16) plan.minLength = 2;
     if (choice & 32) plan.maxLength = 5;
     const std::optional<std::string> out = fuzz::RunOver(plan, data, size);

@@ -42,6 +42,13 @@ enum class LineForm {
     kHexDecoded,
 };
 
+// How a result ends its lines.
+enum class LineEnd {
+    kLf,
+    kCrLf,    // as Windows programs and the window write them
+    kAsRead,  // as most lines of the lists read were ended; LF on a tie
+};
+
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
@@ -52,8 +59,8 @@ struct RunPlan {
     std::vector<std::string> singleLines = {};
     // Kept lines most frequent first (dedupe and reference jobs).
     bool byFrequency = false;
-    // Kept lines in byte order; the front end may still change its mind for
-    // each list (RunEvents::AlphabetizeNow).
+    // Kept lines in byte order; a front end's RunControl may still choose
+    // otherwise for each list.
     bool alphabetize = false;
     SetOperation setOperation = SetOperation::kNone;
     // What lines are compared by (reference lines and the single line
@@ -67,8 +74,10 @@ struct RunPlan {
     // The one file the lists are merged into ("-": standard output); none:
     // each list is replaced by its own result.
     std::optional<std::string> output = {};
-    // "\n", or "\r\n" as Windows programs and the window write them.
-    std::string lineEnd = "\n";
+    // Each list's result goes to a new file beside it instead, named as
+    // ResultBeside names it; empty: each list is replaced by its result.
+    std::string besideSuffix = {};
+    LineEnd lineEnd = LineEnd::kLf;
     std::optional<uint64_t> minLength = {};  // bytes, the line break not counted
     std::optional<uint64_t> maxLength = {};
     // Where every removed line goes, in file order; none: nowhere.
@@ -86,3 +95,7 @@ struct RunPlan {
 
     bool HasLengthFilter() const { return minLength || maxLength; }
 };
+
+// The name of the result of `list` beside it: `suffix` before the list's
+// last extension ("list.txt", "-clean": "list-clean.txt"; "words": "words-clean").
+std::string ResultBeside(const std::string& list, const std::string& suffix);

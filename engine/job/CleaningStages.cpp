@@ -47,7 +47,7 @@ void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& ord
                  const std::vector<bool>& kept) {
     events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
-    const std::string& lineEnd = task.plan.lineEnd;
+    const std::string& lineEnd = task.lineEnd;
     LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);
     cleaner.Write(order, lines);
     if (task.removed) {

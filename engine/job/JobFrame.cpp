@@ -10,6 +10,7 @@
 
 #include "api/JobFailure.h"
 #include "api/StatusTexts.h"
+#include "load/LineCensus.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "os/SystemFacts.h"
@@ -62,6 +63,8 @@ private:
     void RunLists();
     void CheckEveryList();
     std::optional<InputList> OpenEach(const std::string& path) const;
+    std::function<std::unique_ptr<ListWriter>()> EachOutput(InputList& input) const;
+    bool Beside() const { return !m_plan.besideSuffix.empty(); }
     void ProcessEach();
     void ProcessMerged();
     std::optional<InputList> OpenMerged(const std::string& path,
@@ -131,18 +134,36 @@ void Frame::CheckEveryList() {
     for (const std::string& path : m_plan.lists) {
         m_current = {path};
         const std::optional<InputList> input = OpenEach(path);
-        if (!m_plan.dryRun) ReplacementFile replacement(input->Location());
+        if (m_plan.dryRun) continue;
+        if (Beside())
+            ReplacementFile::Create(ResultBeside(path, m_plan.besideSuffix));
+        else
+            ReplacementFile replacement(input->Location());
     }
 }
 
-// A list cleaned in place, locked for the run unless nothing is written.
+// A list cleaned in place is locked for the run; one only read (nothing is
+// written, or its result goes beside it) is not.
 std::optional<InputList> Frame::OpenEach(const std::string& path) const {
     FailureCause why;
-    std::optional<InputList> input =
-        m_plan.dryRun ? InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why)
-                      : InputList::OpenToReplace(path, m_context.DecoderMemoryLimit(), &why);
+    const uint64_t limit = m_context.DecoderMemoryLimit();
+    std::optional<InputList> input = m_plan.dryRun || Beside()
+                                         ? InputList::OpenToRead(path, limit, &why)
+                                         : InputList::OpenToReplace(path, limit, &why);
     if (!input) throw JobFailure(status::kInvalidInputFile, why);
     return input;
+}
+
+// The result of a list cleaned on its own: over the list, or beside it.
+std::function<std::unique_ptr<ListWriter>()> Frame::EachOutput(InputList& input) const {
+    if (!Beside())
+        return [&input] {
+            return WriterIn(FormatOfCleanedList(input),
+                            std::make_unique<ReplacementFile>(input.Location()));
+        };
+    return [&input, name = ResultBeside(input.Name(), m_plan.besideSuffix)] {
+        return WriterIn(FormatOfCleanedList(input), ReplacementFile::Create(name));
+    };
 }
 
 void Frame::ProcessEach() {
@@ -150,15 +171,7 @@ void Frame::ProcessEach() {
         m_current = {path};
         m_steps.PrepareList(m_context);
         std::optional<InputList> input = OpenEach(path);
-        ListTask task{{&*input},
-                      path,
-                      m_plan,
-                      m_context,
-                      [&] {
-                          return WriterIn(FormatOfCleanedList(*input),
-                                          std::make_unique<ReplacementFile>(input->Location()));
-                      },
-                      m_removed.get()};
+        ListTask task{{&*input}, path, m_plan, m_context, EachOutput(*input), m_removed.get()};
         RunTask(task);
     }
 }
@@ -231,6 +244,7 @@ std::function<std::unique_ptr<ListWriter>()> Frame::MergedOutput(std::vector<Inp
 
 void Frame::RunTask(ListTask& task) {
     if (m_plan.dryRun) task.openOutput = Discarded();
+    task.lineEnd = LineEndOf(m_plan.lineEnd, task.inputs);
     m_events.ListStarted(m_current);
     m_reporter.StopIfAsked();
     ListCounts counts;

@@ -33,6 +33,9 @@ struct ListTask {
     // Where the removed lines go, when they are asked for; the job commits
     // them before it commits the output.
     RemovedLinesFile* removed = nullptr;
+    // How this result ends its lines ("\n" or "\r\n"), the plan's choice made
+    // for these lists.
+    std::string lineEnd = {};
 };
 
 class JobSteps {

@@ -49,7 +49,10 @@ Why Choices(const RunPlan& plan) {
         return "a cascade rewrites each list in place: one output does not apply";
     if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength)
         return "the shortest length allowed is above the longest";
-    if (plan.lineEnd != "\n" && plan.lineEnd != "\r\n") return "lines end with LF or CR LF";
+    if (!plan.besideSuffix.empty() && plan.output)
+        return "results beside the lists and one output exclude each other";
+    if (plan.besideSuffix.find('/') != std::string::npos)
+        return "the name of a result beside its list cannot hold a /";
     return std::nullopt;
 }
 
@@ -66,6 +69,8 @@ Why Names(const RunPlan& plan) {
     if (std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 0)
         return "a reference list must be a file, not standard input (-)";
     if (plan.removed == kStandardStream) return "removed lines need a file, not standard output";
+    if (stdins > 0 && plan.lineEnd == LineEnd::kAsRead)
+        return "line ends as read need files, not standard input (-)";
     return std::nullopt;
 }
 
@@ -89,6 +94,22 @@ Why ListsOnce(const RunPlan& plan) {
     return std::nullopt;
 }
 
+// A result beside its list must land on no file the run reads.
+Why Beside(const RunPlan& plan) {
+    if (plan.besideSuffix.empty()) return std::nullopt;
+    for (const std::string& list : plan.lists) {
+        const std::string result = ResultBeside(list, plan.besideSuffix);
+        if (const Why other = SameAsAny(result, plan.lists))
+            return "the result of " + list + " beside it would replace the list " + *other;
+        if (const Why other = SameAsAny(result, plan.references))
+            return "the result of " + list + " beside it would replace the reference list " +
+                   *other;
+        if (plan.removed && NameOneFile(result, *plan.removed))
+            return "the result of " + list + " beside it is the file of removed lines";
+    }
+    return std::nullopt;
+}
+
 // No result lands on a file the run reads, but an output that is one of the
 // merged lists, which replaces it as a whole.
 Why Results(const RunPlan& plan) {
@@ -107,10 +128,18 @@ Why Results(const RunPlan& plan) {
 }
 
 const std::vector<Rule>& Rules() {
-    static const std::vector<Rule> rules{Choices, Names, Formats, ListsOnce, Results};
+    static const std::vector<Rule> rules{Choices, Names, Formats, ListsOnce, Results, Beside};
     return rules;
 }
 }  // namespace
+
+std::string ResultBeside(const std::string& list, const std::string& suffix) {
+    const size_t slash = list.rfind('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = list.rfind('.');
+    const size_t at = dot == std::string::npos || dot <= start ? list.size() : dot;
+    return list.substr(0, at) + suffix + list.substr(at);
+}
 
 std::optional<PlanRefusal> CheckPlan(const RunPlan& plan) {
     for (const Rule& rule : Rules())

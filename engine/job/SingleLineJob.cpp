@@ -48,7 +48,7 @@ void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, Line
     if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
     if (task.removed) {
         task.removed->Write(text, length);
-        task.removed->Write(task.plan.lineEnd.data(), task.plan.lineEnd.size());
+        task.removed->Write(task.lineEnd.data(), task.lineEnd.size());
     }
 }
 
@@ -58,7 +58,7 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
                          const std::vector<std::string>& lines) {
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, lines);
-    const std::string& end = plan.lineEnd;
+    const std::string& end = task.lineEnd;
     const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();

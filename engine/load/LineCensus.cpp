@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "api/StatusTexts.h"
 #include "read/ListReader.h"
 
 namespace {
@@ -28,6 +29,22 @@ LineStats& LineStats::operator+=(const LineStats& other) {
     nul += other.nul;
     hex += other.hex;
     return *this;
+}
+
+std::string LineEndOf(LineEnd choice, const std::vector<InputList*>& lists) {
+    if (choice != LineEnd::kAsRead) return choice == LineEnd::kCrLf ? "\r\n" : "\n";
+    uint64_t crlf = 0, lf = 0;
+    for (InputList* list : lists) {
+        ListReader reader(*list, status::kInputCantBeRead);
+        PieceStretch stretch{};
+        while (reader.Next(stretch)) {
+            const char* end = stretch.data + stretch.size;
+            for (const char* p = stretch.data;
+                 (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+                ++(p > stretch.data && p[-1] == '\r' ? crlf : lf);
+        }
+    }
+    return crlf > lf ? "\r\n" : "\n";
 }
 
 bool IsHexLine(const char* line, size_t length) {

@@ -4,12 +4,21 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
+#include "api/RunPlan.h"
 #include "api/RunResults.h"
+#include "read/InputList.h"
 
 // Counts the lines of a stretch that ends at a line break, or at the end of
 // the list when `last`; empty lines are not counted.
 void CountLines(const char* data, size_t size, bool last, LineStats& stats);
+
+// The line end a result of `lists` takes for `choice`: for kAsRead, CR LF
+// when more of their lines end so than with a lone LF, which takes one more
+// reading of each list.
+std::string LineEndOf(LineEnd choice, const std::vector<InputList*>& lists);
 
 // Whether a line is `$HEX[` + an even number of hex digits + `]`.
 bool IsHexLine(const char* line, size_t length);

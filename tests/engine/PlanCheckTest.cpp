@@ -58,7 +58,8 @@ TEST(PlanCheck, APlanThatBreaksARuleTouchesNothing) {
          "keeping the common lines needs one output and two or more lists"},
         {{.lists = {"-"}}, "standard input (-) needs one output"},
         {{.lists = {a, ""}}, "a file name is empty"},
-        {{.lists = {a}, .lineEnd = "\r"}, "lines end with LF or CR LF"},
+        {{.lists = {a}, .output = dir.At("o"), .besideSuffix = "-x"},
+         "results beside the lists and one output exclude each other"},
         {{}, "no list given"},
     };
     for (const Refused& c : cases) {
@@ -71,4 +72,9 @@ TEST(PlanCheck, APlanThatBreaksARuleTouchesNothing) {
         EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "link"}));
     }
     EXPECT_FALSE(CheckPlan({.lists = {a, b}, .output = a}));  // an output that is a list
+    EXPECT_EQ(CheckPlan({.lists = {b, dir.At("b.x")}, .besideSuffix = ".x"})->reason,
+              "the result of " + b + " beside it would replace the list " + dir.At("b.x"));
+    EXPECT_EQ(ResultBeside("/d.1/list.txt", "-c") + ResultBeside("/d.1/words", "-c") +
+                  ResultBeside(".hidden", "-c"),
+              "/d.1/list-c.txt/d.1/words-c.hidden-c");
 }

@@ -486,7 +486,6 @@ TEST(RunEvents, CountsSayWhyEachLineWent) {
             if (way.job == JobKind::kSingleLine) plan.singleLines = {"bb"};
             plan.alphabetize = way.alphabetize;
             plan.memoryBudget = budget;
-            plan.lineEnd = "\n";
             if (way.lengths) plan.minLength = 2, plan.maxLength = 3;
             std::set<std::string> refs, seen;
             std::istringstream refLines(reference), lines(list);
@@ -557,7 +556,6 @@ TEST(RunEvents, SetOperationsMatchTheModel) {
         TempDir dir;
         RunPlan plan;
         plan.memoryBudget = budget;
-        plan.lineEnd = "\n";
         for (size_t l = 0; l < lists.size(); ++l)
             plan.lists.push_back(dir.File(std::to_string(l), bytes[l]));
         plan.output = dir.File("out", "");
@@ -596,7 +594,6 @@ TEST(RunEvents, LineKeysMatchTheModelInEveryJobAndOrder) {
     plan.lists = {dir.File("l.txt", list)};
     const std::string referenceFile = dir.File("r.txt", reference);
     plan.output = (dir.Path() / "o.txt").string();
-    plan.lineEnd = "\n";
     for (int way = 0; way < 72; ++way) {  // key, job, order, budget
         plan.hexKey = way & 1;
         plan.ignoreCase = way & 2;
@@ -642,7 +639,7 @@ TEST(Failures, PackedSpillsNeedTheirPackedSizeAndAreChecked) {
     };
     for (const auto& [fault, said] : cases) {
         TempDir dir;
-        RunPlan plan{.lists = {dir.File("l", list)}, .lineEnd = "\n", .memoryBudget = 64 << 10};
+        RunPlan plan{.lists = {dir.File("l", list)}, .memoryBudget = 64 << 10};
         RecordingEvents events;
         {
             FaultyCalls calls({fault});
@@ -679,7 +676,7 @@ TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
                 ListReader::SetBlockSizeForTesting(block);
                 RunPlan plan{.job = JobKind::kSingleLine, .lists = {dir.File("l", list)}};
                 plan.singleLines = {"bb"};
-                plan.lineEnd = end;
+                plan.lineEnd = end == "\n" ? LineEnd::kLf : LineEnd::kCrLf;
                 RunEvents events;
                 EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
                 ListReader::SetBlockSizeForTesting(0);
@@ -687,4 +684,22 @@ TEST(RunEvents, TheStreamedSingleLineJobMatchesTheModel) {
             }
         }
     }
+}
+
+// Line ends as read follow the majority of each list's lines (LF on a tie),
+// and a result beside its list leaves the list as it was, in its format.
+TEST(RunEvents, LineEndsAsReadAndResultsBesideTheList) {
+    TempDir dir;
+    const std::string mostly = "a\r\nb\r\na\nc\r\n", even = "x\r\ny\n", lone = "q\rr\n";
+    RunPlan plan{.lists = {dir.File("m.txt", mostly), dir.File("e", even), dir.File("l", lone)},
+                 .besideSuffix = "-clean",
+                 .lineEnd = LineEnd::kAsRead};
+    RunEvents events;
+    ASSERT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+    EXPECT_EQ(ReadBytes(dir.At("m-clean.txt")), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(ReadBytes(dir.At("e-clean")), "x\ny\n");
+    EXPECT_EQ(ReadBytes(dir.At("l-clean")), "q\rr\n");
+    EXPECT_EQ(ReadBytes(dir.At("m.txt")), mostly);
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"e", "e-clean", "l", "l-clean", "m-clean.txt", "m.txt"}));
 }

@@ -106,7 +106,7 @@ void EndRun(JobWindow& window, const RunPlan& plan) {
 int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options) {
     // The window writes its lists with CR LF, as the program always has.
     RunPlan plan{.job = job,
-                 .lineEnd = "\r\n",
+                 .lineEnd = LineEnd::kCrLf,
                  .memoryBudget = options.memoryBudget,
                  .threads = options.threads};
     try {
