@@ -32,6 +32,9 @@ public:
     virtual bool IsChecked(int checkBoxId) = 0;
     virtual void SetChecked(int checkBoxId, bool checked) = 0;
     virtual std::string GetSingleText() = 0;
+    // The outcome of every list of the run, in order, once it has ended; a
+    // window that shows no results ignores it.
+    virtual void ShowResults(const std::vector<ListOutcome>& /*outcomes*/) {}
 
     // Runs `access` on the window's own thread and waits for it. A job reads
     // or changes the selection below only inside such a call, so the window's

@@ -45,7 +45,8 @@ ScaleSpan WindowEvents::SpanOf(Stage stage) const {
     return {progress::kRestored, progress::kHigh - progress::kRestored};
 }
 
-void WindowEvents::ListStarted(const std::vector<std::string>&) {
+void WindowEvents::ListStarted(const std::vector<std::string>& paths) {
+    m_current = paths;
     Request([&] {
         m_window.SetProgressRange(0, progress::kHigh);
         m_window.SetProgressPos(0);
@@ -98,11 +99,21 @@ void WindowEvents::OrderToBeChosen() {
 }
 
 void WindowEvents::ListFinished(const ListOutcome& outcome) {
+    m_results.push_back(outcome);
     if (!outcome.written) return GiveWindowBack(m_window, FailureText(outcome));
     Request([&] {
         m_window.SetProgressPos(progress::kHigh);
         m_window.SetStatusText(Summary(m_job, outcome.counts, outcome.seconds, m_filtered));
     });
+}
+
+void WindowEvents::RunFinished(const RunOutcome&) {
+    Request([&] { m_window.ShowResults(m_results); });
+}
+
+std::string WindowEvents::StoppedText() const {
+    const std::string name = m_current.empty() ? std::string() : m_current.front();
+    return "stopped: " + name.substr(name.rfind('/') + 1) + " left as it was";
 }
 
 // The reference job's summary has no commas: "12 read 3 dupes 0.0 s". The

@@ -23,6 +23,10 @@ public:
     void Progress(const StageProgress& progress) override;
     void OrderToBeChosen() override;
     void ListFinished(const ListOutcome& outcome) override;
+    void RunFinished(const RunOutcome& outcome) override;
+
+    // The status text of a run stopped by the user, naming the list left as it was.
+    std::string StoppedText() const;
 
     // The summary of a list written, as the window shows it.
     static std::string Summary(JobKind job, const ListCounts& counts, float seconds, bool filtered);
@@ -37,4 +41,6 @@ private:
     RunControl& m_control;
     JobKind m_job;
     bool m_filtered;
+    std::vector<std::string> m_current;  // the lists being cleaned
+    std::vector<ListOutcome> m_results;  // of every list so far
 };

@@ -103,22 +103,34 @@ void EndRun(JobWindow& window, const RunPlan& plan) {
 }
 }  // namespace
 
-int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options) {
-    // The window writes its lists with CR LF, as the program always has.
+RunPlan PlanFor(JobKind job, const WindowOptions& options) {
     RunPlan plan{.job = job,
-                 .lineEnd = LineEnd::kCrLf,
+                 .hexKey = options.hexKey,
+                 .ignoreCase = options.ignoreCase,
+                 .besideSuffix = options.besideSuffix,
+                 .lineEnd = options.lineEnd,
                  .memoryBudget = options.memoryBudget,
                  .threads = options.threads};
+    if (options.minLength) plan.minLength = options.minLength;
+    if (options.maxLength) plan.maxLength = options.maxLength;
+    if (!options.removedFile.empty()) plan.removed = options.removedFile;
+    return plan;
+}
+
+int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options, RunControl* given) {
+    RunPlan plan = PlanFor(job, options);
     try {
         if (!PrepareRun(window, plan)) return -1;
         // A reference run with reference lists but no list to clean only ends.
         if (plan.lists.empty()) return EndRun(window, plan), 0;
-        RunControl control;
+        RunControl own;
+        RunControl& control = given ? *given : own;
         WindowEvents events(window, control, plan.job, plan.HasLengthFilter());
         const RunOutcome outcome = RunLists(plan, events, &control);
         if (outcome.status == RunStatus::kDone) EndRun(window, plan);
         // A plan refused touched nothing: the window is given back as after a failure.
         if (outcome.status == RunStatus::kRefused) GiveWindowBack(window, outcome.refusal);
+        if (outcome.status == RunStatus::kCancelled) GiveWindowBack(window, events.StoppedText());
     } catch (const BrokenSelection&) {
         GiveWindowBack(window, kBrokenSelection);
     } catch (const JobCancelled&) {

@@ -3,15 +3,35 @@
 // engine's events turned into the requests that show the run on the window.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include "JobWindow.h"
+
+#include "api/RunControl.h"
 #include "api/RunPlan.h"
 
-// What the window's settings add to each run's plan; the defaults give the
+// What the window's options add to each run's plan; the defaults give the
 // window as it has always been.
 struct WindowOptions {
+    LineEnd lineEnd = LineEnd::kCrLf;
+    std::string besideSuffix = {};  // each result beside its list, so named; empty: in place
+    std::string removedFile = {};   // where the removed lines go; empty: nowhere
+    bool ignoreCase = false;
+    bool hexKey = false;
+    uint64_t minLength = 0;     // bytes; 0: no shortest
+    uint64_t maxLength = 0;     // bytes; 0: no longest
     uint64_t memoryBudget = 0;  // 0: the engine's default
     unsigned threads = 0;       // 0: one per core
+
+    bool operator==(const WindowOptions&) const = default;
 };
 
+// The plan of a job of the window with these options, before the window's
+// choices (lists, check boxes) are read into it.
+RunPlan PlanFor(JobKind job, const WindowOptions& options);
+
 // Runs the job on the worker thread; -1 when nothing was chosen, else 0.
-int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options = {});
+// `control`, when given, stops the run when asked (the list being cleaned
+// stays as it was, those before it keep their results).
+int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options = {},
+              RunControl* control = nullptr);

@@ -37,6 +37,11 @@ void GiveWindowBack(JobWindow& window, const std::string& statusText) {
         window.EnableControl(IDC_BROWSE_INPUT, true);
         window.SetStatusText(statusText);
         window.AcceptDroppedFiles(true);
+        window.EnableControl(IDC_USE_REF, true);
+        window.EnableControl(IDC_BY_FREQUENCY, true);
+        window.EnableControl(IDC_DEL_SINGLE, true);
+        window.SetSingleTextReadOnly(false);
+        window.EnableControl(IDC_ALPHABETIZE, true);
     } catch (const JobCancelled&) {
     }
 }

@@ -10,6 +10,7 @@ void LockControls(JobWindow& window);
 // The end of a normal run: the input selection is emptied and every control
 // the lock took is given back (go first for the single-line job).
 void UnlockControls(JobWindow& window, bool goFirst);
-// Any failure ends the run with go, the input chooser and dropping given
-// back, so a new press can run the same lists again.
+// Any failure (or a stop) ends the run with go, the input chooser, dropping
+// and the options given back, the selection kept, so a new press can run
+// the same lists again.
 void GiveWindowBack(JobWindow& window, const std::string& statusText);

@@ -144,7 +144,8 @@ TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
     RecordingWindow window;
     window.checked[IDC_BY_FREQUENCY] = true;
     window.Choose({dir.File("list.txt", bytes)});
-    WindowJob(window, JobKind::kDedupe, {64 << 10, 2});  // many partitions: every stage moves
+    WindowJob(window, JobKind::kDedupe,
+              {.memoryBudget = 64 << 10, .threads = 2});  // every stage moves
 
     // Loading: an independent walk over the pieces a line read returns, the
     // empty one after the final line break included.

@@ -54,3 +54,30 @@ TEST(Failures, ClosingTheWindowMidRunLeavesTheList) {
     EXPECT_EQ(ReadBytes(list), kList);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"list.txt", "probe.txt"}));
 }
+
+// A stop leaves the list being cleaned as it was and the lists before it
+// cleaned; the window is given back, saying which list was left, and the
+// results name every list handled.
+TEST(Failures, AStopLeavesTheListBeingCleanedAndGivesTheWindowBack) {
+    struct ResultsWindow : RecordingWindow {
+        std::vector<ListOutcome> results;
+        void ShowResults(const std::vector<ListOutcome>& outcomes) override { results = outcomes; }
+    };
+    TempDir dir;
+    ResultsWindow window;
+    const std::string first = dir.File("1.txt", kList), second = dir.File("2.txt", kList);
+    window.Choose({first, second});
+    RunControl control;
+    int writing = 0;
+    window.onCall = [&](const std::string& call) {
+        if (call == "status writing..." && ++writing == 2) control.Stop();
+    };
+    WindowJob(window, JobKind::kDedupe, {}, &control);
+    EXPECT_EQ(ReadBytes(first), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(ReadBytes(second), kList);
+    EXPECT_EQ(std::vector<std::string>(window.calls.end() - 9, window.calls.end()),
+              FailureCalls("stopped: 2.txt left as it was"));
+    ASSERT_EQ(window.results.size(), 1u);
+    EXPECT_EQ(window.results[0].counts.repeats, 1);
+    EXPECT_EQ(window.m_inputCount, 2);
+}

@@ -125,8 +125,11 @@ inline std::vector<std::string> UnlockCalls(bool goFirst) {
     return calls;
 }
 
+// A failed run gives back go, the chooser and drops, then every option.
 inline std::vector<std::string> FailureCalls(const std::string& text) {
-    return {"enable GO 1", "enable BROWSE_INPUT 1", "status " + text, "drop 1"};
+    return {"enable GO 1",         "enable BROWSE_INPUT 1", "status " + text,      "drop 1",
+            "enable USE_REF 1",    "enable BY_FREQUENCY 1", "enable DEL_SINGLE 1", "readonly 0",
+            "enable ALPHABETIZE 1"};
 }
 
 template <typename T>
