@@ -111,6 +111,37 @@ void WindowEvents::RunFinished(const RunOutcome&) {
     Request([&] { m_window.ShowResults(m_results); });
 }
 
+// "list.txt: 6 read, 3 kept, 3 removed (3 repeated)": the reasons that
+// removed any line, and the reference lists' lines apart.
+std::string WindowEvents::ResultsText(const std::vector<ListOutcome>& outcomes) {
+    std::string text;
+    for (const ListOutcome& outcome : outcomes) {
+        const std::string name = outcome.paths.empty() ? std::string() : outcome.paths.front();
+        text += (outcome.output.empty() ? name : outcome.output) + ": ";
+        if (!outcome.written) {
+            text += FailureText(outcome) + "\n";
+            continue;
+        }
+        const ListCounts& c = outcome.counts;
+        const std::pair<int64_t, const char*> reasons[] = {{c.repeats, "repeated"},
+                                                           {c.referenceHits, "in references"},
+                                                           {c.singleHits, "the given line"},
+                                                           {c.filtered, "by length"},
+                                                           {c.setHits, "by the set operation"}};
+        std::string why;
+        for (const auto& [count, reason] : reasons)
+            if (count > 0)
+                why += (why.empty() ? " (" : ", ") + std::to_string(count) + " " + reason;
+        text += std::to_string(c.ListLines()) + " read, " + std::to_string(c.Kept()) + " kept, " +
+                std::to_string(c.ListLines() - c.Kept()) + " removed" +
+                (why.empty() ? "" : why + ")");
+        if (c.referenceRead > 0)
+            text += ", " + std::to_string(c.referenceRead) + " reference lines";
+        text += "\n";
+    }
+    return text;
+}
+
 std::string WindowEvents::StoppedText() const {
     const std::string name = m_current.empty() ? std::string() : m_current.front();
     return "stopped: " + name.substr(name.rfind('/') + 1) + " left as it was";

@@ -28,6 +28,9 @@ public:
     // The status text of a run stopped by the user, naming the list left as it was.
     std::string StoppedText() const;
 
+    // Every list of a run, a line each: its counts by reason, or its
+    // failure and cause.
+    static std::string ResultsText(const std::vector<ListOutcome>& outcomes);
     // The summary of a list written, as the window shows it.
     static std::string Summary(JobKind job, const ListCounts& counts, float seconds, bool filtered);
 

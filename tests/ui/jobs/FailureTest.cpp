@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "TestSupport.h"
+#include "WindowEvents.h"
 #include "WindowJob.h"
 
 namespace {
@@ -80,4 +81,17 @@ TEST(Failures, AStopLeavesTheListBeingCleanedAndGivesTheWindowBack) {
     ASSERT_EQ(window.results.size(), 1u);
     EXPECT_EQ(window.results[0].counts.repeats, 1);
     EXPECT_EQ(window.m_inputCount, 2);
+}
+
+// The results name each list with its counts by reason, or its failure.
+TEST(Failures, ResultsNameEveryListWithItsReasonsOrItsFailure) {
+    ListOutcome cleaned{{"/d/a.txt"}, {}, true, {}, 0, {}, {}};
+    cleaned.counts.read = 9;
+    cleaned.counts.referenceRead = 2;
+    cleaned.counts.repeats = 3;
+    cleaned.counts.referenceHits = 1;
+    ListOutcome failed{{"/d/b.txt"}, {}, false, {}, 0, "Invalid input file", {ENOENT, {}, "open"}};
+    EXPECT_EQ(WindowEvents::ResultsText({cleaned, failed}),
+              "/d/a.txt: 7 read, 3 kept, 4 removed (3 repeated, 1 in references), 2 reference "
+              "lines\n/d/b.txt: Invalid input file (No such file or directory)\n");
 }
