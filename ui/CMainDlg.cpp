@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
@@ -13,19 +14,12 @@
 #include "CQtFileChooser.h"
 #include "ControlIds.h"
 #include "ResourceIcons.h"
+#include "Skin.h"
 #include "TrackedNew.h"
 
 namespace {
-// The window's font: a small sans at 7 points; dialog units follow from it.
-const char* const kFontFamily = "DejaVu Sans";
-constexpr int kFontPoints = 7;
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;
-const QColor kBackground(176, 184, 192);
-// Greyed text dark enough to read on that background, at 4.9:1 (the
-// disabled status line with its credit, the reference caption before it is
-// in use, the options and go while a job runs).
-const QColor kGrayText(64, 68, 76);
 
 const char* const kCredit = "Lintrim 4.1 - word lists, cleaned fast";
 const char* const kHelp =
@@ -90,11 +84,14 @@ CMainDlg::CMainDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(QFont(QString::fromLatin1(kFontFamily), kFontPoints));
+    setFont(QFont(QString::fromLatin1(skin::kFontFamily), skin::kFontPoints));
     CreateControls();
     PlaceControls();
     SetAccessibleTexts();
     ConnectHandlers();
+    AddMenuShortcuts();
+    QSettings store;
+    m_settings = WindowSettings::Load(store);
     OnInitDialog();
 }
 
@@ -216,8 +213,8 @@ void CMainDlg::ConnectHandlers() {
 }
 
 bool CMainDlg::OnInitDialog() {
-    SetGrayTextColor(kGrayText);
-    SetBackgroundColor(kBackground);
+    SetGrayTextColor(skin::kGrayText);
+    SetBackgroundColor(skin::kBackground);
     SetTopmost(true);
     SetDragAnywhere(true);
     SetSnapDistance(kSnapDistance);

@@ -21,6 +21,8 @@
 #include "CSkinButton.h"
 #include "CVelDialog.h"
 #include "JobWindow.h"
+#include "WindowSettings.h"
+#include "api/RunControl.h"
 
 class CMainDlg : public CVelDialog, public JobWindow {
     Q_OBJECT
@@ -54,6 +56,13 @@ public:
     void SetChecked(int checkBoxId, bool checked) override;
     std::string GetSingleText() override;
     void AccessSelection(const std::function<void()>& access) override;
+    void ShowResults(const std::vector<ListOutcome>& outcomes) override;
+
+    // The options the runs take from now on (the options dialog sets them).
+    void SetSettings(const WindowSettings& settings);
+    const WindowSettings& Settings() const { return m_settings; }
+    // The results of the last run, a list a line.
+    QString ResultsText() const;
 
     void done(int result) override;
 
@@ -73,6 +82,11 @@ protected:
     void OnAlphabetize();
     void OnDelSingle();
     void OnHelp();
+    // The menu's entries: the options dialog, a stop of the running job,
+    // the results of the last run.
+    void OnOptions();
+    void OnStop();
+    void OnResults();
     void OnPaint(QPaintEvent* event);
     QIcon OnQueryDragIcon() const { return m_hIcon; }
 
@@ -80,6 +94,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void CreateControls();
@@ -87,6 +102,8 @@ private:
     void SetAccessibleTexts();
     static void SetCaption(QLabel& caption, const QString& text);
     void ConnectHandlers();
+    void AddMenuShortcuts();
+    void ShowMenu(const QPoint& at);
     void SetInputCaptionForCount();
     void SetRefCaptionForCount();
     void EnableGoForInputAndRefs();
@@ -120,6 +137,10 @@ private:
 
     QIcon m_hIcon;
     std::unique_ptr<CFileChooser> m_chooser;
+    WindowSettings m_settings;
+    // The running job's control, which a stop asks; made anew for each job.
+    std::unique_ptr<RunControl> m_control;
+    std::vector<ListOutcome> m_results;  // of the last run
 
     // The worker of the running job. Started and joined on the window's thread
     // only; m_workerDone is its last write, so joining after it never waits long.

@@ -37,11 +37,13 @@ auto CMainDlg::Read(Fn&& read) -> decltype(read()) {
 namespace {
 // A text wider than the status line starts at its left edge, so that the
 // status text is read whole and only the end of its cause is cut; the whole
-// text is then the line's tool tip.
-void ShowStatus(QLabel& status, const QString& text) {
+// text is then the line's tool tip, above the results of the last run.
+void ShowStatus(QLabel& status, const QString& text, const QString& results) {
     const bool fits = status.fontMetrics().horizontalAdvance(text) <= status.contentsRect().width();
     status.setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    status.setToolTip(fits ? QString() : text);
+    const QString whole = fits ? QString() : text;
+    status.setToolTip(whole.isEmpty() || results.isEmpty() ? whole + results
+                                                           : whole + QLatin1Char('\n') + results);
     status.setText(text);
 }
 }  // namespace
@@ -49,7 +51,7 @@ void ShowStatus(QLabel& status, const QString& text) {
 // The changes capture their arguments by value: they run after the worker
 // has gone on.
 void CMainDlg::SetStatusText(const std::string& text) {
-    Change([this, text] { ShowStatus(*m_status, QString::fromStdString(text)); });
+    Change([this, text] { ShowStatus(*m_status, QString::fromStdString(text), ResultsText()); });
 }
 
 void CMainDlg::SetCaptionText(int captionId, const std::string& text) {
@@ -113,8 +115,9 @@ void CMainDlg::OnGo() {
     else if (IsChecked(IDC_DEL_SINGLE))
         job = JobKind::kSingleLine;
     m_workerDone = false;
-    m_worker = std::thread([this, job] {
-        WindowJob(*this, job);
+    m_control = std::make_unique<RunControl>();
+    m_worker = std::thread([this, job, options = m_settings.Options(), control = m_control.get()] {
+        WindowJob(*this, job, options, control);
         m_workerDone = true;
         // Queued: the window's thread joins the worker when it gets there.
         emit JobEnded();
