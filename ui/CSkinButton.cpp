@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 
 #include "PixelLines.h"
@@ -261,8 +263,15 @@ QRect CSkinButton::DrawIcon(QPainter& painter, QRect text, bool hasText, bool pr
         at += QPoint(1, 1);
     }
     const QIcon& icon = active ? m_activeIcon : m_normalIcon;
-    const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
-    painter.drawPixmap(at, icon.pixmap(QSize(w, h), 1.0, mode));
+    QPixmap pixmap = icon.pixmap(QSize(w, h), 1.0, QIcon::Normal);
+    // Greyed by the button's own style, whatever style the desktop gives
+    // the program's icons.
+    if (!isEnabled()) {
+        QStyleOption option;
+        option.initFrom(this);
+        pixmap = style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
+    }
+    painter.drawPixmap(at, pixmap);
     return text;
 }
 
