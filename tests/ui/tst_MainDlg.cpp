@@ -237,32 +237,26 @@ private slots:
             QCOMPARE(request.m_defaultSuffix, QStringLiteral("txt"));
     }
 
-    // Lists named at start are chosen as a drop chooses them: whole, in order,
-    // the caption naming or counting them, go enabled unless references are
-    // wanted; none named leaves the window as it opens.
+    // Lists named at start are chosen as a drop chooses them, the caption
+    // naming the one list and go enabled; none named leaves the window as it
+    // opens. (Several lists, and the command line itself: tst_DupeApp.)
     void startPathsAreChosenAsDropped_data() {
         QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<bool>("useRef");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("none") << QStringList{} << false << "  drop file / select --->";
-        QTest::newRow("one") << QStringList{"/l/a.txt"} << false << "a.txt";
-        QTest::newRow("several") << QStringList{"/l/a.txt", "b.gz", "-c"} << false
-                                 << "3 wordlists ";
-        QTest::newRow("waits for refs") << QStringList{"/l/a.txt"} << true << "a.txt";
+        QTest::newRow("none") << QStringList{} << "  drop file / select --->";
+        QTest::newRow("one") << QStringList{"/l/a.txt"} << "a.txt";
     }
     void startPathsAreChosenAsDropped() {
         QFETCH(QStringList, paths);
-        QFETCH(bool, useRef);
         QFETCH(QString, caption);
         TestMainDlg dlg;
-        if (useRef) dlg.Get(IDC_USE_REF)->click();
         std::vector<std::string> given;
         for (const QString& path : paths) given.push_back(path.toStdString());
         dlg.TakeStartPaths(given);
         QCOMPARE(dlg.m_inputFiles, given);
         QCOMPARE(dlg.m_inputCount, int(given.size()));
         QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), caption);
-        QCOMPARE(dlg.Control(IDC_GO)->isEnabled(), !given.empty() && !useRef);
+        QCOMPARE(dlg.Control(IDC_GO)->isEnabled(), !given.empty());
     }
 
     // A list dropped, an option clicked, go pressed: the list on disk and the
