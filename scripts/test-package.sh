@@ -37,7 +37,8 @@ desktop-file-validate "$entry" || fail "lintrim.desktop is invalid"
 grep -qx 'Exec=lintrim %F' "$entry" || fail "lintrim.desktop passes no files"
 appstreamcli validate --no-net "$root/usr/$metainfo" >&2 || fail "$metainfo is invalid"
 appstreamcli validate-tree --no-net "$root" >&2 || fail "the metainfo's desktop entry is missing"
-grep -q "<release version=\"${version%-*}\"" "$root/usr/$metainfo" || fail "$metainfo is not of ${version%-*}"
+grep -q "<release version=\"${version%-*}\"" "$root/usr/$metainfo" ||
+    fail "$metainfo is not of version ${version%-*}"
 for program in lintrim lintrim-cli; do
     file "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
