@@ -1,14 +1,9 @@
-// lintrim: the window program. Takes no arguments of its own; the window
-// does the rest.
-#include <QApplication>
-
+// lintrim: the window program. Its arguments, after Qt's own options, are the
+// lists to start with, as if dropped on the window; the window does the rest.
 #include "CDupeApp.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("lintrim"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("lintrim"));
-    CDupeApp app;
+    CDupeApp app(argc, argv);
     app.InitInstance();
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Debian package of Lintrim without installing it: the package is
 # unpacked into a scratch folder (dpkg -x), whose lintrim-cli cleans a list
-# there; its files, their owners and the libraries it depends on are checked.
+# there; its files, their owners and the libraries it depends on are checked,
+# and its desktop entry and AppStream metainfo validated.
 #   scripts/test-package.sh DEB
 set -euo pipefail
 deb=$(realpath "$1")
@@ -17,11 +18,27 @@ printf 'b\r\na\nb\n\nc\na' > "$root/list"
 "$cli" -q "$root/list" >/dev/null
 [ "$(od -An -c "$root/list")" = "$(printf 'b\na\nc\n' | od -An -c)" ] || fail "list cleaned wrongly"
 
+metainfo=share/metainfo/io.github.lintrim.lintrim.metainfo.xml
 for f in bin/lintrim bin/lintrim-cli share/applications/lintrim.desktop \
-    share/icons/hicolor/16x16/apps/lintrim.png share/icons/hicolor/32x32/apps/lintrim.png \
-    share/doc/lintrim/copyright; do
+    share/icons/hicolor/scalable/apps/lintrim.svg $metainfo share/doc/lintrim/copyright; do
     [ -s "$root/usr/$f" ] || fail "no /usr/$f"
 done
+# Each icon is a PNG of its folder's size.
+for size in 16 32 48 64 128 256; do
+    file "$root/usr/share/icons/hicolor/${size}x${size}/apps/lintrim.png" |
+        grep -q ": PNG image data, $size x $size," || fail "no ${size}x${size} icon"
+done
+# The desktop entry and the metainfo are valid (no address is fetched), the
+# entry hands the files it is opened with to the program, and the metainfo
+# is of the package's version and names an entry the package holds
+# (validate-tree looks the entry up).
+entry=$root/usr/share/applications/lintrim.desktop
+desktop-file-validate "$entry" || fail "lintrim.desktop is invalid"
+grep -qx 'Exec=lintrim %F' "$entry" || fail "lintrim.desktop passes no files"
+appstreamcli validate --no-net "$root/usr/$metainfo" >&2 || fail "$metainfo is invalid"
+appstreamcli validate-tree --no-net "$root" >&2 || fail "the metainfo's desktop entry is missing"
+grep -q "<release version=\"${version%-*}\"" "$root/usr/$metainfo" ||
+    fail "$metainfo is not of version ${version%-*}"
 for program in lintrim lintrim-cli; do
     file "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done

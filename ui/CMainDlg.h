@@ -43,6 +43,8 @@ public:
     void StopJob();
     // A dialog unit rectangle in pixels of this window's font.
     QRect DialogUnitsToPixels(const QRect& units) const;
+    // The lists named on the command line, chosen as a drop chooses them.
+    void TakeStartPaths(const std::vector<std::string>& paths);
 
     // JobWindow, callable from the worker and from the window's own thread.
     void SetStatusText(const std::string& text) override;

@@ -1,5 +1,6 @@
-// The main window's handlers: the two choosers, dropped files, the option
-// interlocks and the state of "go !" that follows from them.
+// The main window's handlers: the two choosers, dropped files and the lists
+// named at start, the option interlocks and the state of "go !" that follows
+// from them.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -8,15 +9,22 @@
 #include "CMainDlg.h"
 #include "ControlIds.h"
 #include "LocalPaths.h"
+#include "api/Formats.h"
 #include "api/StatusTexts.h"
 
 namespace {
-const CChooserRequest kInputRequest{
-    {QStringLiteral("Single/Combo wordlists (*.txt)"), QStringLiteral("All Files (*)")},
-    QStringLiteral("txt")};
-const CChooserRequest kRefRequest{
-    {QStringLiteral("Reference list (*.txt)"), QStringLiteral("All Files (*)")},
-    QStringLiteral("txt")};
+// A chooser for lists: plain text first, then each compressed format this
+// build reads (a list in another one would be refused), then any file.
+CChooserRequest ListRequest(const QString& textFilter) {
+    QStringList filters{textFilter};
+    for (const CompressedFormat& format : CompressedFormats())
+        if (format.built)
+            filters.append(QStringLiteral("%1 lists (*%2)").arg(format.name, format.suffix));
+    filters.append(QStringLiteral("All Files (*)"));
+    return {filters, QStringLiteral("txt")};
+}
+const CChooserRequest kInputRequest = ListRequest(QStringLiteral("Single/Combo wordlists (*.txt)"));
+const CChooserRequest kRefRequest = ListRequest(QStringLiteral("Reference list (*.txt)"));
 
 // The local paths of a drag, or none when anything in it is not a local file.
 std::vector<std::string> LocalPaths(const QMimeData* mime) {
@@ -95,6 +103,10 @@ void CMainDlg::OnDropFiles(const std::vector<std::string>& paths) {
     const bool useRef = IsChecked(IDC_USE_REF);
     if (useRef && m_inputCount > 0 && m_refCount > 0) EnableControl(IDC_GO, true);
     if (!useRef && m_inputCount > 0) EnableControl(IDC_GO, true);
+}
+
+void CMainDlg::TakeStartPaths(const std::vector<std::string>& paths) {
+    OnDropFiles(paths);
 }
 
 void CMainDlg::OnBrowseRef() {

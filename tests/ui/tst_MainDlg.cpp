@@ -1,7 +1,8 @@
 // The main window through its real controls: the option interlocks and the
-// state of "go !" that follows from the choices, dropped lists, each job and
-// each failure run on real files with the window locked meanwhile, the order
-// of a job's requests, and closing the window while a job runs.
+// state of "go !" that follows from the choices, the choosers' filters,
+// dropped lists and those named at start, each job and each failure run on
+// real files with the window locked meanwhile, the order of a job's
+// requests, and closing the window while a job runs.
 #include <sys/stat.h>
 #include <QAccessible>
 #include <QDir>
@@ -18,6 +19,7 @@
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
+#include "api/Formats.h"
 
 namespace {
 using Ids = QList<int>;
@@ -26,17 +28,23 @@ constexpr int kDrop = -1;  // in a row's clicks: an input list dropped on the wi
 const Ids kLocked{IDC_GO,         IDC_BROWSE_INPUT, IDC_USE_REF,
                   IDC_DEL_SINGLE, IDC_ALPHABETIZE,  IDC_BY_FREQUENCY};
 
-// Answers every chooser with the test's answer of the moment.
+// Answers every chooser with the test's answer of the moment and keeps the
+// questions it was asked.
 struct Chooser : CFileChooser {
-    explicit Chooser(const QStringList& answer) : m_answer(answer) {}
-    QStringList ChooseFiles(QWidget*, const CChooserRequest&) override { return m_answer; }
+    Chooser(const QStringList& answer, QList<CChooserRequest>& asked)
+        : m_answer(answer), m_asked(asked) {}
+    QStringList ChooseFiles(QWidget*, const CChooserRequest& request) override {
+        m_asked.append(request);
+        return m_answer;
+    }
     const QStringList& m_answer;
+    QList<CChooserRequest>& m_asked;
 };
 
 // The real window with that chooser, counting the positions a job asks for.
 class TestMainDlg : public CMainDlg {
 public:
-    TestMainDlg() { SetFileChooser(std::make_unique<Chooser>(answer)); }
+    TestMainDlg() { SetFileChooser(std::make_unique<Chooser>(answer, asked)); }
     // The job may still call SetProgressPos below: stop it while that exists.
     ~TestMainDlg() override { StopJob(); }
     void SetProgressPos(int pos) override {
@@ -53,6 +61,7 @@ public:
         Get(browseId)->click();
     }
     QStringList answer;
+    QList<CChooserRequest> asked;
     std::atomic<int> positions{0};  // requested, whether shown yet or not
 };
 
@@ -102,6 +111,13 @@ double Contrast(const QColor& a, const QColor& b) {
     };
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Whether this build reads the compressed format of that suffix.
+bool Built(const char* suffix) {
+    for (const CompressedFormat& format : CompressedFormats())
+        if (std::string_view(format.suffix) == suffix) return format.built;
+    return false;
 }
 
 void RunToEnd(TestMainDlg& dlg) {
@@ -194,6 +210,53 @@ private slots:
         QCOMPARE(dlg.m_refFiles, std::vector<std::string>{"/r/ok.txt"});
         QCOMPARE(dlg.Text(IDC_STATUS),
                  QStringLiteral("Invalid ref file (can't be named: /r/x\uFFFD.txt)"));
+    }
+
+    // Each chooser offers plain text first (the first filter is the one
+    // selected), then one entry for each compressed format this build reads,
+    // never one it refuses, then any file; a typed name gets ".txt".
+    void choosersOfferTextThenEachFormatRead() {
+        TestMainDlg dlg;
+        dlg.Get(IDC_USE_REF)->click();
+        dlg.Choose(IDC_BROWSE_INPUT, {});
+        dlg.Choose(IDC_BROWSE_REF, {});
+        const std::pair<const char*, const char*> offered[] = {{".gz", "gzip lists (*.gz)"},
+                                                               {".xz", "xz lists (*.xz)"},
+                                                               {".zst", "zstd lists (*.zst)"},
+                                                               {".bz2", "bzip2 lists (*.bz2)"},
+                                                               {".lz4", "lz4 lists (*.lz4)"}};
+        QStringList formats;
+        for (const auto& [suffix, filter] : offered)
+            if (Built(suffix)) formats.append(filter);
+        QCOMPARE(dlg.asked.size(), 2);
+        QCOMPARE(dlg.asked[0].m_filters, QStringList{"Single/Combo wordlists (*.txt)"} + formats +
+                                             QStringList{"All Files (*)"});
+        QCOMPARE(dlg.asked[1].m_filters,
+                 QStringList{"Reference list (*.txt)"} + formats + QStringList{"All Files (*)"});
+        for (const CChooserRequest& request : dlg.asked)
+            QCOMPARE(request.m_defaultSuffix, QStringLiteral("txt"));
+    }
+
+    // Lists named at start are chosen as a drop chooses them, the caption
+    // naming the one list and go enabled; none named leaves the window as it
+    // opens. (Several lists, and the command line itself: tst_DupeApp.)
+    void startPathsAreChosenAsDropped_data() {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("none") << QStringList{} << "  drop file / select --->";
+        QTest::newRow("one") << QStringList{"/l/a.txt"} << "a.txt";
+    }
+    void startPathsAreChosenAsDropped() {
+        QFETCH(QStringList, paths);
+        QFETCH(QString, caption);
+        TestMainDlg dlg;
+        std::vector<std::string> given;
+        for (const QString& path : paths) given.push_back(path.toStdString());
+        dlg.TakeStartPaths(given);
+        QCOMPARE(dlg.m_inputFiles, given);
+        QCOMPARE(dlg.m_inputCount, int(given.size()));
+        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), caption);
+        QCOMPARE(dlg.Control(IDC_GO)->isEnabled(), !given.empty());
     }
 
     // A list dropped, an option clicked, go pressed: the list on disk and the

@@ -2,7 +2,8 @@
 """Draws the program's icons as small PNG files, in the 16 colours of the
 classic VGA palette, with the standard library only. Run it from any folder;
 it writes browse16.png, main16.png and main32.png beside itself. The PNGs are
-committed, so the build never needs Python."""
+committed, so the build never needs Python. The larger sizes of the main icon
+come from lintrim.svg, drawn by hand from the same picture."""
 import os
 import struct
 import zlib
