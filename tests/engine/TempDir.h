@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,8 +16,18 @@
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // The Windows build's tests (MinGW has no mkdtemp): a random name,
+        // taken only if it is new.
+        std::random_device random;
+        do {
+            m_path = std::filesystem::temp_directory_path() /
+                     ("lintrim-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(m_path));
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "lintrim-test-XXXXXX");
         m_path = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
