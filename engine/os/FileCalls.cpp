@@ -45,42 +45,42 @@ int SystemCalls::FreeSpace(int fd, uint64_t* bytes) {
 }
 
 namespace {
-const char* NameOf(Call call) {
+const char* NameOf(SystemCall call) {
     switch (call) {
-        case Call::kOpen:
-        case Call::kMakeTemporary:
+        case SystemCall::kOpen:
+        case SystemCall::kMakeTemporary:
             return "open";
-        case Call::kStat:
+        case SystemCall::kStat:
             return "stat";
-        case Call::kWrite:
+        case SystemCall::kWrite:
             return "write";
-        case Call::kFlush:
+        case SystemCall::kFlush:
             return "fsync";
-        case Call::kClose:
+        case SystemCall::kClose:
             return "close";
-        case Call::kDuplicate:
-        case Call::kSetBlocking:
+        case SystemCall::kDuplicate:
+        case SystemCall::kSetBlocking:
             return "fcntl";
-        case Call::kLock:
+        case SystemCall::kLock:
             return "flock";
-        case Call::kNameTemporary:
+        case SystemCall::kNameTemporary:
             return "link";
-        case Call::kMoveOver:
+        case SystemCall::kMoveOver:
             return "rename";
-        case Call::kSyncRename:
+        case SystemCall::kSyncRename:
             return "sync folder";
-        case Call::kMayWrite:
+        case SystemCall::kMayWrite:
             return "access";
-        case Call::kSetAttributes:
+        case SystemCall::kSetAttributes:
             return "fchmod";
-        case Call::kCopyAccess:
+        case SystemCall::kCopyAccess:
             break;
     }
     return nullptr;
 }
 }  // namespace
 
-FailureCause Failed(Call call) {
-    if (call == Call::kCopyAccess) return {0, "its access ACL can't be copied"};
+FailureCause FailureOf(SystemCall call) {
+    if (call == SystemCall::kCopyAccess) return {0, "its access ACL can't be copied"};
     return FailureCause::FromErrno(NameOf(call));
 }

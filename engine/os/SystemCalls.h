@@ -114,7 +114,7 @@ public:
 };
 
 // The calls a failure names: each system calls them by its own names.
-enum class Call {
+enum class SystemCall {
     kOpen,
     kStat,
     kWrite,
@@ -134,7 +134,7 @@ enum class Call {
 // The cause of the failure of `call` that has just happened (errno), in the
 // system's words: "fsync: Input/output error" on Linux,
 // "FlushFileBuffers: Input/output error" on Windows.
-FailureCause Failed(Call call);
+FailureCause FailureOf(SystemCall call);
 
 // The calls in use: the real ones unless a test has installed others.
 SystemCalls& Sys();

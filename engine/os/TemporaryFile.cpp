@@ -84,21 +84,21 @@ std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string
         }
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
             return CreateNamed(folder, tag, why, access);
-        if (errno != EEXIST) return why = Failed(Call::kMakeTemporary), std::nullopt;
+        if (errno != EEXIST) return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
     }
-    return why = Failed(Call::kMakeTemporary), std::nullopt;
+    return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
 }
 
 std::optional<TemporaryFile> TemporaryFile::CreateNamed(int folder, const std::string& tag,
                                                         FailureCause& why, int access) {
     errno = EEXIST;
-    why = Failed(Call::kMakeTemporary);  // every name tried was taken
+    why = FailureOf(SystemCall::kMakeTemporary);  // every name tried was taken
     for (int i = 0; i < kNameTries; ++i) {
         std::string name = NewName(tag);
         StopsHeld held;
         FileHandle named(Sys().MakeNamed(folder, name.c_str(), access));
         if (!named.IsOpen() && errno != EEXIST)
-            return why = Failed(Call::kMakeTemporary), std::nullopt;
+            return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
         if (!named.IsOpen()) continue;
         TemporaryFile file(folder, tag, name, std::move(named));
         file.TakeName(std::move(name));
@@ -141,8 +141,8 @@ TemporaryFile::~TemporaryFile() {
 // itself is closed before the rename to catch a late write error.
 bool TemporaryFile::HoldLock(FailureCause& why) {
     m_lock = FileHandle(Sys().Duplicate(Descriptor()));
-    if (!m_lock.IsOpen()) return why = Failed(Call::kDuplicate), false;
-    if (Sys().Lock(m_lock.Get()) != 0) return why = Failed(Call::kLock), false;
+    if (!m_lock.IsOpen()) return why = FailureOf(SystemCall::kDuplicate), false;
+    if (Sys().Lock(m_lock.Get()) != 0) return why = FailureOf(SystemCall::kLock), false;
     return true;
 }
 

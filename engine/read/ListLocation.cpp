@@ -54,13 +54,14 @@ std::optional<ListLocation> ListLocation::Resolve(const std::string& path, Failu
     FileHandle found(Sys().OpenToLook(path.c_str()));
     if (!found.IsOpen()) return why = FailureCause::FromOpen(), std::nullopt;
     FileStatus status;
-    if (Sys().Stat(found.Get(), &status) != 0) return why = Failed(Call::kStat), std::nullopt;
+    if (Sys().Stat(found.Get(), &status) != 0)
+        return why = FailureOf(SystemCall::kStat), std::nullopt;
     if (!IsRegular(status)) return why = {0, "not a regular file"}, std::nullopt;
     ListLocation location;
     std::string folder;
     if (Sys().PathOf(found.Get(), &folder, &location.m_name) != 0)
         return why = {0, "its folder can't be found"}, std::nullopt;
-    if (!location.OpenFolder(folder)) return why = Failed(Call::kOpen), std::nullopt;
+    if (!location.OpenFolder(folder)) return why = FailureOf(SystemCall::kOpen), std::nullopt;
     if (!location.OpenFile(why)) return std::nullopt;
     if (!location.m_identity.SameFile(FileIdentity::Of(status)))
         return why = {0, "moved while it was opened"}, std::nullopt;
@@ -90,13 +91,14 @@ bool ListLocation::OpenFolder(const std::string& folder) {
 bool ListLocation::OpenFile(FailureCause& why) {
     FileStatus status;
     if (Sys().StatAt(Folder(), m_name.c_str(), &status) != 0)
-        return why = Failed(Call::kStat), false;
+        return why = FailureOf(SystemCall::kStat), false;
     if (!IsRegular(status)) return why = {0, "not a regular file"}, false;
     m_file = FileHandle(Sys().OpenList(Folder(), m_name.c_str()));
-    if (!m_file.IsOpen()) return why = Failed(Call::kOpen), false;
-    if (Sys().Stat(Descriptor(), &status) != 0) return why = Failed(Call::kStat), false;
+    if (!m_file.IsOpen()) return why = FailureOf(SystemCall::kOpen), false;
+    if (Sys().Stat(Descriptor(), &status) != 0) return why = FailureOf(SystemCall::kStat), false;
     if (!IsRegular(status)) return why = {0, "not a regular file"}, false;
-    if (Sys().SetBlocking(Descriptor()) != 0) return why = Failed(Call::kSetBlocking), false;
+    if (Sys().SetBlocking(Descriptor()) != 0)
+        return why = FailureOf(SystemCall::kSetBlocking), false;
     m_identity = FileIdentity::Of(status);
     m_mode = status.mode;
     m_owner = status.owner;

@@ -34,8 +34,8 @@ constexpr unsigned kSetGroupId = 02000;
     Fail(status::kOutputCantBeWritten, subject, std::move(cause));
 }
 // The call just failed.
-[[noreturn]] void CantWrite(const std::string& subject, Call call) {
-    CantWrite(subject, Failed(call));
+[[noreturn]] void CantWrite(const std::string& subject, SystemCall call) {
+    CantWrite(subject, FailureOf(call));
 }
 
 // Throws std::bad_alloc ("not enough memory") when the buffer cannot be had.
@@ -120,7 +120,7 @@ std::unique_ptr<ReplacementFile> ReplacementFile::Create(const std::string& path
 // write bits are all off was made read-only on purpose and is left alone.
 TemporaryFile ReplacementFile::MakeTemporary() {
     if (m_list && Sys().MayWrite(m_folder, m_name.c_str(), m_mode) != 0)
-        CantOpen(m_subject, Failed(Call::kMayWrite));
+        CantOpen(m_subject, FailureOf(SystemCall::kMayWrite));
     TemporaryFile::RemoveLeftovers(m_folder, m_name);
     FailureCause why;
     std::optional<TemporaryFile> file = TemporaryFile::Create(m_folder, m_name, why);
@@ -147,7 +147,7 @@ void ReplacementFile::WriteOut(const char* bytes, size_t size) {
         const ssize_t done = Sys().Write(m_temporary.Descriptor(), bytes, size);
         if (done < 0 && errno == EINTR) continue;
         if (done == 0) errno = ENOSPC;
-        if (done <= 0) CantWrite(m_subject, Call::kWrite);
+        if (done <= 0) CantWrite(m_subject, SystemCall::kWrite);
         bytes += done;
         size -= static_cast<size_t>(done);
         m_written += static_cast<uint64_t>(done);
@@ -168,15 +168,15 @@ void ReplacementFile::StartWriteBack() {
 void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
-    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject, Call::kFlush);
+    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject, SystemCall::kFlush);
     if (m_keepOpen) m_kept = FileHandle(Sys().Duplicate(m_temporary.Descriptor()));
-    if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject, Call::kDuplicate);
-    if (!m_temporary.Link()) CantWrite(m_subject, Call::kNameTemporary);
-    if (!m_temporary.Close()) CantWrite(m_subject, Call::kClose);
+    if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject, SystemCall::kDuplicate);
+    if (!m_temporary.Link()) CantWrite(m_subject, SystemCall::kNameTemporary);
+    if (!m_temporary.Close()) CantWrite(m_subject, SystemCall::kClose);
     if (g_commitPause) g_commitPause();
     if (m_checkUnchanged && !m_list->Unchanged())
         throw JobFailure(status::kInputChanged, {}, m_subject);
-    if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject, Call::kMoveOver);
+    if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject, SystemCall::kMoveOver);
     SyncFolder();
 }
 
@@ -187,19 +187,19 @@ FileHandle ReplacementFile::CommitKeepingFile() {
 }
 
 // Owner first: changing the owner clears set-id bits and file capabilities,
-// which the access rights and the mode then restore. An access ACL that
-// could not be copied would leave the owning group with the mask's rights,
-// which can be more than the list gave it.
+// which the access rights and the mode then restore. Access rights of the
+// list's own that could not be copied stop the run: the new file would grant
+// what its folder or its mode grants, which can be more than the list did.
 void ReplacementFile::CopyAttributes() {
     const int fd = m_temporary.Descriptor();
     unsigned mode = m_mode;
     if (m_list) {
         mode = KeepOwnership(fd, m_list->Owner(), m_list->Group(), mode);
         if (Sys().CopyAccess(m_list->Descriptor(), fd) != 0)
-            CantWrite(m_subject, Call::kCopyAccess);
+            CantWrite(m_subject, SystemCall::kCopyAccess);
     }
     if (Sys().SetAttributes(fd, mode, m_list ? m_list->Descriptor() : -1) != 0)
-        CantWrite(m_subject, Call::kSetAttributes);
+        CantWrite(m_subject, SystemCall::kSetAttributes);
 }
 
 // Only root may give a file away, and others may give it only their own
@@ -210,7 +210,7 @@ unsigned ReplacementFile::KeepOwnership(int fd, uint32_t owner, uint32_t group,
                                         unsigned mode) const {
     if (Sys().Fchown(fd, owner, group) != 0) Sys().Fchown(fd, static_cast<uint32_t>(-1), group);
     FileStatus made;
-    if (Sys().Stat(fd, &made) != 0) CantWrite(m_subject, Call::kStat);
+    if (Sys().Stat(fd, &made) != 0) CantWrite(m_subject, SystemCall::kStat);
     if (made.owner != owner) mode &= ~kSetUserId;
     if (made.group != group) mode &= ~kSetGroupId;
     return mode;
@@ -220,6 +220,6 @@ unsigned ReplacementFile::KeepOwnership(int fd, uint32_t owner, uint32_t group,
 // folder kept as a bare path (no read permission) cannot be synced.
 void ReplacementFile::SyncFolder() {
     if (!m_temporary.SyncRename() && errno != EBADF && errno != EINVAL)
-        throw FailureAfterReplacement(status::kOutputCantBeWritten, Failed(Call::kSyncRename),
-                                      m_subject);
+        throw FailureAfterReplacement(status::kOutputCantBeWritten,
+                                      FailureOf(SystemCall::kSyncRename), m_subject);
 }

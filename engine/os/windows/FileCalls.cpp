@@ -119,32 +119,32 @@ int SystemCalls::FreeSpace(int fd, uint64_t* bytes) {
 }
 
 namespace {
-const char* NameOf(Call call) {
+const char* NameOf(SystemCall call) {
     switch (call) {
-        case Call::kOpen:
-        case Call::kMakeTemporary:
-        case Call::kMayWrite:
+        case SystemCall::kOpen:
+        case SystemCall::kMakeTemporary:
+        case SystemCall::kMayWrite:
             return "CreateFile";
-        case Call::kStat:
+        case SystemCall::kStat:
             return "GetFileInformationByHandle";
-        case Call::kWrite:
+        case SystemCall::kWrite:
             return "WriteFile";
-        case Call::kFlush:
-        case Call::kSyncRename:
+        case SystemCall::kFlush:
+        case SystemCall::kSyncRename:
             return "FlushFileBuffers";
-        case Call::kClose:
+        case SystemCall::kClose:
             return "CloseHandle";
-        case Call::kDuplicate:
+        case SystemCall::kDuplicate:
             return "DuplicateHandle";
-        case Call::kLock:
+        case SystemCall::kLock:
             return "LockFileEx";
-        case Call::kSetBlocking:
-        case Call::kNameTemporary:
-        case Call::kSetAttributes:
+        case SystemCall::kSetBlocking:
+        case SystemCall::kNameTemporary:
+        case SystemCall::kSetAttributes:
             return "SetFileInformationByHandle";
-        case Call::kMoveOver:
+        case SystemCall::kMoveOver:
             return "rename";
-        case Call::kCopyAccess:
+        case SystemCall::kCopyAccess:
             break;
     }
     return nullptr;
@@ -152,8 +152,9 @@ const char* NameOf(Call call) {
 }  // namespace
 
 // MayWrite refuses a read-only list with EROFS, which no Win32 error is told as.
-FailureCause Failed(Call call) {
-    if (call == Call::kCopyAccess) return {0, "its access control list can't be copied"};
-    if (call == Call::kMayWrite && errno == EROFS) return {0, "its read-only attribute is set"};
+FailureCause FailureOf(SystemCall call) {
+    if (call == SystemCall::kCopyAccess) return {0, "its access control list can't be copied"};
+    if (call == SystemCall::kMayWrite && errno == EROFS)
+        return {0, "its read-only attribute is set"};
     return FailureCause::FromErrno(NameOf(call));
 }
