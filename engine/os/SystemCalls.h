@@ -10,9 +10,9 @@
 // the seam are the same on every system; each system's calls are in the
 // files named after the class that makes them (TemporaryFileCalls.cpp,
 // ListLocationCalls.cpp, ReplacementFileCalls.cpp, FileCalls.cpp for the
-// rest), a Windows build taking those under windows/. Every call returns 0
-// or what it made (a descriptor, a count) on success, and -1 with errno set
-// on failure.
+// rest), a Windows build taking those under windows/. A call that can fail
+// returns 0 or what it made (a descriptor, a count) on success, and -1 with
+// errno set on failure.
 #pragma once
 
 #include <sys/types.h>

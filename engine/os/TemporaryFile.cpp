@@ -161,7 +161,7 @@ bool TemporaryFile::Link() {
     if (IsNamed()) return true;
     for (int i = 0; i < kNameTries; ++i, m_madeAs = NewName(m_tag)) {
         StopsHeld held;
-        if (Sys().NameTemporary(m_lock.Get(), m_folder, m_madeAs.c_str()) == 0) {
+        if (Sys().NameTemporary(Descriptor(), m_folder, m_madeAs.c_str()) == 0) {
             TakeName(m_madeAs);
             return true;
         }
