@@ -34,7 +34,9 @@ public:
         std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
-    std::string At(const std::string& name) const { return (m_path / name).string(); }
+    std::string At(const std::string& name) const {
+        return (m_path / name).string();
+    }
     std::string File(const std::string& name, const std::string& bytes) const {
         std::ofstream(At(name), std::ios::binary) << bytes;
         return At(name);
@@ -46,7 +48,9 @@ public:
         std::sort(names.begin(), names.end());
         return names;
     }
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const {
+        return m_path;
+    }
 
 private:
     std::filesystem::path m_path;

@@ -44,9 +44,9 @@ int SystemCalls::MayWrite(int folder, const char* name, unsigned mode) {
     if ((mode & 0222) == 0) return errno = EROFS, -1;
     const std::optional<std::wstring> path = win32::PathIn(folder, name);
     if (!path) return -1;
-    const HANDLE file = ::CreateFileW(path->c_str(), FILE_WRITE_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE file = ::CreateFileW(
+        path->c_str(), FILE_WRITE_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return win32::FailFromLastError();
     ::CloseHandle(file);
     return 0;
@@ -65,8 +65,8 @@ int SystemCalls::Fchown(int, uint32_t, uint32_t) {
 int SystemCalls::CopyAccess(int from, int to) {
     PACL acl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetSecurityInfo(win32::HandleOf(from), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                          nullptr, nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
+    if (::GetSecurityInfo(win32::HandleOf(from), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                          nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS)
         return 0;  // no ACL to be had: nothing of the list's to keep
     bool isProtected = false;
     const bool copied =
