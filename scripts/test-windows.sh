@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The command-line test table against lintrim-cli.exe under Wine: installs
-# the cross compiler and Wine when missing, cross-builds build-win, and runs
-# the Linux build's test target test-windows (tests/cli/wine-table.sh).
+# The Windows build's tests under Wine: installs the cross compiler, Wine
+# and GoogleTest's sources when missing, cross-builds build-win with the
+# engine's tests, and runs the Linux build's test target test-windows
+# (tests/cli/wine-table.sh): the engine's failure table and models, then the
+# command-line test table against lintrim-cli.exe.
 #   test-windows.sh [LINUX_BUILD_DIR]   (default build, as ./test.sh makes it)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

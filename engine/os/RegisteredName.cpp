@@ -1,15 +1,15 @@
 // A small fixed table of slots. A slot is free, being filled, or ready; a
 // handler reads only ready slots, and a slot is marked ready only after its
-// folder and name are written.
+// folder and name are written. The same table serves the console's stop
+// handler on Windows, which runs on a thread of its own.
 #include "os/RegisteredName.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
 #include <cstring>
 #include <utility>
+
+#include "os/SystemCalls.h"
 
 namespace {
 enum SlotState : int { kFree, kFilling, kReady };
@@ -60,5 +60,5 @@ void RegisteredName::Clear() {
 void RegisteredName::RemoveAll() noexcept {
     for (Slot& slot : g_slots)
         if (slot.state.load(std::memory_order_acquire) == kReady)
-            ::unlinkat(slot.folder, slot.name, 0);
+            Sys().Unlinkat(slot.folder, slot.name);
 }

@@ -1,9 +1,11 @@
 // A temporary file's name, recorded for as long as the file has one, where a
-// signal handler can reach it. A program that ends on a signal calls
-// RemoveAll() from its handler, so that a temporary file that had a name at
-// that moment does not stay behind. Registering and removing touch only
-// lock-free atomics and fixed buffers: RemoveAll() is async-signal-safe, and
-// any thread may register while a handler runs on another.
+// stop handler can reach it. A program that ends on a signal (on Windows,
+// Ctrl-C and the like) calls RemoveAll() from its handler, so that a
+// temporary file that had a name at that moment does not stay behind.
+// Registering and removing touch only lock-free atomics and fixed buffers,
+// and the removal is SystemCalls::Unlinkat (unlinkat(2) on Linux):
+// RemoveAll() is async-signal-safe, and any thread may register while a
+// handler runs on another.
 #pragma once
 
 #include <string>

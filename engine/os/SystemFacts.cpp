@@ -44,4 +44,8 @@ std::string FolderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
 }  // namespace system_facts

@@ -20,4 +20,6 @@ std::string TemporaryFolder();
 bool IsCharacterDevice(const std::string& path);
 // The folder part of `path` ("." when it names none).
 std::string FolderOf(const std::string& path);
+// The name part of `path`, after its last separator.
+std::string NameOf(const std::string& path);
 }  // namespace system_facts

@@ -2,19 +2,11 @@
 // the leftovers of killed runs by their names.
 #include "os/TemporaryFile.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/random.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
-#include <ctime>
 #include <utility>
 
+#include "os/StopsHeld.h"
 #include "os/SystemCalls.h"
 
 namespace {
@@ -38,17 +30,8 @@ std::string TagOf(const std::string& listName) {
     return Hex(hash);
 }
 
-uint64_t RandomNumber() {
-    uint64_t value = 0;
-    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) == sizeof value) return value;
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return (static_cast<uint64_t>(now.tv_nsec) << 20) ^ static_cast<uint64_t>(now.tv_sec) ^
-           (static_cast<uint64_t>(::getpid()) << 40);
-}
-
 std::string NewName(const std::string& tag) {
-    return kPrefix + tag + "-" + Hex(RandomNumber());
+    return kPrefix + tag + "-" + Hex(Sys().Random());
 }
 
 bool AllOf(const std::string& text, size_t from, const char* allowed) {
@@ -69,62 +52,55 @@ bool IsLeftoverOf(const std::string& entry, const std::string& listName, const s
            AllOf(entry, dash + 1, "0123456789");
 }
 
-// Keeps the program's signals away for the few calls between a file getting
-// a name and that name being registered for the handlers.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&held, signal);
-        pthread_sigmask(SIG_BLOCK, &held, &m_previous);
-    }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t m_previous;
-};
 // True while `name` in the folder is the open file `fd`.
 bool NameHolds(int folder, const std::string& name, int fd) {
-    struct stat named {};
-    struct stat open {};
-    return Sys().Fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-           Sys().Fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
-           named.st_ino == open.st_ino;
+    FileStatus named;
+    FileStatus open;
+    return Sys().StatAt(folder, name.c_str(), &named) == 0 && Sys().Stat(fd, &open) == 0 &&
+           named.device == open.device && named.inode == open.inode;
 }
 
 // A leftover that cannot be opened or locked may belong to a live run (of
 // another user, or one writing it now) and stays.
 void RemoveIfAbandoned(int folder, const char* name) {
-    FileHandle file(Sys().Openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0));
-    if (!file.IsOpen() || Sys().Flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return;
-    if (NameHolds(folder, name, file.Get())) Sys().Unlinkat(folder, name, 0);
+    FileHandle file(Sys().OpenLeftover(folder, name));
+    if (!file.IsOpen() || Sys().Lock(file.Get()) != 0) return;
+    if (NameHolds(folder, name, file.Get())) Sys().RemoveTemporary(file.Get(), folder, name);
 }
 }  // namespace
 
+// Only a file system that cannot make a self-removing file sends the run
+// to named ones; on Windows a random name that is taken is tried again.
 std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string& listName,
                                                    FailureCause& why, int access) {
     const std::string tag = TagOf(listName);
-    FileHandle unnamed(Sys().Openat(folder, ".", O_TMPFILE | access, 0600));
-    if (unnamed.IsOpen()) {
-        TemporaryFile file(folder, tag, std::move(unnamed));
-        if (!file.HoldLock(why)) return std::nullopt;
-        return file;
-    }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-        return why = FailureCause::FromErrno("open"), std::nullopt;
-    why = {EEXIST, {}, "open"};  // every name tried was taken
     for (int i = 0; i < kNameTries; ++i) {
         std::string name = NewName(tag);
-        SignalsHeld held;
-        FileHandle named(
-            Sys().Openat(folder, name.c_str(), access | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+        FileHandle made(Sys().MakeTemporary(folder, name.c_str(), access));
+        if (made.IsOpen()) {
+            TemporaryFile file(folder, tag, std::move(name), std::move(made));
+            if (!file.HoldLock(why)) return std::nullopt;
+            return file;
+        }
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return CreateNamed(folder, tag, why, access);
+        if (errno != EEXIST) return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
+    }
+    return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
+}
+
+std::optional<TemporaryFile> TemporaryFile::CreateNamed(int folder, const std::string& tag,
+                                                        FailureCause& why, int access) {
+    errno = EEXIST;
+    why = FailureOf(SystemCall::kMakeTemporary);  // every name tried was taken
+    for (int i = 0; i < kNameTries; ++i) {
+        std::string name = NewName(tag);
+        StopsHeld held;
+        FileHandle named(Sys().MakeNamed(folder, name.c_str(), access));
         if (!named.IsOpen() && errno != EEXIST)
-            return why = FailureCause::FromErrno("open"), std::nullopt;
+            return why = FailureOf(SystemCall::kMakeTemporary), std::nullopt;
         if (!named.IsOpen()) continue;
-        TemporaryFile file(folder, tag, std::move(named));
+        TemporaryFile file(folder, tag, name, std::move(named));
         file.TakeName(std::move(name));
         // Another run's clean-up may have taken the name in the instant
         // before the lock: then the name is no longer this file.
@@ -140,22 +116,16 @@ std::optional<TemporaryFile> TemporaryFile::Create(int folder, const std::string
 // A leftover is removed only when no live run holds its lock: a run killed
 // with its file named lost the lock with the process.
 void TemporaryFile::RemoveLeftovers(int folder, const std::string& listName) {
-    const int listing = Sys().Openat(folder, ".", O_RDONLY | O_DIRECTORY, 0);
-    if (listing < 0) return;  // a folder that cannot be read keeps what it has
-    DIR* entries = ::fdopendir(listing);
-    if (!entries) {
-        Sys().Close(listing);
-        return;
-    }
     const std::string tag = TagOf(listName);
-    while (const dirent* entry = ::readdir(entries))
-        if (IsLeftoverOf(entry->d_name, listName, tag)) RemoveIfAbandoned(folder, entry->d_name);
-    ::closedir(entries);
+    Sys().ListFolder(folder, [&](const char* entry) {
+        if (IsLeftoverOf(entry, listName, tag)) RemoveIfAbandoned(folder, entry);
+    });
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
     : m_folder(other.m_folder),
       m_tag(std::move(other.m_tag)),
+      m_madeAs(std::move(other.m_madeAs)),
       m_file(std::move(other.m_file)),
       m_lock(std::move(other.m_lock)),
       m_name(std::exchange(other.m_name, {})),
@@ -163,17 +133,16 @@ TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
 
 TemporaryFile::~TemporaryFile() {
     m_file.Close();
-    if (IsNamed()) Sys().Unlinkat(m_folder, m_name.c_str(), 0);
+    if (IsNamed()) Sys().RemoveTemporary(m_lock.Get(), m_folder, m_name.c_str());
 }
 
 // The lock lives on a second descriptor of the same open file, so that it
-// lasts from the file's making until its rename, though the file itself is
-// closed before the rename to catch a late write error.
+// lasts from the file's making until after its rename, though the file
+// itself is closed before the rename to catch a late write error.
 bool TemporaryFile::HoldLock(FailureCause& why) {
-    m_lock = FileHandle(::fcntl(Descriptor(), F_DUPFD_CLOEXEC, 0));
-    if (!m_lock.IsOpen()) return why = FailureCause::FromErrno("fcntl"), false;
-    if (Sys().Flock(m_lock.Get(), LOCK_EX | LOCK_NB) != 0)
-        return why = FailureCause::FromErrno("flock"), false;
+    m_lock = FileHandle(Sys().Duplicate(Descriptor()));
+    if (!m_lock.IsOpen()) return why = FailureOf(SystemCall::kDuplicate), false;
+    if (Sys().Lock(m_lock.Get()) != 0) return why = FailureOf(SystemCall::kLock), false;
     return true;
 }
 
@@ -187,19 +156,13 @@ void TemporaryFile::TakeName(std::string name) {
     m_registered = RegisteredName(m_folder, m_name);
 }
 
-// Linking by descriptor needs a capability that the /proc path does not.
+// A name another file took meanwhile is given up for a new one.
 bool TemporaryFile::Link() {
     if (IsNamed()) return true;
-    char path[40];
-    std::snprintf(path, sizeof path, "/proc/self/fd/%d", Descriptor());
-    for (int i = 0; i < kNameTries; ++i) {
-        std::string name = NewName(m_tag);
-        SignalsHeld held;
-        int linked = Sys().Linkat(Descriptor(), "", m_folder, name.c_str(), AT_EMPTY_PATH);
-        if (linked != 0 && errno != EEXIST)
-            linked = Sys().Linkat(AT_FDCWD, path, m_folder, name.c_str(), AT_SYMLINK_FOLLOW);
-        if (linked == 0) {
-            TakeName(std::move(name));
+    for (int i = 0; i < kNameTries; ++i, m_madeAs = NewName(m_tag)) {
+        StopsHeld held;
+        if (Sys().NameTemporary(Descriptor(), m_folder, m_madeAs.c_str()) == 0) {
+            TakeName(m_madeAs);
             return true;
         }
         if (errno != EEXIST) return false;
@@ -207,15 +170,25 @@ bool TemporaryFile::Link() {
     return false;
 }
 
+// A stop comes wholly before the rename, and removes the file, or after it,
+// when the file has no name of its own any more.
 bool TemporaryFile::RenameOver(const std::string& target) {
-    if (Sys().Renameat(m_folder, m_name.c_str(), m_folder, target.c_str()) != 0) return false;
+    const StopsHeld held;
+    if (Sys().MoveOver(m_lock.Get(), m_folder, m_name.c_str(), target.c_str()) != 0) return false;
     Forget();
-    m_lock.Close();
     return true;
+}
+
+bool TemporaryFile::SyncRename() {
+    const bool synced = Sys().SyncRename(m_folder, m_lock.Get()) == 0;
+    const int error = errno;
+    m_lock.Close();
+    errno = error;
+    return synced;
 }
 
 void TemporaryFile::Unlink() {
     if (!IsNamed()) return;
-    Sys().Unlinkat(m_folder, m_name.c_str(), 0);
+    Sys().RemoveTemporary(m_lock.Get(), m_folder, m_name.c_str());
     Forget();
 }

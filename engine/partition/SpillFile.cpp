@@ -221,10 +221,10 @@ void SpillFile::Damaged() const {
 }
 
 uint64_t SpillFile::FreeSpace() const {
-    struct statvfs info {};
-    if (Sys().Fstatvfs(m_file->Descriptor(), &info) != 0)
+    uint64_t bytes = 0;
+    if (Sys().FreeSpace(m_file->Descriptor(), &bytes) != 0)
         return UINT64_MAX;  // unknown: let writes tell
-    return static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+    return bytes;
 }
 
 size_t SpillFile::BlockBytes() {

@@ -1,12 +1,8 @@
 // Resolving and opening a list, its lock, and the check before a rename.
+// Each system's calls are in ListLocationCalls.cpp.
 #include "read/ListLocation.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <cerrno>
-#include <climits>
-#include <cstdio>
 
 #include "api/JobFailure.h"
 #include "api/StatusTexts.h"
@@ -17,28 +13,19 @@ bool SameTime(const timespec& a, const timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// The absolute path the kernel reached the open file by; nothing for a file
-// that has no such path (deleted, or not in a folder).
-std::optional<std::string> PathOf(int fd) {
-    char link[40];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = Sys().Readlink(link, path.data(), path.size());
-    if (length <= 0 || static_cast<size_t>(length) >= path.size()) return std::nullopt;
-    path.resize(static_cast<size_t>(length));
-    if (path[0] != '/' || path.size() < 2) return std::nullopt;
-    return path;
+bool IsRegular(const FileStatus& status) {
+    return status.kind == FileStatus::Kind::kRegular;
 }
 }  // namespace
 
-FileIdentity FileIdentity::Of(const struct stat& info) {
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+FileIdentity FileIdentity::Of(const FileStatus& status) {
+    return {status.device, status.inode, status.size, status.mtime, status.ctime};
 }
 
 std::optional<FileIdentity> FileIdentity::OfPath(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return Of(info);
+    FileStatus status;
+    if (Sys().StatPath(path.c_str(), &status) != 0) return std::nullopt;
+    return Of(status);
 }
 
 bool FileIdentity::operator==(const FileIdentity& other) const {
@@ -58,26 +45,25 @@ std::optional<ListLocation> ListLocation::Open(const std::string& path, Lock loc
     return location;
 }
 
-// The kernel follows the path, with the checks it makes for any program (a
+// The system follows the path, with the checks it makes for any program (a
 // link another user planted in a shared folder is refused as it would be
-// to `cat`); where it found the file is then read off the descriptor, and
-// the name there must still be that file.
+// to `cat`); where it found the file is then read off the open file, and
+// the name there must still be that file. A folder or a device is looked at
+// without being opened for reading, so that nothing is read and nothing waits.
 std::optional<ListLocation> ListLocation::Resolve(const std::string& path, FailureCause& why) {
-    FileHandle found(Sys().Open(path.c_str(), O_PATH | O_CLOEXEC, 0));
+    FileHandle found(Sys().OpenToLook(path.c_str()));
     if (!found.IsOpen()) return why = FailureCause::FromOpen(), std::nullopt;
-    struct stat info {};
-    if (Sys().Fstat(found.Get(), &info) != 0)
-        return why = FailureCause::FromErrno("stat"), std::nullopt;
-    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, std::nullopt;
-    const std::optional<std::string> full = PathOf(found.Get());
-    if (!full) return why = {0, "its folder can't be found"}, std::nullopt;
-    const size_t slash = full->rfind('/');
+    FileStatus status;
+    if (Sys().Stat(found.Get(), &status) != 0)
+        return why = FailureOf(SystemCall::kStat), std::nullopt;
+    if (!IsRegular(status)) return why = {0, "not a regular file"}, std::nullopt;
     ListLocation location;
-    location.m_name = full->substr(slash + 1);
-    if (!location.OpenFolder(slash == 0 ? "/" : full->substr(0, slash)))
-        return why = FailureCause::FromErrno("open"), std::nullopt;
+    std::string folder;
+    if (Sys().PathOf(found.Get(), &folder, &location.m_name) != 0)
+        return why = {0, "its folder can't be found"}, std::nullopt;
+    if (!location.OpenFolder(folder)) return why = FailureOf(SystemCall::kOpen), std::nullopt;
     if (!location.OpenFile(why)) return std::nullopt;
-    if (!location.m_identity.SameFile(FileIdentity::Of(info)))
+    if (!location.m_identity.SameFile(FileIdentity::Of(status)))
         return why = {0, "moved while it was opened"}, std::nullopt;
     return location;
 }
@@ -85,44 +71,43 @@ std::optional<ListLocation> ListLocation::Resolve(const std::string& path, Failu
 // Where the file system has no locks, the check before the rename still
 // keeps a second run from replacing a list under the first.
 void ListLocation::TakeLock(const std::string& subject) const {
-    if (Sys().Flock(Descriptor(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+    if (Sys().Lock(Descriptor()) != 0 && errno == EWOULDBLOCK)
         throw JobFailure(status::kListInUse, {}, subject);
 }
 
 // Readable when permitted, so that the folder can be synced and searched for
 // leftovers; a folder that may only be passed through is kept as a path.
 bool ListLocation::OpenFolder(const std::string& folder) {
-    m_folder = FileHandle(Sys().Open(folder.c_str(), O_RDONLY | O_DIRECTORY, 0));
+    m_folder = FileHandle(Sys().OpenFolder(folder.c_str()));
     if (!m_folder.IsOpen() && errno == EACCES)
-        m_folder = FileHandle(Sys().Open(folder.c_str(), O_PATH | O_DIRECTORY, 0));
+        m_folder = FileHandle(Sys().OpenFolderToPass(folder.c_str()));
     return m_folder.IsOpen();
 }
 
 // A FIFO opened for reading waits for a writer, and opening a device can
-// act on it: the name is checked first, then opened without blocking and
-// without following a link that replaced it, and checked again.
+// act on it: the name in the kept folder is checked first, then opened
+// without blocking and without following a link that replaced it, and
+// checked again.
 bool ListLocation::OpenFile(FailureCause& why) {
-    struct stat info {};
-    if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return why = FailureCause::FromErrno("stat"), false;
-    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
-    m_file = FileHandle(
-        Sys().Openat(Folder(), m_name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0));
-    if (!m_file.IsOpen()) return why = FailureCause::FromErrno("open"), false;
-    if (Sys().Fstat(Descriptor(), &info) != 0) return why = FailureCause::FromErrno("stat"), false;
-    if (!S_ISREG(info.st_mode)) return why = {0, "not a regular file"}, false;
-    const int flags = ::fcntl(Descriptor(), F_GETFL);
-    if (flags < 0 || ::fcntl(Descriptor(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return why = FailureCause::FromErrno("fcntl"), false;
-    m_identity = FileIdentity::Of(info);
-    m_mode = info.st_mode & 07777;
-    m_owner = info.st_uid;
-    m_group = info.st_gid;
+    FileStatus status;
+    if (Sys().StatAt(Folder(), m_name.c_str(), &status) != 0)
+        return why = FailureOf(SystemCall::kStat), false;
+    if (!IsRegular(status)) return why = {0, "not a regular file"}, false;
+    m_file = FileHandle(Sys().OpenList(Folder(), m_name.c_str()));
+    if (!m_file.IsOpen()) return why = FailureOf(SystemCall::kOpen), false;
+    if (Sys().Stat(Descriptor(), &status) != 0) return why = FailureOf(SystemCall::kStat), false;
+    if (!IsRegular(status)) return why = {0, "not a regular file"}, false;
+    if (Sys().SetBlocking(Descriptor()) != 0)
+        return why = FailureOf(SystemCall::kSetBlocking), false;
+    m_identity = FileIdentity::Of(status);
+    m_mode = status.mode;
+    m_owner = status.owner;
+    m_group = status.group;
     return true;
 }
 
 bool ListLocation::Unchanged() const {
-    struct stat info {};
-    if (Sys().Fstatat(Folder(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    return S_ISREG(info.st_mode) && FileIdentity::Of(info) == m_identity;
+    FileStatus status;
+    if (Sys().StatAt(Folder(), m_name.c_str(), &status) != 0) return false;
+    return IsRegular(status) && FileIdentity::Of(status) == m_identity;
 }

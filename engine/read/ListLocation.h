@@ -1,18 +1,22 @@
-// Where a list lives, fixed when it is opened: the kernel resolves the path
-// once (following links under its own rules), its folder is kept open, and the list's final name in
-// that folder and the identity of the file that was opened are kept. Writing
+// Where a list lives, fixed when it is opened: the system resolves the path
+// once (following links under its own rules), its folder is kept open, and
+// the list's final name in that folder and the identity of the file that was
+// opened are kept. Writing
 // back goes through the kept folder only, and checks the name against the
 // identity just before the new file takes its place, so that a path that is
 // swapped during a run (a folder or the list replaced by a link, the list
 // renamed or rewritten) can never redirect the result to another file.
 //
-// An input list also holds the run's advisory lock (flock) on the list until
-// it is destroyed: a second run on the same list fails at once instead of
-// throwing one of the two results away.
+// An input list also holds the run's advisory lock (SystemCalls::Lock) on
+// the list until it is destroyed: a second run on the same list fails at once
+// instead of throwing one of the two results away.
+//
+// On Windows the folder is held open without FILE_SHARE_DELETE, so that it
+// cannot be renamed or removed during the run, and its path keeps leading to
+// it; the lock is a byte far past the list's end, which keeps a second run
+// away without keeping anyone from reading the list.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <time.h>
 
 #include <cstdint>
@@ -21,6 +25,7 @@
 
 #include "api/JobFailure.h"
 #include "os/FileHandle.h"
+#include "os/FileStatus.h"
 
 // What must not change between reading a list and replacing it. The change
 // time is kept besides the modification time because no one can set it back.
@@ -33,7 +38,7 @@ struct FileIdentity {
     timespec mtime{};
     timespec ctime{};
 
-    static FileIdentity Of(const struct stat& info);
+    static FileIdentity Of(const FileStatus& status);
     // The file at `path`, links followed; nothing when there is none.
     static std::optional<FileIdentity> OfPath(const std::string& path);
     bool operator==(const FileIdentity& other) const;
@@ -65,9 +70,9 @@ public:
     // The open list, read-only; the lock is held on it.
     int Descriptor() const { return m_file.Get(); }
     const FileIdentity& Identity() const { return m_identity; }
-    mode_t Mode() const { return m_mode; }
-    uid_t Owner() const { return m_owner; }
-    gid_t Group() const { return m_group; }
+    unsigned Mode() const { return m_mode; }
+    uint32_t Owner() const { return m_owner; }
+    uint32_t Group() const { return m_group; }
 
     // True while the name in the folder is still the file that was opened,
     // not a link, with the same size and times.
@@ -86,7 +91,7 @@ private:
     std::string m_name;
     FileHandle m_file;
     FileIdentity m_identity;
-    mode_t m_mode = 0;
-    uid_t m_owner = 0;
-    gid_t m_group = 0;
+    unsigned m_mode = 0;
+    uint32_t m_owner = 0;
+    uint32_t m_group = 0;
 };

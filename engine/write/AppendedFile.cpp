@@ -1,7 +1,6 @@
 // Appending in steps, each step written out in large blocks and synced.
 #include "write/AppendedFile.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,9 +20,9 @@ void (*g_appendPause)() = nullptr;
 }
 
 off_t SizeOf(int fd, const std::string& subject) {
-    struct stat info {};
-    if (Sys().Fstat(fd, &info) != 0) CantWrite(subject, FailureCause::FromErrno("fstat"));
-    return info.st_size;
+    FileStatus status;
+    if (Sys().Stat(fd, &status) != 0) CantWrite(subject, FailureCause::FromErrno("fstat"));
+    return status.size;
 }
 }  // namespace
 

@@ -3,25 +3,32 @@
 // replacement that is dropped (a failure, a cancelled run, a list that
 // changed meanwhile) leaves no file behind.
 //
-// The new file is made in the list's kept folder and renamed over the name
-// the list had when it was opened, and only if that name still holds the
-// very file that was read, unchanged: a list swapped for a link, renamed,
-// appended to or rewritten during the run is never replaced. A symbolic link
-// given as the list was followed by the kernel when the list was opened: its
-// target is replaced and the link stays. The list's permission bits, owner
-// and group (where allowed; set-id bits only with them) and extended
-// attributes (ACLs included) are kept. Other hard links to the list keep the
-// old contents.
+// The new file is made in the list's kept folder (TemporaryFile) and renamed
+// over the name the list had when it was opened, and only if that name still
+// holds the very file that was read, unchanged: a list swapped for a link,
+// renamed, appended to or rewritten during the run is never replaced. A
+// symbolic link given as the list was followed by the system when the list
+// was opened: its target is replaced and the link stays. Other hard links to
+// the list keep the old contents.
+//
+// What a file carries besides its bytes comes along. On Linux: the list's
+// permission bits, owner and group (where allowed; set-id bits only with
+// them) and extended attributes (ACLs included). On Windows: its attributes
+// (hidden, system, archive...), creation time and an access control list of
+// its own; the owner does not (the new file is the user's). A list that may
+// not be written (no write bits, even for root; read-only on Windows) is left
+// alone.
 //
 // An output that is not a list being cleaned (a new file, or another file
 // named as the output) is made the same way, in its folder, and renamed over
 // its name without the check; an existing one is held with a list's lock
 // for the run and keeps its attributes as a list does.
+//
+// The system's calls are in ReplacementFileCalls.cpp (windows/ for Windows).
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,7 +86,7 @@ private:
     TemporaryFile MakeTemporary();
     // Gives the new file the owner and group; returns `mode` without the
     // set-id bits whose owner or group could not be kept.
-    mode_t KeepOwnership(int fd, uid_t owner, gid_t group, mode_t mode) const;
+    unsigned KeepOwnership(int fd, uint32_t owner, uint32_t group, unsigned mode) const;
     void Flush();
     void WriteOut(const char* bytes, size_t size);
     // Starts the disk's writing of what the file holds so far, so that the
@@ -94,7 +101,7 @@ private:
     FileHandle m_ownFolder;                // the folder of a new file
     int m_folder;
     std::string m_name;
-    mode_t m_mode;
+    unsigned m_mode;
     std::string m_subject;
     size_t m_capacity;
     ByteBuffer m_buffer;  // taken before the file is made

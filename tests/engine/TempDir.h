@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,15 +16,27 @@
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // The Windows build's tests (MinGW has no mkdtemp): a random name,
+        // taken only if it is new.
+        std::random_device random;
+        do {
+            m_path = std::filesystem::temp_directory_path() /
+                     ("lintrim-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(m_path));
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "lintrim-test-XXXXXX");
         m_path = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
-    std::string At(const std::string& name) const { return (m_path / name).string(); }
+    std::string At(const std::string& name) const {
+        return (m_path / name).string();
+    }
     std::string File(const std::string& name, const std::string& bytes) const {
         std::ofstream(At(name), std::ios::binary) << bytes;
         return At(name);
@@ -35,7 +48,9 @@ public:
         std::sort(names.begin(), names.end());
         return names;
     }
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const {
+        return m_path;
+    }
 
 private:
     std::filesystem::path m_path;

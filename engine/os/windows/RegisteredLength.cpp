@@ -61,8 +61,8 @@ void RegisteredLength::CutAll() noexcept {
     const std::lock_guard lock(g_lock);
     for (const auto& [slot, file] : g_files) {
         const auto [fd, length] = file;
-        struct stat info {};
-        if (Sys().Fstat(fd, &info) == 0 && info.st_size > length &&
+        FileStatus status;
+        if (Sys().Stat(fd, &status) == 0 && status.size > length &&
             Sys().Ftruncate(fd, length) == 0)
             Sys().Fsync(fd);
     }

@@ -52,4 +52,8 @@ std::string FolderOf(const std::string& path) {
     if (slash == 0 || (drive && slash == 2)) return path.substr(0, slash + 1);
     return path.substr(0, slash);
 }
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.find_last_of("/\\") + 1);
+}
 }  // namespace system_facts

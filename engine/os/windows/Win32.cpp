@@ -6,7 +6,7 @@
 
 #include <cerrno>
 #include <cwchar>
-#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -61,6 +61,15 @@ std::wstring SystemPath(const std::string& utf8) {
 std::wstring Joined(const std::wstring& folder, const std::string& name) {
     const bool ends = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
     return folder + (ends ? L"" : L"\\") + Wide(name);
+}
+
+std::optional<std::wstring> PathIn(int folder, const std::string& name) {
+    const std::optional<std::wstring> path = PathOf(HandleOf(folder));
+    if (!path) {
+        FailFromLastError();
+        return std::nullopt;
+    }
+    return Joined(*path, name);
 }
 
 int ErrnoOf(DWORD error) {
@@ -171,12 +180,21 @@ int OpenFolder(const std::wstring& path) {
 
 namespace {
 std::mutex g_listsLock;
-std::map<int, std::pair<uint64_t, uint64_t>> g_openLists;
+std::set<int> g_openLists;
+
+// The volume's serial number and the file's index on it; nothing when
+// they cannot be had.
+std::optional<std::pair<uint64_t, uint64_t>> IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION about{};
+    if (!::GetFileInformationByHandle(file, &about)) return std::nullopt;
+    return std::pair(uint64_t{about.dwVolumeSerialNumber},
+                     (uint64_t{about.nFileIndexHigh} << 32) | about.nFileIndexLow);
+}
 }  // namespace
 
-void NoteOpenList(int fd, uint64_t device, uint64_t inode) {
+void NoteOpenList(int fd) {
     const std::lock_guard lock(g_listsLock);
-    g_openLists[fd] = {device, inode};
+    g_openLists.insert(fd);
 }
 
 void ForgetDescriptor(int fd) {
@@ -184,12 +202,19 @@ void ForgetDescriptor(int fd) {
     g_openLists.erase(fd);
 }
 
-void CloseOpenList(uint64_t device, uint64_t inode) {
+void CloseOpenList(const std::wstring& path) {
+    const HANDLE named = ::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return;
+    const auto file = IdentityOf(named);
+    ::CloseHandle(named);
+    if (!file) return;
     const std::lock_guard lock(g_listsLock);
     const int nul = ::_wopen(L"NUL", _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (nul < 0) return;
     for (auto at = g_openLists.begin(); at != g_openLists.end();) {
-        if (at->second == std::pair(device, inode) && ::_dup2(nul, at->first) == 0)
+        if (IdentityOf(HandleOf(*at)) == file && ::_dup2(nul, *at) == 0)
             at = g_openLists.erase(at);
         else
             ++at;

@@ -20,6 +20,9 @@ std::string Utf8(const std::wstring& wide);
 std::wstring SystemPath(const std::string& utf8);
 // `folder` + `\` + `name`, for the wide calls.
 std::wstring Joined(const std::wstring& folder, const std::string& name);
+// The path of `name` in the folder open as `folder`; nothing, with errno
+// set, when the folder's path cannot be had.
+std::optional<std::wstring> PathIn(int folder, const std::string& name);
 
 // Sets errno from GetLastError() and returns -1.
 int FailFromLastError();
@@ -38,13 +41,14 @@ std::optional<std::wstring> PathOf(HANDLE handle);
 // folder cannot be renamed or removed, so its path keeps leading to it.
 int OpenFolder(const std::wstring& path);
 
-// The lists this process holds open, by file. Windows renames nothing over
-// an open file, so just before a list's replacement takes its name, the
-// list's own descriptors are closed: each is pointed at the NUL device
-// instead, which its owner closes in its time.
-void NoteOpenList(int fd, uint64_t device, uint64_t inode);
+// The lists this process holds open. Windows renames nothing over an open
+// file (before its POSIX semantics), so just before a list's replacement
+// takes its name, the list's own descriptors are closed: each is pointed at
+// the NUL device instead, which its owner closes in its time.
+void NoteOpenList(int fd);
 void ForgetDescriptor(int fd);
-void CloseOpenList(uint64_t device, uint64_t inode);
+// Closes the noted descriptors of the file at `path`, a link not followed.
+void CloseOpenList(const std::wstring& path);
 
 // Held while a named temporary file is renamed into place, and by the stop
 // handler until the process ends: a stop either comes before the rename
