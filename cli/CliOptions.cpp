@@ -82,7 +82,9 @@ const std::vector<OptionEntry>& Options() {
          "write one result to FILE instead of rewriting each LIST; several LISTs are merged, "
          "each line kept once at its first place; - is standard output",
          "lintrim-cli -o all.txt a.txt b.txt", Text(&CliOptions::output)},
-        {'f', "by-frequency", nullptr, "order the kept lines by frequency, most frequent first",
+        {'f', "by-frequency", nullptr,
+         "order the kept lines by frequency, most frequent first; lines of one frequency in the "
+         "order they were first seen",
          "lintrim-cli -f leaks.txt", Flag(&CliOptions::byFrequency)},
         {'a', "alphabetize", nullptr,
          "order the kept lines alphabetically (byte order; with --hex or -i, of the bytes "
@@ -198,6 +200,9 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli --json -q a.txt b.txt | jq .kept", Flag(&CliOptions::json)},
         {'q', "quiet", nullptr, "show no progress bar", "lintrim-cli -q list.txt",
          Flag(&CliOptions::quiet)},
+        {'s', "silent", nullptr,
+         "print no summary of the lists written (nor their JSON); failures are still said",
+         "lintrim-cli -qs list.txt", Flag(&CliOptions::silent)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",
@@ -216,6 +221,35 @@ const OptionEntry* FindLong(const std::string& name) {
     for (const OptionEntry& option : Options())
         if (name == option.longName) return &option;
     return nullptr;
+}
+
+// The edits (insertions, deletions, changes) that make one word the other.
+size_t EditDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// "; did you mean --threads?" for the option nearest to a misspelt one
+// (a few edits away, or that it starts), else nothing.
+std::string DidYouMean(const std::string& name) {
+    const OptionEntry* best = nullptr;
+    size_t bestEdits = 3;
+    for (const OptionEntry& option : Options()) {
+        const std::string known = option.longName;
+        const size_t edits = known.rfind(name, 0) == 0 ? 1 : EditDistance(name, known);
+        if (edits < bestEdits) best = &option, bestEdits = edits;
+    }
+    return best ? "; did you mean --" + std::string(best->longName) + "?" : "";
 }
 
 class Parser {
@@ -243,7 +277,9 @@ private:
     void LongOption(const std::string& body) {
         const size_t equals = body.find('=');
         const OptionEntry* option = FindLong(body.substr(0, equals));
-        if (!option) return Fail("unknown option --" + body.substr(0, equals));
+        if (!option)
+            return Fail("unknown option --" + body.substr(0, equals) +
+                        DidYouMean(body.substr(0, equals)));
         if (!option->valueName && equals != std::string::npos)
             return Fail("option --" + std::string(option->longName) + " takes no value");
         if (!option->valueName) return Apply(*option, {});

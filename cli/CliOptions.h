@@ -13,6 +13,7 @@ struct CliOptions {
     bool byFrequency = false;
     bool alphabetize = false;
     bool quiet = false;
+    bool silent = false;
     bool help = false;
     bool version = false;
     bool lf = false;  // the default, accepted for scripts that name it

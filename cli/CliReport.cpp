@@ -6,6 +6,7 @@
 #include <string>
 
 #include "JsonText.h"
+#include "StopNote.h"
 
 namespace {
 std::string Number(int64_t n) {
@@ -128,8 +129,21 @@ std::string CliReport::Json(const ListOutcome& outcome) const {
     return json + ",\"seconds\":" + seconds + "}";
 }
 
+// A stop from now on says which list it leaves as it was, or that no
+// output is written when the lists are merged into one.
+void CliReport::ListStarted(const std::vector<std::string>& paths) {
+    m_progress.StartList();
+    const std::string& output = m_style.output;
+    std::string note = "lintrim-cli: stopped: ";
+    note += output.empty() ? paths.front() + " left as it was"
+                           : (output == "-" ? "standard output" : output) + " not written";
+    SetStopNote(note + "\n");
+}
+
 void CliReport::ListFinished(const ListOutcome& outcome) {
+    SetStopNote("lintrim-cli: stopped\n");
     m_progress.Clear();
+    if (outcome.written && m_style.silent) return;
     std::FILE* to = outcome.written || m_style.json ? m_out : m_err;
     std::string line;
     if (m_style.json) {

@@ -13,15 +13,17 @@ class CliReport : public RunEvents {
 public:
     struct Style {
         bool json = false;
-        bool dryRun = false;  // nothing was written: the summary says so
-        bool stats = false;   // each result's lines described after it
+        bool dryRun = false;      // nothing was written: the summary says so
+        bool stats = false;       // each result's lines described after it
+        bool silent = false;      // no summary of a list written; failures still said
+        std::string output = {};  // the one output the lists are merged into; empty: none
         SetOperation setOperation = SetOperation::kNone;
     };
     // Summaries go to `out`, failures to `err` (with --json, both to `out`).
     CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)
         : m_out(out), m_err(err), m_progress(progress), m_style(style) {}
 
-    void ListStarted(const std::vector<std::string>&) override { m_progress.StartList(); }
+    void ListStarted(const std::vector<std::string>& paths) override;
     void StageBegun(Stage stage) override { m_progress.SetStage(stage); }
     void Progress(const StageProgress& at) override { m_progress.SetProgress(at); }
     void ListFinished(const ListOutcome& outcome) override;

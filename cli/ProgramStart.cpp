@@ -3,7 +3,9 @@
 #include "ProgramStart.h"
 
 #include <signal.h>
+#include <unistd.h>
 
+#include "StopNote.h"
 #include "api/StopCleanup.h"
 
 namespace {
@@ -15,6 +17,10 @@ namespace {
 // 128 + signal.
 void OnStopSignal(int signal) {
     CleanUpForStop();
+    const std::string_view note = StopNote();
+    if (!note.empty() && ::write(STDERR_FILENO, note.data(), note.size()) < 0) {
+        // Nothing more can be said.
+    }
     ::raise(signal);
 }
 }  // namespace

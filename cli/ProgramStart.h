@@ -13,7 +13,8 @@ std::vector<std::string> Arguments(int argc, char** argv);
 // Lists are bytes: nothing on the standard streams is translated.
 void UseBinaryStreams();
 // A stop (a signal, Ctrl-C) removes the temporary file that has a name at
-// that moment, cuts a file being appended to back to its last whole step
-// (RegisteredLength) and ends the program as the stop would have.
+// that moment, cuts a file being appended to back to its last whole step,
+// prints the stop note (StopNote.h) and ends the program as the stop would
+// have.
 void RemoveTemporariesOnStop();
 }  // namespace program_start

@@ -62,6 +62,23 @@ uint64_t LargestRunBytes(const CliOptions& options) {
     return refs + (options.output ? all : largest);
 }
 
+// More threads than processors only take turns; more memory than the
+// system has available is taken from the page cache and swap, or kills the run.
+void WarnOfWhatTheMachineLacks(const CliOptions& options) {
+    if (options.threads > Processors())
+        std::fprintf(stderr,
+                     "lintrim-cli: warning: -j %u is more threads than the %u processors here; "
+                     "the run is slower for it\n",
+                     options.threads, Processors());
+    const uint64_t available = AvailableMemory();
+    if (available > 0 && options.memory > available)
+        std::fprintf(stderr,
+                     "lintrim-cli: warning: --memory %llu MiB is more than the %llu MiB the "
+                     "system has available; the run may swap or be killed\n",
+                     static_cast<unsigned long long>(options.memory >> 20),
+                     static_cast<unsigned long long>(available >> 20));
+}
+
 int Misused(const std::string& reason) {
     std::fprintf(stderr, "lintrim-cli: %s\n%s", reason.c_str(), UsageText().c_str());
     return kExitUsage;
@@ -89,7 +106,13 @@ int main(int argc, char** argv) {
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
-                     {options.json, options.dryRun, options.stats, options.setOperation});
+                     {.json = options.json,
+                      .dryRun = options.dryRun,
+                      .stats = options.stats,
+                      .silent = options.silent,
+                      .output = options.output.value_or(""),
+                      .setOperation = options.setOperation});
+    WarnOfWhatTheMachineLacks(options);
     const RunOutcome outcome = RunLists(plan, report);
     // A summary that could not be printed is a failure the caller must hear of.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string>
 
+#include "StopNote.h"
 #include "api/StopCleanup.h"
 
 namespace {
@@ -22,6 +23,10 @@ namespace {
 // append comes after it.
 BOOL WINAPI OnStop(DWORD) {
     CleanUpForStop();
+    const std::string_view note = StopNote();
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), note.data(), static_cast<DWORD>(note.size()),
+                &written, nullptr);
     ::ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 

@@ -15,6 +15,10 @@ inline constexpr uint64_t kSmallestMemoryBudget = uint64_t{16} << 20;
 // The budget a run takes when its plan sets none: a share of the memory
 // the system has available now, within the address space the process may take.
 uint64_t DefaultMemoryBudget();
+// What the machine offers a run now: the memory the system has available
+// (0 when it cannot tell), and the processors the process may run on.
+uint64_t AvailableMemory();
+unsigned Processors();
 
 enum class JobKind {
     kDedupe,      // every repeated line removed

@@ -38,6 +38,14 @@ uint64_t SystemShare() {
 }
 }  // namespace
 
+uint64_t AvailableMemory() {
+    return system_facts::AvailableMemory();
+}
+
+unsigned Processors() {
+    return system_facts::Processors();
+}
+
 uint64_t DefaultMemoryBudget() {
     return std::max(std::min(SystemShare(), AddressSpaceBudget()), kSmallestMemoryBudget);
 }
