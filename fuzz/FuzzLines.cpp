@@ -9,6 +9,8 @@
 #include "FuzzRun.h"
 #include "read/PackedFiles.h"
 
+using namespace lintrim;
+
 namespace {
 // The non-empty lines: cut at LF, a CR just before an LF taken as part of
 // the break (a CR at the very end is a byte of the last line), and one

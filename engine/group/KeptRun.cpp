@@ -9,6 +9,8 @@
 #include "order/KeptSort.h"
 #include "order/KeyBounds.h"
 
+namespace lintrim {
+
 namespace {
 // The run's records in `order`, as keys.
 std::vector<KeptKey> SortedKeys(const ByteBuffer& bytes, const KeptOrder& order) {
@@ -115,3 +117,5 @@ void KeptRunCursor::ReadOn() {
     } while (m_chunk.Size() < record::kKeptHeadSize ||
              m_chunk.Size() < record::KeptSize(m_chunk.Data()));
 }
+
+}  // namespace lintrim

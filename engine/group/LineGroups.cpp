@@ -10,6 +10,8 @@
 #include "load/CopyLine.h"
 #include "load/Record.h"
 
+namespace lintrim {
+
 namespace {
 constexpr size_t kFirstSlots = 1024;
 // A table sized ahead for a partition's records never takes more than this.
@@ -168,3 +170,5 @@ KeptRun LineGroups::TakeRun() {
     std::vector<uint64_t>().swap(m_slots);
     return run;
 }
+
+}  // namespace lintrim

@@ -7,6 +7,8 @@
 #include "load/Record.h"
 #include "partition/PartitionSet.h"
 
+namespace lintrim {
+
 namespace {
 constexpr int kHashBits = 64;
 }  // namespace
@@ -75,3 +77,5 @@ GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     pieces.file.Append(run.bytes.Data(), run.bytes.Size());
     return groups.Counts();
 }
+
+}  // namespace lintrim

@@ -14,6 +14,8 @@
 #include "os/ParallelStage.h"
 #include "read/ListReader.h"
 
+namespace lintrim {
+
 namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
 // for the read buffer, the grouping tables and the runs made meanwhile.
@@ -315,3 +317,5 @@ uint64_t ListCleaner::KeptLines() const {
     for (const KeptRun& run : m_runs) kept += run.records;
     return kept;
 }
+
+}  // namespace lintrim

@@ -25,6 +25,8 @@
 #include "load/LineBytes.h"
 #include "load/LineHash.h"
 
+namespace lintrim {
+
 class LineKey {
 public:
     LineKey() = default;  // byte for byte
@@ -86,3 +88,5 @@ private:
 
     uint8_t m_mode = 0;
 };
+
+}  // namespace lintrim

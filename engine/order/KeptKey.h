@@ -11,6 +11,8 @@
 #include "load/Record.h"
 #include "order/KeptOrder.h"
 
+namespace lintrim {
+
 struct KeptKey {
     // By frequency: the copies, capped and turned so that more come first,
     // above the index's 40 bits. A key whose copies reached the cap has 0 there.
@@ -48,3 +50,5 @@ struct KeptKeyBefore {
                KeptBefore(order, a.kept, b.kept);
     }
 };
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 #include "os/ParallelStage.h"
 #include "write/StretchedOutput.h"
 
+namespace lintrim {
+
 namespace {
 // A merged run goes to its file in blocks of this size.
 constexpr size_t kMergedBlock = size_t{256} << 10;
@@ -298,3 +300,5 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
     pieces = KeptPieces();
     return run;
 }
+
+}  // namespace lintrim

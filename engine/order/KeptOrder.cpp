@@ -3,6 +3,8 @@
 
 #include "load/Record.h"
 
+namespace lintrim {
+
 namespace {
 uint64_t IndexOf(const char* kept) {
     return record::Index(kept) & ~record::kReferenceBit;
@@ -27,3 +29,5 @@ bool KeptBefore(const KeptOrder& order, const char* a, const char* b) {
     }
     return IndexOf(a) < IndexOf(b);
 }
+
+}  // namespace lintrim

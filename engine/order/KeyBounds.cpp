@@ -3,6 +3,8 @@
 
 #include "load/Record.h"
 
+namespace lintrim {
+
 void KeyBounds::TakeFrom(const std::vector<KeptKey>& sorted, size_t stretches) {
     m_bounds.clear();
     for (size_t s = 1; s < stretches && sorted.size() >= stretches; ++s) {
@@ -42,3 +44,5 @@ void StretchCutter::Add(const char* kept, uint64_t offset) {
 void StretchCutter::Finish(uint64_t end) {
     while (m_at + 1 < m_stretches.size()) m_stretches[++m_at].offset = end;
 }
+
+}  // namespace lintrim

@@ -21,6 +21,8 @@
 #include "partition/SlabArena.h"
 #include "partition/SpillFile.h"
 
+namespace lintrim {
+
 class PartitionSet {
 public:
     // `expectedBytes`: the bytes of the lists to load, to foresee the disk a
@@ -171,3 +173,5 @@ void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
     std::vector<ByteBuffer>().swap(part.slabs);
     if (m_arena) m_arena->Spent(p);
 }
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include "os/ParallelStage.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 namespace {
 // The bytes of one stretch, in the output's form.
 class BufferWriter : public ListWriter {
@@ -71,3 +73,5 @@ void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, ui
         writeDone();
     }
 }
+
+}  // namespace lintrim

@@ -15,6 +15,8 @@
 #include "os/ByteBuffer.h"
 #include "partition/SlabArena.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr size_t kRegion = MappedRegion::kHugePage;
 }

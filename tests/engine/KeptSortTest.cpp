@@ -11,6 +11,8 @@
 #include "load/Record.h"
 #include "order/KeptSort.h"
 
+using namespace lintrim;
+
 TEST(KeptSort, PrefixesDeeperWhereLinesAgreeSortAsWholeLinesDo) {
     std::mt19937 random(7);
     const std::string stems[] = {"", "password", std::string(70, 'a'), std::string("ab\0\0", 4)};
