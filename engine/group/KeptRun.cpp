@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/Record.h"
+#include "record/Record.h"
 #include "order/KeptKey.h"
 #include "order/KeptSort.h"
 #include "order/KeyBounds.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/CopyLine.h"
-#include "load/Record.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "group/LineGroups.h"
-#include "load/Record.h"
+#include "record/Record.h"
 #include "partition/PartitionSet.h"
 
 namespace lintrim {

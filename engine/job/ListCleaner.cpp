@@ -8,7 +8,7 @@
 
 #include "group/LineGroups.h"
 #include "load/LineCensus.h"
-#include "load/Record.h"
+#include "record/Record.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
 #include "os/ParallelStage.h"

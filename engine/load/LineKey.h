@@ -23,7 +23,7 @@
 #include <cstring>
 
 #include "load/LineBytes.h"
-#include "load/LineHash.h"
+#include "record/LineHash.h"
 
 namespace lintrim {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "load/Record.h"
+#include "record/Record.h"
 #include "order/KeptOrder.h"
 
 namespace lintrim {

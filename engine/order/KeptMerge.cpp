@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "load/Record.h"
+#include "record/Record.h"
 #include "order/KeptKey.h"
 #include "os/ParallelStage.h"
 #include "write/StretchedOutput.h"

@@ -1,7 +1,7 @@
 // The orders kept lines are written in.
 #include "order/KeptOrder.h"
 
-#include "load/Record.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

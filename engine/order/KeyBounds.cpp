@@ -1,7 +1,7 @@
 // Quantiles of one sorted run, and the stretches of every run they cut.
 #include "order/KeyBounds.h"
 
-#include "load/Record.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "load/CopyLine.h"
-#include "load/Record.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/PartitionTrail.h"
 #include "partition/SlabArena.h"

@@ -12,7 +12,7 @@
 
 #include "lintrim/JobFailure.h"
 #include "lintrim/StatusTexts.h"
-#include "load/LineHash.h"
+#include "record/LineHash.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "partition/SpillCodec.h"

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <vector>
 
-#include "load/CopyLine.h"
+#include "record/CopyLine.h"
 #include "os/ByteBuffer.h"
 #include "os/ParallelStage.h"
 #include "write/ListWriter.h"

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "group/LineGroups.h"
-#include "load/Record.h"
+#include "record/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/SlabArena.h"
 

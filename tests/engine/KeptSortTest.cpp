@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "load/Record.h"
+#include "record/Record.h"
 #include "order/KeptSort.h"
 
 using namespace lintrim;
