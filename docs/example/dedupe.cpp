@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     plan.memoryBudget = uint64_t{64} << 20;
     Printer printer;
     const lintrim::RunOutcome outcome = lintrim::RunLists(plan, printer);
-    if (outcome.status == lintrim::RunStatus::kRefused) std::printf("%s\n", outcome.refusal.c_str());
+    if (outcome.status == lintrim::RunStatus::kRefused)
+        std::printf("%s\n", outcome.refusal.c_str());
     return outcome.status == lintrim::RunStatus::kDone ? 0 : 1;
 }

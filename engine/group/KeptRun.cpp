@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <bit>
 
-#include "record/Record.h"
 #include "order/KeptKey.h"
 #include "order/KeptSort.h"
 #include "order/KeyBounds.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

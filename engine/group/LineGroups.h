@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "lintrim/RunPlan.h"
 #include "group/KeptArena.h"
 #include "group/KeptRun.h"
+#include "lintrim/RunPlan.h"
 #include "load/LineKey.h"
 #include "os/ByteBuffer.h"
 

@@ -4,8 +4,8 @@
 #include <bit>
 
 #include "group/LineGroups.h"
-#include "record/Record.h"
 #include "partition/PartitionSet.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "lintrim/RunEvents.h"
 #include "job/JobFrame.h"
 #include "job/ListCleaner.h"
+#include "lintrim/RunEvents.h"
 #include "load/LineFilter.h"
 
 namespace lintrim {

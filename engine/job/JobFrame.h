@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "job/RunReporter.h"
 #include "lintrim/RunEvents.h"
 #include "lintrim/RunPlan.h"
 #include "lintrim/RunResults.h"
-#include "job/RunReporter.h"
 #include "os/RunContext.h"
 #include "read/InputList.h"
 #include "write/ListWriter.h"

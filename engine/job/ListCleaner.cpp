@@ -8,11 +8,11 @@
 
 #include "group/LineGroups.h"
 #include "load/LineCensus.h"
-#include "record/Record.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
 #include "os/ParallelStage.h"
 #include "read/ListReader.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

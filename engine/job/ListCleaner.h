@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "lintrim/RunEvents.h"
 #include "group/KeptArena.h"
 #include "group/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "job/RunReporter.h"
+#include "lintrim/RunEvents.h"
 #include "load/LineFilter.h"
 #include "load/StretchLoader.h"
 #include "order/KeptKey.h"

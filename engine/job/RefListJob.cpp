@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "lintrim/JobFailure.h"
-#include "lintrim/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 
 namespace lintrim {
 

@@ -1,10 +1,10 @@
 // The engine's entry: a plan checked, then run by its job, within what the
 // plan lets it take.
-#include "lintrim/PlanCheck.h"
-#include "lintrim/RunEvents.h"
 #include "job/DedupeJob.h"
 #include "job/RefListJob.h"
 #include "job/SingleLineJob.h"
+#include "lintrim/PlanCheck.h"
+#include "lintrim/RunEvents.h"
 #include "os/RunContext.h"
 
 namespace lintrim {

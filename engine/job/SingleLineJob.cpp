@@ -6,10 +6,10 @@
 // was read.
 #include "job/SingleLineJob.h"
 
-#include "lintrim/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
 #include "job/ListCleaner.h"
+#include "lintrim/StatusTexts.h"
 #include "load/LineCensus.h"
 #include "read/ListReader.h"
 

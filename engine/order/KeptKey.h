@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "record/Record.h"
 #include "order/KeptOrder.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

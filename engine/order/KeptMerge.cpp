@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "record/Record.h"
 #include "order/KeptKey.h"
 #include "os/ParallelStage.h"
+#include "record/Record.h"
 #include "write/StretchedOutput.h"
 
 namespace lintrim {

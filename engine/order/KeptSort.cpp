@@ -86,5 +86,4 @@ void SortKeys(KeptKey* begin, KeptKey* end, const KeptOrder& order) {
         std::sort(begin, end, before);
 }
 
-
 }  // namespace lintrim

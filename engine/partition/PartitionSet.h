@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "record/CopyLine.h"
-#include "record/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/PartitionTrail.h"
 #include "partition/SlabArena.h"
 #include "partition/SpillFile.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
 
 namespace lintrim {
 

@@ -12,10 +12,10 @@
 
 #include "lintrim/JobFailure.h"
 #include "lintrim/StatusTexts.h"
-#include "record/LineHash.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "partition/SpillCodec.h"
+#include "record/LineHash.h"
 
 namespace lintrim {
 

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <vector>
 
-#include "record/CopyLine.h"
 #include "os/ByteBuffer.h"
 #include "os/ParallelStage.h"
+#include "record/CopyLine.h"
 #include "write/ListWriter.h"
 
 namespace lintrim {

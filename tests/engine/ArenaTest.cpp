@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "group/LineGroups.h"
-#include "record/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/SlabArena.h"
+#include "record/Record.h"
 
 using namespace lintrim;
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "record/Record.h"
 #include "order/KeptSort.h"
+#include "record/Record.h"
 
 using namespace lintrim;
 

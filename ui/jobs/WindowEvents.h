@@ -15,7 +15,8 @@
 class WindowEvents : public lintrim::RunEvents {
 public:
     // `filtered`: the plan filters by length, and the summaries say so.
-    WindowEvents(JobWindow& window, lintrim::RunControl& control, lintrim::JobKind job, bool filtered)
+    WindowEvents(JobWindow& window, lintrim::RunControl& control, lintrim::JobKind job,
+                 bool filtered)
         : m_window(window), m_control(control), m_job(job), m_filtered(filtered) {}
 
     void ListStarted(const std::vector<std::string>& paths) override;
@@ -32,7 +33,8 @@ public:
     // failure and cause.
     static std::string ResultsText(const std::vector<lintrim::ListOutcome>& outcomes);
     // The summary of a list written, as the window shows it.
-    static std::string Summary(lintrim::JobKind job, const lintrim::ListCounts& counts, float seconds, bool filtered);
+    static std::string Summary(lintrim::JobKind job, const lintrim::ListCounts& counts,
+                               float seconds, bool filtered);
 
 private:
     // Runs the requests of one event; the window gone stops the run.
@@ -44,6 +46,6 @@ private:
     lintrim::RunControl& m_control;
     lintrim::JobKind m_job;
     bool m_filtered;
-    std::vector<std::string> m_current;  // the lists being cleaned
+    std::vector<std::string> m_current;           // the lists being cleaned
     std::vector<lintrim::ListOutcome> m_results;  // of every list so far
 };
