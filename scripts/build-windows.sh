@@ -5,13 +5,13 @@
 # (Lintrim's own and those of the C++ runtime, winpthreads, zlib and
 # xxHash, which are linked in). With --tests also the test builds:
 # lintrim-cli-paused.exe, the engine's and the window's shared tests
-# lintrim_engine_tests.exe, and lintrim-probe.exe, which the window's test
-# reads the window with:
+# lintrim_engine_tests.exe, the window's tests lintrim_window_tests.exe, and
+# lintrim-probe.exe, which the window's test reads the window with:
 #   build-windows.sh [--tests] [DIR]   (default build-win; the programs are in DIR/bin)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 targets=(lintrim-cli lintrim)
-[ "${1:-}" = --tests ] && targets+=(lintrim-cli-paused lintrim_engine_tests lintrim-probe) && shift
+[ "${1:-}" = --tests ] && targets+=(lintrim-cli-paused lintrim_engine_tests lintrim_window_tests lintrim-probe) && shift
 dir=${1:-build-win}
 cmake -S "$top" -B "$top/$dir" --toolchain "$top/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DLINTRIM_BUILD_UI=OFF -DBUILD_TESTING=OFF \

@@ -13,8 +13,8 @@ wine=$1 bin=$2 table=$3
 export WINEPREFIX WINEDEBUG=-all
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/lintrim-wine-XXXXXX")
 wineserver=$(dirname "$(readlink -f "$wine")")/wineserver
-xvfb=
-trap '"$wineserver" -k 2>/dev/null || :; rm -rf "$WINEPREFIX"; [ -z "$xvfb" ] || kill "$xvfb"' EXIT
+xvfb= jwm=
+trap '"$wineserver" -k 2>/dev/null || :; rm -rf "$WINEPREFIX"; kill $jwm $xvfb 2>/dev/null || :' EXIT
 # The window's test needs a display, which the prefix's desktop is made on.
 display=99
 while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
@@ -22,6 +22,9 @@ export DISPLAY=:$display
 Xvfb "$DISPLAY" -screen 0 640x480x24 -noreset -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# Without a window manager Wine waits two seconds for each window it hides.
+jwm >/dev/null 2>&1 &
+jwm=$!
 # The server stays up between the runs, and the prefix is made once.
 "$wineserver" -p
 "$wine" wineboot.exe -i >/dev/null 2>&1
