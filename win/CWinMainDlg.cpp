@@ -5,10 +5,10 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <uxtheme.h>
 
 #include "Accessible.h"
 #include "ControlIds.h"
+#include "SkinProgress.h"
 #include "WideText.h"
 #include "WinFileChooser.h"
 #include "WinSettings.h"
@@ -22,8 +22,8 @@ constexpr int kSnapDistance = 30;
 constexpr COLORREF kBackground = RGB(176, 184, 192);
 // Greyed text dark enough to read on that background, as in the Qt window.
 constexpr COLORREF kGrayText = RGB(64, 68, 76);
-// The progress bar's chunk, the highlight of the Qt window's style.
-constexpr COLORREF kProgressBar = RGB(48, 140, 198);
+// The progress bar on the face, in the highlight of the Qt window's style.
+constexpr ProgressColours kProgressColours{kBackground, RGB(48, 140, 198)};
 
 // Tab goes through the controls as they stand, row by row, left to right.
 const int kTabOrder[] = {IDC_BROWSE_INPUT, IDC_GO,          IDC_USE_REF,      IDC_BROWSE_REF,
@@ -137,11 +137,8 @@ bool CWinMainDlg::OnInitDialog() {
     ::SendMessageW(Control(IDC_SINGLE_TEXT), EM_LIMITTEXT, kSingleLineMaxChars, 0);
     ::SendMessageW(Control(IDC_SINGLE_TEXT), EM_SETREADONLY, TRUE, 0);
     ::SetDlgItemTextW(Handle(), IDC_STATUS, Wide(window_text::kCredit).c_str());
-    // The bar in the skin's colours, which only the classic look takes.
     const HWND progress = Control(IDC_PROGRESS);
-    ::SetWindowTheme(progress, L"", L"");
-    ::SendMessageW(progress, PBM_SETBKCOLOR, 0, kBackground);
-    ::SendMessageW(progress, PBM_SETBARCOLOR, 0, kProgressBar);
+    SkinProgressBar(progress, kProgressColours);
     ::SendMessageW(progress, PBM_SETRANGE32, 0, 100);
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
