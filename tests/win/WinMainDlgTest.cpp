@@ -15,6 +15,7 @@
 #include "CWinMainDlg.h"
 #include "ControlIds.h"
 #include "WideText.h"
+#include "resource.h"
 
 namespace {
 constexpr int kWaitSteps = 600;  // of 100 ms at most
@@ -153,4 +154,17 @@ TEST_F(WinMainDlgTest, CloseDuringRunLeavesListWhole) {
     for (int i = 0; i < 50000; ++i) cleaned += std::to_string(i) + "\r\n";
     const std::string after = ReadBytes(list);
     EXPECT_TRUE(after == bytes || after == cleaned) << after.size();
+}
+
+// A stop asked before the job's first request is served: the list stays as
+// it was, and the status names it without its folder.
+TEST_F(WinMainDlgTest, StopLeavesListAndNamesIt) {
+    const std::string list = m_dir.File("stopped.txt", "b\na\nb\n");
+    m_window.TakeStartPaths({list});
+    Click(IDC_GO);
+    ::SendMessageW(m_window.Handle(), WM_COMMAND, IDM_STOP, 0);
+    ASSERT_TRUE(StatusHolds("stopped")) << Text(IDC_STATUS);
+    EXPECT_EQ(Text(IDC_STATUS), "stopped: stopped.txt left as it was");
+    EXPECT_EQ(ReadBytes(list), "b\na\nb\n");
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(IDC_GO); }));
 }
