@@ -23,6 +23,13 @@ void Polyline(HDC dc, COLORREF colour, std::initializer_list<POINT> points) {
     ::DeleteObject(pen);
 }
 
+// Tab, Shift+Tab or an arrow key moved the focus.
+bool FocusFromKeyboard() {
+    for (const int key : {VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN})
+        if (::GetKeyState(key) < 0) return true;
+    return false;
+}
+
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
     ::SetBkColor(dc, colour);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
@@ -90,8 +97,14 @@ LRESULT CWinSkinButton::Message(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetHovered(true);
             }
             break;
-        case WM_MOUSELEAVE:
+        case WM_SETFOCUS:
+            m_keyboardFocus = FocusFromKeyboard();
+            break;
         case WM_KILLFOCUS:
+            m_keyboardFocus = false;
+            SetHovered(false);
+            break;
+        case WM_MOUSELEAVE:
             SetHovered(false);
             break;
         case WM_LBUTTONDBLCLK:
@@ -129,8 +142,9 @@ void CWinSkinButton::Draw(const DRAWITEMSTRUCT& item) const {
     } else {
         DrawCaption(dc, b, pressed, enabled);
     }
-    // The focus rectangle only for a keyboard user, as the system decides.
-    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+    // The focus rectangle only where the keyboard brought the focus, which a
+    // mouse user does not need (as in the Qt window).
+    if ((item.itemState & ODS_FOCUS) && m_keyboardFocus) {
         RECT focus{3, 3, width - 3, height - 3};
         ::DrawFocusRect(dc, &focus);
     }

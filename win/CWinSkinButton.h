@@ -44,6 +44,7 @@ private:
     HICON m_icon = nullptr;
     int m_iconSize = 0;
     bool m_hovered = false;
+    bool m_keyboardFocus = false;  // the focus came from the keyboard
     COLORREF m_normalBk = RGB(176, 184, 192);
     COLORREF m_activeBk = RGB(208, 216, 224);
     COLORREF m_text = RGB(0, 0, 0);
