@@ -19,6 +19,8 @@
 #include "WindowChoices.h"
 #include "WindowTexts.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;

@@ -10,8 +10,10 @@
 #include "ControlIds.h"
 #include "LocalPaths.h"
 #include "WindowChoices.h"
-#include "api/Formats.h"
-#include "api/StatusTexts.h"
+#include "lintrim/Formats.h"
+#include "lintrim/StatusTexts.h"
+
+using namespace lintrim;
 
 namespace {
 // A chooser for lists: plain text first, then each compressed format this

@@ -16,6 +16,8 @@
 #include "WindowTexts.h"
 #include "resource.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;

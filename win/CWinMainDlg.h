@@ -20,7 +20,7 @@
 #include "CWinVelDialog.h"
 #include "JobWindow.h"
 #include "WindowJob.h"
-#include "api/RunControl.h"
+#include "lintrim/RunControl.h"
 
 class CWinMainDlg : public CWinVelDialog, public JobWindow {
 public:
@@ -47,7 +47,7 @@ public:
     void SetChecked(int checkBoxId, bool checked) override;
     std::string GetSingleText() override;
     void AccessSelection(const std::function<void()>& access) override;
-    void ShowResults(const std::vector<ListOutcome>& outcomes) override;
+    void ShowResults(const std::vector<lintrim::ListOutcome>& outcomes) override;
 
 protected:
     INT_PTR Message(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -106,8 +106,8 @@ private:
     DWORD m_windowThread = 0;
 
     WindowOptions m_options;
-    std::unique_ptr<RunControl> m_control;
-    std::vector<ListOutcome> m_results;  // of the last run
+    std::unique_ptr<lintrim::RunControl> m_control;
+    std::vector<lintrim::ListOutcome> m_results;  // of the last run
     // Started and joined on the window's thread only; m_workerDone is its
     // last write before it posts its end.
     std::thread m_worker;

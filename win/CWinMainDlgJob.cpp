@@ -19,6 +19,8 @@
 #include "WindowChoices.h"
 #include "WindowEvents.h"
 
+using namespace lintrim;
+
 void CWinMainDlg::Change(std::function<void()> change, bool replaceable) {
     if (OnWindowThread())
         change();

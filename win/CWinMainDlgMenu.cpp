@@ -15,6 +15,8 @@
 #include "WindowTexts.h"
 #include "resource.h"
 
+using namespace lintrim;
+
 void CWinMainDlg::ShowMenu(POINT at) {
     // From the keyboard the menu opens at the window's corner.
     if (at.x == -1 && at.y == -1) {

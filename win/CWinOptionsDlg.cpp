@@ -6,8 +6,10 @@
 #include <algorithm>
 
 #include "WideText.h"
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 #include "resource.h"
+
+using namespace lintrim;
 
 namespace {
 constexpr const char* kDefaultSuffix = "-clean";

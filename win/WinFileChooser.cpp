@@ -10,7 +10,9 @@
 #include <commdlg.h>
 
 #include "WideText.h"
-#include "api/Formats.h"
+#include "lintrim/Formats.h"
+
+using namespace lintrim;
 
 namespace {
 constexpr size_t kFirstBuffer = 32 * 1024;  // characters

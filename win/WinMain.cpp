@@ -13,6 +13,8 @@
 #include "CWinMainDlg.h"
 #include "WideText.h"
 
+using namespace lintrim;
+
 namespace {
 std::vector<std::string> StartPaths() {
     int count = 0;

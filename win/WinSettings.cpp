@@ -5,6 +5,8 @@
 
 #include "WideText.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr const wchar_t* kKey = L"Software\\Lintrim\\Lintrim";
 

@@ -10,6 +10,8 @@
 
 #include "load/LineKey.h"
 
+namespace lintrim {
+
 struct LineFilter {
     // Every copy of each of these lines goes. They are few (a front end
     // takes many lines as a reference list), so each is tried in turn.
@@ -27,3 +29,5 @@ struct LineFilter {
         return Verdict::kKeep;
     }
 };
+
+}  // namespace lintrim

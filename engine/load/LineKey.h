@@ -23,7 +23,9 @@
 #include <cstring>
 
 #include "load/LineBytes.h"
-#include "load/LineHash.h"
+#include "record/LineHash.h"
+
+namespace lintrim {
 
 class LineKey {
 public:
@@ -86,3 +88,5 @@ private:
 
     uint8_t m_mode = 0;
 };
+
+}  // namespace lintrim

@@ -6,9 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 #include "load/LineBytes.h"
 #include "write/ListWriter.h"
+
+namespace lintrim {
 
 class LineOutput {
 public:
@@ -37,3 +39,5 @@ private:
     LineForm m_form;
     bool m_hexKey;
 };
+
+}  // namespace lintrim

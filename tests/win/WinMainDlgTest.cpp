@@ -17,6 +17,8 @@
 #include "WideText.h"
 #include "resource.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr int kWaitSteps = 600;  // of 100 ms at most
 

@@ -5,6 +5,8 @@
 
 #include "ControlIds.h"
 
+using namespace lintrim;
+
 namespace {
 // A backslash separates folders on Windows only; elsewhere it is a character
 // of a name.

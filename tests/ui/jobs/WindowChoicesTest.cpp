@@ -6,6 +6,8 @@
 #include "TestSupport.h"
 #include "WindowChoices.h"
 
+using namespace lintrim;
+
 TEST(WindowChoices, FileNameIsWhatFollowsTheLastSeparator) {
     struct Case {
         const char* path;
