@@ -15,3 +15,21 @@ add_executable(lintrim_engine_tests EXCLUDE_FROM_ALL
                ${PROJECT_SOURCE_DIR}/tests/engine/RunEventsTest.cpp)
 target_link_libraries(lintrim_engine_tests PRIVATE lintrim_engine_inside gtest_main)
 lintrim_warnings(lintrim_engine_tests)
+
+# The window's shared handlers as Windows sees them (a backslash separates
+# folders) and the chooser's answer, in the same program.
+target_sources(lintrim_engine_tests PRIVATE
+               ${PROJECT_SOURCE_DIR}/tests/ui/jobs/WindowChoicesTest.cpp
+               ${PROJECT_SOURCE_DIR}/tests/win/WinFileChooserTest.cpp
+               ${PROJECT_SOURCE_DIR}/win/WinFileChooser.cpp ${PROJECT_SOURCE_DIR}/win/WideText.cpp)
+target_include_directories(lintrim_engine_tests PRIVATE ${PROJECT_SOURCE_DIR}/win
+                                                        ${PROJECT_SOURCE_DIR}/tests/ui/jobs)
+target_compile_definitions(lintrim_engine_tests PRIVATE UNICODE _UNICODE)
+target_link_libraries(lintrim_engine_tests PRIVATE lintrim_window_jobs comdlg32)
+
+# The Windows window driven through its controls, with its resources; run
+# under Wine on a virtual display by tests/win/wine-window.sh.
+add_executable(lintrim_window_tests EXCLUDE_FROM_ALL
+               ${PROJECT_SOURCE_DIR}/tests/win/WinMainDlgTest.cpp ${PROJECT_SOURCE_DIR}/win/lintrim.rc)
+target_link_libraries(lintrim_window_tests PRIVATE lintrim_win gtest_main)
+lintrim_warnings(lintrim_window_tests)

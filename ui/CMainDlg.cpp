@@ -16,24 +16,16 @@
 #include "ResourceIcons.h"
 #include "Skin.h"
 #include "TrackedNew.h"
+#include "WindowChoices.h"
+#include "WindowTexts.h"
+
+using namespace lintrim;
 
 using namespace lintrim;
 
 namespace {
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;
-
-const char* const kCredit = "Lintrim 4.1 - word lists, cleaned fast";
-const char* const kHelp =
-    "Choose word lists with ... or drop them on the window.\n"
-    "Press go ! to clean them; each list is rewritten in place.\n"
-    "Default: every repeated line removed, file order kept.\n"
-    "sort list by frequency / Alphabetize: order of the kept lines.\n"
-    "use ref list(s): also remove lines found in reference lists\n"
-    "(choose them with the second ...).\n"
-    "del single line: remove every copy of the line typed beside it\n"
-    "(Enter there presses go !).\n"
-    "Escape closes the window.";
 
 struct ControlPlace {
     int id;  // 0 for the label without identifier
@@ -56,21 +48,6 @@ const QSize kClientUnits(163, 83);
 const int kTabOrder[] = {IDC_BROWSE_INPUT, IDC_GO,          IDC_USE_REF,      IDC_BROWSE_REF,
                          IDC_DEL_SINGLE,   IDC_SINGLE_TEXT, IDC_BY_FREQUENCY, IDC_ALPHABETIZE};
 
-// What a screen reader says of a control whose text does not say it.
-struct AccessibleText {
-    int id;
-    const char* name;
-    const char* description;
-};
-const AccessibleText kAccessibleTexts[] = {
-    {IDC_BROWSE_INPUT, "choose input lists", "open a file chooser for the word lists to clean"},
-    {IDC_BROWSE_REF, "choose reference lists",
-     "open a file chooser for the lists whose lines are removed"},
-    {IDC_GO, "go", "clean the chosen lists"},
-    {IDC_SINGLE_TEXT, "line to delete", "every copy of this line is removed"},
-    {IDC_PROGRESS, "progress", "how far the current list is"},
-};
-
 // Windows' rounding of a dialog unit product: nearest, halves away from 0.
 int MulDiv(int value, int numerator, int denominator) {
     return static_cast<int>((static_cast<long long>(value) * numerator * 2 + denominator) /
@@ -82,7 +59,7 @@ CMainDlg::CMainDlg(QWidget* parent)
     : CVelDialog(parent),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
       m_chooser(std::make_unique<CQtFileChooser>()) {
-    setWindowTitle(QStringLiteral("Lintrim 4.1"));
+    setWindowTitle(QString::fromLatin1(window_text::kTitle));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -120,7 +97,7 @@ void CMainDlg::CreateControls() {
     m_go = LINTRIM_NEW CSkinButton(QStringLiteral("go !"), this);
     auto* inputLabel = LINTRIM_NEW QLabel(QStringLiteral("input list:"), this);
     m_progress = LINTRIM_NEW QProgressBar(this);
-    m_status = LINTRIM_NEW QLabel(QString::fromLatin1(kCredit), this);
+    m_status = LINTRIM_NEW QLabel(QString::fromLatin1(window_text::kCredit), this);
     m_inputCaption = LINTRIM_NEW QLabel(QStringLiteral("  drop file / select --->"), this);
     m_useRef = LINTRIM_NEW QCheckBox(QStringLiteral("use ref list(s)"), this);
     m_browseRef = LINTRIM_NEW CSkinButton(QStringLiteral("..."), this);
@@ -181,7 +158,7 @@ void CMainDlg::PlaceControls() {
 }
 
 void CMainDlg::SetAccessibleTexts() {
-    for (const AccessibleText& text : kAccessibleTexts) {
+    for (const window_text::AccessibleText& text : window_text::kAccessible) {
         QWidget* control = Control(text.id);
         control->setAccessibleName(QString::fromLatin1(text.name));
         if (text.description)
@@ -193,9 +170,7 @@ void CMainDlg::SetAccessibleTexts() {
 // A caption is read without the blanks and the arrow that point to its button.
 void CMainDlg::SetCaption(QLabel& caption, const QString& text) {
     caption.setText(text);
-    QString spoken = text.trimmed();
-    if (spoken.endsWith(QStringLiteral("--->"))) spoken = spoken.chopped(4).trimmed();
-    caption.setAccessibleName(spoken);
+    caption.setAccessibleName(QString::fromStdString(SpokenCaption(text.toStdString())));
 }
 
 void CMainDlg::ConnectHandlers() {
@@ -270,5 +245,5 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMainDlg::OnHelp() {
-    QToolTip::showText(mapToGlobal(QPoint(0, 0)), QString::fromLatin1(kHelp), this);
+    QToolTip::showText(mapToGlobal(QPoint(0, 0)), QString::fromLatin1(window_text::kHelp), this);
 }

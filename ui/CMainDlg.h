@@ -108,7 +108,6 @@ private:
     void ShowMenu(const QPoint& at);
     void SetInputCaptionForCount();
     void SetRefCaptionForCount();
-    void EnableGoForInputAndRefs();
     // Shows the paths of a chooser's answer that could not be taken.
     void RefuseNames(const QStringList& refused, const char* statusText);
     void OnJobEnded();

@@ -9,6 +9,7 @@
 #include "CMainDlg.h"
 #include "ControlIds.h"
 #include "LocalPaths.h"
+#include "WindowChoices.h"
 #include "lintrim/Formats.h"
 #include "lintrim/StatusTexts.h"
 
@@ -65,18 +66,11 @@ void CMainDlg::RefuseNames(const QStringList& refused, const char* statusText) {
 
 void CMainDlg::SetInputCaptionForCount() {
     // The selection is only changed on this thread, so it is read directly.
-    SetCaption(*m_inputCaption, m_inputCount == 1
-                                    ? FileNameOf(m_inputFiles.back())
-                                    : QStringLiteral("%1 wordlists ").arg(m_inputCount));
+    SetCaption(*m_inputCaption, Shown(InputCaptionText(*this)));
 }
 
 void CMainDlg::SetRefCaptionForCount() {
-    SetCaption(*m_refCaption, m_refCount == 1 ? QStringLiteral("1 ref file")
-                                              : QStringLiteral("%1 ref files ").arg(m_refCount));
-}
-
-void CMainDlg::EnableGoForInputAndRefs() {
-    EnableControl(IDC_GO, !m_inputFiles.empty() && m_refCount > 0);
+    SetCaption(*m_refCaption, QString::fromStdString(RefCaptionText(m_refCount)));
 }
 
 // Every chosen path is taken whole, however long or many.
@@ -86,25 +80,16 @@ void CMainDlg::OnBrowseInput() {
         ChosenPaths(m_chooser->ChooseFiles(this, kInputRequest), refused);
     RefuseNames(refused, status::kInvalidInputFile);
     if (chosen.empty()) return;
-    for (const std::string& path : chosen) {
-        m_inputFiles.push_back(path);
-        ++m_inputCount;
-    }
+    AddInputLists(*this, chosen);
     SetInputCaptionForCount();
     EnableControl(IDC_GO, true);
 }
 
 void CMainDlg::OnDropFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        m_inputFiles.push_back(path);
-        ++m_inputCount;
-    }
+    AddInputLists(*this, paths);
     if (m_inputCount == 0) return;
     SetInputCaptionForCount();
-    EnableControl(IDC_GO, false);
-    const bool useRef = IsChecked(IDC_USE_REF);
-    if (useRef && m_inputCount > 0 && m_refCount > 0) EnableControl(IDC_GO, true);
-    if (!useRef && m_inputCount > 0) EnableControl(IDC_GO, true);
+    EnableGoAfterDrop(*this);
 }
 
 void CMainDlg::TakeStartPaths(const std::vector<std::string>& paths) {
@@ -128,43 +113,23 @@ void CMainDlg::OnBrowseRef() {
     });
     SetRefCaptionForCount();
     // While a job runs, go stays as the job left it; the job gives it back.
-    if (!HasJob()) EnableGoForInputAndRefs();
+    if (!HasJob()) EnableGoForInputAndRefs(*this);
 }
 
 void CMainDlg::OnUseRef() {
-    if (IsChecked(IDC_USE_REF)) {
-        SetChecked(IDC_DEL_SINGLE, false);
-        SetSingleTextReadOnly(true);
-        EnableControl(IDC_REF_CAPTION, true);
-        EnableControl(IDC_BROWSE_REF, true);
-        EnableGoForInputAndRefs();
-    } else {
-        EnableControl(IDC_REF_CAPTION, false);
-        EnableControl(IDC_BROWSE_REF, false);
-        EnableControl(IDC_GO, !m_inputFiles.empty());
-    }
+    UseRefClicked(*this);
 }
 
 void CMainDlg::OnByFrequency() {
-    SetChecked(IDC_ALPHABETIZE, false);
-    SetChecked(IDC_DEL_SINGLE, false);
+    ByFrequencyClicked(*this);
 }
 
 void CMainDlg::OnAlphabetize() {
-    SetChecked(IDC_BY_FREQUENCY, false);
+    AlphabetizeClicked(*this);
 }
 
 void CMainDlg::OnDelSingle() {
-    if (IsChecked(IDC_DEL_SINGLE)) {
-        SetChecked(IDC_USE_REF, false);
-        EnableControl(IDC_REF_CAPTION, false);
-        EnableControl(IDC_BROWSE_REF, false);
-        SetChecked(IDC_BY_FREQUENCY, false);
-        EnableControl(IDC_BY_FREQUENCY, false);
-        SetSingleTextReadOnly(false);
-    } else {
-        EnableControl(IDC_BY_FREQUENCY, true);
-    }
+    DelSingleClicked(*this);
 }
 
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {

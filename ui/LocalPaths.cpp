@@ -20,11 +20,6 @@ std::optional<std::string> ChosenPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString FileNameOf(const std::string& path) {
-    const QString shown = Shown(path);
-    return shown.mid(shown.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 QString Shown(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }

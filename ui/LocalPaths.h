@@ -15,7 +15,5 @@
 std::optional<std::string> DroppedPath(const QUrl& url);
 // The bytes of a path a chooser gave; none when they cannot be had.
 std::optional<std::string> ChosenPath(const QString& path);
-// What the window shows of a path: the part after its last separator.
-QString FileNameOf(const std::string& path);
 // A path as text, for the status line.
 QString Shown(const std::string& path);

@@ -5,6 +5,7 @@
 
 #include "ControlIds.h"
 #include "StageTexts.h"
+#include "WindowChoices.h"
 #include "WindowRequests.h"
 
 using namespace lintrim;
@@ -146,7 +147,7 @@ std::string WindowEvents::ResultsText(const std::vector<ListOutcome>& outcomes) 
 
 std::string WindowEvents::StoppedText() const {
     const std::string name = m_current.empty() ? std::string() : m_current.front();
-    return "stopped: " + name.substr(name.rfind('/') + 1) + " left as it was";
+    return "stopped: " + FileNameOf(name) + " left as it was";
 }
 
 // The reference job's summary has no commas: "12 read 3 dupes 0.0 s". The
