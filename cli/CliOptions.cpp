@@ -105,8 +105,9 @@ const std::vector<OptionEntry>& Options() {
          "so that no line is in two of them",
          "lintrim-cli --cascade 1-best.txt 2-good.txt 3-rest.txt", Set(SetOperation::kCascade)},
         {'r', "ref", "FILE",
-         "remove every line that occurs in reference list FILE (repeatable), dedupe the rest",
-         "lintrim-cli -r cracked.txt -r old.txt new.txt",
+         "remove every line that occurs in reference list FILE (repeatable), dedupe the rest; "
+         "FILE may be - (standard input), a FIFO or a device, read as it comes",
+         "lintrim-cli -r <(zcat cracked.gz) -r old.txt new.txt",
          [](CliOptions& o, const std::string& v) {
              o.refFiles.push_back(v);
              return std::string();
@@ -382,7 +383,9 @@ constexpr const char* kAbout =
     "Rewrites each LIST in place, in order: empty lines dropped, every line ended with LF\n"
     "(a CR before an LF is part of the break), and by default every repeated line\n"
     "removed (the first copy stays, in file order).\n"
-    "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
+    "With --output the LISTs are read as one list and the result goes to FILE; a FIFO\n"
+    "(as <(cmd) gives) or a device is then read as it comes. A LIST rewritten in place\n"
+    "must be a regular file, as a new file replaces it. A LIST\n"
     "of - is standard input. Lists compressed with gzip, xz, zstd, bzip2 or lz4 are found\n"
     "by their first bytes and read inflated. A list rewritten in place keeps its format;\n"
     "the FILE of --output or --removed is compressed when its name ends in .gz, .xz,\n"

@@ -14,6 +14,7 @@
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "os/SystemFacts.h"
+#include "read/FileNames.h"
 #include "write/DiscardWriter.h"
 #include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
@@ -123,9 +124,11 @@ void Frame::RunLists() {
 // any list is replaced. Each is closed again, so that a run over more lists
 // than descriptors still works; one that changes before its turn is taken
 // as it is then. Lists merged into one output are all opened before they
-// are read anyway.
+// are read anyway. A stream is not opened here: opening a FIFO waits for
+// its writer, and its bytes can be read only once.
 void Frame::CheckEveryList() {
     for (const std::string& path : m_plan.references) {
+        if (NamesStream(path)) continue;  // opened once, when it is read
         FailureCause why;
         if (!InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why))
             throw JobFailure(status::kInvalidRefFile, why, path);
@@ -200,15 +203,16 @@ void Frame::ProcessMerged() {
     RunTask(task);
 }
 
-// Standard input is copied aside first when it is to be read twice. Every
-// list is checked here, before any is read; only the list that is also the
-// output stays open, for its lock and the check before its replacement.
+// A stream is copied aside first when it is to be read twice (again for the
+// removed lines). Every list is checked here, before any is read; only the
+// list that is also the output stays open, for its lock and the check
+// before its replacement.
 std::optional<InputList> Frame::OpenMerged(const std::string& path,
                                            const std::optional<FileIdentity>& output) {
-    if (path == kStandardStream)
-        return InputList::StandardInput(
-            m_plan.removed ? std::optional(m_context.StreamTempFolder()) : std::nullopt,
-            m_context.DecoderMemoryLimit());
+    if (NamesStream(path))
+        return InputList::Stream(
+            path, m_plan.removed ? std::optional(m_context.StreamTempFolder()) : std::nullopt,
+            m_context.DecoderMemoryLimit(), status::kInvalidInputFile);
     FailureCause why;
     std::optional<InputList> input =
         InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why);

@@ -65,9 +65,8 @@ Why Names(const RunPlan& plan) {
         return "a file name is empty";
     const auto stdins = std::count(plan.lists.begin(), plan.lists.end(), kStandardStream);
     if (stdins > 0 && !plan.output) return "standard input (-) needs one output";
-    if (stdins > 1) return "standard input (-) can be given once only";
-    if (std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 0)
-        return "a reference list must be a file, not standard input (-)";
+    if (stdins + std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 1)
+        return "standard input (-) can be given once only";
     if (plan.removed == kStandardStream) return "removed lines need a file, not standard output";
     if (stdins > 0 && plan.lineEnd == LineEnd::kAsRead)
         return "line ends as read need files, not standard input (-)";
@@ -82,6 +81,29 @@ Why Formats(const RunPlan& plan) {
         if (!ListFormatBuilt(format))
             return *file + ": " + FormatName(format) + " lists are not supported by this build";
     }
+    return std::nullopt;
+}
+
+// A stream (a FIFO, a device) is read as it comes, once: it can be merged
+// into an output or be a reference list, but a list cleaned on its own is
+// replaced by a new file, which a stream cannot be; and a stream named
+// twice would give its lines to the first reading only.
+Why Streams(const RunPlan& plan) {
+    const auto named = [](const std::string& name) { return Named(name) && NamesStream(name); };
+    for (const std::string& list : plan.lists) {
+        if (!named(list)) continue;
+        if (!plan.output)
+            return list +
+                   " is not a regular file: a list rewritten in place is replaced by a new file; "
+                   "a FIFO or a device can only be merged into one output or be a reference list";
+        if (plan.lineEnd == LineEnd::kAsRead)
+            return "line ends as read need files, not a FIFO or a device: " + list;
+    }
+    for (auto reference = plan.references.begin(); reference != plan.references.end(); ++reference)
+        if (named(*reference))
+            if (const Why other =
+                    SameAsAny(*reference, {std::next(reference), plan.references.end()}))
+                return *reference + " and " + *other + " are one stream, which is read once";
     return std::nullopt;
 }
 
@@ -128,7 +150,8 @@ Why Results(const RunPlan& plan) {
 }
 
 const std::vector<Rule>& Rules() {
-    static const std::vector<Rule> rules{Choices, Names, Formats, ListsOnce, Results, Beside};
+    static const std::vector<Rule> rules{Choices,   Names,   Formats, Streams,
+                                         ListsOnce, Results, Beside};
     return rules;
 }
 }  // namespace

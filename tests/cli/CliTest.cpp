@@ -639,15 +639,35 @@ INSTANTIATE_TEST_SUITE_P(
              {{"ro", "a\na\n"}, {"l", "b\n"}},
              nullptr,
              "0|1\n444\n|ro: output list can't be opened (its read-only attribute is set)\n"},
-        Case{
-            {{"l", "b\n"}},
-            {"|",
-             "mkdir d; mkfifo f; for x in d f /dev/null; do $CLI $x l || :; done; $CLI -rf l || :"},
-            "0||d: Invalid input file (not a regular file)\nf: Invalid input file (not a regular "
-            "file)\n/dev/null: Invalid input file (not a regular file)\nf: Invalid ref file (not a "
-            "regular file)\n",
-            {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
-            "FIFOs and /dev/null"},
+        Case{{{"l", "b\n"}},
+             {"|",
+              "mkdir d; mkfifo f; for x in d f /dev/null; do $CLI $x l 2>&1 | head -1; done; "
+              "$CLI -rd l || :"},
+             "0|d: Invalid input file (not a regular file)\nlintrim-cli: f is not a regular file: "
+             "a list rewritten in place is replaced by a new file; a FIFO or a device can only be "
+             "merged into one output or be a reference list\nlintrim-cli: /dev/null is not a "
+             "regular file: a list rewritten in place is replaced by a new file; a FIFO or a "
+             "device can only be merged into one output or be a reference list\n|d: Invalid ref "
+             "file (not a regular file)\n",
+             {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
+             "FIFOs and /dev/null"},
+        // FIFOs, devices and standard input are read as they come, as reference
+        // lists and as lists merged into one output; a FIFO read twice (for the
+        // removed lines, for each of several lists) is copied aside first.
+        Case{{{"l", "a\nb\nc\na\nd\n"}},
+             {"|",
+              "mkfifo p; printf 'a\\nz\\n' >p & printf 'd\\n' | $CLI -s -r p -r - -o o l; "
+              "printf 'x\\nb\\n' >p & $CLI -s -o q p /dev/stdin l </dev/null; "
+              "printf 'b\\nb\\n' >p & $CLI -s -r /dev/null -o s --removed r p l; "
+              "cp l m; printf 'c\\n' >p & $CLI -s -r p l m; wait; rm p"},
+             "0||",
+             {{"l", "a\nb\nd\n"},
+              {"m", "a\nb\nd\n"},
+              {"o", "b\nc\n"},
+              {"q", "x\nb\na\nc\nd\n"},
+              {"s", "b\na\nc\nd\n"},
+              {"r", "b\nb\na\n"}},
+             "FIFOs and /dev/stdin"},
         // The temporary folder is checked first, standard input spooled there.
         Case{{{"l.txt", "b\n"}},
              {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
@@ -844,6 +864,10 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "by frequency"},
         Misuse{{"l.txt", "--ref"}, "--ref"}, Misuse{{"--quiet=yes", "l.txt"}, "--quiet"},
         Misuse{{"-"}, "one output"}, Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
+        Misuse{{"-r", "-", "-o", "o", "-"}, "once"},
+        Misuse{{"-r", "-", "-r", "-", "l.txt"}, "once"},
+        Misuse{{"/dev/null"}, "replaced by a new file"},
+        Misuse{{"-r", "/dev/null", "-r", "/dev/null", "l.txt"}, "read once"},
         Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
         Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
         Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
