@@ -204,6 +204,12 @@ const std::vector<OptionEntry>& Options() {
         {'s', "silent", nullptr,
          "print no summary of the lists written (nor their JSON); failures are still said",
          "lintrim-cli -qs list.txt", Flag(&CliOptions::silent)},
+        // Filtering without deduping, lengths, classes, lines in one list only.
+        {0, "keep-repeats", nullptr,
+         "dedupe nothing: -r, -d and the length and class filters remove what they select, "
+         "and every other line stays with its repeats, in file order (or with -a, sorted)",
+         "lintrim-cli --keep-repeats -r cracked.txt -o left.txt leak.txt",
+         Flag(&CliOptions::keepRepeats)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",

@@ -37,6 +37,9 @@ struct CliOptions {
     unsigned threads = 0;  // 0: one per core
     std::string tempDir;
     std::vector<std::string> lists;
+
+    // Filtering without deduping, lengths, classes, lines in one list only.
+    bool keepRepeats = false;
 };
 
 // Exit codes, shown in --help and the README.

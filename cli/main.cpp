@@ -41,6 +41,8 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.dryRun = options.dryRun;
     plan.stats = options.stats;
     plan.setOperation = options.setOperation;
+    // Filtering without deduping, lengths, classes, lines in one list only.
+    plan.keepRepeats = options.keepRepeats;
     return plan;
 }
 

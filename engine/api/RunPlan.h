@@ -97,6 +97,14 @@ struct RunPlan {
     unsigned threads = 0;
     std::string tempDir = {};
 
+    // Filtering without deduping, lengths and classes of lines, and lines
+    // in one list only: options that keep or drop lines one by one.
+    //
+    // Every line the reference lists, the lines to delete and the filters
+    // do not remove is kept with all its repeats, in file order (or
+    // alphabetical); nothing is deduped.
+    bool keepRepeats = false;
+
     bool HasLengthFilter() const { return minLength || maxLength; }
 };
 

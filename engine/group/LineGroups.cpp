@@ -64,6 +64,12 @@ void LineGroups::Add(const char* record) {
     const uint64_t hash = m_key.Hash(line, length);
     const size_t s =
         m_key.Plain() ? Find<false>(hash, line, length) : Find<true>(hash, line, length);
+    if (m_matched) {
+        // A new group begins with the record about to be kept.
+        if (m_slots[s] == 0) m_slots[s] = (Tag(hash) << 32) | (m_offsets.size() + 1);
+        AddApart((m_slots[s] & kGroupMask) - 1, record, reference);
+        return;
+    }
     if (m_slots[s] == 0) {
         Keep(record, reference ? 0 : 1);
         m_slots[s] = (Tag(hash) << 32) | m_offsets.size();
@@ -78,6 +84,28 @@ void LineGroups::Add(const char* record) {
         record::SetCopies(kept, record::Copies(kept) + 1);
         if (!m_everyCopy) ++m_counts.dupes;
     }
+}
+
+// The input lists load before the reference lists, so a reference line
+// comes after every input copy it removes; one that starts a group is kept
+// as a record of no copies, so that later copies find it, and left out.
+void LineGroups::AddApart(size_t g, const char* record, bool reference) {
+    if (g == m_offsets.size()) {
+        Keep(record, reference ? 0 : 1);
+        m_groupOf.push_back(static_cast<uint32_t>(g));
+        m_referenced.push_back(reference);
+    } else if (reference) {
+        m_referenced[g] = true;
+    } else {
+        Keep(record, 1);
+        m_groupOf.push_back(static_cast<uint32_t>(g));
+        m_referenced.push_back(false);
+    }
+}
+
+bool LineGroups::Referenced(size_t r, const char* kept) const {
+    if (m_matched) return m_referenced[m_groupOf[r]];
+    return (record::Index(kept) & record::kReferenceBit) != 0;
 }
 
 void LineGroups::NoteList(size_t g, const char* record) {
@@ -129,6 +157,7 @@ void LineGroups::Reserve(uint64_t records, uint64_t recordBytes) {
     }
     m_kept.Reserve(most);
     m_offsets.reserve(records);
+    if (m_matched) m_groupOf.reserve(records), m_referenced.reserve(records);
 }
 
 void LineGroups::Grow(size_t size) {
@@ -151,7 +180,7 @@ KeptRun LineGroups::TakeRun() {
     for (size_t at = 0, g = 0; at < m_kept.Size(); ++g) {
         const char* kept = m_kept.Data() + at;
         const size_t size = record::KeptSize(kept);
-        if (record::Index(kept) & record::kReferenceBit) {
+        if (Referenced(g, kept)) {
             CountReferenceHit(record::Copies(kept));
         } else if (RuleKeeps(g, record::Copies(kept))) {
             std::memmove(m_kept.Data() + to, kept, size);
@@ -166,5 +195,7 @@ KeptRun LineGroups::TakeRun() {
     run.bytes = std::move(m_kept);
     std::vector<uint64_t>().swap(m_offsets);
     std::vector<uint64_t>().swap(m_slots);
+    std::vector<uint32_t>().swap(m_groupOf);
+    std::vector<bool>().swap(m_referenced);
     return run;
 }

@@ -41,6 +41,9 @@ enum class KeptCopies {
     // A record for every copy, each written at its own place: lines of one
     // sort key that differ in their bytes then keep their file order.
     kApart,
+    // As kApart, but the copies are still grouped by their key, so that
+    // every copy of a line a reference list holds is left out.
+    kApartMatched,
 };
 
 // Which groups a run keeps, besides leaving out what a reference list holds.
@@ -58,6 +61,7 @@ public:
                KeptArena* arena = nullptr)
         : m_everyCopy(copies != KeptCopies::kFirst),
           m_apart(copies == KeptCopies::kApart),
+          m_matched(copies == KeptCopies::kApartMatched),
           m_key(key),
           m_rule(rule),
           m_arena(arena) {}
@@ -74,6 +78,11 @@ public:
 
 private:
     char* Keep(const char* record, uint64_t copies);
+    // For kApartMatched: keeps the copy `record` of group g, or marks g as
+    // a reference list's line.
+    void AddApart(size_t g, const char* record, bool reference);
+    // Whether the record kept as number r is of a line a reference list holds.
+    bool Referenced(size_t r, const char* kept) const;
     void CountReferenceHit(uint64_t copies);
     // Whether the set operation keeps group g; counts what it leaves out.
     bool RuleKeeps(size_t g, uint64_t copies);
@@ -85,6 +94,11 @@ private:
 
     bool m_everyCopy;
     bool m_apart;
+    bool m_matched;
+    // For kApartMatched, by record kept: the record that begins its group;
+    // and by that record, whether a reference list holds the line.
+    std::vector<uint32_t> m_groupOf;
+    std::vector<bool> m_referenced;
     LineKey m_key;
     const KeepRule* m_rule;
     KeptArena* m_arena;

@@ -29,7 +29,7 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
     events.StageBegun(Stage::kLoading);
     cleaner.Load(sources, FilterFor(task.plan), KeyFor(task.plan));
     events.StageBegun(Stage::kGrouping);
-    cleaner.Group(KeptCopies::kFirst);
+    cleaner.Group(task.plan.keepRepeats ? KeptCopies::kApartMatched : KeptCopies::kFirst);
     // Grouping by hash has found every line's copies: the order is chosen now.
     KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
     if (!events.ChooseAlphabetize(task.plan.alphabetize))

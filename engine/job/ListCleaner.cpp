@@ -288,7 +288,8 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
 // tells the lines loaded from those left out.
 std::vector<bool> ListCleaner::KeptMask() const {
     std::vector<bool> kept(static_cast<size_t>(m_read), false);
-    if (m_everyCopy) {
+    // Every copy loaded is kept, unless a reference list held its line.
+    if (m_everyCopy && m_copies != KeptCopies::kApartMatched) {
         PartitionTrail::Reader reader(m_trail);
         for (uint64_t i = 0; i < m_trail.Size(); ++i)
             kept[i] = reader.Next() != PartitionTrail::kLeftOut;

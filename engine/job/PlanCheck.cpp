@@ -47,6 +47,11 @@ Why Choices(const RunPlan& plan) {
         return "keeping the common lines needs one output and two or more lists";
     if (plan.setOperation == SetOperation::kCascade && plan.output)
         return "a cascade rewrites each list in place: one output does not apply";
+    if (plan.keepRepeats && plan.byFrequency)
+        return "keeping the repeats keeps every copy in its place: ordering by frequency does not "
+               "apply";
+    if (plan.keepRepeats && plan.setOperation != SetOperation::kNone)
+        return "keeping the repeats dedupes nothing: a set operation does not apply";
     if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength)
         return "the shortest length allowed is above the longest";
     if (!plan.besideSuffix.empty() && plan.output)

@@ -651,6 +651,15 @@ INSTANTIATE_TEST_SUITE_P(
              "file (not a regular file)\n",
              {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
              "FIFOs and /dev/null"},
+        // Filtering without deduping: every copy not removed stays in its place.
+        Case{{{"l", "a\nb\nc\na\nd\nb\nbb\nA\n"}, {"r", "b\n"}},
+             {"--keep-repeats", "-r", "r", "--removed", "g", "l"},
+             "0|l: 8 read, 6 kept, 2 removed (2 in references), 1 reference line, T s\n|",
+             {{"l", "a\nc\na\nd\nbb\nA\n"}, {"r", "b\n"}, {"g", "b\nb\n"}}},
+        Case{{{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}},
+             {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
+             "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
+             {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
         // FIFOs, devices and standard input are read as they come, as reference
         // lists and as lists merged into one output; a FIFO read twice (for the
         // removed lines, for each of several lists) is copied aside first.
@@ -867,6 +876,8 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"-r", "-", "-o", "o", "-"}, "once"},
         Misuse{{"-r", "-", "-r", "-", "l.txt"}, "once"},
         Misuse{{"/dev/null"}, "replaced by a new file"},
+        Misuse{{"--keep-repeats", "-f", "l.txt"}, "frequency"},
+        Misuse{{"--keep-repeats", "--only-unique", "l.txt"}, "set operation"},
         Misuse{{"-r", "/dev/null", "-r", "/dev/null", "l.txt"}, "read once"},
         Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
         Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
@@ -1147,34 +1158,15 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE",
-                        "-f, --by-frequency",
-                        "-a, --alphabetize",
-                        "-r, --ref FILE",
-                        "-d, --del-single TEXT",
-                        "--hex",
-                        "-i, --ignore-case",
-                        "--encode-hex",
-                        "--decode-hex",
-                        "--lf",
-                        "--crlf",
-                        "--json",
-                        "--stats",
-                        "--only-unique",
-                        "--only-repeated",
-                        "--common",
-                        "--cascade",
-                        "--min-length N",
-                        "--max-length N",
-                        "--removed FILE",
-                        "--memory SIZE",
-                        "-j, --threads N",
-                        "--temp-dir DIR",
-                        "-n, --dry-run",
-                        "-q, --quiet",
-                        "-s, --silent",
-                        "-h, --help",
-                        "--version"};
+    const Names options{"-o, --output FILE", "-f, --by-frequency", "-a, --alphabetize",
+                        "-r, --ref FILE", "-d, --del-single TEXT", "--hex", "-i, --ignore-case",
+                        "--encode-hex", "--decode-hex", "--lf", "--crlf", "--json", "--stats",
+                        "--only-unique", "--only-repeated", "--common", "--cascade",
+                        "--min-length N", "--max-length N", "--removed FILE", "--memory SIZE",
+                        "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet",
+                        "-s, --silent", "-h, --help", "--version",
+                        // Filtering without deduping, lengths, classes, lines in one list only.
+                        "--keep-repeats"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -81,4 +83,139 @@ TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
     // An alphabetized list gives the same lines back.
     const std::string sorted = Expected(Lines(60000), false, true);
     EXPECT_EQ(Run(sorted, {}), sorted);
+}
+
+namespace {
+using Lists = std::vector<std::vector<std::string>>;
+
+// Lines of every class and of many lengths, each drawn from a pool so that
+// most come several times, some in one list only: letters of both cases,
+// digits, printable specials, controls and bytes above 127 (UTF-8 and not).
+const std::vector<std::string>& Pool() {
+    static const std::string kBytes = "aBcDzZ0189 !~:$\t\x7f\xc3\xa9\xe2\x82\xac\x80\xff";
+    static const std::vector<std::string> pool = [] {
+        std::mt19937 random(3);
+        std::vector<std::string> distinct(2000);
+        for (std::string& line : distinct) {
+            const size_t length = 1 + random() % 12;
+            for (size_t i = 0; i < length; ++i) line += kBytes[random() % kBytes.size()];
+        }
+        return distinct;
+    }();
+    return pool;
+}
+
+std::vector<std::string> MixedLines(size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < count; ++i) lines.push_back(Pool()[random() % Pool().size()]);
+    return lines;
+}
+
+// The reference list of the models: every line of the pool ending in a digit.
+bool InReferences(const std::string& line) {
+    return std::isdigit(static_cast<unsigned char>(line.back())) != 0;
+}
+
+std::string Folded(std::string line) {
+    for (char& c : line)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c | 0x20);
+    return line;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + "\n";
+    return out;
+}
+
+// Every line of every list, in order, that `keep` keeps; with `sortBy`,
+// stably sorted by it.
+std::string Kept(const Lists& lists, const std::function<bool(const std::string&)>& keep,
+                 const std::function<std::string(const std::string&)>& sortBy = nullptr) {
+    std::vector<std::string> kept;
+    for (const auto& list : lists)
+        for (const std::string& line : list)
+            if (keep(line)) kept.push_back(line);
+    if (sortBy)
+        std::stable_sort(kept.begin(), kept.end(),
+                         [&](const auto& a, const auto& b) { return sortBy(a) < sortBy(b); });
+    return Joined(kept);
+}
+
+// An option that keeps or drops lines one by one, and its model.
+struct LineOption {
+    const char* name;
+    RunPlan plan;  // the lists, the references and the output are filled in
+    std::function<std::string(const Lists&)> model;
+    size_t lists = 1;  // merged into one output
+};
+
+// Runs `option` on its lists (and the models' reference list, when its plan
+// is a reference job) merged into one output, which it returns.
+std::string RunOption(const LineOption& option, const Lists& lists, uint64_t budget,
+                      unsigned threads) {
+    TempDir dir;
+    RunPlan plan = option.plan;
+    for (size_t i = 0; i < lists.size(); ++i) {
+        std::string bytes;
+        for (size_t n = 0; n < lists[i].size(); ++n) bytes += lists[i][n] + (n % 3 ? "\n" : "\r\n");
+        plan.lists.push_back(dir.File("list" + std::to_string(i), bytes));
+    }
+    if (plan.job == JobKind::kReferences) {
+        std::string references = "not in any list\n";
+        for (const std::string& line : Pool())
+            if (InReferences(line)) references += line + "\n";
+        plan.references = {dir.File("references", references)};
+    }
+    plan.output = dir.At("out");
+    plan.memoryBudget = budget;
+    plan.threads = threads;
+    RunEvents events;
+    EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
+    return ReadBytes(*plan.output);
+}
+
+const std::vector<LineOption>& LineOptions() {
+    const auto all = [](const std::string&) { return true; };
+    static const std::vector<LineOption> options{
+        {"keep repeats, references",
+         {.job = JobKind::kReferences, .keepRepeats = true},
+         [](const Lists& l) { return Kept(l, [](const auto& s) { return !InReferences(s); }); }},
+        {"keep repeats, references, alphabetized without case",
+         {.job = JobKind::kReferences,
+          .alphabetize = true,
+          .ignoreCase = true,
+          .keepRepeats = true},
+         [](const Lists& l) {
+             return Kept(
+                 l, [](const auto& s) { return !InReferences(Folded(s)); }, Folded);
+         }},
+        {"keep repeats, lengths",
+         {.minLength = 3, .maxLength = 6, .keepRepeats = true},
+         [](const Lists& l) {
+             return Kept(l, [](const auto& s) { return s.size() >= 3 && s.size() <= 6; });
+         },
+         2},
+        {"keep repeats, alphabetized",
+         {.alphabetize = true, .keepRepeats = true},
+         [all](const Lists& l) { return Kept(l, all, [](const auto& s) { return s; }); }},
+    };
+    return options;
+}
+}  // namespace
+
+TEST_F(DedupeModel, LineByLineOptionsMatchTheirModelsInMemoryAndSpilled) {
+    struct Way {
+        uint64_t budget;
+        unsigned threads;
+    };
+    for (const LineOption& option : LineOptions()) {
+        Lists lists;
+        for (size_t i = 0; i < option.lists; ++i) lists.push_back(MixedLines(30000, 5 + i));
+        const std::string expected = option.model(lists);
+        for (const Way way : {Way{0, 1}, Way{0, 3}, Way{64 << 10, 1}, Way{64 << 10, 3}})
+            EXPECT_EQ(RunOption(option, lists, way.budget, way.threads), expected)
+                << option.name << ", budget " << way.budget << ", threads " << way.threads;
+    }
 }
