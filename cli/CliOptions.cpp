@@ -144,7 +144,8 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli --crlf -o win.txt list.txt", Flag(&CliOptions::crlf)},
         {0, "lf", nullptr, "end every line with LF, as without --crlf", "lintrim-cli --lf list.txt",
          Flag(&CliOptions::lf)},
-        {0, "min-length", "N", "drop lines shorter than N bytes (the line break not counted)",
+        {0, "min-length", "N",
+         "drop lines shorter than N bytes (the line break not counted; characters with --chars)",
          "lintrim-cli --min-length 8 list.txt", Length(&CliOptions::minLength, "min-length")},
         {0, "max-length", "N", "drop lines longer than N bytes",
          "lintrim-cli --max-length 64 list.txt", Length(&CliOptions::maxLength, "max-length")},
@@ -210,6 +211,18 @@ const std::vector<OptionEntry>& Options() {
          "and every other line stays with its repeats, in file order (or with -a, sorted)",
          "lintrim-cli --keep-repeats -r cracked.txt -o left.txt leak.txt",
          Flag(&CliOptions::keepRepeats)},
+        {'l', "by-length", nullptr,
+         "order the kept lines by length, shortest first; lines of one length in file order",
+         "lintrim-cli -l list.txt", Flag(&CliOptions::byLength)},
+        {0, "split-by-length", "DIR",
+         "write the kept lines of the LISTs, merged as with -o, to one file a length in DIR "
+         "(made if missing): DIR/8.txt holds the lines 8 long, in file order. The files are "
+         "written whole, or, when the run fails, not at all; files of those names are replaced",
+         "lintrim-cli --split-by-length by-len/ list.txt", Text(&CliOptions::splitByLength)},
+        {0, "chars", nullptr,
+         "count lengths (--min-length, --max-length, -l, --split-by-length) in UTF-8 characters, "
+         "a byte that is no part of a well-formed one as one, instead of bytes",
+         "lintrim-cli --chars --min-length 8 list.txt", Flag(&CliOptions::chars)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",

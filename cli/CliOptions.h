@@ -40,6 +40,9 @@ struct CliOptions {
 
     // Filtering without deduping, lengths, classes, lines in one list only.
     bool keepRepeats = false;
+    bool byLength = false;
+    std::optional<std::string> splitByLength;
+    bool chars = false;
 };
 
 // Exit codes, shown in --help and the README.

@@ -43,6 +43,9 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.setOperation = options.setOperation;
     // Filtering without deduping, lengths, classes, lines in one list only.
     plan.keepRepeats = options.keepRepeats;
+    plan.byLength = options.byLength;
+    plan.splitByLength = options.splitByLength;
+    plan.lengthInChars = options.chars;
     return plan;
 }
 

@@ -82,7 +82,8 @@ struct RunPlan {
     // ResultBeside names it; empty: each list is replaced by its result.
     std::string besideSuffix = {};
     LineEnd lineEnd = LineEnd::kLf;
-    std::optional<uint64_t> minLength = {};  // bytes, the line break not counted
+    // Bytes (or characters: lengthInChars), the line break not counted.
+    std::optional<uint64_t> minLength = {};
     std::optional<uint64_t> maxLength = {};
     // Where every removed line goes, in file order; none: nowhere.
     std::optional<std::string> removed = {};
@@ -104,8 +105,19 @@ struct RunPlan {
     // do not remove is kept with all its repeats, in file order (or
     // alphabetical); nothing is deduped.
     bool keepRepeats = false;
+    // Kept lines shortest first, lines of one length in file order.
+    bool byLength = false;
+    // The folder the kept lines go to instead, one file a length ("8.txt"),
+    // shortest first; the lists are merged as into one output. Each file is
+    // written whole or not at all; existing files of those names are replaced.
+    std::optional<std::string> splitByLength = {};
+    // Lengths (the filters, the order, the files) count UTF-8 characters,
+    // a byte that is no part of one as one; else bytes.
+    bool lengthInChars = false;
 
     bool HasLengthFilter() const { return minLength || maxLength; }
+    // The lists are read as one list, into one output or split by length.
+    bool MergesLists() const { return output || splitByLength; }
 };
 
 // The name of the result of `list` beside it: `suffix` before the list's

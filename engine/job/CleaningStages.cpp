@@ -18,7 +18,18 @@ LineKey KeyFor(const RunPlan& plan) {
 
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
     return {std::move(singles), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
-            KeyFor(plan)};
+            KeyFor(plan), LineLength(plan.lengthInChars)};
+}
+
+KeptOrder OrderFor(RunReporter& events, const RunPlan& plan) {
+    KeptOrder order{OrderKind::File, KeyFor(plan), LineLength(plan.lengthInChars)};
+    if (plan.byLength || plan.splitByLength)
+        order.kind = OrderKind::Length;
+    else if (events.ChooseAlphabetize(plan.alphabetize))
+        order.kind = OrderKind::Alphabetical;
+    else if (plan.byFrequency)
+        order.kind = OrderKind::Frequency;
+    return order;
 }
 
 ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
@@ -31,9 +42,7 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
     events.StageBegun(Stage::kGrouping);
     cleaner.Group(task.plan.keepRepeats ? KeptCopies::kApartMatched : KeptCopies::kFirst);
     // Grouping by hash has found every line's copies: the order is chosen now.
-    KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
-    if (!events.ChooseAlphabetize(task.plan.alphabetize))
-        order.kind = task.plan.byFrequency ? OrderKind::Frequency : OrderKind::File;
+    const KeptOrder order = OrderFor(events, task.plan);
     if (cleaner.NeedsSort(order)) events.StageBegun(Stage::kOrdering);
     cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};

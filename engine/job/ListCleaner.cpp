@@ -239,7 +239,7 @@ void ListCleaner::CutTrail() {
     const uint64_t perRun = bytes / kKeptShareOfRecords / m_partitions->Count();
     if (perRun / stretches < SpillFile::BlockBytes() / kBlockShareOfRunStretch) stretches = 1;
     m_linesPerStretch = m_partitions->Trail().Size() / stretches + 1;
-    m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key});
+    m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key, {}});
     m_lineBounds->TakeLineSteps(m_linesPerStretch, stretches);
 }
 

@@ -28,6 +28,20 @@ Why SameAsAny(const std::string& name, const std::vector<std::string>& others) {
     return std::nullopt;
 }
 
+// The order by length, and the files split by length, which take the lines
+// shortest first and measure them as they are written.
+Why Lengths(const RunPlan& plan) {
+    const bool split = plan.splitByLength.has_value();
+    if ((plan.byLength || split) && (plan.byFrequency || plan.alphabetize))
+        return "lines ordered or split by length go shortest first, each length in file order: "
+               "ordering by frequency or alphabetically does not apply";
+    if (split && plan.output) return "lines split by length and one output exclude each other";
+    if (split && plan.lineForm != LineForm::kAsRead)
+        return "lines split by length are written as read: $HEX[..] forms made or undone would "
+               "change their lengths";
+    return std::nullopt;
+}
+
 Why Choices(const RunPlan& plan) {
     const bool single = plan.job == JobKind::kSingleLine;
     if (plan.byFrequency && plan.alphabetize)
@@ -43,9 +57,10 @@ Why Choices(const RunPlan& plan) {
         return "deleting lines keeps every other line: a set operation does not apply";
     if (single && plan.byFrequency)
         return "deleting lines keeps every other line: ordering by frequency does not apply";
-    if (plan.setOperation == SetOperation::kCommon && (!plan.output || plan.lists.size() < 2))
+    if (plan.setOperation == SetOperation::kCommon &&
+        (!plan.MergesLists() || plan.lists.size() < 2))
         return "keeping the common lines needs one output and two or more lists";
-    if (plan.setOperation == SetOperation::kCascade && plan.output)
+    if (plan.setOperation == SetOperation::kCascade && plan.MergesLists())
         return "a cascade rewrites each list in place: one output does not apply";
     if (plan.keepRepeats && plan.byFrequency)
         return "keeping the repeats keeps every copy in its place: ordering by frequency does not "
@@ -54,8 +69,9 @@ Why Choices(const RunPlan& plan) {
         return "keeping the repeats dedupes nothing: a set operation does not apply";
     if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength)
         return "the shortest length allowed is above the longest";
-    if (!plan.besideSuffix.empty() && plan.output)
+    if (!plan.besideSuffix.empty() && plan.MergesLists())
         return "results beside the lists and one output exclude each other";
+    if (const Why why = Lengths(plan)) return why;
     if (plan.besideSuffix.find('/') != std::string::npos)
         return "the name of a result beside its list cannot hold a /";
     return std::nullopt;
@@ -66,10 +82,10 @@ Why Names(const RunPlan& plan) {
     const auto empty = [](const std::string& name) { return name.empty(); };
     if (std::any_of(plan.lists.begin(), plan.lists.end(), empty) ||
         std::any_of(plan.references.begin(), plan.references.end(), empty) || plan.output == "" ||
-        plan.removed == "")
+        plan.removed == "" || plan.splitByLength == "")
         return "a file name is empty";
     const auto stdins = std::count(plan.lists.begin(), plan.lists.end(), kStandardStream);
-    if (stdins > 0 && !plan.output) return "standard input (-) needs one output";
+    if (stdins > 0 && !plan.MergesLists()) return "standard input (-) needs one output";
     if (stdins + std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 1)
         return "standard input (-) can be given once only";
     if (plan.removed == kStandardStream) return "removed lines need a file, not standard output";
@@ -97,7 +113,7 @@ Why Streams(const RunPlan& plan) {
     const auto named = [](const std::string& name) { return Named(name) && NamesStream(name); };
     for (const std::string& list : plan.lists) {
         if (!named(list)) continue;
-        if (!plan.output)
+        if (!plan.MergesLists())
             return list +
                    " is not a regular file: a list rewritten in place is replaced by a new file; "
                    "a FIFO or a device can only be merged into one output or be a reference list";

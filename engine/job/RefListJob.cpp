@@ -21,7 +21,7 @@ public:
     explicit RefListSteps(const RunPlan& plan)
         : m_refPaths(plan.references),
           m_cascade(plan.setOperation == SetOperation::kCascade),
-          m_manyLists(!plan.output && plan.lists.size() > 1),
+          m_manyLists(!plan.MergesLists() && plan.lists.size() > 1),
           m_streams(plan.references.size()) {}
 
     // Every reference list must open before anything of the input list is

@@ -103,18 +103,19 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
     return counts;
 }
 
-// The kept lines in byte order: loaded, kept whole and merged.
-ListCounts SortedWithout(RunReporter& events, ListTask& task,
-                         const std::vector<std::string>& lines) {
+// The kept lines in `order`: loaded, kept whole and merged.
+ListCounts SortedWithout(RunReporter& events, ListTask& task, const std::vector<std::string>& lines,
+                         const KeptOrder& order) {
     ListCleaner cleaner(events, task.context, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
     events.StageBegun(Stage::kLoading);
     cleaner.Load(InputSources(task), FilterFor(task.plan, lines), LineKey());
-    // Copies of one line are equal bytes, and so ties wherever they stand;
-    // lines of one key that differ are not, and each copy keeps its place.
-    const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
+    // Copies of one line are equal bytes, and so ties wherever they stand in
+    // byte order; lines of one key that differ, and lines of one length, are
+    // not, and each copy keeps its place.
+    const bool together = order.kind == OrderKind::Alphabetical && order.key.Plain();
     events.StageBegun(Stage::kGrouping);
-    cleaner.Group(order.key.Plain() ? KeptCopies::kEvery : KeptCopies::kApart);
+    cleaner.Group(together ? KeptCopies::kEvery : KeptCopies::kApart);
     events.StageBegun(Stage::kOrdering);
     cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
@@ -129,8 +130,8 @@ public:
     // In file order the lines are streamed as they are read: the order is
     // chosen before anything is read.
     ListCounts ProcessList(RunReporter& events, ListTask& task) override {
-        if (events.ChooseAlphabetize(task.plan.alphabetize))
-            return SortedWithout(events, task, m_lines);
+        const KeptOrder order = OrderFor(events, task.plan);
+        if (order.kind != OrderKind::File) return SortedWithout(events, task, m_lines, order);
         return StreamWithout(events, task, m_lines);
     }
 

@@ -137,6 +137,12 @@ void ReplacementFile::Write(const char* bytes, size_t size) {
     m_used += size;
 }
 
+void ReplacementFile::Hold() {
+    Flush();
+    m_buffer.Release();
+    m_capacity = 0;
+}
+
 void ReplacementFile::Flush() {
     WriteOut(static_cast<const char*>(m_buffer.Data()), m_used);
     m_used = 0;

@@ -70,6 +70,10 @@ public:
     // cleaned" when the list's name no longer holds the file that was read as
     // it was, and "output list can't be written" when a step fails.
     void Commit() override;
+    // Writes out what the buffer holds and gives the buffer back, for a file
+    // that is complete but committed later with others: it takes no more
+    // bytes, and holds only its descriptors until then.
+    void Hold();
     // Commits, and returns the new file, open for writing at its end.
     FileHandle CommitKeepingFile();
 

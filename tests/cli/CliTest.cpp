@@ -660,6 +660,23 @@ INSTANTIATE_TEST_SUITE_P(
              {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
              "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
              {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
+        // Lengths in bytes or characters; one file a length, all or none.
+        Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
+             {"-l", "--chars", "-o", "o", "l"},
+             "0|o: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
+             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}, {"o", "a\nz\n\xc3\xa9\nbb\nxx\nccc\n"}}},
+        Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
+             {"--split-by-length", "d", "--crlf", "l"},
+             "0|d: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
+             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"},
+              {"d", "/"},
+              {"d/1.txt", "a\r\nz\r\n"},
+              {"d/2.txt", "bb\r\n\xc3\xa9\r\nxx\r\n"},
+              {"d/3.txt", "ccc\r\n"}}},
+        Case{{{"l", "ccc\na\nbb\n"}},
+             {"|", "mkdir -p d/2.txt; $CLI --split-by-length d l || echo $?"},
+             "0|1\n|d/2.txt: output list can't be opened (not a regular file)\n",
+             {{"l", "ccc\na\nbb\n"}, {"d", "/"}, {"d/2.txt", "/"}}},
         // FIFOs, devices and standard input are read as they come, as reference
         // lists and as lists merged into one output; a FIFO read twice (for the
         // removed lines, for each of several lists) is copied aside first.
@@ -877,6 +894,9 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"-r", "-", "-r", "-", "l.txt"}, "once"},
         Misuse{{"/dev/null"}, "replaced by a new file"},
         Misuse{{"--keep-repeats", "-f", "l.txt"}, "frequency"},
+        Misuse{{"-l", "-a", "l.txt"}, "alphabetically"},
+        Misuse{{"--split-by-length", "d", "-o", "o", "l.txt"}, "one output"},
+        Misuse{{"--split-by-length", "d", "--decode-hex", "l.txt"}, "$HEX"},
         Misuse{{"--keep-repeats", "--only-unique", "l.txt"}, "set operation"},
         Misuse{{"-r", "/dev/null", "-r", "/dev/null", "l.txt"}, "read once"},
         Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
@@ -1166,7 +1186,7 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
                         "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet",
                         "-s, --silent", "-h, --help", "--version",
                         // Filtering without deduping, lengths, classes, lines in one list only.
-                        "--keep-repeats"};
+                        "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 
 #include "TempDir.h"
 #include "api/RunEvents.h"
@@ -92,7 +93,8 @@ using Lists = std::vector<std::vector<std::string>>;
 // most come several times, some in one list only: letters of both cases,
 // digits, printable specials, controls and bytes above 127 (UTF-8 and not).
 const std::vector<std::string>& Pool() {
-    static const std::string kBytes = "aBcDzZ0189 !~:$\t\x7f\xc3\xa9\xe2\x82\xac\x80\xff";
+    static const std::string kBytes =
+        "aBcDzZ0189 !~:$\t\x7f\xc3\xa9\xe2\x82\xac\x80\xff\xed\xa0\xf0\x9f\x98";
     static const std::vector<std::string> pool = [] {
         std::mt19937 random(3);
         std::vector<std::string> distinct(2000);
@@ -123,10 +125,58 @@ std::string Folded(std::string line) {
     return line;
 }
 
+// UTF-8 characters by decoding: a sequence that decodes to no character
+// (overlong, a surrogate, past U+10FFFF, cut short) is its bytes, one each.
+size_t Characters(const std::string& line) {
+    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    size_t count = 0;
+    for (size_t i = 0; i < line.size(); ++count) {
+        const auto lead = static_cast<uint8_t>(line[i]);
+        const size_t size = lead < 0x80         ? 1
+                            : (lead >> 5) == 6  ? 2
+                            : (lead >> 4) == 14 ? 3
+                            : (lead >> 3) == 30 ? 4
+                                                : 0;
+        uint32_t point = lead & (0xff >> (size + 1));
+        bool whole = size > 1 && i + size <= line.size();
+        for (size_t k = 1; whole && k < size; ++k) {
+            const auto next = static_cast<uint8_t>(line[i + k]);
+            whole = (next & 0xc0) == 0x80;
+            point = point << 6 | (next & 0x3f);
+        }
+        whole = whole && point >= kLeast[size] && point <= 0x10ffff &&
+                (point < 0xd800 || point > 0xdfff);
+        i += whole ? size : 1;
+    }
+    return count;
+}
+
+// The first copy of each line, in file order.
+std::vector<std::string> Firsts(const Lists& lists) {
+    std::set<std::string> seen;
+    std::vector<std::string> firsts;
+    for (const auto& list : lists)
+        for (const std::string& line : list)
+            if (seen.insert(line).second) firsts.push_back(line);
+    return firsts;
+}
+
 std::string Joined(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) out += line + "\n";
     return out;
+}
+
+// Lines stably sorted by `length`.
+std::vector<std::string> ByLength(std::vector<std::string> lines,
+                                  const std::function<size_t(const std::string&)>& length) {
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&](const auto& a, const auto& b) { return length(a) < length(b); });
+    return lines;
+}
+
+size_t Bytes(const std::string& line) {
+    return line.size();
 }
 
 // Every line of every list, in order, that `keep` keeps; with `sortBy`,
@@ -141,6 +191,27 @@ std::string Kept(const Lists& lists, const std::function<bool(const std::string&
         std::stable_sort(kept.begin(), kept.end(),
                          [&](const auto& a, const auto& b) { return sortBy(a) < sortBy(b); });
     return Joined(kept);
+}
+
+// Every line of every list that `keep` keeps, in order.
+std::vector<std::string> MergedLines(const Lists& lists,
+                                     const std::function<bool(const std::string&)>& keep) {
+    std::vector<std::string> kept;
+    for (const auto& list : lists)
+        for (const std::string& line : list)
+            if (keep(line)) kept.push_back(line);
+    return kept;
+}
+
+// The files of lines split by length, as RunOption shows them: each name on
+// a line of its own, then its lines.
+std::string SplitModel(const std::vector<std::string>& lines,
+                       const std::function<size_t(const std::string&)>& length) {
+    std::map<size_t, std::string> files;
+    for (const std::string& line : lines) files[length(line)] += line + "\n";
+    std::string out;
+    for (const auto& [size, bytes] : files) out += std::to_string(size) + ".txt\n" + bytes;
+    return out;
 }
 
 // An option that keeps or drops lines one by one, and its model.
@@ -168,12 +239,22 @@ std::string RunOption(const LineOption& option, const Lists& lists, uint64_t bud
             if (InReferences(line)) references += line + "\n";
         plan.references = {dir.File("references", references)};
     }
-    plan.output = dir.At("out");
+    if (plan.splitByLength)
+        plan.splitByLength = dir.At("split");
+    else
+        plan.output = dir.At("out");
     plan.memoryBudget = budget;
     plan.threads = threads;
     RunEvents events;
     EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-    return ReadBytes(*plan.output);
+    if (plan.output) return ReadBytes(*plan.output);
+    std::map<size_t, std::string> files;  // by length, not by name
+    for (const auto& entry : std::filesystem::directory_iterator(*plan.splitByLength))
+        files[std::stoul(entry.path().stem().string())] = entry.path().filename().string();
+    std::string out;
+    for (const auto& [length, name] : files)
+        out += name + "\n" + ReadBytes(*plan.splitByLength + "/" + name);
+    return out;
 }
 
 const std::vector<LineOption>& LineOptions() {
@@ -200,6 +281,36 @@ const std::vector<LineOption>& LineOptions() {
         {"keep repeats, alphabetized",
          {.alphabetize = true, .keepRepeats = true},
          [all](const Lists& l) { return Kept(l, all, [](const auto& s) { return s; }); }},
+        {"by length",
+         {.byLength = true},
+         [](const Lists& l) { return Joined(ByLength(Firsts(l), Bytes)); },
+         2},
+        {"by length in characters, lengths filtered in characters",
+         {.minLength = 2, .maxLength = 5, .byLength = true, .lengthInChars = true},
+         [](const Lists& l) {
+             std::vector<std::string> kept;
+             for (const std::string& line : Firsts(l))
+                 if (Characters(line) >= 2 && Characters(line) <= 5) kept.push_back(line);
+             return Joined(ByLength(kept, Characters));
+         }},
+        {"by length, keep repeats, references",
+         {.job = JobKind::kReferences, .keepRepeats = true, .byLength = true},
+         [](const Lists& l) {
+             return Joined(
+                 ByLength(MergedLines(l, [](const auto& s) { return !InReferences(s); }), Bytes));
+         }},
+        {"split by length in characters",
+         {.splitByLength = "", .lengthInChars = true},
+         [](const Lists& l) { return SplitModel(Firsts(l), Characters); },
+         2},
+        {"split by length, keep repeats, -d",
+         {.job = JobKind::kSingleLine,
+          .singleLines = {"a"},
+          .keepRepeats = true,
+          .splitByLength = ""},
+         [](const Lists& l) {
+             return SplitModel(MergedLines(l, [](const auto& s) { return s != "a"; }), Bytes);
+         }},
     };
     return options;
 }
