@@ -76,6 +76,40 @@ Apply Length(std::optional<uint64_t> CliOptions::*member, const char* name) {
     };
 }
 
+Apply Case(LetterCase letters) {
+    return [letters](CliOptions& o, const std::string&) {
+        o.letterCase = letters;
+        ++o.letterCases;
+        return std::string();
+    };
+}
+
+// A comma list of class names, as a set of CharClass bits.
+Apply ClassSets(std::vector<uint8_t> CliOptions::*member, const char* name) {
+    return [member, name](CliOptions& o, const std::string& v) {
+        static const std::pair<const char*, uint8_t> kNames[] = {{"lower", kLowerClass},
+                                                                 {"upper", kUpperClass},
+                                                                 {"digit", kDigitClass},
+                                                                 {"special", kSpecialClass},
+                                                                 {"high", kHighClass}};
+        uint8_t set = 0;
+        for (size_t at = 0; at <= v.size();) {
+            const size_t comma = std::min(v.find(',', at), v.size());
+            const std::string word = v.substr(at, comma - at);
+            const auto known = std::find_if(std::begin(kNames), std::end(kNames),
+                                            [&](const auto& n) { return word == n.first; });
+            if (known == std::end(kNames))
+                return std::string("--") + name +
+                       " needs classes among lower, upper, digit, special and high, not '" + word +
+                       "'";
+            set |= known->second;
+            at = comma + 1;
+        }
+        (o.*member).push_back(set);
+        return std::string();
+    };
+}
+
 const std::vector<OptionEntry>& Options() {
     static const std::vector<OptionEntry> options = {
         {'o', "output", "FILE",
@@ -223,6 +257,26 @@ const std::vector<OptionEntry>& Options() {
          "count lengths (--min-length, --max-length, -l, --split-by-length) in UTF-8 characters, "
          "a byte that is no part of a well-formed one as one, instead of bytes",
          "lintrim-cli --chars --min-length 8 list.txt", Flag(&CliOptions::chars)},
+        {0, "printable", nullptr, "keep only lines of printable ASCII (every byte from space to ~)",
+         "lintrim-cli --printable list.txt", Flag(&CliOptions::printable)},
+        {0, "lower", nullptr,
+         "write every kept line with its ASCII letters lowercase; the case changes before lines "
+         "are compared, so A and a are one line, and -a sorts the lines as written",
+         "lintrim-cli --lower -o lower.txt list.txt", Case(LetterCase::kLower)},
+        {0, "upper", nullptr, "the same, uppercase", "lintrim-cli --upper list.txt",
+         Case(LetterCase::kUpper)},
+        {0, "require", "CLASSES",
+         "keep only lines that hold a character of one of CLASSES, a comma list of lower, upper, "
+         "digit, special (printable ASCII but letters and digits, space included) and high "
+         "(bytes above 127); repeatable, each must be met. --require lower,upper drops lines "
+         "without a letter. Lines are judged as read",
+         "lintrim-cli --require lower,upper --require digit list.txt",
+         ClassSets(&CliOptions::requiredClasses, "require")},
+        {0, "reject", "CLASSES",
+         "drop lines made only of characters of CLASSES (as for --require); repeatable. "
+         "--reject digit drops lines of digits only",
+         "lintrim-cli --reject digit --reject lower list.txt",
+         ClassSets(&CliOptions::rejectedClasses, "reject")},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",
@@ -345,6 +399,7 @@ private:
         if (o.encodeHex && o.decodeHex)
             return Fail("--encode-hex and --decode-hex exclude each other");
         if (o.lf && o.crlf) return Fail("--lf and --crlf ask for different line ends");
+        if (o.letterCases > 1) return Fail("--lower and --upper exclude each other");
     }
 
     void Fail(const std::string& reason) {

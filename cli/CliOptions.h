@@ -43,6 +43,11 @@ struct CliOptions {
     bool byLength = false;
     std::optional<std::string> splitByLength;
     bool chars = false;
+    bool printable = false;
+    LetterCase letterCase = LetterCase::kAsRead;
+    int letterCases = 0;  // how many were given: one at most
+    std::vector<uint8_t> requiredClasses;
+    std::vector<uint8_t> rejectedClasses;
 };
 
 // Exit codes, shown in --help and the README.

@@ -46,6 +46,10 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.byLength = options.byLength;
     plan.splitByLength = options.splitByLength;
     plan.lengthInChars = options.chars;
+    plan.printableOnly = options.printable;
+    plan.letterCase = options.letterCase;
+    plan.requiredClasses = options.requiredClasses;
+    plan.rejectedClasses = options.rejectedClasses;
     return plan;
 }
 

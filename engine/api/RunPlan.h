@@ -53,6 +53,18 @@ enum class LineEnd {
     kAsRead,  // as most lines of the lists read were ended; LF on a tie
 };
 
+// The classes of characters the class filters name, as bits of a set.
+enum CharClass : uint8_t {
+    kLowerClass = 1,    // a-z
+    kUpperClass = 2,    // A-Z
+    kDigitClass = 4,    // 0-9
+    kSpecialClass = 8,  // the other printable ASCII bytes, ' ' to '~'
+    kHighClass = 16,    // bytes above 127
+};
+
+// How the kept lines' ASCII letters are written, and so compared.
+enum class LetterCase { kAsRead, kLower, kUpper };
+
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
     // The lists to clean, in order ("-": standard input, with an output).
@@ -114,6 +126,16 @@ struct RunPlan {
     // Lengths (the filters, the order, the files) count UTF-8 characters,
     // a byte that is no part of one as one; else bytes.
     bool lengthInChars = false;
+    // Only lines of printable ASCII (' ' to '~') kept.
+    bool printableOnly = false;
+    // Sets of classes (CharClass bits): a kept line holds a character of
+    // each required set, and is not made only of the classes of any
+    // rejected set. Lines are judged as read.
+    std::vector<uint8_t> requiredClasses = {};
+    std::vector<uint8_t> rejectedClasses = {};
+    // The letters of every kept line written lowercase or uppercase; lines
+    // are compared so too (without case), and sorted as written.
+    LetterCase letterCase = LetterCase::kAsRead;
 
     bool HasLengthFilter() const { return minLength || maxLength; }
     // The lists are read as one list, into one output or split by length.

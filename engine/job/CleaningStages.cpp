@@ -12,13 +12,19 @@ std::vector<ListSource> InputSources(const ListTask& task) {
     return sources;
 }
 
+// Lines written in one case are compared without it, and sorted as written.
 LineKey KeyFor(const RunPlan& plan) {
-    return {plan.hexKey, plan.ignoreCase};
+    const bool cased = plan.letterCase != LetterCase::kAsRead;
+    return {plan.hexKey, plan.ignoreCase || cased, plan.letterCase == LetterCase::kUpper};
 }
 
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
-    return {std::move(singles), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
-            KeyFor(plan), LineLength(plan.lengthInChars)};
+    return {std::move(singles),
+            plan.minLength.value_or(0),
+            plan.maxLength.value_or(UINT64_MAX),
+            KeyFor(plan),
+            LineLength(plan.lengthInChars),
+            LineClasses(plan.printableOnly, plan.requiredClasses, plan.rejectedClasses)};
 }
 
 KeptOrder OrderFor(RunReporter& events, const RunPlan& plan) {
@@ -57,7 +63,7 @@ void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& ord
     events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
     const std::string& lineEnd = task.lineEnd;
-    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);
+    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey, task.plan.letterCase);
     cleaner.Write(order, lines);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);

@@ -92,6 +92,7 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, uint64_t to
             if (kind != StretchLoader::kEmpty && source.reference) ++m_referenceRead;
             if (kind == StretchLoader::kSingle) ++m_skipped;
             if (kind == StretchLoader::kLength) ++m_filtered;
+            if (kind == StretchLoader::kClass) ++m_classFiltered;
             if (m_read % kLinesPerLoadReport == 0)
                 m_events.Progress(Stage::kLoading, before + after, total, true);
         });
@@ -162,6 +163,7 @@ ListCounts ListCleaner::Counts() const {
     ListCounts counts;
     counts.read = m_read;
     counts.filtered = m_filtered;
+    counts.classFiltered = m_classFiltered;
     counts.referenceRead = m_referenceRead;
     counts.repeats = m_grouped.dupes - m_grouped.referenceDupes - m_grouped.setDupes;
     counts.setHits = m_grouped.setHits;

@@ -42,6 +42,20 @@ Why Lengths(const RunPlan& plan) {
     return std::nullopt;
 }
 
+// The filters by class and the change of case.
+Why Classes(const RunPlan& plan) {
+    constexpr uint8_t kEveryClass =
+        kLowerClass | kUpperClass | kDigitClass | kSpecialClass | kHighClass;
+    for (const std::vector<uint8_t>* sets : {&plan.requiredClasses, &plan.rejectedClasses})
+        for (const uint8_t set : *sets)
+            if (set == 0 || (set & ~kEveryClass) != 0) return "a set of classes names no class";
+    if (plan.letterCase != LetterCase::kAsRead &&
+        (plan.hexKey || plan.lineForm != LineForm::kAsRead))
+        return "writing lines in one case and $HEX[..] lines exclude each other: the case would "
+               "change the form";
+    return std::nullopt;
+}
+
 Why Choices(const RunPlan& plan) {
     const bool single = plan.job == JobKind::kSingleLine;
     if (plan.byFrequency && plan.alphabetize)
@@ -72,6 +86,7 @@ Why Choices(const RunPlan& plan) {
     if (!plan.besideSuffix.empty() && plan.MergesLists())
         return "results beside the lists and one output exclude each other";
     if (const Why why = Lengths(plan)) return why;
+    if (const Why why = Classes(plan)) return why;
     if (plan.besideSuffix.find('/') != std::string::npos)
         return "the name of a result beside its list cannot hold a /";
     return std::nullopt;

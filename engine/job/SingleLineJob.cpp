@@ -46,6 +46,7 @@ void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, Line
     if (verdict == LineFilter::Verdict::kKeep) return kept.Put(text, length);
     if (verdict == LineFilter::Verdict::kSingle) ++counts.singleHits;
     if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+    if (verdict == LineFilter::Verdict::kClass) ++counts.classFiltered;
     if (task.removed) {
         task.removed->Write(text, length);
         task.removed->Write(task.lineEnd.data(), task.lineEnd.size());
@@ -59,12 +60,13 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, lines);
     const std::string& end = task.lineEnd;
-    const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
+    const bool spans =
+        plan.lineForm == LineForm::kAsRead && plan.letterCase == LetterCase::kAsRead && end == "\n";
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();
     events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
-    LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
+    LineOutput kept(*output, end, plan.lineForm, plan.hexKey, plan.letterCase);
     KeptSpan span(kept);
     ListCounts counts;
     events.Progress(Stage::kWriting, 0, total, true);

@@ -441,7 +441,8 @@ INSTANTIATE_TEST_SUITE_P(
               "'s/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
-             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
+             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"by_class\":0,\"seconds\":T}\n{"
+             "\"lists\":["
              "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
              "such file or directory\",\"file\":\"n\\ufffd\\\\\",\"file_hex\":\"6eff5c\","
@@ -660,6 +661,15 @@ INSTANTIATE_TEST_SUITE_P(
              {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
              "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
              {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
+        // Classes and case: judged as read, compared and sorted as written.
+        Case{{{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}},
+             {"--upper", "-a", "--printable", "--reject", "digit", "-o", "o", "c"},
+             "0|o: 7 read, 2 kept, 5 removed (2 repeated, 3 by class), T s\n|",
+             {{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}, {"o", "ABC\n_X\n"}}},
+        Case{{{"c", "Abc\nabc\n123\n_x\n\xc3\xa9t\n"}},
+             {"--lower", "--require", "upper,high", "c"},
+             "0|c: 5 read, 2 kept, 3 removed (3 by class), T s\n|",
+             {{"c", "abc\n\xc3\xa9t\n"}}},
         // Lengths in bytes or characters; one file a length, all or none.
         Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
              {"-l", "--chars", "-o", "o", "l"},
@@ -895,6 +905,9 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"/dev/null"}, "replaced by a new file"},
         Misuse{{"--keep-repeats", "-f", "l.txt"}, "frequency"},
         Misuse{{"-l", "-a", "l.txt"}, "alphabetically"},
+        Misuse{{"--lower", "--upper", "l.txt"}, "--upper"},
+        Misuse{{"--upper", "--encode-hex", "l.txt"}, "$HEX"},
+        Misuse{{"--reject", "digit,vowel", "l.txt"}, "'vowel'"},
         Misuse{{"--split-by-length", "d", "-o", "o", "l.txt"}, "one output"},
         Misuse{{"--split-by-length", "d", "--decode-hex", "l.txt"}, "$HEX"},
         Misuse{{"--keep-repeats", "--only-unique", "l.txt"}, "set operation"},
@@ -1178,15 +1191,16 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE", "-f, --by-frequency", "-a, --alphabetize",
-                        "-r, --ref FILE", "-d, --del-single TEXT", "--hex", "-i, --ignore-case",
-                        "--encode-hex", "--decode-hex", "--lf", "--crlf", "--json", "--stats",
-                        "--only-unique", "--only-repeated", "--common", "--cascade",
-                        "--min-length N", "--max-length N", "--removed FILE", "--memory SIZE",
-                        "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet",
-                        "-s, --silent", "-h, --help", "--version",
-                        // Filtering without deduping, lengths, classes, lines in one list only.
-                        "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars"};
+    const Names options{
+        "-o, --output FILE", "-f, --by-frequency", "-a, --alphabetize", "-r, --ref FILE",
+        "-d, --del-single TEXT", "--hex", "-i, --ignore-case", "--encode-hex", "--decode-hex",
+        "--lf", "--crlf", "--json", "--stats", "--only-unique", "--only-repeated", "--common",
+        "--cascade", "--min-length N", "--max-length N", "--removed FILE", "--memory SIZE",
+        "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet", "-s, --silent",
+        "-h, --help", "--version",
+        // Filtering without deduping, lengths, classes, lines in one list only.
+        "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars", "--printable",
+        "--lower", "--upper", "--require CLASSES", "--reject CLASSES"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);

@@ -167,6 +167,39 @@ std::string Joined(const std::vector<std::string>& lines) {
     return out;
 }
 
+// The classes of a line's bytes, by <cctype> in the C locale: 'l', 'u',
+// 'd', 's' (other printable), 'h' (above 127), 'c' (control).
+std::set<char> ClassesOf(const std::string& line) {
+    std::set<char> classes;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        classes.insert(byte > 127           ? 'h'
+                       : std::islower(byte) ? 'l'
+                       : std::isupper(byte) ? 'u'
+                       : std::isdigit(byte) ? 'd'
+                       : std::isprint(byte) ? 's'
+                                            : 'c');
+    }
+    return classes;
+}
+
+std::string Cased(std::string line, bool upper) {
+    for (char& c : line)
+        c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                    : std::tolower(static_cast<unsigned char>(c)));
+    return line;
+}
+
+// Each line in one case, the first copy of each kept, sorted as written.
+std::string CasedFirsts(const Lists& lists, bool upper) {
+    Lists cased = lists;
+    for (auto& list : cased)
+        for (std::string& line : list) line = Cased(line, upper);
+    std::vector<std::string> firsts = Firsts(cased);
+    std::sort(firsts.begin(), firsts.end());
+    return Joined(firsts);
+}
+
 // Lines stably sorted by `length`.
 std::vector<std::string> ByLength(std::vector<std::string> lines,
                                   const std::function<size_t(const std::string&)>& length) {
@@ -298,6 +331,43 @@ const std::vector<LineOption>& LineOptions() {
          [](const Lists& l) {
              return Joined(
                  ByLength(MergedLines(l, [](const auto& s) { return !InReferences(s); }), Bytes));
+         }},
+        {"printable",
+         {.printableOnly = true},
+         [](const Lists& l) {
+             std::vector<std::string> kept;
+             for (const std::string& line : Firsts(l)) {
+                 const std::set<char> c = ClassesOf(line);
+                 if (!c.count('h') && !c.count('c')) kept.push_back(line);
+             }
+             return Joined(kept);
+         }},
+        {"lower, alphabetized",
+         {.alphabetize = true, .letterCase = LetterCase::kLower},
+         [](const Lists& l) { return CasedFirsts(l, false); },
+         2},
+        {"upper, alphabetized",
+         {.alphabetize = true, .letterCase = LetterCase::kUpper},
+         [](const Lists& l) { return CasedFirsts(l, true); }},
+        {"a letter required, lowercase and digits alone rejected, keep repeats",
+         {.keepRepeats = true,
+          .requiredClasses = {kLowerClass | kUpperClass},
+          .rejectedClasses = {kDigitClass | kLowerClass}},
+         [](const Lists& l) {
+             return Joined(MergedLines(l, [](const std::string& line) {
+                 const std::set<char> c = ClassesOf(line);
+                 const bool only =
+                     std::all_of(c.begin(), c.end(), [](char k) { return k == 'd' || k == 'l'; });
+                 return (c.count('l') || c.count('u')) && !only;
+             }));
+         }},
+        {"digits alone rejected",
+         {.rejectedClasses = {kDigitClass}},
+         [](const Lists& l) {
+             std::vector<std::string> kept;
+             for (const std::string& line : Firsts(l))
+                 if (ClassesOf(line) != std::set<char>{'d'}) kept.push_back(line);
+             return Joined(kept);
          }},
         {"split by length in characters",
          {.splitByLength = "", .lengthInChars = true},
