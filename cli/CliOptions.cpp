@@ -277,6 +277,11 @@ const std::vector<OptionEntry>& Options() {
          "--reject digit drops lines of digits only",
          "lintrim-cli --reject digit --reject lower list.txt",
          ClassSets(&CliOptions::rejectedClasses, "reject")},
+        {0, "only-in-one", nullptr,
+         "with -o and two or more LISTs: keep the lines that occur in exactly one LIST (any "
+         "number of times there), once, in file order; a: x x y and b: y z give x z, where "
+         "--only-unique gives z",
+         "lintrim-cli --only-in-one -o apart.txt a.txt b.txt", Set(SetOperation::kOnlyInOne)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",
@@ -395,7 +400,9 @@ private:
             return Fail("--ref and --del-single exclude each other");
         if (o.setOperations > 1)
             return Fail(
-                "--only-unique, --only-repeated, --common and --cascade exclude each other");
+                "--only-unique, --only-repeated, --common, --only-in-one and --cascade exclude "
+                "each "
+                "other");
         if (o.encodeHex && o.decodeHex)
             return Fail("--encode-hex and --decode-hex exclude each other");
         if (o.lf && o.crlf) return Fail("--lf and --crlf ask for different line ends");

@@ -32,6 +32,8 @@ const char* SetLabel(SetOperation op) {
             return "not repeated";
         case SetOperation::kCommon:
             return "not in every list";
+        case SetOperation::kOnlyInOne:
+            return "in more than one list";
         case SetOperation::kNone:
         case SetOperation::kCascade:
             break;

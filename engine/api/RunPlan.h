@@ -33,6 +33,9 @@ enum class SetOperation {
     kOnlyRepeated,  // one copy of each line that occurs more than once
     kCommon,        // the lines every list holds, once (lists merged into one output)
     kCascade,       // each list also loses every line of the lists before it (in place)
+    // The lines one list holds and no other, any number of times there,
+    // once (lists merged into one output).
+    kOnlyInOne,
 };
 
 // How the kept lines are written: as their first copies were read, or with

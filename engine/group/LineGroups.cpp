@@ -109,7 +109,8 @@ bool LineGroups::Referenced(size_t r, const char* kept) const {
 }
 
 void LineGroups::NoteList(size_t g, const char* record) {
-    if (!m_rule || m_rule->op != SetOperation::kCommon) return;
+    if (!m_rule || (m_rule->op != SetOperation::kCommon && m_rule->op != SetOperation::kOnlyInOne))
+        return;
     const std::vector<uint64_t>& starts = m_rule->listStarts;
     const auto list = static_cast<uint32_t>(
         std::upper_bound(starts.begin(), starts.end(), record::Index(record)) - starts.begin());
@@ -129,6 +130,9 @@ bool LineGroups::RuleKeeps(size_t g, uint64_t copies) {
             break;
         case SetOperation::kCommon:
             keeps = g < m_lists.size() && m_lists[g] == m_rule->listStarts.size();
+            break;
+        case SetOperation::kOnlyInOne:
+            keeps = g < m_lists.size() && m_lists[g] == 1;
             break;
         case SetOperation::kNone:
         case SetOperation::kCascade:

@@ -49,7 +49,7 @@ enum class KeptCopies {
 // Which groups a run keeps, besides leaving out what a reference list holds.
 struct KeepRule {
     SetOperation op = SetOperation::kNone;
-    // For kCommon: the load index each input list starts at, in order.
+    // For kCommon and kOnlyInOne: the load index each input list starts at, in order.
     std::vector<uint64_t> listStarts;
 };
 
@@ -86,7 +86,7 @@ private:
     void CountReferenceHit(uint64_t copies);
     // Whether the set operation keeps group g; counts what it leaves out.
     bool RuleKeeps(size_t g, uint64_t copies);
-    // For kCommon: notes that group g has a copy in the list of `record`.
+    // For kCommon and kOnlyInOne: notes that group g has a copy in the list of `record`.
     void NoteList(size_t g, const char* record);
     void Grow(size_t slots);
     template <bool kKeyed>
@@ -103,7 +103,7 @@ private:
     const KeepRule* m_rule;
     KeptArena* m_arena;
     const char* m_reserved = nullptr;  // the room reserved in the arena
-    // For kCommon, by group: the last list a copy came from (+1), and how
+    // For kCommon and kOnlyInOne, by group: the last list a copy came from (+1), and how
     // many lists hold the line.
     std::vector<uint32_t> m_lastList;
     std::vector<uint32_t> m_lists;

@@ -71,6 +71,9 @@ Why Choices(const RunPlan& plan) {
         return "deleting lines keeps every other line: a set operation does not apply";
     if (single && plan.byFrequency)
         return "deleting lines keeps every other line: ordering by frequency does not apply";
+    if (plan.setOperation == SetOperation::kOnlyInOne &&
+        (!plan.MergesLists() || plan.lists.size() < 2))
+        return "keeping the lines of one list only needs one output and two or more lists";
     if (plan.setOperation == SetOperation::kCommon &&
         (!plan.MergesLists() || plan.lists.size() < 2))
         return "keeping the common lines needs one output and two or more lists";

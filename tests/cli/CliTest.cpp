@@ -661,6 +661,11 @@ INSTANTIATE_TEST_SUITE_P(
              {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
              "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
              {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
+        // In one list only, however often there.
+        Case{{{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}},
+             {"--only-in-one", "-o", "o", "a", "b"},
+             "0|o: 5 read, 2 kept, 3 removed (1 repeated, 2 in more than one list), T s\n|",
+             {{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}, {"o", "x\nz\n"}}},
         // Classes and case: judged as read, compared and sorted as written.
         Case{{{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}},
              {"--upper", "-a", "--printable", "--reject", "digit", "-o", "o", "c"},
@@ -906,6 +911,7 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"--keep-repeats", "-f", "l.txt"}, "frequency"},
         Misuse{{"-l", "-a", "l.txt"}, "alphabetically"},
         Misuse{{"--lower", "--upper", "l.txt"}, "--upper"},
+        Misuse{{"--only-in-one", "-o", "o", "l.txt"}, "two or more lists"},
         Misuse{{"--upper", "--encode-hex", "l.txt"}, "$HEX"},
         Misuse{{"--reject", "digit,vowel", "l.txt"}, "'vowel'"},
         Misuse{{"--split-by-length", "d", "-o", "o", "l.txt"}, "one output"},
@@ -1200,7 +1206,7 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
         "-h, --help", "--version",
         // Filtering without deduping, lengths, classes, lines in one list only.
         "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars", "--printable",
-        "--lower", "--upper", "--require CLASSES", "--reject CLASSES"};
+        "--lower", "--upper", "--require CLASSES", "--reject CLASSES", "--only-in-one"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);

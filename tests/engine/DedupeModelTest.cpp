@@ -369,6 +369,18 @@ const std::vector<LineOption>& LineOptions() {
                  if (ClassesOf(line) != std::set<char>{'d'}) kept.push_back(line);
              return Joined(kept);
          }},
+        {"only in one list, three lists",
+         {.setOperation = SetOperation::kOnlyInOne},
+         [](const Lists& l) {
+             std::map<std::string, std::set<size_t>> holders;
+             for (size_t i = 0; i < l.size(); ++i)
+                 for (const std::string& line : l[i]) holders[line].insert(i);
+             std::vector<std::string> kept;
+             for (const std::string& line : Firsts(l))
+                 if (holders[line].size() == 1) kept.push_back(line);
+             return Joined(kept);
+         },
+         3},
         {"split by length in characters",
          {.splitByLength = "", .lengthInChars = true},
          [](const Lists& l) { return SplitModel(Firsts(l), Characters); },
