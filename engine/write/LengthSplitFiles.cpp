@@ -2,10 +2,14 @@
 // length written at once.
 #include "write/LengthSplitFiles.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "api/JobFailure.h"
 #include "api/StatusTexts.h"
+#include "os/SystemCalls.h"
 
 LengthSplitFiles::LengthSplitFiles(std::string folder, std::string lineEnd, LineLength length)
     : m_folder(std::move(folder)), m_end(std::move(lineEnd)), m_length(length) {}
@@ -60,7 +64,37 @@ ReplacementFile& LengthSplitFiles::FileFor(uint64_t length) {
     return *m_files.back();
 }
 
-// Every line came with its end: nothing is left partial.
+// Every line came with its end: nothing is left partial. A split makes
+// hundreds of files: one sync of the file system and one of the folder
+// cost a fraction of a sync of each file and of the folder after each.
 void LengthSplitFiles::Commit() {
-    for (const std::unique_ptr<ReplacementFile>& file : m_files) file->Commit();
+    if (m_files.empty()) return;
+    const bool synced = SyncAll();
+    for (const std::unique_ptr<ReplacementFile>& file : m_files) {
+        if (synced) file->SyncedByCaller();
+        file->Commit();
+    }
+    if (synced) SyncFolder();
+}
+
+// Whether every file's bytes are on disk; false where the system syncs no
+// file system at once (each file is synced as it is committed then).
+bool LengthSplitFiles::SyncAll() {
+#ifdef _WIN32
+    return false;
+#else
+    m_files.back()->Hold();
+    m_folderHandle = FileHandle(Sys().OpenFolder(m_folder.c_str()));
+    if (!m_folderHandle.IsOpen())
+        throw JobFailure(status::kOutputCantBeWritten, FailureCause::FromErrno("open"), m_folder);
+    if (::syncfs(m_folderHandle.Get()) != 0)
+        throw JobFailure(status::kOutputCantBeWritten, FailureCause::FromErrno("syncfs"), m_folder);
+    return true;
+#endif
+}
+
+void LengthSplitFiles::SyncFolder() {
+    if (Sys().Fsync(m_folderHandle.Get()) != 0 && errno != EINVAL)
+        throw FailureAfterReplacement(status::kOutputCantBeWritten,
+                                      FailureCause::FromErrno("fsync"), m_folder);
 }

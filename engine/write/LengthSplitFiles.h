@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "load/LineLength.h"
+#include "os/FileHandle.h"
 #include "write/ListWriter.h"
 #include "write/ReplacementFile.h"
 
@@ -31,6 +32,8 @@ private:
     void TakeLines(const char* from, const char* to);
     // The file of `length`, made when the first line of that length comes.
     ReplacementFile& FileFor(uint64_t length);
+    bool SyncAll();
+    void SyncFolder();
 
     std::string m_folder;
     std::string m_end;
@@ -38,4 +41,5 @@ private:
     std::string m_partial;  // the start of a line not ended yet
     std::vector<std::unique_ptr<ReplacementFile>> m_files;
     uint64_t m_current = 0;  // the length of the last file
+    FileHandle m_folderHandle;
 };

@@ -174,7 +174,8 @@ void ReplacementFile::StartWriteBack() {
 void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
-    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject, SystemCall::kFlush);
+    if (!m_syncedByCaller && Sys().Fsync(m_temporary.Descriptor()) != 0)
+        CantWrite(m_subject, SystemCall::kFlush);
     if (m_keepOpen) m_kept = FileHandle(Sys().Duplicate(m_temporary.Descriptor()));
     if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject, SystemCall::kDuplicate);
     if (!m_temporary.Link()) CantWrite(m_subject, SystemCall::kNameTemporary);
@@ -183,7 +184,7 @@ void ReplacementFile::Commit() {
     if (m_checkUnchanged && !m_list->Unchanged())
         throw JobFailure(status::kInputChanged, {}, m_subject);
     if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject, SystemCall::kMoveOver);
-    SyncFolder();
+    if (!m_syncedByCaller) SyncFolder();
 }
 
 FileHandle ReplacementFile::CommitKeepingFile() {

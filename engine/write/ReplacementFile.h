@@ -74,6 +74,11 @@ public:
     // that is complete but committed later with others: it takes no more
     // bytes, and holds only its descriptors until then.
     void Hold();
+    // For files committed together whose bytes the caller has made durable
+    // at once (one sync of their file system): Commit() then neither syncs
+    // the file nor, after the rename, its folder, which the caller syncs
+    // once after the last.
+    void SyncedByCaller() { m_syncedByCaller = true; }
     // Commits, and returns the new file, open for writing at its end.
     FileHandle CommitKeepingFile();
 
@@ -114,5 +119,6 @@ private:
     uint64_t m_written = 0;      // bytes written to the new file
     uint64_t m_writtenBack = 0;  // of those, bytes whose writing to disk has started
     bool m_keepOpen = false;
+    bool m_syncedByCaller = false;
     FileHandle m_kept;  // the committed file, when it is kept open
 };
