@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/CopyLine.h"
-#include "load/Record.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kFirstSlots = 1024;
@@ -203,3 +205,5 @@ KeptRun LineGroups::TakeRun() {
     std::vector<bool>().swap(m_referenced);
     return run;
 }
+
+}  // namespace lintrim

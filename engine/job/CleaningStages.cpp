@@ -1,9 +1,11 @@
 // Load, group, order, write.
 #include "job/CleaningStages.h"
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 
 #include "write/RemovedLines.h"
+
+namespace lintrim {
 
 std::vector<ListSource> InputSources(const ListTask& task) {
     std::vector<ListSource> sources;
@@ -71,3 +73,5 @@ void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& ord
     }
     output->Commit();
 }
+
+}  // namespace lintrim

@@ -9,11 +9,13 @@
 #include <optional>
 #include <vector>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "read/FileNames.h"
+
+namespace lintrim {
 
 namespace {
 class RefListSteps : public JobSteps {
@@ -94,3 +96,5 @@ RunOutcome RefListJob(const RunPlan& plan, const RunContext& context, RunEvents&
     RefListSteps steps(plan);
     return RunJob(plan, context, events, control, steps);
 }
+
+}  // namespace lintrim

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
+
+namespace lintrim {
 
 class LineClasses {
 public:
@@ -65,3 +67,5 @@ private:
     std::vector<uint8_t> m_required;
     std::vector<uint8_t> m_rejected;
 };
+
+}  // namespace lintrim

@@ -13,6 +13,8 @@
 #include "load/LineKey.h"
 #include "load/LineLength.h"
 
+namespace lintrim {
+
 struct LineFilter {
     // Every copy of each of these lines goes. They are few (a front end
     // takes many lines as a reference list), so each is tried in turn.
@@ -36,3 +38,5 @@ struct LineFilter {
         return Verdict::kKeep;
     }
 };
+
+}  // namespace lintrim

@@ -24,7 +24,9 @@
 #include <cstring>
 
 #include "load/LineBytes.h"
-#include "load/LineHash.h"
+#include "record/LineHash.h"
+
+namespace lintrim {
 
 class LineKey {
 public:
@@ -92,3 +94,5 @@ private:
 
     uint8_t m_mode = 0;
 };
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lintrim {
+
 class LineLength {
 public:
     LineLength() = default;  // bytes
@@ -57,3 +59,5 @@ private:
 
     bool m_chars = false;
 };
+
+}  // namespace lintrim

@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "load/Record.h"
 #include "order/KeptOrder.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 struct KeptKey {
     // By frequency: the copies, capped and turned so that more come first,
@@ -57,3 +59,5 @@ struct KeptKeyBefore {
                (order.kind == OrderKind::Length && count == KeptKey::kCopiesCap);
     }
 };
+
+}  // namespace lintrim

@@ -4,6 +4,8 @@
 #include "load/LineKey.h"
 #include "load/LineLength.h"
 
+namespace lintrim {
+
 enum class OrderKind { File, Frequency, Alphabetical, Length };
 
 struct KeptOrder {
@@ -19,3 +21,5 @@ struct KeptOrder {
 bool KeptBefore(const KeptOrder& order, const char* a, const char* b);
 // The length of kept record `kept` as `order` measures it.
 uint64_t LengthOf(const KeptOrder& order, const char* kept);
+
+}  // namespace lintrim

@@ -7,6 +7,8 @@
 #include "os/SystemFacts.h"
 #include "read/ListLocation.h"
 
+namespace lintrim {
+
 namespace {
 std::optional<FileIdentity> FolderOf(const std::filesystem::path& path) {
     return FileIdentity::OfPath(path.has_parent_path() ? path.parent_path().string() : ".");
@@ -26,3 +28,5 @@ bool NameOneFile(const std::string& a, const std::string& b) {
 bool NamesStream(const std::string& name) {
     return name == "-" || system_facts::IsStream(name);
 }
+
+}  // namespace lintrim

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace lintrim {
+
 // Whether `a` and `b` name one file. Names of files that do not exist yet
 // name one file when their last parts are equal and their folders are one
 // folder.
@@ -14,3 +16,5 @@ bool NameOneFile(const std::string& a, const std::string& b);
 // Whether `name` is read as a stream, as it comes and once: "-" (standard
 // input), or a name that leads to a FIFO or a character device.
 bool NamesStream(const std::string& name);
+
+}  // namespace lintrim

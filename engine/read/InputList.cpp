@@ -12,9 +12,11 @@
 #include <string>
 #include <utility>
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
 #include "read/PackedFiles.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kCopyBlock = size_t{1} << 20;
@@ -242,3 +244,5 @@ std::unique_ptr<ByteSource> InputList::StreamedSource(const char* failureText) {
         InflatedSource(m_format, std::move(stored), failureText, m_decoderLimit), m_format, m_name,
         m_refusalText);
 }
+
+}  // namespace lintrim

@@ -15,12 +15,14 @@
 #include <optional>
 #include <string>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/ScratchFile.h"
 #include "read/ByteSource.h"
 #include "read/ListFormat.h"
 #include "read/ListLocation.h"
+
+namespace lintrim {
 
 class InputList {
 public:
@@ -101,3 +103,5 @@ private:
     // Why a stream that holds no word list is refused (an input or a reference list).
     const char* m_refusalText = status::kInvalidInputFile;
 };
+
+}  // namespace lintrim

@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
+
+namespace lintrim {
 
 LengthSplitFiles::LengthSplitFiles(std::string folder, std::string lineEnd, LineLength length)
     : m_folder(std::move(folder)), m_end(std::move(lineEnd)), m_length(length) {}
@@ -98,3 +100,5 @@ void LengthSplitFiles::SyncFolder() {
         throw FailureAfterReplacement(status::kOutputCantBeWritten,
                                       FailureCause::FromErrno("fsync"), m_folder);
 }
+
+}  // namespace lintrim

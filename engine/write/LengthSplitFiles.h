@@ -16,6 +16,8 @@
 #include "write/ListWriter.h"
 #include "write/ReplacementFile.h"
 
+namespace lintrim {
+
 class LengthSplitFiles : public ListWriter {
 public:
     // Lines ended by `lineEnd` go to files in `folder`.
@@ -43,3 +45,5 @@ private:
     uint64_t m_current = 0;  // the length of the last file
     FileHandle m_folderHandle;
 };
+
+}  // namespace lintrim

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace lintrim {
+
 namespace {
 constexpr size_t kChunk = 256;
 
@@ -100,3 +102,5 @@ void LineOutput::PutEncoded(const LineBytes& bytes) {
     }
     m_to.Write("]", 1);
 }
+
+}  // namespace lintrim

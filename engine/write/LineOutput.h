@@ -6,9 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 #include "load/LineBytes.h"
 #include "write/ListWriter.h"
+
+namespace lintrim {
 
 class LineOutput {
 public:
@@ -46,3 +48,5 @@ private:
     bool m_hexKey;
     LetterCase m_case;
 };
+
+}  // namespace lintrim

@@ -12,7 +12,9 @@
 #include <set>
 
 #include "TempDir.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
+
+using namespace lintrim;
 
 namespace {
 class DedupeModel : public ::testing::Test {
