@@ -78,6 +78,40 @@ Apply Length(std::optional<uint64_t> CliOptions::*member, const char* name) {
     };
 }
 
+Apply Case(LetterCase letters) {
+    return [letters](CliOptions& o, const std::string&) {
+        o.letterCase = letters;
+        ++o.letterCases;
+        return std::string();
+    };
+}
+
+// A comma list of class names, as a set of CharClass bits.
+Apply ClassSets(std::vector<uint8_t> CliOptions::*member, const char* name) {
+    return [member, name](CliOptions& o, const std::string& v) {
+        static const std::pair<const char*, uint8_t> kNames[] = {{"lower", kLowerClass},
+                                                                 {"upper", kUpperClass},
+                                                                 {"digit", kDigitClass},
+                                                                 {"special", kSpecialClass},
+                                                                 {"high", kHighClass}};
+        uint8_t set = 0;
+        for (size_t at = 0; at <= v.size();) {
+            const size_t comma = std::min(v.find(',', at), v.size());
+            const std::string word = v.substr(at, comma - at);
+            const auto known = std::find_if(std::begin(kNames), std::end(kNames),
+                                            [&](const auto& n) { return word == n.first; });
+            if (known == std::end(kNames))
+                return std::string("--") + name +
+                       " needs classes among lower, upper, digit, special and high, not '" + word +
+                       "'";
+            set |= known->second;
+            at = comma + 1;
+        }
+        (o.*member).push_back(set);
+        return std::string();
+    };
+}
+
 const std::vector<OptionEntry>& Options() {
     static const std::vector<OptionEntry> options = {
         {'o', "output", "FILE",
@@ -107,8 +141,9 @@ const std::vector<OptionEntry>& Options() {
          "so that no line is in two of them",
          "lintrim-cli --cascade 1-best.txt 2-good.txt 3-rest.txt", Set(SetOperation::kCascade)},
         {'r', "ref", "FILE",
-         "remove every line that occurs in reference list FILE (repeatable), dedupe the rest",
-         "lintrim-cli -r cracked.txt -r old.txt new.txt",
+         "remove every line that occurs in reference list FILE (repeatable), dedupe the rest; "
+         "FILE may be - (standard input), a FIFO or a device, read as it comes",
+         "lintrim-cli -r <(zcat cracked.gz) -r old.txt new.txt",
          [](CliOptions& o, const std::string& v) {
              o.refFiles.push_back(v);
              return std::string();
@@ -145,7 +180,8 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli --crlf -o win.txt list.txt", Flag(&CliOptions::crlf)},
         {0, "lf", nullptr, "end every line with LF, as without --crlf", "lintrim-cli --lf list.txt",
          Flag(&CliOptions::lf)},
-        {0, "min-length", "N", "drop lines shorter than N bytes (the line break not counted)",
+        {0, "min-length", "N",
+         "drop lines shorter than N bytes (the line break not counted; characters with --chars)",
          "lintrim-cli --min-length 8 list.txt", Length(&CliOptions::minLength, "min-length")},
         {0, "max-length", "N", "drop lines longer than N bytes",
          "lintrim-cli --max-length 64 list.txt", Length(&CliOptions::maxLength, "max-length")},
@@ -205,6 +241,49 @@ const std::vector<OptionEntry>& Options() {
         {'s', "silent", nullptr,
          "print no summary of the lists written (nor their JSON); failures are still said",
          "lintrim-cli -qs list.txt", Flag(&CliOptions::silent)},
+        // Filtering without deduping, lengths, classes, lines in one list only.
+        {0, "keep-repeats", nullptr,
+         "dedupe nothing: -r, -d and the length and class filters remove what they select, "
+         "and every other line stays with its repeats, in file order (or with -a, sorted)",
+         "lintrim-cli --keep-repeats -r cracked.txt -o left.txt leak.txt",
+         Flag(&CliOptions::keepRepeats)},
+        {'l', "by-length", nullptr,
+         "order the kept lines by length, shortest first; lines of one length in file order",
+         "lintrim-cli -l list.txt", Flag(&CliOptions::byLength)},
+        {0, "split-by-length", "DIR",
+         "write the kept lines of the LISTs, merged as with -o, to one file a length in DIR "
+         "(made if missing): DIR/8.txt holds the lines 8 long, in file order. The files are "
+         "written whole, or, when the run fails, not at all; files of those names are replaced",
+         "lintrim-cli --split-by-length by-len/ list.txt", Text(&CliOptions::splitByLength)},
+        {0, "chars", nullptr,
+         "count lengths (--min-length, --max-length, -l, --split-by-length) in UTF-8 characters, "
+         "a byte that is no part of a well-formed one as one, instead of bytes",
+         "lintrim-cli --chars --min-length 8 list.txt", Flag(&CliOptions::chars)},
+        {0, "printable", nullptr, "keep only lines of printable ASCII (every byte from space to ~)",
+         "lintrim-cli --printable list.txt", Flag(&CliOptions::printable)},
+        {0, "lower", nullptr,
+         "write every kept line with its ASCII letters lowercase; the case changes before lines "
+         "are compared, so A and a are one line, and -a sorts the lines as written",
+         "lintrim-cli --lower -o lower.txt list.txt", Case(LetterCase::kLower)},
+        {0, "upper", nullptr, "the same, uppercase", "lintrim-cli --upper list.txt",
+         Case(LetterCase::kUpper)},
+        {0, "require", "CLASSES",
+         "keep only lines that hold a character of one of CLASSES, a comma list of lower, upper, "
+         "digit, special (printable ASCII but letters and digits, space included) and high "
+         "(bytes above 127); repeatable, each must be met. --require lower,upper drops lines "
+         "without a letter. Lines are judged as read",
+         "lintrim-cli --require lower,upper --require digit list.txt",
+         ClassSets(&CliOptions::requiredClasses, "require")},
+        {0, "reject", "CLASSES",
+         "drop lines made only of characters of CLASSES (as for --require); repeatable. "
+         "--reject digit drops lines of digits only",
+         "lintrim-cli --reject digit --reject lower list.txt",
+         ClassSets(&CliOptions::rejectedClasses, "reject")},
+        {0, "only-in-one", nullptr,
+         "with -o and two or more LISTs: keep the lines that occur in exactly one LIST (any "
+         "number of times there), once, in file order; a: x x y and b: y z give x z, where "
+         "--only-unique gives z",
+         "lintrim-cli --only-in-one -o apart.txt a.txt b.txt", Set(SetOperation::kOnlyInOne)},
         {'h', "help", nullptr, "show this help and exit", "lintrim-cli --help",
          Flag(&CliOptions::help)},
         {0, "version", nullptr, "show the version and exit", "lintrim-cli --version",
@@ -323,10 +402,13 @@ private:
             return Fail("--ref and --del-single exclude each other");
         if (o.setOperations > 1)
             return Fail(
-                "--only-unique, --only-repeated, --common and --cascade exclude each other");
+                "--only-unique, --only-repeated, --common, --only-in-one and --cascade exclude "
+                "each "
+                "other");
         if (o.encodeHex && o.decodeHex)
             return Fail("--encode-hex and --decode-hex exclude each other");
         if (o.lf && o.crlf) return Fail("--lf and --crlf ask for different line ends");
+        if (o.letterCases > 1) return Fail("--lower and --upper exclude each other");
     }
 
     void Fail(const std::string& reason) {
@@ -384,7 +466,9 @@ constexpr const char* kAbout =
     "Rewrites each LIST in place, in order: empty lines dropped, every line ended with LF\n"
     "(a CR before an LF is part of the break), and by default every repeated line\n"
     "removed (the first copy stays, in file order).\n"
-    "With --output the LISTs are read as one list and the result goes to FILE; a LIST\n"
+    "With --output the LISTs are read as one list and the result goes to FILE; a FIFO\n"
+    "(as <(cmd) gives) or a device is then read as it comes. A LIST rewritten in place\n"
+    "must be a regular file, as a new file replaces it. A LIST\n"
     "of - is standard input. Lists compressed with gzip, xz, zstd, bzip2 or lz4 are found\n"
     "by their first bytes and read inflated. A list rewritten in place keeps its format;\n"
     "the FILE of --output or --removed is compressed when its name ends in .gz, .xz,\n"

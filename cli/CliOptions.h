@@ -37,6 +37,17 @@ struct CliOptions {
     unsigned threads = 0;  // 0: one per core
     std::string tempDir;
     std::vector<std::string> lists;
+
+    // Filtering without deduping, lengths, classes, lines in one list only.
+    bool keepRepeats = false;
+    bool byLength = false;
+    std::optional<std::string> splitByLength;
+    bool chars = false;
+    bool printable = false;
+    LetterCase letterCase = LetterCase::kAsRead;
+    int letterCases = 0;  // how many were given: one at most
+    std::vector<uint8_t> requiredClasses;
+    std::vector<uint8_t> rejectedClasses;
 };
 
 // Exit codes, shown in --help and the README.

@@ -34,6 +34,8 @@ const char* SetLabel(SetOperation op) {
             return "not repeated";
         case SetOperation::kCommon:
             return "not in every list";
+        case SetOperation::kOnlyInOne:
+            return "in more than one list";
         case SetOperation::kNone:
         case SetOperation::kCascade:
             break;
@@ -46,11 +48,9 @@ const char* SetLabel(SetOperation op) {
 std::string Reasons(const ListCounts& c, SetOperation op) {
     const char* references =
         op == SetOperation::kCascade ? "in references or earlier lists" : "in references";
-    const std::pair<int64_t, const char*> reasons[] = {{c.repeats, "repeated"},
-                                                       {c.referenceHits, references},
-                                                       {c.singleHits, "the given line"},
-                                                       {c.filtered, "by length"},
-                                                       {c.setHits, SetLabel(op)}};
+    const std::pair<int64_t, const char*> reasons[] = {
+        {c.repeats, "repeated"},   {c.referenceHits, references}, {c.singleHits, "the given line"},
+        {c.filtered, "by length"}, {c.setHits, SetLabel(op)},     {c.classFiltered, "by class"}};
     std::string text;
     for (const auto& [count, reason] : reasons)
         if (count > 0) text += (text.empty() ? " (" : ", ") + Number(count) + " " + reason;
@@ -124,7 +124,8 @@ std::string CliReport::Json(const ListOutcome& outcome) const {
                                                       {"in_references", c.referenceHits},
                                                       {"given_line", c.singleHits},
                                                       {"by_length", c.filtered},
-                                                      {"by_set_operation", c.setHits}};
+                                                      {"by_set_operation", c.setHits},
+                                                      {"by_class", c.classFiltered}};
     for (const auto& [name, count] : counts)
         json += ",\"" + std::string(name) + "\":" + Number(count);
     if (m_style.stats) json += StatsJson(c.stats);

@@ -43,6 +43,15 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.dryRun = options.dryRun;
     plan.stats = options.stats;
     plan.setOperation = options.setOperation;
+    // Filtering without deduping, lengths, classes, lines in one list only.
+    plan.keepRepeats = options.keepRepeats;
+    plan.byLength = options.byLength;
+    plan.splitByLength = options.splitByLength;
+    plan.lengthInChars = options.chars;
+    plan.printableOnly = options.printable;
+    plan.letterCase = options.letterCase;
+    plan.requiredClasses = options.requiredClasses;
+    plan.rejectedClasses = options.rejectedClasses;
     return plan;
 }
 

@@ -66,6 +66,12 @@ void LineGroups::Add(const char* record) {
     const uint64_t hash = m_key.Hash(line, length);
     const size_t s =
         m_key.Plain() ? Find<false>(hash, line, length) : Find<true>(hash, line, length);
+    if (m_matched) {
+        // A new group begins with the record about to be kept.
+        if (m_slots[s] == 0) m_slots[s] = (Tag(hash) << 32) | (m_offsets.size() + 1);
+        AddApart((m_slots[s] & kGroupMask) - 1, record, reference);
+        return;
+    }
     if (m_slots[s] == 0) {
         Keep(record, reference ? 0 : 1);
         m_slots[s] = (Tag(hash) << 32) | m_offsets.size();
@@ -82,8 +88,31 @@ void LineGroups::Add(const char* record) {
     }
 }
 
+// The input lists load before the reference lists, so a reference line
+// comes after every input copy it removes; one that starts a group is kept
+// as a record of no copies, so that later copies find it, and left out.
+void LineGroups::AddApart(size_t g, const char* record, bool reference) {
+    if (g == m_offsets.size()) {
+        Keep(record, reference ? 0 : 1);
+        m_groupOf.push_back(static_cast<uint32_t>(g));
+        m_referenced.push_back(reference);
+    } else if (reference) {
+        m_referenced[g] = true;
+    } else {
+        Keep(record, 1);
+        m_groupOf.push_back(static_cast<uint32_t>(g));
+        m_referenced.push_back(false);
+    }
+}
+
+bool LineGroups::Referenced(size_t r, const char* kept) const {
+    if (m_matched) return m_referenced[m_groupOf[r]];
+    return (record::Index(kept) & record::kReferenceBit) != 0;
+}
+
 void LineGroups::NoteList(size_t g, const char* record) {
-    if (!m_rule || m_rule->op != SetOperation::kCommon) return;
+    if (!m_rule || (m_rule->op != SetOperation::kCommon && m_rule->op != SetOperation::kOnlyInOne))
+        return;
     const std::vector<uint64_t>& starts = m_rule->listStarts;
     const auto list = static_cast<uint32_t>(
         std::upper_bound(starts.begin(), starts.end(), record::Index(record)) - starts.begin());
@@ -103,6 +132,9 @@ bool LineGroups::RuleKeeps(size_t g, uint64_t copies) {
             break;
         case SetOperation::kCommon:
             keeps = g < m_lists.size() && m_lists[g] == m_rule->listStarts.size();
+            break;
+        case SetOperation::kOnlyInOne:
+            keeps = g < m_lists.size() && m_lists[g] == 1;
             break;
         case SetOperation::kNone:
         case SetOperation::kCascade:
@@ -131,6 +163,7 @@ void LineGroups::Reserve(uint64_t records, uint64_t recordBytes) {
     }
     m_kept.Reserve(most);
     m_offsets.reserve(records);
+    if (m_matched) m_groupOf.reserve(records), m_referenced.reserve(records);
 }
 
 void LineGroups::Grow(size_t size) {
@@ -153,7 +186,7 @@ KeptRun LineGroups::TakeRun() {
     for (size_t at = 0, g = 0; at < m_kept.Size(); ++g) {
         const char* kept = m_kept.Data() + at;
         const size_t size = record::KeptSize(kept);
-        if (record::Index(kept) & record::kReferenceBit) {
+        if (Referenced(g, kept)) {
             CountReferenceHit(record::Copies(kept));
         } else if (RuleKeeps(g, record::Copies(kept))) {
             std::memmove(m_kept.Data() + to, kept, size);
@@ -168,6 +201,8 @@ KeptRun LineGroups::TakeRun() {
     run.bytes = std::move(m_kept);
     std::vector<uint64_t>().swap(m_offsets);
     std::vector<uint64_t>().swap(m_slots);
+    std::vector<uint32_t>().swap(m_groupOf);
+    std::vector<bool>().swap(m_referenced);
     return run;
 }
 

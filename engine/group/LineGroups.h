@@ -43,12 +43,15 @@ enum class KeptCopies {
     // A record for every copy, each written at its own place: lines of one
     // sort key that differ in their bytes then keep their file order.
     kApart,
+    // As kApart, but the copies are still grouped by their key, so that
+    // every copy of a line a reference list holds is left out.
+    kApartMatched,
 };
 
 // Which groups a run keeps, besides leaving out what a reference list holds.
 struct KeepRule {
     SetOperation op = SetOperation::kNone;
-    // For kCommon: the load index each input list starts at, in order.
+    // For kCommon and kOnlyInOne: the load index each input list starts at, in order.
     std::vector<uint64_t> listStarts;
 };
 
@@ -60,6 +63,7 @@ public:
                KeptArena* arena = nullptr)
         : m_everyCopy(copies != KeptCopies::kFirst),
           m_apart(copies == KeptCopies::kApart),
+          m_matched(copies == KeptCopies::kApartMatched),
           m_key(key),
           m_rule(rule),
           m_arena(arena) {}
@@ -76,10 +80,15 @@ public:
 
 private:
     char* Keep(const char* record, uint64_t copies);
+    // For kApartMatched: keeps the copy `record` of group g, or marks g as
+    // a reference list's line.
+    void AddApart(size_t g, const char* record, bool reference);
+    // Whether the record kept as number r is of a line a reference list holds.
+    bool Referenced(size_t r, const char* kept) const;
     void CountReferenceHit(uint64_t copies);
     // Whether the set operation keeps group g; counts what it leaves out.
     bool RuleKeeps(size_t g, uint64_t copies);
-    // For kCommon: notes that group g has a copy in the list of `record`.
+    // For kCommon and kOnlyInOne: notes that group g has a copy in the list of `record`.
     void NoteList(size_t g, const char* record);
     void Grow(size_t slots);
     template <bool kKeyed>
@@ -87,11 +96,16 @@ private:
 
     bool m_everyCopy;
     bool m_apart;
+    bool m_matched;
+    // For kApartMatched, by record kept: the record that begins its group;
+    // and by that record, whether a reference list holds the line.
+    std::vector<uint32_t> m_groupOf;
+    std::vector<bool> m_referenced;
     LineKey m_key;
     const KeepRule* m_rule;
     KeptArena* m_arena;
     const char* m_reserved = nullptr;  // the room reserved in the arena
-    // For kCommon, by group: the last list a copy came from (+1), and how
+    // For kCommon and kOnlyInOne, by group: the last list a copy came from (+1), and how
     // many lists hold the line.
     std::vector<uint32_t> m_lastList;
     std::vector<uint32_t> m_lists;

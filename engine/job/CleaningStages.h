@@ -23,6 +23,11 @@ LineKey KeyFor(const RunPlan& plan);
 // The lines the plan drops, with the single-line job's lines.
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles = {});
 
+// The order the kept lines are written in: the plan's, unless the front end
+// chooses alphabetical order for this list (RunControl), which it is not
+// asked for lines split by length: each file takes the lines of one length.
+KeptOrder OrderFor(RunReporter& events, const RunPlan& plan);
+
 // Runs the stages over `sources`: the task's inputs first, then any
 // reference lists.
 ListCounts RunCleaningStages(RunReporter& events, ListTask& task,

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -14,7 +15,9 @@
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "os/SystemFacts.h"
+#include "read/FileNames.h"
 #include "write/DiscardWriter.h"
+#include "write/LengthSplitFiles.h"
 #include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
@@ -67,8 +70,13 @@ private:
     std::optional<InputList> OpenEach(const std::string& path) const;
     std::function<std::unique_ptr<ListWriter>()> EachOutput(InputList& input) const;
     bool Beside() const { return !m_plan.besideSuffix.empty(); }
+    // The output, or the folder of the lines split by length; empty: none.
+    std::string OutputName() const {
+        return m_plan.output.value_or(m_plan.splitByLength.value_or(""));
+    }
     void ProcessEach();
     void ProcessMerged();
+    void ProcessSplit();
     std::optional<InputList> OpenMerged(const std::string& path,
                                         const std::optional<FileIdentity>& output);
     std::function<std::unique_ptr<ListWriter>()> MergedOutput(std::vector<InputList>& inputs);
@@ -113,7 +121,7 @@ void Frame::RunLists() {
     if (m_plan.removed && !m_plan.dryRun)
         m_removed = std::make_unique<RemovedLinesFile>(*m_plan.removed,
                                                        FormatOfNamedResult(*m_plan.removed));
-    if (m_plan.output)
+    if (m_plan.MergesLists())
         ProcessMerged();
     else
         ProcessEach();
@@ -125,14 +133,16 @@ void Frame::RunLists() {
 // any list is replaced. Each is closed again, so that a run over more lists
 // than descriptors still works; one that changes before its turn is taken
 // as it is then. Lists merged into one output are all opened before they
-// are read anyway.
+// are read anyway. A stream is not opened here: opening a FIFO waits for
+// its writer, and its bytes can be read only once.
 void Frame::CheckEveryList() {
     for (const std::string& path : m_plan.references) {
+        if (NamesStream(path)) continue;  // opened once, when it is read
         FailureCause why;
         if (!InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why))
             throw JobFailure(status::kInvalidRefFile, why, path);
     }
-    if (m_plan.output) return;
+    if (m_plan.MergesLists()) return;
     for (const std::string& path : m_plan.lists) {
         m_current = {path};
         const std::optional<InputList> input = OpenEach(path);
@@ -182,6 +192,7 @@ void Frame::ProcessMerged() {
     m_current = m_plan.lists;
     if (m_current.empty()) return;
     m_steps.PrepareList(m_context);
+    if (m_plan.splitByLength) return ProcessSplit();
     const std::string& output = *m_plan.output;
     const std::optional<FileIdentity> existing = ExistingFile(output);
     std::vector<InputList> inputs;
@@ -202,15 +213,36 @@ void Frame::ProcessMerged() {
     RunTask(task);
 }
 
-// Standard input is copied aside first when it is to be read twice. Every
-// list is checked here, before any is read; only the list that is also the
-// output stays open, for its lock and the check before its replacement.
+// The lists merged as into one output, whose lines go to a file for each
+// length in the folder, which is made when it is missing.
+void Frame::ProcessSplit() {
+    const std::string& folder = *m_plan.splitByLength;
+    std::error_code error;
+    if (!m_plan.dryRun && !std::filesystem::is_directory(folder) &&
+        !std::filesystem::create_directory(folder, error))
+        throw JobFailure(status::kOutputCantBeOpened,
+                         {error.value(), error ? std::string() : "not a folder", "mkdir"}, folder);
+    std::vector<InputList> inputs;
+    inputs.reserve(m_current.size());
+    for (const std::string& path : m_current) inputs.push_back(*OpenMerged(path, std::nullopt));
+    ListTask task{{}, folder, m_plan, m_context, {}, m_removed.get()};
+    task.openOutput = [&task, folder, length = LineLength(m_plan.lengthInChars)] {
+        return std::make_unique<LengthSplitFiles>(folder, task.lineEnd, length);
+    };
+    for (InputList& input : inputs) task.inputs.push_back(&input);
+    RunTask(task);
+}
+
+// A stream is copied aside first when it is to be read twice (again for the
+// removed lines). Every list is checked here, before any is read; only the
+// list that is also the output stays open, for its lock and the check
+// before its replacement.
 std::optional<InputList> Frame::OpenMerged(const std::string& path,
                                            const std::optional<FileIdentity>& output) {
-    if (path == kStandardStream)
-        return InputList::StandardInput(
-            m_plan.removed ? std::optional(m_context.StreamTempFolder()) : std::nullopt,
-            m_context.DecoderMemoryLimit());
+    if (NamesStream(path))
+        return InputList::Stream(
+            path, m_plan.removed ? std::optional(m_context.StreamTempFolder()) : std::nullopt,
+            m_context.DecoderMemoryLimit(), status::kInvalidInputFile);
     FailureCause why;
     std::optional<InputList> input =
         InputList::OpenToRead(path, m_context.DecoderMemoryLimit(), &why);
@@ -262,8 +294,7 @@ void Frame::RunTask(ListTask& task) {
     }
     if (m_removed) m_removed->Confirm();
     ++m_outcome.listsWritten;
-    m_events.ListFinished(
-        {m_current, m_plan.output.value_or(""), true, counts, SecondsSince(m_start), {}, {}});
+    m_events.ListFinished({m_current, OutputName(), true, counts, SecondsSince(m_start), {}, {}});
     m_reporter.StopIfAsked();
 }
 
@@ -271,7 +302,7 @@ void Frame::Failed(const std::string& text, const FailureCause& cause, const std
     m_outcome.status = RunStatus::kFailed;
     ListOutcome outcome;
     outcome.paths = subject.empty() ? m_current : std::vector<std::string>{subject};
-    outcome.output = m_plan.output.value_or("");
+    outcome.output = OutputName();
     outcome.seconds = SecondsSince(m_start);
     outcome.failure = text;
     outcome.cause = cause;

@@ -94,6 +94,7 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, uint64_t to
             if (kind != StretchLoader::kEmpty && source.reference) ++m_referenceRead;
             if (kind == StretchLoader::kSingle) ++m_skipped;
             if (kind == StretchLoader::kLength) ++m_filtered;
+            if (kind == StretchLoader::kClass) ++m_classFiltered;
             if (m_read % kLinesPerLoadReport == 0)
                 m_events.Progress(Stage::kLoading, before + after, total, true);
         });
@@ -164,6 +165,7 @@ ListCounts ListCleaner::Counts() const {
     ListCounts counts;
     counts.read = m_read;
     counts.filtered = m_filtered;
+    counts.classFiltered = m_classFiltered;
     counts.referenceRead = m_referenceRead;
     counts.repeats = m_grouped.dupes - m_grouped.referenceDupes - m_grouped.setDupes;
     counts.setHits = m_grouped.setHits;
@@ -241,7 +243,7 @@ void ListCleaner::CutTrail() {
     const uint64_t perRun = bytes / kKeptShareOfRecords / m_partitions->Count();
     if (perRun / stretches < SpillFile::BlockBytes() / kBlockShareOfRunStretch) stretches = 1;
     m_linesPerStretch = m_partitions->Trail().Size() / stretches + 1;
-    m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key});
+    m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key, {}});
     m_lineBounds->TakeLineSteps(m_linesPerStretch, stretches);
 }
 
@@ -290,7 +292,8 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
 // tells the lines loaded from those left out.
 std::vector<bool> ListCleaner::KeptMask() const {
     std::vector<bool> kept(static_cast<size_t>(m_read), false);
-    if (m_everyCopy) {
+    // Every copy loaded is kept, unless a reference list held its line.
+    if (m_everyCopy && m_copies != KeptCopies::kApartMatched) {
         PartitionTrail::Reader reader(m_trail);
         for (uint64_t i = 0; i < m_trail.Size(); ++i)
             kept[i] = reader.Next() != PartitionTrail::kLeftOut;

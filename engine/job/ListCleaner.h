@@ -109,6 +109,7 @@ private:
     GroupCounts m_grouped;
     int64_t m_skipped = 0;
     int64_t m_filtered = 0;
+    int64_t m_classFiltered = 0;
     KeptCopies m_copies = KeptCopies::kFirst;
     bool m_everyCopy = false;
     bool m_spilled = false;

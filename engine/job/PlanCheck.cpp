@@ -30,6 +30,34 @@ Why SameAsAny(const std::string& name, const std::vector<std::string>& others) {
     return std::nullopt;
 }
 
+// The order by length, and the files split by length, which take the lines
+// shortest first and measure them as they are written.
+Why Lengths(const RunPlan& plan) {
+    const bool split = plan.splitByLength.has_value();
+    if ((plan.byLength || split) && (plan.byFrequency || plan.alphabetize))
+        return "lines ordered or split by length go shortest first, each length in file order: "
+               "ordering by frequency or alphabetically does not apply";
+    if (split && plan.output) return "lines split by length and one output exclude each other";
+    if (split && plan.lineForm != LineForm::kAsRead)
+        return "lines split by length are written as read: $HEX[..] forms made or undone would "
+               "change their lengths";
+    return std::nullopt;
+}
+
+// The filters by class and the change of case.
+Why Classes(const RunPlan& plan) {
+    constexpr uint8_t kEveryClass =
+        kLowerClass | kUpperClass | kDigitClass | kSpecialClass | kHighClass;
+    for (const std::vector<uint8_t>* sets : {&plan.requiredClasses, &plan.rejectedClasses})
+        for (const uint8_t set : *sets)
+            if (set == 0 || (set & ~kEveryClass) != 0) return "a set of classes names no class";
+    if (plan.letterCase != LetterCase::kAsRead &&
+        (plan.hexKey || plan.lineForm != LineForm::kAsRead))
+        return "writing lines in one case and $HEX[..] lines exclude each other: the case would "
+               "change the form";
+    return std::nullopt;
+}
+
 Why Choices(const RunPlan& plan) {
     const bool single = plan.job == JobKind::kSingleLine;
     if (plan.byFrequency && plan.alphabetize)
@@ -45,14 +73,25 @@ Why Choices(const RunPlan& plan) {
         return "deleting lines keeps every other line: a set operation does not apply";
     if (single && plan.byFrequency)
         return "deleting lines keeps every other line: ordering by frequency does not apply";
-    if (plan.setOperation == SetOperation::kCommon && (!plan.output || plan.lists.size() < 2))
+    if (plan.setOperation == SetOperation::kOnlyInOne &&
+        (!plan.MergesLists() || plan.lists.size() < 2))
+        return "keeping the lines of one list only needs one output and two or more lists";
+    if (plan.setOperation == SetOperation::kCommon &&
+        (!plan.MergesLists() || plan.lists.size() < 2))
         return "keeping the common lines needs one output and two or more lists";
-    if (plan.setOperation == SetOperation::kCascade && plan.output)
+    if (plan.setOperation == SetOperation::kCascade && plan.MergesLists())
         return "a cascade rewrites each list in place: one output does not apply";
+    if (plan.keepRepeats && plan.byFrequency)
+        return "keeping the repeats keeps every copy in its place: ordering by frequency does not "
+               "apply";
+    if (plan.keepRepeats && plan.setOperation != SetOperation::kNone)
+        return "keeping the repeats dedupes nothing: a set operation does not apply";
     if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength)
         return "the shortest length allowed is above the longest";
-    if (!plan.besideSuffix.empty() && plan.output)
+    if (!plan.besideSuffix.empty() && plan.MergesLists())
         return "results beside the lists and one output exclude each other";
+    if (const Why why = Lengths(plan)) return why;
+    if (const Why why = Classes(plan)) return why;
     if (plan.besideSuffix.find('/') != std::string::npos)
         return "the name of a result beside its list cannot hold a /";
     return std::nullopt;
@@ -63,13 +102,12 @@ Why Names(const RunPlan& plan) {
     const auto empty = [](const std::string& name) { return name.empty(); };
     if (std::any_of(plan.lists.begin(), plan.lists.end(), empty) ||
         std::any_of(plan.references.begin(), plan.references.end(), empty) || plan.output == "" ||
-        plan.removed == "")
+        plan.removed == "" || plan.splitByLength == "")
         return "a file name is empty";
     const auto stdins = std::count(plan.lists.begin(), plan.lists.end(), kStandardStream);
-    if (stdins > 0 && !plan.output) return "standard input (-) needs one output";
-    if (stdins > 1) return "standard input (-) can be given once only";
-    if (std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 0)
-        return "a reference list must be a file, not standard input (-)";
+    if (stdins > 0 && !plan.MergesLists()) return "standard input (-) needs one output";
+    if (stdins + std::count(plan.references.begin(), plan.references.end(), kStandardStream) > 1)
+        return "standard input (-) can be given once only";
     if (plan.removed == kStandardStream) return "removed lines need a file, not standard output";
     if (stdins > 0 && plan.lineEnd == LineEnd::kAsRead)
         return "line ends as read need files, not standard input (-)";
@@ -84,6 +122,29 @@ Why Formats(const RunPlan& plan) {
         if (!ListFormatBuilt(format))
             return *file + ": " + FormatName(format) + " lists are not supported by this build";
     }
+    return std::nullopt;
+}
+
+// A stream (a FIFO, a device) is read as it comes, once: it can be merged
+// into an output or be a reference list, but a list cleaned on its own is
+// replaced by a new file, which a stream cannot be; and a stream named
+// twice would give its lines to the first reading only.
+Why Streams(const RunPlan& plan) {
+    const auto named = [](const std::string& name) { return Named(name) && NamesStream(name); };
+    for (const std::string& list : plan.lists) {
+        if (!named(list)) continue;
+        if (!plan.MergesLists())
+            return list +
+                   " is not a regular file: a list rewritten in place is replaced by a new file; "
+                   "a FIFO or a device can only be merged into one output or be a reference list";
+        if (plan.lineEnd == LineEnd::kAsRead)
+            return "line ends as read need files, not a FIFO or a device: " + list;
+    }
+    for (auto reference = plan.references.begin(); reference != plan.references.end(); ++reference)
+        if (named(*reference))
+            if (const Why other =
+                    SameAsAny(*reference, {std::next(reference), plan.references.end()}))
+                return *reference + " and " + *other + " are one stream, which is read once";
     return std::nullopt;
 }
 
@@ -130,7 +191,8 @@ Why Results(const RunPlan& plan) {
 }
 
 const std::vector<Rule>& Rules() {
-    static const std::vector<Rule> rules{Choices, Names, Formats, ListsOnce, Results, Beside};
+    static const std::vector<Rule> rules{Choices,   Names,   Formats, Streams,
+                                         ListsOnce, Results, Beside};
     return rules;
 }
 }  // namespace

@@ -1,6 +1,8 @@
 // The reference-list job: the reference lists are opened again for each
 // list, so that each list is cleaned against them as they are then. A
-// cascade is this job with each list written added to the references.
+// reference that is a stream is opened once, for the first list; when more
+// lists follow it is copied aside then, and each reads the copy. A cascade
+// is this job with each list written added to the references.
 #include "job/RefListJob.h"
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include "job/JobFrame.h"
 #include "lintrim/JobFailure.h"
 #include "lintrim/StatusTexts.h"
+#include "read/FileNames.h"
 
 namespace lintrim {
 
@@ -18,13 +21,21 @@ namespace {
 class RefListSteps : public JobSteps {
 public:
     explicit RefListSteps(const RunPlan& plan)
-        : m_refPaths(plan.references), m_cascade(plan.setOperation == SetOperation::kCascade) {}
+        : m_refPaths(plan.references),
+          m_cascade(plan.setOperation == SetOperation::kCascade),
+          m_manyLists(!plan.MergesLists() && plan.lists.size() > 1),
+          m_streams(plan.references.size()) {}
 
     // Every reference list must open before anything of the input list is
     // done; none holds a descriptor until it is read, however many there are.
     void PrepareList(const RunContext& context) override {
         m_refLists.clear();
-        for (const std::string& path : m_refPaths) {
+        for (size_t r = 0; r < m_refPaths.size(); ++r) {
+            const std::string& path = m_refPaths[r];
+            if (r < m_streams.size() && NamesStream(path)) {
+                OpenStream(r, context);
+                continue;
+            }
             FailureCause why;
             std::optional<InputList> list =
                 InputList::OpenToRead(path, context.DecoderMemoryLimit(), &why);
@@ -39,6 +50,8 @@ public:
         std::vector<ListSource> sources = InputSources(task);
         for (InputList& reference : m_refLists)
             sources.push_back({&reference, status::kInvalidRefFile, true});
+        for (std::optional<InputList>& stream : m_streams)
+            if (stream) sources.push_back({&*stream, status::kInvalidRefFile, true});
         const ListCounts counts = RunCleaningStages(events, task, sources);
         m_refLists.clear();
         // In a cascade, each list written is a reference of the lists after it.
@@ -47,6 +60,14 @@ public:
     }
 
 private:
+    void OpenStream(size_t r, const RunContext& context) {
+        if (m_streams[r]) return;
+        const std::optional<std::string> spool =
+            m_manyLists ? std::optional(context.StreamTempFolder()) : std::nullopt;
+        m_streams[r].emplace(InputList::Stream(m_refPaths[r], spool, context.DecoderMemoryLimit(),
+                                               status::kInvalidRefFile));
+    }
+
     // A list that is its own reference would lose every line. The plan's
     // check refused such names before the run; this catches a file moved in
     // under a reference's name since.
@@ -57,13 +78,16 @@ private:
                 const std::optional<FileIdentity> reference = m_refLists[r].Identity();
                 if (list && reference && list->SameFile(*reference))
                     throw JobFailure(status::kInvalidRefFile, {0, "it is a list being cleaned"},
-                                     m_refPaths[r]);
+                                     m_refLists[r].Name());
             }
     }
 
     std::vector<std::string> m_refPaths;
     bool m_cascade;
+    bool m_manyLists;  // each list cleaned on its own, more than one
     std::vector<InputList> m_refLists;
+    // The plan's references that are streams, by their place, once opened.
+    std::vector<std::optional<InputList>> m_streams;
 };
 }  // namespace
 

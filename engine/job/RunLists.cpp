@@ -18,6 +18,9 @@ RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control)
     const RunContext context = RunContext::For(plan);
     if (plan.setOperation == SetOperation::kCascade && plan.job == JobKind::kDedupe)
         return RefListJob(plan, context, events, control);
+    // Filtering alone, every other line kept, is the single-line job's pass.
+    if (plan.keepRepeats && plan.job == JobKind::kDedupe)
+        return SingleLineJob(plan, context, events, control);
     switch (plan.job) {
         case JobKind::kReferences:
             return RefListJob(plan, context, events, control);

@@ -48,6 +48,7 @@ void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, Line
     if (verdict == LineFilter::Verdict::kKeep) return kept.Put(text, length);
     if (verdict == LineFilter::Verdict::kSingle) ++counts.singleHits;
     if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
+    if (verdict == LineFilter::Verdict::kClass) ++counts.classFiltered;
     if (task.removed) {
         task.removed->Write(text, length);
         task.removed->Write(task.lineEnd.data(), task.lineEnd.size());
@@ -61,12 +62,13 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, lines);
     const std::string& end = task.lineEnd;
-    const bool spans = plan.lineForm == LineForm::kAsRead && end == "\n";
+    const bool spans =
+        plan.lineForm == LineForm::kAsRead && plan.letterCase == LetterCase::kAsRead && end == "\n";
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();
     events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
-    LineOutput kept(*output, end, plan.lineForm, plan.hexKey);
+    LineOutput kept(*output, end, plan.lineForm, plan.hexKey, plan.letterCase);
     KeptSpan span(kept);
     ListCounts counts;
     events.Progress(Stage::kWriting, 0, total, true);
@@ -105,18 +107,19 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
     return counts;
 }
 
-// The kept lines in byte order: loaded, kept whole and merged.
-ListCounts SortedWithout(RunReporter& events, ListTask& task,
-                         const std::vector<std::string>& lines) {
+// The kept lines in `order`: loaded, kept whole and merged.
+ListCounts SortedWithout(RunReporter& events, ListTask& task, const std::vector<std::string>& lines,
+                         const KeptOrder& order) {
     ListCleaner cleaner(events, task.context, task.path);
     if (task.plan.stats) cleaner.DescribeLines();
     events.StageBegun(Stage::kLoading);
     cleaner.Load(InputSources(task), FilterFor(task.plan, lines), LineKey());
-    // Copies of one line are equal bytes, and so ties wherever they stand;
-    // lines of one key that differ are not, and each copy keeps its place.
-    const KeptOrder order{OrderKind::Alphabetical, KeyFor(task.plan)};
+    // Copies of one line are equal bytes, and so ties wherever they stand in
+    // byte order; lines of one key that differ, and lines of one length, are
+    // not, and each copy keeps its place.
+    const bool together = order.kind == OrderKind::Alphabetical && order.key.Plain();
     events.StageBegun(Stage::kGrouping);
-    cleaner.Group(order.key.Plain() ? KeptCopies::kEvery : KeptCopies::kApart);
+    cleaner.Group(together ? KeptCopies::kEvery : KeptCopies::kApart);
     events.StageBegun(Stage::kOrdering);
     cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
@@ -131,8 +134,8 @@ public:
     // In file order the lines are streamed as they are read: the order is
     // chosen before anything is read.
     ListCounts ProcessList(RunReporter& events, ListTask& task) override {
-        if (events.ChooseAlphabetize(task.plan.alphabetize))
-            return SortedWithout(events, task, m_lines);
+        const KeptOrder order = OrderFor(events, task.plan);
+        if (order.kind != OrderKind::File) return SortedWithout(events, task, m_lines, order);
         return StreamWithout(events, task, m_lines);
     }
 

@@ -1,7 +1,8 @@
 // What lines are compared by: their bytes, or a key made of them. The
 // `$HEX[..]` key takes a line in that form as the bytes it encodes; the
 // case key takes ASCII letters as lowercase (bytes above 127 stay as they
-// are). With both, a line is decoded, then folded. Everything that hashes,
+// are; a key that sorts as uppercase folds the other way, with the same
+// copies). With both, a line is decoded, then folded. Everything that hashes,
 // matches or sorts lines asks this class, so copies are found by their key
 // in every job, in every order, in memory and on disk alike.
 //
@@ -30,7 +31,9 @@ namespace lintrim {
 class LineKey {
 public:
     LineKey() = default;  // byte for byte
-    LineKey(bool hex, bool foldCase) : m_mode((hex ? kHex : 0) | (foldCase ? kFold : 0)) {}
+    // `upper`: letters without case sort as uppercase (they match as either).
+    LineKey(bool hex, bool foldCase, bool upper = false)
+        : m_mode((hex ? kHex : 0) | (foldCase ? kFold : 0) | (foldCase && upper ? kUpper : 0)) {}
 
     // One test of one byte: the plain paths stay as tight as they can be.
     bool Plain() const { return m_mode == 0; }
@@ -76,6 +79,7 @@ private:
     }
     uint8_t KeyByte(const LineBytes& bytes, size_t i) const {
         const uint8_t c = bytes[i];
+        if (Upper()) return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c & ~0x20) : c;
         return Fold() && c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c | 0x20) : c;
     }
     // Out of line, so that its hashing state weighs on no common path.
@@ -83,8 +87,10 @@ private:
 
     static constexpr uint8_t kHex = 1;
     static constexpr uint8_t kFold = 2;
+    static constexpr uint8_t kUpper = 4;
     bool Hex() const { return (m_mode & kHex) != 0; }
     bool Fold() const { return (m_mode & kFold) != 0; }
+    bool Upper() const { return (m_mode & kUpper) != 0; }
 
     uint8_t m_mode = 0;
 };

@@ -55,6 +55,7 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
             const LineFilter::Verdict verdict = m_filter.Judge(line, length);
             if (verdict == LineFilter::Verdict::kSingle) kind = kSingle;
             if (verdict == LineFilter::Verdict::kLength) kind = kLength;
+            if (verdict == LineFilter::Verdict::kClass) kind = kClass;
         }
         part.pieces.push_back({start, static_cast<uint32_t>(length), kind});
         if (kind == kEmpty) return;

@@ -28,8 +28,8 @@ public:
                   unsigned threads);
 
     // What a piece was: empty, a line loaded, or a line left out as the
-    // single line or for its length.
-    enum Kind : uint8_t { kEmpty = 0, kLine = 1, kSingle = 2, kLength = 3 };
+    // single line, for its length or for its classes.
+    enum Kind : uint8_t { kEmpty = 0, kLine = 1, kSingle = 2, kLength = 3, kClass = 4 };
 
     // Loads one stretch of a list whose lines get `referenceBit` in their
     // index (the lines of a reference list are never filtered). Then calls

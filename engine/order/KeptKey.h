@@ -1,7 +1,8 @@
 // The sort key of a kept record in each order, held beside a pointer to the
 // record so that most comparisons never reach into the records: the index
-// (file order); the copies, then the index (by frequency); or the first 8
-// bytes of the line's key (alphabetical). Only when keys agree are the
+// (file order); the copies, then the index (by frequency); the length, then
+// the index (by length); or the first 8 bytes of the line's key
+// (alphabetical). Only when keys agree, or a count outgrew its bits, are the
 // records read.
 #pragma once
 
@@ -16,6 +17,7 @@ namespace lintrim {
 struct KeptKey {
     // By frequency: the copies, capped and turned so that more come first,
     // above the index's 40 bits. A key whose copies reached the cap has 0 there.
+    // By length: the length there, capped likewise; at the cap it is kCopiesCap.
     static constexpr int kIndexBits = 40;
     static constexpr uint64_t kCopiesCap = (uint64_t{1} << (64 - kIndexBits)) - 1;
 
@@ -28,6 +30,10 @@ struct KeptKey {
             case OrderKind::Frequency: {
                 const uint64_t copies = std::min(record::Copies(kept), kCopiesCap);
                 return {((kCopiesCap - copies) << kIndexBits) | index, kept};
+            }
+            case OrderKind::Length: {
+                const uint64_t length = std::min(LengthOf(order, kept), kCopiesCap);
+                return {(length << kIndexBits) | index, kept};
             }
             case OrderKind::Alphabetical:
                 return {order.key.Prefix(record::KeptLine(kept), record::Length(kept)), kept};
@@ -42,12 +48,15 @@ struct KeptKey {
 struct KeptKeyBefore {
     KeptOrder order;
     bool operator()(const KeptKey& a, const KeptKey& b) const {
-        const bool bothCapped = order.kind == OrderKind::Frequency &&
-                                (a.key >> KeptKey::kIndexBits) == 0 &&
-                                (b.key >> KeptKey::kIndexBits) == 0;
+        const bool bothCapped = Capped(a) && Capped(b);
         if (a.key != b.key && !bothCapped) return a.key < b.key;
         return order.kind != OrderKind::File && a.kept != b.kept &&
                KeptBefore(order, a.kept, b.kept);
+    }
+    bool Capped(const KeptKey& k) const {
+        const uint64_t count = k.key >> KeptKey::kIndexBits;
+        return (order.kind == OrderKind::Frequency && count == 0) ||
+               (order.kind == OrderKind::Length && count == KeptKey::kCopiesCap);
     }
 };
 

@@ -12,6 +12,10 @@ uint64_t IndexOf(const char* kept) {
 
 }  // namespace
 
+uint64_t LengthOf(const KeptOrder& order, const char* kept) {
+    return order.length.Of(record::KeptLine(kept), record::Length(kept));
+}
+
 bool KeptBefore(const KeptOrder& order, const char* a, const char* b) {
     switch (order.kind) {
         case OrderKind::Frequency:
@@ -22,6 +26,11 @@ bool KeptBefore(const KeptOrder& order, const char* a, const char* b) {
             const int c = order.key.Compare(record::KeptLine(a), record::Length(a),
                                             record::KeptLine(b), record::Length(b));
             if (c != 0) return c < 0;
+            break;
+        }
+        case OrderKind::Length: {
+            const uint64_t x = LengthOf(order, a), y = LengthOf(order, b);
+            if (x != y) return x < y;
             break;
         }
         case OrderKind::File:

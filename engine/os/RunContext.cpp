@@ -67,7 +67,7 @@ uint64_t RunContext::DecoderMemoryLimit() const {
 
 std::string RunContext::TempFolderFor(const std::string& listPath) const {
     if (!tempDir.empty()) return tempDir;
-    if (listPath == "-") return StreamTempFolder();
+    if (listPath == "-" || system_facts::IsStream(listPath)) return StreamTempFolder();
     return system_facts::FolderOf(listPath);
 }
 

@@ -21,8 +21,8 @@ struct RunContext {
 
     // The most a decoder of a compressed list may take: a share of the budget.
     uint64_t DecoderMemoryLimit() const;
-    // The folder for the temporary files of the list at `listPath` ("-":
-    // standard input, which has no folder of its own).
+    // The folder for the temporary files of the list at `listPath` ("-",
+    // a FIFO or a device: a stream, whose folder is no place for them).
     std::string TempFolderFor(const std::string& listPath) const;
     // The folder for temporary files that belong to no list's folder: the
     // chosen one, else the system's ($TMPDIR, else /tmp).

@@ -41,6 +41,11 @@ bool IsCharacterDevice(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
+bool IsStream(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";

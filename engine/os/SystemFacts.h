@@ -20,6 +20,9 @@ unsigned Processors();
 std::string TemporaryFolder();
 // True when `path` leads to a character device (/dev/null, NUL).
 bool IsCharacterDevice(const std::string& path);
+// True when `path` leads to a file that can only be read as it comes: a FIFO
+// (a pipe, as process substitution hands one over) or a character device.
+bool IsStream(const std::string& path);
 // The folder part of `path` ("." when it names none).
 std::string FolderOf(const std::string& path);
 // The name part of `path`, after its last separator.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "os/SystemFacts.h"
 #include "read/ListLocation.h"
 
 namespace lintrim {
@@ -22,6 +23,10 @@ bool NameOneFile(const std::string& a, const std::string& b) {
     if (first.filename() != second.filename()) return false;
     const std::optional<FileIdentity> here = FolderOf(first), there = FolderOf(second);
     return here && there ? here->SameFile(*there) : a == b;
+}
+
+bool NamesStream(const std::string& name) {
+    return name == "-" || system_facts::IsStream(name);
 }
 
 }  // namespace lintrim

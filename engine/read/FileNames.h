@@ -13,4 +13,8 @@ namespace lintrim {
 // folder.
 bool NameOneFile(const std::string& a, const std::string& b);
 
+// Whether `name` is read as a stream, as it comes and once: "-" (standard
+// input), or a name that leads to a FIFO or a character device.
+bool NamesStream(const std::string& name);
+
 }  // namespace lintrim

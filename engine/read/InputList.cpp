@@ -1,7 +1,8 @@
-// Opening input and reference lists, copying standard input aside, and
-// choosing the byte source of each reading.
+// Opening input and reference lists, copying a stream aside, and choosing
+// the byte source of each reading.
 #include "read/InputList.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,18 +40,18 @@ void WriteWhole(int to, const char* bytes, size_t size, const std::string& folde
     }
 }
 
-// Copies standard input to `to`, a file in `folder`; returns the bytes copied.
-uint64_t CopyStandardInput(int to, const std::string& folder) {
+// Copies the stream `from` to `to`, a file in `folder`; returns the bytes copied.
+uint64_t CopyStream(int from, int to, const std::string& folder, const std::string& name) {
     std::string block(kCopyBlock, '\0');
     uint64_t copied = 0;
-    std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, status::kInputCantBeRead);
+    std::unique_ptr<ByteSource> in = StreamSource(from, {}, status::kInputCantBeRead);
     try {
         while (const size_t got = in->Read(block.data(), block.size())) {
             WriteWhole(to, block.data(), got, folder);
             copied += got;
         }
     } catch (const JobFailure& failure) {
-        throw failure.Naming("-");
+        throw failure.Naming(name);
     }
     return copied;
 }
@@ -74,12 +75,16 @@ private:
     std::unique_ptr<ByteSource> m_file;
 };
 
-// Standard input inflated: its first bytes are looked at for a packed file
-// inside before any of them is handed on.
+// A stream inflated: its first bytes are looked at for a packed file inside
+// before any of them is handed on; one is refused with `refusalText`.
 class CheckedStart : public ByteSource {
 public:
-    CheckedStart(std::unique_ptr<ByteSource> inflated, ListFormat format)
-        : m_inflated(std::move(inflated)), m_format(format) {}
+    CheckedStart(std::unique_ptr<ByteSource> inflated, ListFormat format, std::string name,
+                 const char* refusalText)
+        : m_inflated(std::move(inflated)),
+          m_format(format),
+          m_name(std::move(name)),
+          m_refusalText(refusalText) {}
 
     size_t Read(char* to, size_t size) override {
         if (!m_checked) Check();
@@ -95,11 +100,13 @@ private:
         m_start = FirstBytes(*m_inflated, kPackedCheckSize);
         m_checked = true;
         if (const char* kind = PackedFileOfStart(m_start.data(), m_start.size()))
-            throw JobFailure(status::kInvalidInputFile, {0, NotAWordList(kind, m_format)}, "-");
+            throw JobFailure(m_refusalText, {0, NotAWordList(kind, m_format)}, m_name);
     }
 
     std::unique_ptr<ByteSource> m_inflated;
     ListFormat m_format;
+    std::string m_name;
+    const char* m_refusalText;
     std::string m_start;
     size_t m_at = 0;
     bool m_checked = false;
@@ -134,18 +141,29 @@ std::optional<InputList> InputList::Checked(InputList list, FailureCause* why) {
     return std::nullopt;
 }
 
-InputList InputList::StandardInput(const std::optional<std::string>& spoolFolder,
-                                   uint64_t decoderLimit) {
+InputList InputList::Stream(const std::string& path, const std::optional<std::string>& spoolFolder,
+                            uint64_t decoderLimit, const char* failureText) {
     InputList list;
     list.m_decoderLimit = decoderLimit;
-    list.m_name.assign(1, '-');  // not = "-": GCC 12 warns wrongly of an overlap there
+    list.m_name = path;
+    list.m_refusalText = failureText;
+    if (path != "-") {
+        list.m_stream = FileHandle(Sys().Open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC, 0));
+        if (!list.m_stream.IsOpen())
+            throw JobFailure(failureText, FailureCause::FromErrno("open"), path);
+    }
     if (!spoolFolder) return list;
     list.m_spool.emplace(ScratchFile::Create(*spoolFolder));
     const int fd = list.m_spool->Descriptor();
-    if (const std::optional<std::string> refusal =
-            list.Examine(fd, CopyStandardInput(fd, *spoolFolder)))
-        throw JobFailure(status::kInvalidInputFile, {0, *refusal, nullptr}, list.m_name);
+    const uint64_t copied = CopyStream(list.StreamDescriptor(), fd, *spoolFolder, path);
+    list.m_stream = FileHandle();
+    if (const std::optional<std::string> refusal = list.Examine(fd, copied))
+        throw JobFailure(failureText, {0, *refusal, nullptr}, list.m_name);
     return list;
+}
+
+int InputList::StreamDescriptor() const {
+    return m_stream.IsOpen() ? m_stream.Get() : STDIN_FILENO;
 }
 
 std::optional<std::string> InputList::Examine(int fd, uint64_t size) {
@@ -180,7 +198,7 @@ const char* InputList::PackedFileInside(int fd) {
 }
 
 std::unique_ptr<ByteSource> InputList::OpenSource(const char* failureText) {
-    if (!m_released && !m_location && !m_spool) return StandardInputSource(failureText);
+    if (!m_released && !m_location && !m_spool) return StreamedSource(failureText);
     std::unique_ptr<ByteSource> source =
         m_released ? ReopenedSource(failureText) : OpenedSource(failureText);
     return InflatedSource(m_format, std::move(source), failureText, m_decoderLimit);
@@ -211,20 +229,20 @@ std::unique_ptr<ByteSource> InputList::ReopenedSource(const char* failureText) c
 }
 
 // The first bytes are taken to look for a magic number, and come out first.
-std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureText) {
+std::unique_ptr<ByteSource> InputList::StreamedSource(const char* failureText) {
     if (std::exchange(m_read, true)) throw JobFailure(failureText, {0, "read once already"});
-    std::unique_ptr<ByteSource> in = StreamSource(STDIN_FILENO, {}, failureText);
+    std::unique_ptr<ByteSource> in = StreamSource(StreamDescriptor(), {}, failureText);
     std::string start = FirstBytes(*in, kPackedCheckSize);
     m_format = FormatOfStart(start.data(), start.size());
     const char* kind =
         m_format == ListFormat::kPlain ? PackedFileOfStart(start.data(), start.size()) : nullptr;
-    if (kind)
-        throw JobFailure(status::kInvalidInputFile, {0, NotAWordList(kind, m_format), nullptr},
-                         m_name);
-    std::unique_ptr<ByteSource> stored = StreamSource(STDIN_FILENO, std::move(start), failureText);
+    if (kind) throw JobFailure(m_refusalText, {0, NotAWordList(kind, m_format), nullptr}, m_name);
+    std::unique_ptr<ByteSource> stored =
+        StreamSource(StreamDescriptor(), std::move(start), failureText);
     if (m_format == ListFormat::kPlain) return stored;
     return std::make_unique<CheckedStart>(
-        InflatedSource(m_format, std::move(stored), failureText, m_decoderLimit), m_format);
+        InflatedSource(m_format, std::move(stored), failureText, m_decoderLimit), m_format, m_name,
+        m_refusalText);
 }
 
 }  // namespace lintrim

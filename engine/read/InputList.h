@@ -1,13 +1,13 @@
-// Opening a list for reading (ListReader reads it): a file, or standard
-// input. A file stays open (and an input list locked) until the object is
-// destroyed, so that a later pass can read it again and the replacement can
-// be checked against it, unless it is released: a list that is only read
-// then holds no descriptor between its readings, and each reading opens it
-// afresh. A list that starts with the magic number of a compressed format
-// is read inflated, whatever its name. A packed file that holds no word
-// list (PackedFiles.h), plain or inside a compressed list, is refused when
-// it is opened, before anything of the run is read or replaced; standard
-// input, when its reading starts.
+// Opening a list for reading (ListReader reads it): a file, or a stream
+// (standard input, a FIFO, a character device). A file stays open (and an
+// input list locked) until the object is destroyed, so that a later pass
+// can read it again and the replacement can be checked against it, unless
+// it is released: a list that is only read then holds no descriptor between
+// its readings, and each reading opens it afresh. A list that starts with
+// the magic number of a compressed format is read inflated, whatever its
+// name. A packed file that holds no word list (PackedFiles.h), plain or
+// inside a compressed list, is refused when it is opened, before anything
+// of the run is read or replaced; a stream, when its reading starts.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <string>
 
 #include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/ScratchFile.h"
 #include "read/ByteSource.h"
 #include "read/ListFormat.h"
@@ -37,29 +38,32 @@ public:
     // another output): not locked.
     static std::optional<InputList> OpenToRead(const std::string& path, uint64_t decoderLimit,
                                                FailureCause* why = nullptr);
-    // Standard input. With a folder it is first copied whole to a scratch
-    // file there, so that it can be read twice; throws JobFailure when that
-    // copy fails, or ("Invalid input file") when it holds no word list.
-    static InputList StandardInput(const std::optional<std::string>& spoolFolder,
-                                   uint64_t decoderLimit);
+    // A stream: standard input ("-"), or the FIFO or character device at
+    // `path`, opened as any reader opens it (a FIFO waits for its writer).
+    // It can be read once; with a folder it is first copied whole to a
+    // scratch file there, so that it can be read again. Throws JobFailure
+    // with `failureText` when it cannot be opened or holds no word list, or
+    // when the copy fails.
+    static InputList Stream(const std::string& path, const std::optional<std::string>& spoolFolder,
+                            uint64_t decoderLimit, const char* failureText);
 
     // The bytes to expect: the file's size, an estimate for a compressed
-    // file, 0 when unknown (standard input).
+    // file, 0 when unknown (a stream).
     uint64_t Size() const { return m_size; }
     // The path as given ("-": standard input).
     const std::string& Name() const { return m_name; }
     bool HasLocation() const { return m_location.has_value(); }
-    // The file the list was opened as, held or released; none for standard input.
+    // The file the list was opened as, held or released; none for a stream.
     std::optional<FileIdentity> Identity() const {
         return m_location ? std::optional(m_location->Identity()) : m_released;
     }
     const ListLocation& Location() const { return *m_location; }
-    // How the list is stored, found by its first bytes (for standard input,
-    // once a reading has started).
+    // How the list is stored, found by its first bytes (for a stream, once
+    // a reading has started).
     ListFormat Format() const { return m_format; }
     // The memory the list's decoder holds once it has started, as found
-    // when the list was opened: 0 for a plain list, and for standard input
-    // read as it comes.
+    // when the list was opened: 0 for a plain list, and for a stream read
+    // as it comes.
     uint64_t DecoderMemory() const { return m_decoderMemory; }
     // A new reading from the start of the list; its reads throw JobFailure
     // with `failureText`. A released list is opened again by its path and
@@ -81,18 +85,23 @@ private:
     const char* PackedFileInside(int fd);
     std::unique_ptr<ByteSource> OpenedSource(const char* failureText);
     std::unique_ptr<ByteSource> ReopenedSource(const char* failureText) const;
-    std::unique_ptr<ByteSource> StandardInputSource(const char* failureText);
+    std::unique_ptr<ByteSource> StreamedSource(const char* failureText);
+    // Standard input, or the stream opened.
+    int StreamDescriptor() const;
 
     std::string m_name;
     std::optional<ListLocation> m_location;
-    std::optional<ScratchFile> m_spool;      // standard input, copied
+    FileHandle m_stream;                     // a FIFO or device; closed: standard input
+    std::optional<ScratchFile> m_spool;      // the stream, copied
     std::optional<FileIdentity> m_released;  // the file to find again
     uint64_t m_size = 0;
     uint64_t m_fileSize = 0;  // bytes on disk
     uint64_t m_decoderMemory = 0;
     uint64_t m_decoderLimit = 0;  // the most a decoder may take
     ListFormat m_format = ListFormat::kPlain;
-    bool m_read = false;  // standard input can be read once
+    bool m_read = false;  // a stream can be read once
+    // Why a stream that holds no word list is refused (an input or a reference list).
+    const char* m_refusalText = status::kInvalidInputFile;
 };
 
 }  // namespace lintrim

@@ -64,6 +64,20 @@ void LineOutput::PutInForm(const char* line, size_t length) {
         PutBytes(bytes);
 }
 
+void LineOutput::PutCased(const char* line, size_t length) {
+    const bool upper = m_case == LetterCase::kUpper;
+    char chunk[kChunk];
+    for (size_t from = 0; from < length; from += kChunk) {
+        const size_t count = std::min(kChunk, length - from);
+        for (size_t i = 0; i < count; ++i) {
+            const char c = line[from + i];
+            const bool letter = upper ? c >= 'a' && c <= 'z' : c >= 'A' && c <= 'Z';
+            chunk[i] = letter ? static_cast<char>(c ^ 0x20) : c;
+        }
+        m_to.Write(chunk, count);
+    }
+}
+
 void LineOutput::PutBytes(const LineBytes& bytes) {
     if (!bytes.hex) return m_to.Write(bytes.at, bytes.size);
     char chunk[kChunk];

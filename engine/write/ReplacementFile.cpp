@@ -139,6 +139,12 @@ void ReplacementFile::Write(const char* bytes, size_t size) {
     m_used += size;
 }
 
+void ReplacementFile::Hold() {
+    Flush();
+    m_buffer.Release();
+    m_capacity = 0;
+}
+
 void ReplacementFile::Flush() {
     WriteOut(static_cast<const char*>(m_buffer.Data()), m_used);
     m_used = 0;
@@ -170,7 +176,8 @@ void ReplacementFile::StartWriteBack() {
 void ReplacementFile::Commit() {
     Flush();
     CopyAttributes();
-    if (Sys().Fsync(m_temporary.Descriptor()) != 0) CantWrite(m_subject, SystemCall::kFlush);
+    if (!m_syncedByCaller && Sys().Fsync(m_temporary.Descriptor()) != 0)
+        CantWrite(m_subject, SystemCall::kFlush);
     if (m_keepOpen) m_kept = FileHandle(Sys().Duplicate(m_temporary.Descriptor()));
     if (m_keepOpen && !m_kept.IsOpen()) CantWrite(m_subject, SystemCall::kDuplicate);
     if (!m_temporary.Link()) CantWrite(m_subject, SystemCall::kNameTemporary);
@@ -179,7 +186,7 @@ void ReplacementFile::Commit() {
     if (m_checkUnchanged && !m_list->Unchanged())
         throw JobFailure(status::kInputChanged, {}, m_subject);
     if (!m_temporary.RenameOver(m_name)) CantWrite(m_subject, SystemCall::kMoveOver);
-    SyncFolder();
+    if (!m_syncedByCaller) SyncFolder();
 }
 
 FileHandle ReplacementFile::CommitKeepingFile() {

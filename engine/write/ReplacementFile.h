@@ -72,6 +72,15 @@ public:
     // cleaned" when the list's name no longer holds the file that was read as
     // it was, and "output list can't be written" when a step fails.
     void Commit() override;
+    // Writes out what the buffer holds and gives the buffer back, for a file
+    // that is complete but committed later with others: it takes no more
+    // bytes, and holds only its descriptors until then.
+    void Hold();
+    // For files committed together whose bytes the caller has made durable
+    // at once (one sync of their file system): Commit() then neither syncs
+    // the file nor, after the rename, its folder, which the caller syncs
+    // once after the last.
+    void SyncedByCaller() { m_syncedByCaller = true; }
     // Commits, and returns the new file, open for writing at its end.
     FileHandle CommitKeepingFile();
 
@@ -112,6 +121,7 @@ private:
     uint64_t m_written = 0;      // bytes written to the new file
     uint64_t m_writtenBack = 0;  // of those, bytes whose writing to disk has started
     bool m_keepOpen = false;
+    bool m_syncedByCaller = false;
     FileHandle m_kept;  // the committed file, when it is kept open
 };
 

@@ -441,7 +441,8 @@ INSTANTIATE_TEST_SUITE_P(
               "'s/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
-             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"seconds\":T}\n{\"lists\":["
+             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"by_class\":0,\"seconds\":T}\n{"
+             "\"lists\":["
              "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
              "such file or directory\",\"file\":\"n\\ufffd\\\\\",\"file_hex\":\"6eff5c\","
@@ -639,15 +640,75 @@ INSTANTIATE_TEST_SUITE_P(
              {{"ro", "a\na\n"}, {"l", "b\n"}},
              nullptr,
              "0|1\n444\n|ro: output list can't be opened (its read-only attribute is set)\n"},
-        Case{
-            {{"l", "b\n"}},
-            {"|",
-             "mkdir d; mkfifo f; for x in d f /dev/null; do $CLI $x l || :; done; $CLI -rf l || :"},
-            "0||d: Invalid input file (not a regular file)\nf: Invalid input file (not a regular "
-            "file)\n/dev/null: Invalid input file (not a regular file)\nf: Invalid ref file (not a "
-            "regular file)\n",
-            {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
-            "FIFOs and /dev/null"},
+        Case{{{"l", "b\n"}},
+             {"|",
+              "mkdir d; mkfifo f; for x in d f /dev/null; do $CLI $x l 2>&1 | head -1; done; "
+              "$CLI -rd l || :"},
+             "0|d: Invalid input file (not a regular file)\nlintrim-cli: f is not a regular file: "
+             "a list rewritten in place is replaced by a new file; a FIFO or a device can only be "
+             "merged into one output or be a reference list\nlintrim-cli: /dev/null is not a "
+             "regular file: a list rewritten in place is replaced by a new file; a FIFO or a "
+             "device can only be merged into one output or be a reference list\n|d: Invalid ref "
+             "file (not a regular file)\n",
+             {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
+             "FIFOs and /dev/null"},
+        // Filtering without deduping: every copy not removed stays in its place.
+        Case{{{"l", "a\nb\nc\na\nd\nb\nbb\nA\n"}, {"r", "b\n"}},
+             {"--keep-repeats", "-r", "r", "--removed", "g", "l"},
+             "0|l: 8 read, 6 kept, 2 removed (2 in references), 1 reference line, T s\n|",
+             {{"l", "a\nc\na\nd\nbb\nA\n"}, {"r", "b\n"}, {"g", "b\nb\n"}}},
+        Case{{{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}},
+             {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
+             "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
+             {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
+        // In one list only, however often there.
+        Case{{{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}},
+             {"--only-in-one", "-o", "o", "a", "b"},
+             "0|o: 5 read, 2 kept, 3 removed (1 repeated, 2 in more than one list), T s\n|",
+             {{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}, {"o", "x\nz\n"}}},
+        // Classes and case: judged as read, compared and sorted as written.
+        Case{{{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}},
+             {"--upper", "-a", "--printable", "--reject", "digit", "-o", "o", "c"},
+             "0|o: 7 read, 2 kept, 5 removed (2 repeated, 3 by class), T s\n|",
+             {{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}, {"o", "ABC\n_X\n"}}},
+        Case{{{"c", "Abc\nabc\n123\n_x\n\xc3\xa9t\n"}},
+             {"--lower", "--require", "upper,high", "c"},
+             "0|c: 5 read, 2 kept, 3 removed (3 by class), T s\n|",
+             {{"c", "abc\n\xc3\xa9t\n"}}},
+        // Lengths in bytes or characters; one file a length, all or none.
+        Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
+             {"-l", "--chars", "-o", "o", "l"},
+             "0|o: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
+             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}, {"o", "a\nz\n\xc3\xa9\nbb\nxx\nccc\n"}}},
+        Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
+             {"--split-by-length", "d", "--crlf", "l"},
+             "0|d: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
+             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"},
+              {"d", "/"},
+              {"d/1.txt", "a\r\nz\r\n"},
+              {"d/2.txt", "bb\r\n\xc3\xa9\r\nxx\r\n"},
+              {"d/3.txt", "ccc\r\n"}}},
+        Case{{{"l", "ccc\na\nbb\n"}},
+             {"|", "mkdir -p d/2.txt; $CLI --split-by-length d l || echo $?"},
+             "0|1\n|d/2.txt: output list can't be opened (not a regular file)\n",
+             {{"l", "ccc\na\nbb\n"}, {"d", "/"}, {"d/2.txt", "/"}}},
+        // FIFOs, devices and standard input are read as they come, as reference
+        // lists and as lists merged into one output; a FIFO read twice (for the
+        // removed lines, for each of several lists) is copied aside first.
+        Case{{{"l", "a\nb\nc\na\nd\n"}},
+             {"|",
+              "mkfifo p; printf 'a\\nz\\n' >p & printf 'd\\n' | $CLI -s -r p -r - -o o l; "
+              "printf 'x\\nb\\n' >p & $CLI -s -o q p /dev/stdin l </dev/null; "
+              "printf 'b\\nb\\n' >p & $CLI -s -r /dev/null -o s --removed r p l; "
+              "cp l m; printf 'c\\n' >p & $CLI -s -r p l m; wait; rm p"},
+             "0||",
+             {{"l", "a\nb\nd\n"},
+              {"m", "a\nb\nd\n"},
+              {"o", "b\nc\n"},
+              {"q", "x\nb\na\nc\nd\n"},
+              {"s", "b\na\nc\nd\n"},
+              {"r", "b\nb\na\n"}},
+             "FIFOs and /dev/stdin"},
         // The temporary folder is checked first, standard input spooled there.
         Case{{{"l.txt", "b\n"}},
              {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
@@ -844,6 +905,19 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "by frequency"},
         Misuse{{"l.txt", "--ref"}, "--ref"}, Misuse{{"--quiet=yes", "l.txt"}, "--quiet"},
         Misuse{{"-"}, "one output"}, Misuse{{"-o", "o", "-", "l.txt", "-"}, "once"},
+        Misuse{{"-r", "-", "-o", "o", "-"}, "once"},
+        Misuse{{"-r", "-", "-r", "-", "l.txt"}, "once"},
+        Misuse{{"/dev/null"}, "replaced by a new file"},
+        Misuse{{"--keep-repeats", "-f", "l.txt"}, "frequency"},
+        Misuse{{"-l", "-a", "l.txt"}, "alphabetically"},
+        Misuse{{"--lower", "--upper", "l.txt"}, "--upper"},
+        Misuse{{"--only-in-one", "-o", "o", "l.txt"}, "two or more lists"},
+        Misuse{{"--upper", "--encode-hex", "l.txt"}, "$HEX"},
+        Misuse{{"--reject", "digit,vowel", "l.txt"}, "'vowel'"},
+        Misuse{{"--split-by-length", "d", "-o", "o", "l.txt"}, "one output"},
+        Misuse{{"--split-by-length", "d", "--decode-hex", "l.txt"}, "$HEX"},
+        Misuse{{"--keep-repeats", "--only-unique", "l.txt"}, "set operation"},
+        Misuse{{"-r", "/dev/null", "-r", "/dev/null", "l.txt"}, "read once"},
         Misuse{{"--min-length", "3", "--max-length=2", "l.txt"}, "above"},
         Misuse{{"--min-length", "-1", "l.txt"}, "'-1'"},
         Misuse{{"--max-length", "8x", "l.txt"}, "'8x'"},
@@ -1123,34 +1197,16 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE",
-                        "-f, --by-frequency",
-                        "-a, --alphabetize",
-                        "-r, --ref FILE",
-                        "-d, --del-single TEXT",
-                        "--hex",
-                        "-i, --ignore-case",
-                        "--encode-hex",
-                        "--decode-hex",
-                        "--lf",
-                        "--crlf",
-                        "--json",
-                        "--stats",
-                        "--only-unique",
-                        "--only-repeated",
-                        "--common",
-                        "--cascade",
-                        "--min-length N",
-                        "--max-length N",
-                        "--removed FILE",
-                        "--memory SIZE",
-                        "-j, --threads N",
-                        "--temp-dir DIR",
-                        "-n, --dry-run",
-                        "-q, --quiet",
-                        "-s, --silent",
-                        "-h, --help",
-                        "--version"};
+    const Names options{
+        "-o, --output FILE", "-f, --by-frequency", "-a, --alphabetize", "-r, --ref FILE",
+        "-d, --del-single TEXT", "--hex", "-i, --ignore-case", "--encode-hex", "--decode-hex",
+        "--lf", "--crlf", "--json", "--stats", "--only-unique", "--only-repeated", "--common",
+        "--cascade", "--min-length N", "--max-length N", "--removed FILE", "--memory SIZE",
+        "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet", "-s, --silent",
+        "-h, --help", "--version",
+        // Filtering without deduping, lengths, classes, lines in one list only.
+        "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars", "--printable",
+        "--lower", "--upper", "--require CLASSES", "--reject CLASSES", "--only-in-one"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);

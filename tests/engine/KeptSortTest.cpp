@@ -31,7 +31,7 @@ TEST(KeptSort, PrefixesDeeperWhereLinesAgreeSortAsWholeLinesDo) {
         record::WriteHead(kept.data(), static_cast<uint32_t>(lines[i].size()), i);
         records.push_back(kept + lines[i]);
     }
-    const KeptOrder order{OrderKind::Alphabetical, LineKey()};
+    const KeptOrder order{OrderKind::Alphabetical, LineKey(), {}};
     std::vector<KeptKey> keys;
     for (const std::string& kept : records) keys.push_back(KeptKey::Of(order, kept.data()));
     SortKeys(keys.data(), keys.data() + keys.size(), order);

@@ -35,6 +35,9 @@ enum class SetOperation {
     kOnlyRepeated,  // one copy of each line that occurs more than once
     kCommon,        // the lines every list holds, once (lists merged into one output)
     kCascade,       // each list also loses every line of the lists before it (in place)
+    // The lines one list holds and no other, any number of times there,
+    // once (lists merged into one output).
+    kOnlyInOne,
 };
 
 // How the kept lines are written: as their first copies were read, or with
@@ -54,6 +57,18 @@ enum class LineEnd {
     kCrLf,    // as Windows programs and the window write them
     kAsRead,  // as most lines of the lists read were ended; LF on a tie
 };
+
+// The classes of characters the class filters name, as bits of a set.
+enum CharClass : uint8_t {
+    kLowerClass = 1,    // a-z
+    kUpperClass = 2,    // A-Z
+    kDigitClass = 4,    // 0-9
+    kSpecialClass = 8,  // the other printable ASCII bytes, ' ' to '~'
+    kHighClass = 16,    // bytes above 127
+};
+
+// How the kept lines' ASCII letters are written, and so compared.
+enum class LetterCase { kAsRead, kLower, kUpper };
 
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
@@ -84,7 +99,8 @@ struct RunPlan {
     // ResultBeside names it; empty: each list is replaced by its result.
     std::string besideSuffix = {};
     LineEnd lineEnd = LineEnd::kLf;
-    std::optional<uint64_t> minLength = {};  // bytes, the line break not counted
+    // Bytes (or characters: lengthInChars), the line break not counted.
+    std::optional<uint64_t> minLength = {};
     std::optional<uint64_t> maxLength = {};
     // Where every removed line goes, in file order; none: nowhere.
     std::optional<std::string> removed = {};
@@ -99,7 +115,36 @@ struct RunPlan {
     unsigned threads = 0;
     std::string tempDir = {};
 
+    // Filtering without deduping, lengths and classes of lines, and lines
+    // in one list only: options that keep or drop lines one by one.
+    //
+    // Every line the reference lists, the lines to delete and the filters
+    // do not remove is kept with all its repeats, in file order (or
+    // alphabetical); nothing is deduped.
+    bool keepRepeats = false;
+    // Kept lines shortest first, lines of one length in file order.
+    bool byLength = false;
+    // The folder the kept lines go to instead, one file a length ("8.txt"),
+    // shortest first; the lists are merged as into one output. Each file is
+    // written whole or not at all; existing files of those names are replaced.
+    std::optional<std::string> splitByLength = {};
+    // Lengths (the filters, the order, the files) count UTF-8 characters,
+    // a byte that is no part of one as one; else bytes.
+    bool lengthInChars = false;
+    // Only lines of printable ASCII (' ' to '~') kept.
+    bool printableOnly = false;
+    // Sets of classes (CharClass bits): a kept line holds a character of
+    // each required set, and is not made only of the classes of any
+    // rejected set. Lines are judged as read.
+    std::vector<uint8_t> requiredClasses = {};
+    std::vector<uint8_t> rejectedClasses = {};
+    // The letters of every kept line written lowercase or uppercase; lines
+    // are compared so too (without case), and sorted as written.
+    LetterCase letterCase = LetterCase::kAsRead;
+
     bool HasLengthFilter() const { return minLength || maxLength; }
+    // The lists are read as one list, into one output or split by length.
+    bool MergesLists() const { return output || splitByLength; }
 };
 
 // The name of the result of `list` beside it: `suffix` before the list's

@@ -34,6 +34,7 @@ struct ListCounts {
     int64_t singleHits = 0;     // as one of the single-line job's lines
     int64_t filtered = 0;       // for their length
     int64_t setHits = 0;        // by the plan's set operation
+    int64_t classFiltered = 0;  // by the class filters
     // Of referenceHits and setHits, the copies beyond each line's first.
     int64_t referenceRepeats = 0;
     int64_t setRepeats = 0;
@@ -42,7 +43,8 @@ struct ListCounts {
 
     int64_t ListLines() const { return read - referenceRead; }
     int64_t Kept() const {
-        return ListLines() - repeats - referenceHits - singleHits - filtered - setHits;
+        return ListLines() - repeats - referenceHits - singleHits - filtered - setHits -
+               classFiltered;
     }
 };
 

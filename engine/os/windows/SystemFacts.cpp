@@ -45,6 +45,16 @@ bool IsCharacterDevice(const std::string& path) {
     return device;
 }
 
+bool IsStream(const std::string& path) {
+    const HANDLE file = ::CreateFileW(win32::SystemPath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD type = ::GetFileType(file);
+    ::CloseHandle(file);
+    return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+}
+
 // Either slash ends a folder; a drive's root keeps its slash, and a bare
 // drive ("C:x") means that drive's current folder.
 std::string FolderOf(const std::string& path) {
