@@ -44,7 +44,7 @@ struct CliOptions {
     std::optional<std::string> splitByLength;
     bool chars = false;
     bool printable = false;
-    LetterCase letterCase = LetterCase::kAsRead;
+    lintrim::LetterCase letterCase = lintrim::LetterCase::kAsRead;
     int letterCases = 0;  // how many were given: one at most
     std::vector<uint8_t> requiredClasses;
     std::vector<uint8_t> rejectedClasses;

@@ -15,8 +15,6 @@
 
 namespace lintrim {
 
-namespace lintrim {
-
 struct LineFilter {
     // Every copy of each of these lines goes. They are few (a front end
     // takes many lines as a reference list), so each is tried in turn.
