@@ -5,8 +5,6 @@
 #include "WideText.h"
 #include "resource.h"
 
-using namespace lintrim;
-
 namespace {
 // An edit box breaks lines at CR LF only.
 std::wstring WithCrLf(const std::string& text) {
