@@ -37,6 +37,16 @@ struct CliOptions {
     unsigned threads = 0;  // 0: one per core
     std::string tempDir;
     std::vector<std::string> lists;
+
+    // Fields, counts, a share of the kept lines, trimming.
+    std::optional<char> delimiter;
+    std::optional<uint32_t> keyField;  // kLastField: the last
+    bool cutField = false;
+    bool count = false;
+    std::optional<uint64_t> limit;
+    std::optional<uint64_t> sample;
+    std::optional<uint64_t> seed;
+    bool trim = false;
 };
 
 // Exit codes, shown in --help and the README.

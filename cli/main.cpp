@@ -41,6 +41,14 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.dryRun = options.dryRun;
     plan.stats = options.stats;
     plan.setOperation = options.setOperation;
+    plan.delimiter = options.delimiter;
+    plan.keyField = options.keyField;
+    plan.cutField = options.cutField;
+    plan.count = options.count;
+    plan.limit = options.limit;
+    plan.sample = options.sample;
+    plan.seed = options.seed;
+    plan.trim = options.trim;
     return plan;
 }
 

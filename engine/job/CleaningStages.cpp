@@ -4,6 +4,7 @@
 #include "api/StatusTexts.h"
 
 #include "write/RemovedLines.h"
+#include "write/SelectedLines.h"
 
 std::vector<ListSource> InputSources(const ListTask& task) {
     std::vector<ListSource> sources;
@@ -12,13 +13,22 @@ std::vector<ListSource> InputSources(const ListTask& task) {
     return sources;
 }
 
+LineField FieldOf(const RunPlan& plan) {
+    if (!plan.delimiter) return {};
+    return {true, *plan.delimiter, plan.keyField.value_or(1)};
+}
+
 LineKey KeyFor(const RunPlan& plan) {
-    return {plan.hexKey, plan.ignoreCase};
+    return {plan.hexKey, plan.ignoreCase, FieldOf(plan)};
+}
+
+LineOutput::Shape ShapeFor(const RunPlan& plan) {
+    return {plan.lineForm, plan.hexKey, FieldOf(plan), plan.cutField, plan.count};
 }
 
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
     return {std::move(singles), plan.minLength.value_or(0), plan.maxLength.value_or(UINT64_MAX),
-            KeyFor(plan)};
+            KeyFor(plan), plan.trim};
 }
 
 ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
@@ -41,14 +51,37 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
     return cleaner.Counts();
 }
 
+namespace {
+// A writer that owns the output it takes a share of the lines for.
+class OwnedSelection : public SelectedLines {
+public:
+    OwnedSelection(std::unique_ptr<ListWriter> output, LineChoice choice)
+        : SelectedLines(*output, choice), m_output(std::move(output)) {}
+
+private:
+    std::unique_ptr<ListWriter> m_output;
+};
+
+// The output, or a share of its lines when the plan asks for one.
+std::unique_ptr<ListWriter> Selected(std::unique_ptr<ListWriter> output, const RunPlan& plan,
+                                     const ListCleaner& cleaner) {
+    if (plan.limit)
+        return std::make_unique<OwnedSelection>(std::move(output), LineChoice::First(*plan.limit));
+    if (!plan.sample) return output;
+    const uint64_t seed = plan.seed ? *plan.seed : std::random_device()();
+    return std::make_unique<OwnedSelection>(
+        std::move(output), LineChoice::Sample(*plan.sample, cleaner.KeptLines(), seed));
+}
+}  // namespace
+
 // The removed lines are read while the inputs are still what was loaded:
 // a list that changes meanwhile is caught by the result's commit.
 void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept) {
     events.StageBegun(Stage::kWriting);
-    const std::unique_ptr<ListWriter> output = task.openOutput();
+    const std::unique_ptr<ListWriter> output = Selected(task.openOutput(), task.plan, cleaner);
     const std::string& lineEnd = task.lineEnd;
-    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey);
+    LineOutput lines(*output, lineEnd, ShapeFor(task.plan));
     cleaner.Write(order, lines);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace {
 constexpr size_t kChunk = 256;
@@ -46,16 +47,42 @@ bool NeedsEncoding(const LineBytes& bytes) {
 }
 }  // namespace
 
+void LineOutput::PutShaped(const char* line, size_t length, uint64_t copies) {
+    if (m_shape.count) {
+        char digits[24];
+        const int n =
+            std::snprintf(digits, sizeof digits, "%llu\t", static_cast<unsigned long long>(copies));
+        m_to.Write(digits, static_cast<size_t>(n));
+    }
+    const char* field = line;
+    size_t size = length;
+    m_shape.field.Narrow(field, size);
+    const bool whole = !m_shape.cut;
+    if (whole) m_to.Write(line, static_cast<size_t>(field - line));
+    if (m_shape.form == LineForm::kAsRead)
+        m_to.Write(field, size);
+    else
+        PutInForm(field, size);
+    if (whole) m_to.Write(field + size, static_cast<size_t>(line + length - field - size));
+}
+
+bool LineOutput::SplitsFields(const LineBytes& bytes) const {
+    if (!m_shape.field.on || m_shape.cut) return false;
+    for (size_t i = 0; i < bytes.size; ++i)
+        if (bytes[i] == static_cast<uint8_t>(m_shape.field.delimiter)) return true;
+    return false;
+}
+
 void LineOutput::PutInForm(const char* line, size_t length) {
-    if (m_form == LineForm::kHexDecoded) {
+    if (m_shape.form == LineForm::kHexDecoded) {
         const LineBytes bytes = LineBytes::Of(line, length, true);
-        if (bytes.hex && FitsALine(bytes))
+        if (bytes.hex && FitsALine(bytes) && !SplitsFields(bytes))
             PutBytes(bytes);
         else
             m_to.Write(line, length);
         return;
     }
-    const LineBytes bytes = LineBytes::Of(line, length, m_hexKey);
+    const LineBytes bytes = LineBytes::Of(line, length, m_shape.hexKey);
     if (NeedsEncoding(bytes))
         PutEncoded(bytes);
     else

@@ -1,5 +1,7 @@
 // The kept lines on their way to the output: each in the run's form, ended
-// by the run's line end.
+// by the run's line end; with a field chosen, the form is made of the field
+// and the rest of the line, or none of it when the field is cut out; with
+// counts, each after its count and a tab.
 #pragma once
 
 #include <cstddef>
@@ -8,32 +10,49 @@
 
 #include "api/RunPlan.h"
 #include "load/LineBytes.h"
+#include "load/LineField.h"
 #include "write/ListWriter.h"
 
 class LineOutput {
 public:
-    // With hexKey, a `$HEX[..]` line is encoded as the bytes it stands for.
-    LineOutput(ListWriter& to, std::string lineEnd, LineForm form, bool hexKey)
-        : m_to(to), m_end(std::move(lineEnd)), m_form(form), m_hexKey(hexKey) {}
+    // How each line is written. With hexKey, a `$HEX[..]` line (or field) is
+    // encoded as the bytes it stands for.
+    struct Shape {
+        LineForm form = LineForm::kAsRead;
+        bool hexKey = false;
+        LineField field = {};
+        bool cut = false;    // the field alone
+        bool count = false;  // COUNT<TAB> first
+    };
 
-    void Put(const char* line, size_t length) {
-        if (m_form == LineForm::kAsRead)
-            return m_to.WriteLine(line, length, m_end.data(), m_end.size());
-        PutInForm(line, length);
+    LineOutput(ListWriter& to, std::string lineEnd, Shape shape)
+        : m_to(to),
+          m_end(std::move(lineEnd)),
+          m_shape(shape),
+          m_asRead(shape.form == LineForm::kAsRead && !shape.count &&
+                   !(shape.field.on && shape.cut)) {}
+
+    // `copies`: the line's count, when counts are written.
+    void Put(const char* line, size_t length, uint64_t copies = 0) {
+        if (m_asRead) return m_to.WriteLine(line, length, m_end.data(), m_end.size());
+        PutShaped(line, length, copies);
         m_to.Write(m_end.data(), m_end.size());
     }
     // Bytes already in this output's form.
     void PutFormatted(const char* bytes, size_t size) { m_to.Write(bytes, size); }
-    // The same form and line end, written to `to`.
-    LineOutput WritingTo(ListWriter& to) const { return {to, m_end, m_form, m_hexKey}; }
+    // The same shape and line end, written to `to`.
+    LineOutput WritingTo(ListWriter& to) const { return {to, m_end, m_shape}; }
 
 private:
+    void PutShaped(const char* line, size_t length, uint64_t copies);
     void PutInForm(const char* line, size_t length);
     void PutBytes(const LineBytes& bytes);
     void PutEncoded(const LineBytes& bytes);
+    // Decoded bytes that would read back as other fields hold the delimiter.
+    bool SplitsFields(const LineBytes& bytes) const;
 
     ListWriter& m_to;
     std::string m_end;
-    LineForm m_form;
-    bool m_hexKey;
+    Shape m_shape;
+    bool m_asRead;  // every line as it was read
 };
