@@ -1123,34 +1123,16 @@ TEST_F(CliTest, ARootRunIsNotTurnedAgainstTheSystem) {
 // --help shows every option with an example; neither it nor --version touches a list.
 TEST_F(CliTest, HelpAndVersionTouchNothing) {
     Write("l.txt", "b\nb\n");
-    const Names options{"-o, --output FILE",
-                        "-f, --by-frequency",
-                        "-a, --alphabetize",
-                        "-r, --ref FILE",
-                        "-d, --del-single TEXT",
-                        "--hex",
-                        "-i, --ignore-case",
-                        "--encode-hex",
-                        "--decode-hex",
-                        "--lf",
-                        "--crlf",
-                        "--json",
-                        "--stats",
-                        "--only-unique",
-                        "--only-repeated",
-                        "--common",
-                        "--cascade",
-                        "--min-length N",
-                        "--max-length N",
-                        "--removed FILE",
-                        "--memory SIZE",
-                        "-j, --threads N",
-                        "--temp-dir DIR",
-                        "-n, --dry-run",
-                        "-q, --quiet",
-                        "-s, --silent",
-                        "-h, --help",
-                        "--version"};
+    const Names options{"-o, --output FILE", "-f, --by-frequency", "-a, --alphabetize",
+                        "-r, --ref FILE", "-d, --del-single TEXT", "--hex", "-i, --ignore-case",
+                        "--encode-hex", "--decode-hex", "--lf", "--crlf", "--json", "--stats",
+                        "--only-unique", "--only-repeated", "--common", "--cascade",
+                        "--min-length N", "--max-length N", "--removed FILE", "--memory SIZE",
+                        "-j, --threads N", "--temp-dir DIR", "-n, --dry-run", "-q, --quiet",
+                        "-s, --silent", "-h, --help", "--version",
+                        // fields, counts, shares, trimming
+                        "-t, --delimiter C", "-k, --key N|last", "--cut", "-c, --count",
+                        "--limit N", "--sample N", "--seed S", "--trim"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);
