@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <charconv>
 
 namespace {
 constexpr size_t kChunk = 256;
@@ -50,20 +50,23 @@ bool NeedsEncoding(const LineBytes& bytes) {
 void LineOutput::PutShaped(const char* line, size_t length, uint64_t copies) {
     if (m_shape.count) {
         char digits[24];
-        const int n =
-            std::snprintf(digits, sizeof digits, "%llu\t", static_cast<unsigned long long>(copies));
-        m_to.Write(digits, static_cast<size_t>(n));
+        char* end = std::to_chars(digits, digits + sizeof digits - 1, copies).ptr;
+        *end++ = '\t';
+        m_to.Write(digits, static_cast<size_t>(end - digits));
     }
     const char* field = line;
     size_t size = length;
     m_shape.field.Narrow(field, size);
     const bool whole = !m_shape.cut;
-    if (whole) m_to.Write(line, static_cast<size_t>(field - line));
+    // As read, the line (or field) goes with its end in one call, as plain lines do.
     if (m_shape.form == LineForm::kAsRead)
-        m_to.Write(field, size);
-    else
-        PutInForm(field, size);
-    if (whole) m_to.Write(field + size, static_cast<size_t>(line + length - field - size));
+        return whole ? m_to.WriteLine(line, length, m_end.data(), m_end.size())
+                     : m_to.WriteLine(field, size, m_end.data(), m_end.size());
+    if (whole && field > line) m_to.Write(line, static_cast<size_t>(field - line));
+    PutInForm(field, size);
+    if (whole && field + size < line + length)
+        m_to.Write(field + size, static_cast<size_t>(line + length - field - size));
+    m_to.Write(m_end.data(), m_end.size());
 }
 
 bool LineOutput::SplitsFields(const LineBytes& bytes) const {

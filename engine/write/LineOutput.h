@@ -36,7 +36,6 @@ public:
     void Put(const char* line, size_t length, uint64_t copies = 0) {
         if (m_asRead) return m_to.WriteLine(line, length, m_end.data(), m_end.size());
         PutShaped(line, length, copies);
-        m_to.Write(m_end.data(), m_end.size());
     }
     // Bytes already in this output's form.
     void PutFormatted(const char* bytes, size_t size) { m_to.Write(bytes, size); }
@@ -44,6 +43,7 @@ public:
     LineOutput WritingTo(ListWriter& to) const { return {to, m_end, m_shape}; }
 
 private:
+    // With its count, in its form, ended.
     void PutShaped(const char* line, size_t length, uint64_t copies);
     void PutInForm(const char* line, size_t length);
     void PutBytes(const LineBytes& bytes);

@@ -31,5 +31,8 @@ void SelectedLines::Write(const char* bytes, size_t size) {
 }
 
 void SelectedLines::WriteLine(const char* line, size_t length, const char* end, size_t endLength) {
-    if (m_choice.Next()) m_to.WriteLine(line, length, end, endLength);
+    // The line may have begun with a Write() (its count), which chose for it.
+    if (m_lineStart) m_taking = m_choice.Next();
+    if (m_taking) m_to.WriteLine(line, length, end, endLength);
+    m_lineStart = true;
 }
