@@ -1211,23 +1211,4 @@ INSTANTIATE_TEST_SUITE_P(Shapes, CliUsageTest,
                                            Misuse{{"--sample", "0", "l.txt"}, "--sample"},
                                            Misuse{{"-d", "b", "-c", "l.txt"}, "counts"}));
 
-// A sample of one seed is the same lines each run, as many as asked, in
-// the list's order; another seed draws others.
-TEST_F(CliTest, ASampleIsOrderedAndFollowsItsSeed) {
-    std::string numbers;
-    for (int i = 1; i <= 2000; ++i) numbers += std::to_string(i) + "\n";
-    Write("n", numbers);
-    std::set<std::string> samples;
-    for (const char* seed : {"7", "7", "8"}) {
-        ASSERT_EQ(Run({"-q", "--sample", "50", "--seed", seed, "-o", "s", "n"}).exit, 0);
-        std::istringstream lines(Read("s"));
-        std::vector<int> drawn;
-        for (std::string line; std::getline(lines, line);) drawn.push_back(std::stoi(line));
-        EXPECT_EQ(drawn.size(), 50u);
-        EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end()));
-        EXPECT_EQ(std::adjacent_find(drawn.begin(), drawn.end()), drawn.end());
-        samples.insert(Read("s"));
-    }
-    EXPECT_EQ(samples.size(), 2u);
-}
 }  // namespace
