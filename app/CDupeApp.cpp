@@ -3,6 +3,8 @@
 
 #include "CMainDlg.h"
 
+using namespace lintrim;
+
 CDupeApp::CDupeApp(int& argc, char** argv)
     // m_application is constructed first, so argv holds only what Qt left.
     : m_application(argc, argv), m_startPaths(argv + 1, argv + argc) {

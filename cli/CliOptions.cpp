@@ -9,7 +9,9 @@
 #include <iterator>
 #include <optional>
 
-#include "api/Formats.h"
+#include "lintrim/Formats.h"
+
+using namespace lintrim;
 
 namespace {
 constexpr size_t kHelpIndent = 26;

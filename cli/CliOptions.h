@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 
 struct CliOptions {
     bool byFrequency = false;
@@ -21,7 +21,7 @@ struct CliOptions {
     bool dryRun = false;
     bool json = false;
     bool stats = false;
-    SetOperation setOperation = SetOperation::kNone;
+    lintrim::SetOperation setOperation = lintrim::SetOperation::kNone;
     int setOperations = 0;  // how many were given: one at most
     bool hex = false;
     bool ignoreCase = false;

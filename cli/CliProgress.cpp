@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+using namespace lintrim;
+
 namespace {
 // The share of a list's time each stage takes, about, in their order.
 struct StageShare {

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 
 class CliProgress {
 public:
@@ -17,8 +17,8 @@ public:
 
     // A list begins (or lists merged into one).
     void StartList();
-    void SetStage(Stage stage);
-    void SetProgress(const StageProgress& at);
+    void SetStage(lintrim::Stage stage);
+    void SetProgress(const lintrim::StageProgress& at);
     // Takes the bar off the line, before a report is printed.
     void Clear();
 
@@ -32,7 +32,7 @@ private:
     std::FILE* m_err;
     bool m_showProgress;
     bool m_started = false;
-    Stage m_stage = Stage::kLoading;
+    lintrim::Stage m_stage = lintrim::Stage::kLoading;
     double m_stageDone = 0;  // of the current stage, 0 to 1
     int m_drawn = -1;        // the per-mille last drawn
     Clock::time_point m_listStart;

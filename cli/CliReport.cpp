@@ -8,6 +8,8 @@
 #include "JsonText.h"
 #include "StopNote.h"
 
+using namespace lintrim;
+
 namespace {
 std::string Number(int64_t n) {
     return std::to_string(n);

@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "CliProgress.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 
-class CliReport : public RunEvents {
+class CliReport : public lintrim::RunEvents {
 public:
     struct Style {
         bool json = false;
@@ -17,20 +17,20 @@ public:
         bool stats = false;       // each result's lines described after it
         bool silent = false;      // no summary of a list written; failures still said
         std::string output = {};  // the one output the lists are merged into; empty: none
-        SetOperation setOperation = SetOperation::kNone;
+        lintrim::SetOperation setOperation = lintrim::SetOperation::kNone;
     };
     // Summaries go to `out`, failures to `err` (with --json, both to `out`).
     CliReport(std::FILE* out, std::FILE* err, CliProgress& progress, Style style)
         : m_out(out), m_err(err), m_progress(progress), m_style(style) {}
 
     void ListStarted(const std::vector<std::string>& paths) override;
-    void StageBegun(Stage stage) override { m_progress.SetStage(stage); }
-    void Progress(const StageProgress& at) override { m_progress.SetProgress(at); }
-    void ListFinished(const ListOutcome& outcome) override;
+    void StageBegun(lintrim::Stage stage) override { m_progress.SetStage(stage); }
+    void Progress(const lintrim::StageProgress& at) override { m_progress.SetProgress(at); }
+    void ListFinished(const lintrim::ListOutcome& outcome) override;
 
 private:
-    std::string Summary(const ListOutcome& outcome) const;
-    std::string Json(const ListOutcome& outcome) const;
+    std::string Summary(const lintrim::ListOutcome& outcome) const;
+    std::string Json(const lintrim::ListOutcome& outcome) const;
 
     std::FILE* m_out;
     std::FILE* m_err;

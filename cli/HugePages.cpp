@@ -1,12 +1,14 @@
 // The allocator's tunable, set once through the environment.
 #include "HugePages.h"
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
+
+using namespace lintrim;
 
 namespace {
 constexpr const char* kTunables = "GLIBC_TUNABLES";

@@ -6,6 +6,8 @@
 
 #include "CliOptions.h"
 
+using namespace lintrim;
+
 int main(int argc, char** argv) {
     const bool completion = argc > 1 && std::strcmp(argv[1], "completion") == 0;
     const std::string text = completion ? CompletionScript() : ManPage(LINTRIM_VERSION);

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include "StopNote.h"
-#include "api/StopCleanup.h"
+#include "lintrim/StopCleanup.h"
+
+using namespace lintrim;
 
 namespace {
 // A run stopped by a signal leaves the list as it was and no file beside it:

@@ -11,8 +11,10 @@
 #include "CliReport.h"
 #include "HugePages.h"
 #include "ProgramStart.h"
-#include "api/PlanCheck.h"
-#include "api/RunEvents.h"
+#include "lintrim/PlanCheck.h"
+#include "lintrim/RunEvents.h"
+
+using namespace lintrim;
 
 namespace {
 RunPlan PlanFor(const CliOptions& options) {

@@ -13,5 +13,5 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${LINTRIM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 add_executable(lintrim_engine_tests EXCLUDE_FROM_ALL
                ${PROJECT_SOURCE_DIR}/tests/engine/RunEventsTest.cpp)
-target_link_libraries(lintrim_engine_tests PRIVATE lintrim_engine gtest_main)
+target_link_libraries(lintrim_engine_tests PRIVATE lintrim_engine_inside gtest_main)
 lintrim_warnings(lintrim_engine_tests)

@@ -8,6 +8,8 @@
 #include "FuzzRun.h"
 #include "read/PackedFiles.h"
 
+using namespace lintrim;
+
 namespace {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';

@@ -9,6 +9,8 @@
 #include "FuzzRun.h"
 #include "read/PackedFiles.h"
 
+using namespace lintrim;
+
 namespace {
 // The non-empty lines: cut at LF, a CR just before an LF taken as part of
 // the break (a CR at the very end is a byte of the last line), and one
@@ -41,7 +43,8 @@ std::string Model(const std::vector<std::string>& all, const RunPlan& plan) {
         std::stable_sort(firsts.begin(), firsts.end(),
                          [&](const auto& a, const auto& b) { return copies[a] > copies[b]; });
     std::string out;
-    for (const std::string& line : firsts) out += line + (plan.lineEnd == LineEnd::kCrLf ? "\r\n" : "\n");
+    for (const std::string& line : firsts)
+        out += line + (plan.lineEnd == LineEnd::kCrLf ? "\r\n" : "\n");
     return out;
 }
 

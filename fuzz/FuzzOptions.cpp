@@ -5,6 +5,8 @@
 
 #include "CliOptions.h"
 
+using namespace lintrim;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> args;
     std::string arg;

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 
 namespace fuzz {
 // One folder for the whole fuzzing session, removed at exit.

@@ -17,6 +17,8 @@
 #include "Skin.h"
 #include "TrackedNew.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;

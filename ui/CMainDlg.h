@@ -22,7 +22,7 @@
 #include "CVelDialog.h"
 #include "JobWindow.h"
 #include "WindowSettings.h"
-#include "api/RunControl.h"
+#include "lintrim/RunControl.h"
 
 class CMainDlg : public CVelDialog, public JobWindow {
     Q_OBJECT
@@ -58,7 +58,7 @@ public:
     void SetChecked(int checkBoxId, bool checked) override;
     std::string GetSingleText() override;
     void AccessSelection(const std::function<void()>& access) override;
-    void ShowResults(const std::vector<ListOutcome>& outcomes) override;
+    void ShowResults(const std::vector<lintrim::ListOutcome>& outcomes) override;
 
     // The options the runs take from now on (the options dialog sets them).
     void SetSettings(const WindowSettings& settings);
@@ -141,8 +141,8 @@ private:
     std::unique_ptr<CFileChooser> m_chooser;
     WindowSettings m_settings;
     // The running job's control, which a stop asks; made anew for each job.
-    std::unique_ptr<RunControl> m_control;
-    std::vector<ListOutcome> m_results;  // of the last run
+    std::unique_ptr<lintrim::RunControl> m_control;
+    std::vector<lintrim::ListOutcome> m_results;  // of the last run
 
     // The worker of the running job. Started and joined on the window's thread
     // only; m_workerDone is its last write, so joining after it never waits long.

@@ -14,6 +14,8 @@
 #include "ControlIds.h"
 #include "WindowJob.h"
 
+using namespace lintrim;
+
 void CMainDlg::Change(std::function<void()> change, bool replaceable) {
     if (QThread::currentThread() == thread())
         change();

@@ -9,8 +9,10 @@
 #include "CMainDlg.h"
 #include "ControlIds.h"
 #include "LocalPaths.h"
-#include "api/Formats.h"
-#include "api/StatusTexts.h"
+#include "lintrim/Formats.h"
+#include "lintrim/StatusTexts.h"
+
+using namespace lintrim;
 
 namespace {
 // A chooser for lists: plain text first, then each compressed format this

@@ -12,6 +12,8 @@
 #include "TrackedNew.h"
 #include "WindowEvents.h"
 
+using namespace lintrim;
+
 namespace {
 // Stop: Ctrl+. or the Pause key; Enter and Escape keep their meanings.
 const QKeySequence kStopKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Period),

@@ -7,7 +7,9 @@
 
 #include "Skin.h"
 #include "TrackedNew.h"
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
+
+using namespace lintrim;
 
 namespace {
 constexpr int kMostLength = 1 << 30;

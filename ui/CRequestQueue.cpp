@@ -7,6 +7,8 @@
 
 #include "JobWindow.h"
 
+using namespace lintrim;
+
 void CRequestQueue::Post(std::function<void()> apply, bool replaceable) {
     bool wake = false;
     {

@@ -3,7 +3,9 @@
 
 #include <QFile>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
+
+using namespace lintrim;
 
 WindowOptions WindowSettings::Options() const {
     WindowOptions options;

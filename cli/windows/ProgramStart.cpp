@@ -15,7 +15,9 @@
 #include <string>
 
 #include "StopNote.h"
-#include "api/StopCleanup.h"
+#include "lintrim/StopCleanup.h"
+
+using namespace lintrim;
 
 namespace {
 // The handler runs on a thread of its own while the run goes on: it holds

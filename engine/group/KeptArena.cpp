@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace lintrim {
+
 KeptArena::Chain& KeptArena::ThreadChain() {
     const std::lock_guard hold(m_lock);
     return m_chains[std::this_thread::get_id()];
@@ -25,3 +27,5 @@ void KeptArena::Keep(const char* at, size_t used) {
     Chain& chain = ThreadChain();
     chain.top = static_cast<size_t>(at - chain.regions.back().Data()) + used;
 }
+
+}  // namespace lintrim

@@ -15,6 +15,8 @@
 
 #include "os/MappedRegion.h"
 
+namespace lintrim {
+
 class KeptArena {
 public:
     // Regions of `regionBytes` (a multiple of a huge page) at least.
@@ -39,3 +41,5 @@ private:
     std::mutex m_lock;
     std::unordered_map<std::thread::id, Chain> m_chains;
 };
+
+}  // namespace lintrim

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/Record.h"
 #include "order/KeptKey.h"
 #include "order/KeptSort.h"
 #include "order/KeyBounds.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 // The run's records in `order`, as keys.
@@ -115,3 +117,5 @@ void KeptRunCursor::ReadOn() {
     } while (m_chunk.Size() < record::kKeptHeadSize ||
              m_chunk.Size() < record::KeptSize(m_chunk.Data()));
 }
+
+}  // namespace lintrim

@@ -12,6 +12,8 @@
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
+namespace lintrim {
+
 // Runs laid one after another in a file: where one starts, and its size.
 struct Segment {
     uint64_t offset = 0;
@@ -67,3 +69,5 @@ private:
     uint64_t m_next = 0;  // records handed on
     const char* m_current = nullptr;
 };
+
+}  // namespace lintrim

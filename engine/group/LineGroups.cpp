@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <bit>
 
-#include "load/CopyLine.h"
-#include "load/Record.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kFirstSlots = 1024;
@@ -168,3 +170,5 @@ KeptRun LineGroups::TakeRun() {
     std::vector<uint64_t>().swap(m_slots);
     return run;
 }
+
+}  // namespace lintrim

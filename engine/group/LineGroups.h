@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "api/RunPlan.h"
 #include "group/KeptArena.h"
 #include "group/KeptRun.h"
+#include "lintrim/RunPlan.h"
 #include "load/LineKey.h"
 #include "os/ByteBuffer.h"
+
+namespace lintrim {
 
 // What grouping removed: copies beyond the first of each line, and the
 // input copies of lines a reference list holds (all of them, the first too;
@@ -99,3 +101,5 @@ private:
     uint64_t m_mask = 0;
     GroupCounts m_counts;
 };
+
+}  // namespace lintrim

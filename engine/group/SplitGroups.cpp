@@ -4,8 +4,10 @@
 #include <bit>
 
 #include "group/LineGroups.h"
-#include "load/Record.h"
 #include "partition/PartitionSet.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 constexpr int kHashBits = 64;
@@ -75,3 +77,5 @@ GroupCounts SplitGroups::GroupPiece(Piece& piece, KeptPieces& pieces) {
     pieces.file.Append(run.bytes.Data(), run.bytes.Size());
     return groups.Counts();
 }
+
+}  // namespace lintrim

@@ -17,6 +17,8 @@
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
+namespace lintrim {
+
 // The runs of one split partition, laid in one file.
 struct KeptPieces {
     SpillFile file;
@@ -66,3 +68,5 @@ private:
     std::vector<Piece> m_pieces;
     uint64_t m_records = 0;
 };
+
+}  // namespace lintrim

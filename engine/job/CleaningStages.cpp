@@ -1,10 +1,12 @@
 // Load, group, order, write.
 #include "job/CleaningStages.h"
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 
 #include "write/RemovedLines.h"
 #include "write/SelectedLines.h"
+
+namespace lintrim {
 
 std::vector<ListSource> InputSources(const ListTask& task) {
     std::vector<ListSource> sources;
@@ -89,3 +91,5 @@ void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& ord
     }
     output->Commit();
 }
+
+}  // namespace lintrim

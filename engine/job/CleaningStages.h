@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "api/RunEvents.h"
 #include "job/JobFrame.h"
 #include "job/ListCleaner.h"
+#include "lintrim/RunEvents.h"
 #include "load/LineFilter.h"
+
+namespace lintrim {
 
 // The task's input lists as sources, in order.
 std::vector<ListSource> InputSources(const ListTask& task);
@@ -34,3 +36,5 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
 // it; the removed lines, found from `kept`, are staged first, as read.
 void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept);
+
+}  // namespace lintrim

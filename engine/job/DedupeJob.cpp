@@ -4,6 +4,8 @@
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
 
+namespace lintrim {
+
 namespace {
 class DedupeSteps : public JobSteps {
 public:
@@ -18,3 +20,5 @@ RunOutcome DedupeJob(const RunPlan& plan, const RunContext& context, RunEvents& 
     DedupeSteps steps;
     return RunJob(plan, context, events, control, steps);
 }
+
+}  // namespace lintrim

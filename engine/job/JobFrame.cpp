@@ -8,8 +8,8 @@
 #include <new>
 #include <optional>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "load/LineCensus.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
@@ -18,6 +18,8 @@
 #include "write/OutputFormat.h"
 #include "write/ReplacementFile.h"
 #include "write/StreamWriter.h"
+
+namespace lintrim {
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -281,3 +283,5 @@ RunOutcome RunJob(const RunPlan& plan, const RunContext& context, RunEvents& eve
                   RunControl* control, JobSteps& steps) {
     return Frame(plan, context, events, control, steps).Run();
 }
+
+}  // namespace lintrim

@@ -13,14 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "api/RunEvents.h"
-#include "api/RunPlan.h"
-#include "api/RunResults.h"
 #include "job/RunReporter.h"
+#include "lintrim/RunEvents.h"
+#include "lintrim/RunPlan.h"
+#include "lintrim/RunResults.h"
 #include "os/RunContext.h"
 #include "read/InputList.h"
 #include "write/ListWriter.h"
 #include "write/RemovedLinesFile.h"
+
+namespace lintrim {
 
 // The lists handled together and where their result goes.
 struct ListTask {
@@ -50,3 +52,5 @@ public:
 // Runs a job over the plan's lists, within what `context` lets it take.
 RunOutcome RunJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
                   RunControl* control, JobSteps& steps);
+
+}  // namespace lintrim

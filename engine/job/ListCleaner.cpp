@@ -8,11 +8,13 @@
 
 #include "group/LineGroups.h"
 #include "load/LineCensus.h"
-#include "load/Record.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
 #include "os/ParallelStage.h"
 #include "read/ListReader.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 // Loading keeps this share of the budget for the partitions; the rest is
@@ -315,3 +317,5 @@ uint64_t ListCleaner::KeptLines() const {
     for (const KeptRun& run : m_runs) kept += run.records;
     return kept;
 }
+
+}  // namespace lintrim

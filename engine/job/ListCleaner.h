@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "api/RunEvents.h"
 #include "group/KeptArena.h"
 #include "group/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "job/RunReporter.h"
+#include "lintrim/RunEvents.h"
 #include "load/LineFilter.h"
 #include "load/StretchLoader.h"
 #include "order/KeptKey.h"
@@ -23,6 +23,8 @@
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
 #include "write/LineOutput.h"
+
+namespace lintrim {
 
 // One file to load, with the text shown when it cannot be read.
 struct ListSource {
@@ -117,3 +119,5 @@ private:
     std::optional<KeyBounds> m_lineBounds;
     uint64_t m_linesPerStretch = 0;
 };
+
+}  // namespace lintrim

@@ -1,7 +1,7 @@
 // The rules of a plan, one table: first the choices that exclude each other,
 // then the names, then the files the names reach. A rule says nothing when
 // the plan keeps it, else why it does not.
-#include "api/PlanCheck.h"
+#include "lintrim/PlanCheck.h"
 
 #include <algorithm>
 #include <functional>
@@ -10,6 +10,8 @@
 #include "read/FileNames.h"
 #include "read/ListFormat.h"
 #include "write/OutputFormat.h"
+
+namespace lintrim {
 
 namespace {
 constexpr const char* kStandardStream = "-";
@@ -164,3 +166,5 @@ std::optional<PlanRefusal> CheckPlan(const RunPlan& plan) {
         if (const Why why = rule(plan)) return PlanRefusal{*why};
     return std::nullopt;
 }
+
+}  // namespace lintrim

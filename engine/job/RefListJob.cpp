@@ -7,10 +7,12 @@
 #include <optional>
 #include <vector>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
+
+namespace lintrim {
 
 namespace {
 class RefListSteps : public JobSteps {
@@ -70,3 +72,5 @@ RunOutcome RefListJob(const RunPlan& plan, const RunContext& context, RunEvents&
     RefListSteps steps(plan);
     return RunJob(plan, context, events, control, steps);
 }
+
+}  // namespace lintrim

@@ -2,10 +2,14 @@
 // the plan's reference lists removed, the rest deduplicated.
 #pragma once
 
-#include "api/RunEvents.h"
-#include "api/RunPlan.h"
-#include "api/RunResults.h"
+#include "lintrim/RunEvents.h"
+#include "lintrim/RunPlan.h"
+#include "lintrim/RunResults.h"
 #include "os/RunContext.h"
+
+namespace lintrim {
 
 RunOutcome RefListJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
                       RunControl* control);
+
+}  // namespace lintrim

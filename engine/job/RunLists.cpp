@@ -1,11 +1,13 @@
 // The engine's entry: a plan checked, then run by its job, within what the
 // plan lets it take.
-#include "api/PlanCheck.h"
-#include "api/RunEvents.h"
 #include "job/DedupeJob.h"
 #include "job/RefListJob.h"
 #include "job/SingleLineJob.h"
+#include "lintrim/PlanCheck.h"
+#include "lintrim/RunEvents.h"
 #include "os/RunContext.h"
+
+namespace lintrim {
 
 RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control) {
     if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) {
@@ -26,3 +28,5 @@ RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control)
     }
     return DedupeJob(plan, context, events, control);
 }
+
+}  // namespace lintrim

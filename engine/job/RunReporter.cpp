@@ -1,6 +1,8 @@
 // Events out, a stop in.
 #include "job/RunReporter.h"
 
+namespace lintrim {
+
 void RunReporter::StopIfAsked() const {
     if (m_control && m_control->StopAsked()) throw RunStopped{};
 }
@@ -28,3 +30,5 @@ void RowReporter::At(uint64_t done) {
     m_step = step;
     m_reporter.Progress(m_stage, done, m_total);
 }
+
+}  // namespace lintrim

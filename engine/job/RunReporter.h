@@ -6,7 +6,9 @@
 
 #include <cstdint>
 
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
+
+namespace lintrim {
 
 // Thrown where a stop was asked for.
 struct RunStopped {};
@@ -52,3 +54,5 @@ private:
     bool m_reported = false;
     uint64_t m_step = 0;
 };
+
+}  // namespace lintrim

@@ -6,12 +6,14 @@
 // was read.
 #include "job/SingleLineJob.h"
 
-#include "api/StatusTexts.h"
 #include "job/CleaningStages.h"
 #include "job/JobFrame.h"
 #include "job/ListCleaner.h"
+#include "lintrim/StatusTexts.h"
 #include "load/LineCensus.h"
 #include "read/ListReader.h"
+
+namespace lintrim {
 
 namespace {
 // Kept lines that stand in the block read exactly as they are to be
@@ -145,3 +147,5 @@ RunOutcome SingleLineJob(const RunPlan& plan, const RunContext& context, RunEven
     SingleLineSteps steps(plan);
     return RunJob(plan, context, events, control, steps);
 }
+
+}  // namespace lintrim

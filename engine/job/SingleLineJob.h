@@ -2,10 +2,14 @@
 // list; all other lines stay, repeats included.
 #pragma once
 
-#include "api/RunEvents.h"
-#include "api/RunPlan.h"
-#include "api/RunResults.h"
+#include "lintrim/RunEvents.h"
+#include "lintrim/RunPlan.h"
+#include "lintrim/RunResults.h"
 #include "os/RunContext.h"
+
+namespace lintrim {
 
 RunOutcome SingleLineJob(const RunPlan& plan, const RunContext& context, RunEvents& events,
                          RunControl* control);
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lintrim {
+
 struct LineBytes {
     static constexpr char kOpen[] = "$HEX[";
     static constexpr size_t kOpenSize = sizeof kOpen - 1;
@@ -55,3 +57,5 @@ private:
         return (u & 0xfu) + (u >> 6) * 9;
     }
 };
+
+}  // namespace lintrim

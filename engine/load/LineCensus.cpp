@@ -5,8 +5,10 @@
 #include <cctype>
 #include <cstring>
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 #include "read/ListReader.h"
+
+namespace lintrim {
 
 namespace {
 void CountLine(const char* line, size_t length, bool crlf, LineStats& stats) {
@@ -69,3 +71,5 @@ void CountLines(const char* data, size_t size, bool last, LineStats& stats) {
     }
     if (last) CountLine(p, LineBefore(p, static_cast<size_t>(end - p)), false, stats);
 }
+
+}  // namespace lintrim

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "api/RunPlan.h"
-#include "api/RunResults.h"
+#include "lintrim/RunPlan.h"
+#include "lintrim/RunResults.h"
 #include "read/InputList.h"
+
+namespace lintrim {
 
 // Counts the lines of a stretch that ends at a line break, or at the end of
 // the list when `last`; empty lines are not counted.
@@ -22,3 +24,5 @@ std::string LineEndOf(LineEnd choice, const std::vector<InputList*>& lists);
 
 // Whether a line is `$HEX[` + an even number of hex digits + `]`.
 bool IsHexLine(const char* line, size_t length);
+
+}  // namespace lintrim

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lintrim {
+
 struct LineField {
     static constexpr uint32_t kLast = 0;
 
@@ -39,3 +41,5 @@ private:
         line = last + 1;
     }
 };
+
+}  // namespace lintrim

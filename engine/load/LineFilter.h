@@ -14,6 +14,8 @@
 
 #include "load/LineKey.h"
 
+namespace lintrim {
+
 struct LineFilter {
     // Every copy of each of these lines goes. They are few (a front end
     // takes many lines as a reference list), so each is tried in turn.
@@ -44,3 +46,5 @@ struct LineFilter {
 private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 };
+
+}  // namespace lintrim

@@ -2,6 +2,8 @@
 // buffer, and compared in place.
 #include "load/LineKey.h"
 
+namespace lintrim {
+
 namespace {
 constexpr uint64_t kEachByte = 0x0101010101010101;
 // Odd 64-bit constants with well-spread bits, for the case hash's mixing.
@@ -122,3 +124,5 @@ uint64_t LineKey::KeyedPrefix(const char* line, size_t length) const {
     for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < bytes.size ? KeyByte(bytes, i) : 0);
     return prefix;
 }
+
+}  // namespace lintrim

@@ -25,7 +25,9 @@
 
 #include "load/LineBytes.h"
 #include "load/LineField.h"
-#include "load/LineHash.h"
+#include "record/LineHash.h"
+
+namespace lintrim {
 
 class LineKey {
 public:
@@ -96,3 +98,5 @@ private:
     uint8_t m_mode = 0;
     LineField m_field;
 };
+
+}  // namespace lintrim

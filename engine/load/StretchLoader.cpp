@@ -3,9 +3,11 @@
 
 #include <cstring>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/ParallelStage.h"
+
+namespace lintrim {
 
 StretchLoader::StretchLoader(PartitionSet& partitions, const LineFilter& filter, LineKey key,
                              unsigned threads)
@@ -109,3 +111,5 @@ void StretchLoader::ScatterTo(unsigned thread, const PieceStretch& stretch, uint
         base += part.trail.size();
     }
 }
+
+}  // namespace lintrim

@@ -18,6 +18,8 @@
 #include "partition/PartitionSet.h"
 #include "read/ListReader.h"
 
+namespace lintrim {
+
 class StretchLoader {
 public:
     // Lines of input lists that `filter` drops are left out; lines go to
@@ -93,3 +95,5 @@ void StretchLoader::Load(const PieceStretch& stretch, uint64_t fileSize, uint64_
     }
     if (previous) onPiece(previous->kind, stretch.last ? fileSize : stretch.offset + stretch.size);
 }
+
+}  // namespace lintrim

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "load/Record.h"
 #include "order/KeptOrder.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 struct KeptKey {
     // By frequency: the copies, capped and turned so that more come first,
@@ -48,3 +50,5 @@ struct KeptKeyBefore {
                KeptBefore(order, a.kept, b.kept);
     }
 };
+
+}  // namespace lintrim

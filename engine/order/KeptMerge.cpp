@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <optional>
 
-#include "load/Record.h"
 #include "order/KeptKey.h"
 #include "os/ParallelStage.h"
+#include "record/Record.h"
 #include "write/StretchedOutput.h"
+
+namespace lintrim {
 
 namespace {
 // A merged run goes to its file in blocks of this size.
@@ -298,3 +300,5 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
     pieces = KeptPieces();
     return run;
 }
+
+}  // namespace lintrim

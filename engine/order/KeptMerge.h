@@ -13,6 +13,8 @@
 #include "partition/PartitionTrail.h"
 #include "write/LineOutput.h"
 
+namespace lintrim {
+
 // Writes the kept lines in the order of `sorted`, stretches of it on each
 // of `threads` threads; as MergeRuns otherwise.
 void WriteSorted(const std::vector<KeptKey>& sorted, bool everyCopy, unsigned threads,
@@ -57,3 +59,5 @@ void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bou
 // any; `pieces` is spent.
 KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder, const KeyBounds* bounds = nullptr);
+
+}  // namespace lintrim

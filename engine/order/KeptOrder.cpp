@@ -1,7 +1,9 @@
 // The orders kept lines are written in.
 #include "order/KeptOrder.h"
 
-#include "load/Record.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 namespace {
 uint64_t IndexOf(const char* kept) {
@@ -27,3 +29,5 @@ bool KeptBefore(const KeptOrder& order, const char* a, const char* b) {
     }
     return IndexOf(a) < IndexOf(b);
 }
+
+}  // namespace lintrim

@@ -3,6 +3,8 @@
 
 #include "load/LineKey.h"
 
+namespace lintrim {
+
 enum class OrderKind { File, Frequency, Alphabetical };
 
 struct KeptOrder {
@@ -14,3 +16,5 @@ struct KeptOrder {
 // keys are equal (lines the single-line job keeps that differ only where the
 // key does not look) go in file order.
 bool KeptBefore(const KeptOrder& order, const char* a, const char* b);
+
+}  // namespace lintrim

@@ -6,6 +6,8 @@
 
 #include "os/ParallelStage.h"
 
+namespace lintrim {
+
 namespace {
 // Past this many bytes, lines that still agree are compared whole.
 constexpr size_t kDeepestPrefix = 64;
@@ -84,3 +86,4 @@ void SortKeys(KeptKey* begin, KeptKey* end, const KeptOrder& order) {
         std::sort(begin, end, before);
 }
 
+}  // namespace lintrim

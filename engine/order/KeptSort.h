@@ -9,6 +9,8 @@
 #include "group/KeptRun.h"
 #include "order/KeptKey.h"
 
+namespace lintrim {
+
 std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, const KeptOrder& order,
                               unsigned threads);
 
@@ -17,3 +19,5 @@ std::vector<KeptKey> SortKept(const std::vector<KeptRun>& runs, const KeptOrder&
 // read once for them, and so on, rather than by comparing their lines
 // again and again; the keys are left as they were.
 void SortKeys(KeptKey* begin, KeptKey* end, const KeptOrder& order);
+
+}  // namespace lintrim

@@ -1,7 +1,9 @@
 // Quantiles of one sorted run, and the stretches of every run they cut.
 #include "order/KeyBounds.h"
 
-#include "load/Record.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 void KeyBounds::TakeFrom(const std::vector<KeptKey>& sorted, size_t stretches) {
     m_bounds.clear();
@@ -42,3 +44,5 @@ void StretchCutter::Add(const char* kept, uint64_t offset) {
 void StretchCutter::Finish(uint64_t end) {
     while (m_at + 1 < m_stretches.size()) m_stretches[++m_at].offset = end;
 }
+
+}  // namespace lintrim

@@ -12,6 +12,8 @@
 #include "order/KeptKey.h"
 #include "os/ByteBuffer.h"
 
+namespace lintrim {
+
 class KeyBounds {
 public:
     explicit KeyBounds(const KeptOrder& order) : m_order(order) {}
@@ -48,3 +50,5 @@ private:
     std::vector<Segment>& m_stretches;
     size_t m_at = 0;
 };
+
+}  // namespace lintrim

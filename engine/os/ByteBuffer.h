@@ -12,6 +12,8 @@
 #include <new>
 #include <utility>
 
+namespace lintrim {
+
 class ByteBuffer {
 public:
     ByteBuffer() = default;
@@ -108,3 +110,5 @@ private:
     size_t m_capacity = 0;
     bool m_owned = true;
 };
+
+}  // namespace lintrim

@@ -7,6 +7,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 int SystemCalls::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags | O_CLOEXEC, mode);
 }
@@ -84,3 +86,5 @@ FailureCause FailureOf(SystemCall call) {
     if (call == SystemCall::kCopyAccess) return {0, "its access ACL can't be copied"};
     return FailureCause::FromErrno(NameOf(call));
 }
+
+}  // namespace lintrim

@@ -3,6 +3,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         Close();
@@ -19,3 +21,5 @@ bool FileHandle::Close() {
     if (m_fd < 0) return true;
     return Sys().Close(std::exchange(m_fd, -1)) == 0;
 }
+
+}  // namespace lintrim

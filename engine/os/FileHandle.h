@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace lintrim {
+
 class FileHandle {
 public:
     FileHandle() = default;
@@ -22,3 +24,5 @@ public:
 private:
     int m_fd = -1;
 };
+
+}  // namespace lintrim

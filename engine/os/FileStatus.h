@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+namespace lintrim {
+
 struct FileStatus {
     enum class Kind { kRegular, kFolder, kLink, kOther };
 
@@ -24,3 +26,5 @@ struct FileStatus {
     uint32_t owner = 0;  // Windows has no POSIX owner and group: 0
     uint32_t group = 0;
 };
+
+}  // namespace lintrim

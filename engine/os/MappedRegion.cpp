@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <new>
 
+namespace lintrim {
+
 MappedRegion::MappedRegion(size_t bytes, bool hugePages) {
     const size_t mapped = bytes + kHugePage;
     void* at = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -23,3 +25,5 @@ MappedRegion::MappedRegion(size_t bytes, bool hugePages) {
 MappedRegion::~MappedRegion() {
     if (m_mapped) ::munmap(m_mapped, m_mappedBytes);
 }
+
+}  // namespace lintrim

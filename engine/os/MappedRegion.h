@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <utility>
 
+namespace lintrim {
+
 class MappedRegion {
 public:
     MappedRegion() = default;
@@ -41,3 +43,5 @@ private:
     size_t m_bytes = 0;
     size_t m_mappedBytes = 0;
 };
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace lintrim {
+
 namespace {
 class Stage {
 public:
@@ -85,3 +87,5 @@ void RunParallel(size_t count, unsigned threads, const std::function<void(size_t
     }  // the workers end here, before a failure leaves this frame
     if (std::exception_ptr failure = stage.Failure()) std::rethrow_exception(failure);
 }
+
+}  // namespace lintrim

@@ -8,5 +8,9 @@
 #include <cstddef>
 #include <functional>
 
+namespace lintrim {
+
 void RunParallel(size_t count, unsigned threads, const std::function<void(size_t)>& task,
                  const std::function<void()>& report);
+
+}  // namespace lintrim

@@ -20,6 +20,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 namespace {
 enum SlotState : int { kFree, kFilling, kReady };
 
@@ -123,3 +125,5 @@ void RegisteredLength::CutAll() noexcept {
         if (slot.state.load() == kReady) Cut(slot);
     }
 }
+
+}  // namespace lintrim

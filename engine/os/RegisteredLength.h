@@ -12,6 +12,8 @@
 
 #include <cstddef>
 
+namespace lintrim {
+
 class RegisteredLength {
 public:
     RegisteredLength() = default;
@@ -42,3 +44,5 @@ private:
     int m_fd = -1;
     int m_slot = -1;
 };
+
+}  // namespace lintrim

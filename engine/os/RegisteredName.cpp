@@ -11,6 +11,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 namespace {
 enum SlotState : int { kFree, kFilling, kReady };
 
@@ -62,3 +64,5 @@ void RegisteredName::RemoveAll() noexcept {
         if (slot.state.load(std::memory_order_acquire) == kReady)
             Sys().Unlinkat(slot.folder, slot.name);
 }
+
+}  // namespace lintrim

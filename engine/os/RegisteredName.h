@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace lintrim {
+
 class RegisteredName {
 public:
     RegisteredName() = default;
@@ -32,3 +34,5 @@ public:
 private:
     int m_slot = -1;
 };
+
+}  // namespace lintrim

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <string>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 #include "os/SystemFacts.h"
+
+namespace lintrim {
 
 namespace {
 // A run may take this share of the memory the system has available when it
@@ -75,3 +77,5 @@ std::string RunContext::StreamTempFolder() const {
     if (!tempDir.empty()) return tempDir;
     return system_facts::TemporaryFolder();
 }
+
+}  // namespace lintrim

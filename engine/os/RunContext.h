@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lintrim {
+
 struct RunPlan;
 
 struct RunContext {
@@ -26,3 +28,5 @@ struct RunContext {
     // chosen one, else the system's ($TMPDIR, else /tmp).
     std::string StreamTempFolder() const;
 };
+
+}  // namespace lintrim

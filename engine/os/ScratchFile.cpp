@@ -6,10 +6,12 @@
 
 #include <optional>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
 #include "os/TemporaryFile.h"
+
+namespace lintrim {
 
 ScratchFile ScratchFile::Create(const std::string& folder) {
     const FileHandle kept(Sys().Open(folder.c_str(), O_PATH | O_DIRECTORY, 0));
@@ -21,3 +23,5 @@ ScratchFile ScratchFile::Create(const std::string& folder) {
     file->Unlink();
     return ScratchFile(file->ReleaseFile());
 }
+
+}  // namespace lintrim

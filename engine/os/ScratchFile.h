@@ -8,6 +8,8 @@
 
 #include "os/FileHandle.h"
 
+namespace lintrim {
+
 class ScratchFile {
 public:
     // Throws JobFailure("temporary file can't be made"), naming the folder,
@@ -22,3 +24,5 @@ private:
 
     FileHandle m_file;
 };
+
+}  // namespace lintrim

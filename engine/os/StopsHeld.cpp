@@ -3,6 +3,8 @@
 
 #include <signal.h>
 
+namespace lintrim {
+
 struct StopsHeld::Held {
     sigset_t previous;
 };
@@ -17,3 +19,5 @@ StopsHeld::StopsHeld() : m_held(std::make_unique<Held>()) {
 StopsHeld::~StopsHeld() {
     pthread_sigmask(SIG_SETMASK, &m_held->previous, nullptr);
 }
+
+}  // namespace lintrim

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace lintrim {
+
 class StopsHeld {
 public:
     StopsHeld();
@@ -19,3 +21,5 @@ private:
     struct Held;  // what each system keeps to let the stops through again
     std::unique_ptr<Held> m_held;
 };
+
+}  // namespace lintrim

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace lintrim {
+
 namespace {
 SystemCalls g_realCalls;
 std::atomic<SystemCalls*> g_activeCalls{&g_realCalls};
@@ -20,3 +22,5 @@ ScopedSystemCalls::ScopedSystemCalls(SystemCalls& replacement)
 ScopedSystemCalls::~ScopedSystemCalls() {
     g_activeCalls.store(m_previous, std::memory_order_release);
 }
+
+}  // namespace lintrim

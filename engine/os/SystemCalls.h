@@ -22,8 +22,10 @@
 #include <functional>
 #include <string>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/FileStatus.h"
+
+namespace lintrim {
 
 class SystemCalls {
 public:
@@ -150,3 +152,5 @@ public:
 private:
     SystemCalls* m_previous;
 };
+
+}  // namespace lintrim

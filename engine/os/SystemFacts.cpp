@@ -8,6 +8,8 @@
 #include <fstream>
 #include <thread>
 
+namespace lintrim {
+
 namespace system_facts {
 uint64_t AvailableMemory() {
     std::ifstream meminfo("/proc/meminfo");
@@ -49,3 +51,5 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 }  // namespace system_facts
+
+}  // namespace lintrim

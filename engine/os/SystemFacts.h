@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lintrim {
+
 namespace system_facts {
 // Bytes of memory available now; 0 when unknown.
 uint64_t AvailableMemory();
@@ -23,3 +25,5 @@ std::string FolderOf(const std::string& path);
 // The name part of `path`, after its last separator.
 std::string NameOf(const std::string& path);
 }  // namespace system_facts
+
+}  // namespace lintrim

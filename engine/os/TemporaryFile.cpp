@@ -9,6 +9,8 @@
 #include "os/StopsHeld.h"
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 namespace {
 constexpr char kPrefix[] = ".lintrim-";
 constexpr size_t kPrefixLength = sizeof kPrefix - 1;
@@ -192,3 +194,5 @@ void TemporaryFile::Unlink() {
     Sys().RemoveTemporary(m_lock.Get(), m_folder, m_name.c_str());
     Forget();
 }
+
+}  // namespace lintrim

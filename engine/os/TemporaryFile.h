@@ -22,9 +22,11 @@
 #include <optional>
 #include <string>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/FileHandle.h"
 #include "os/RegisteredName.h"
+
+namespace lintrim {
 
 class TemporaryFile {
 public:
@@ -84,3 +86,5 @@ private:
     std::string m_name;  // empty while the file has none
     RegisteredName m_registered;
 };
+
+}  // namespace lintrim

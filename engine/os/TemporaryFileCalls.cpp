@@ -11,6 +11,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 int SystemCalls::MakeTemporary(int folder, const char*, int access) {
     return ::openat(folder, ".", O_TMPFILE | access | O_CLOEXEC, 0600);
 }
@@ -56,3 +58,5 @@ uint64_t SystemCalls::Random() {
     return (static_cast<uint64_t>(now.tv_nsec) << 20) ^ static_cast<uint64_t>(now.tv_sec) ^
            (static_cast<uint64_t>(::getpid()) << 40);
 }
+
+}  // namespace lintrim

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <bit>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/ParallelStage.h"
+
+namespace lintrim {
 
 namespace {
 // Grouping stays within the caches while a partition holds about this much.
@@ -199,3 +201,5 @@ double PartitionSet::DiskShare() const {
         }
     return sampled ? static_cast<double>(onDisk) / static_cast<double>(sampled) : 1.0;
 }
+
+}  // namespace lintrim

@@ -14,12 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "load/CopyLine.h"
-#include "load/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/PartitionTrail.h"
 #include "partition/SlabArena.h"
 #include "partition/SpillFile.h"
+#include "record/CopyLine.h"
+#include "record/Record.h"
+
+namespace lintrim {
 
 class PartitionSet {
 public:
@@ -171,3 +173,5 @@ void PartitionSet::Drain(unsigned p, OnRecord&& onRecord) {
     std::vector<ByteBuffer>().swap(part.slabs);
     if (m_arena) m_arena->Spent(p);
 }
+
+}  // namespace lintrim

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace lintrim {
+
 namespace {
 constexpr uint64_t kChunkEntries = uint64_t{1} << 20;
 }  // namespace
@@ -34,3 +36,5 @@ void PartitionTrail::Reader::Refill() {
     m_data = m_trail.m_memory.data() + m_memoryAt;
     m_size = m_trail.m_memory.size() - m_memoryAt;
 }
+
+}  // namespace lintrim

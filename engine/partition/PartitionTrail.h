@@ -13,6 +13,8 @@
 
 #include "partition/SpillFile.h"
 
+namespace lintrim {
+
 class PartitionTrail {
 public:
     // The place of a line that was left out before partitioning.
@@ -67,3 +69,5 @@ private:
     SpillFile m_file;
     uint64_t m_onDisk = 0;  // entries
 };
+
+}  // namespace lintrim

@@ -2,6 +2,8 @@
 // (taken once a slab, not once a record).
 #include "partition/SlabArena.h"
 
+namespace lintrim {
+
 SlabArena::SlabArena(unsigned partitions, unsigned bands, size_t regionBytes, bool hugePages)
     : m_partitions(partitions),
       m_bandCount(bands),
@@ -50,3 +52,5 @@ uint64_t SlabArena::HeldBytes() {
     }
     return held;
 }
+
+}  // namespace lintrim

@@ -16,6 +16,8 @@
 
 #include "os/MappedRegion.h"
 
+namespace lintrim {
+
 class SlabArena {
 public:
     // `partitions` share `bands` bands, each a chain of regions of
@@ -51,3 +53,5 @@ private:
     bool m_hugePages;
     std::unique_ptr<Band[]> m_bands;
 };
+
+}  // namespace lintrim

@@ -10,7 +10,11 @@
 
 #include <memory>
 #include <new>
+#endif
 
+namespace lintrim {
+
+#ifdef LINTRIM_SPILL_COMPRESSION
 namespace {
 constexpr int kLevel = 1;
 
@@ -58,3 +62,5 @@ bool SpillCodec::Unpack(const char*, size_t, char*, size_t) {
     return false;
 }
 #endif
+
+}  // namespace lintrim

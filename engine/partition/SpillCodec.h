@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace lintrim {
+
 class SpillCodec {
 public:
     // The room a block of `size` bytes may take packed.
@@ -16,3 +18,5 @@ public:
     // is not such a block.
     static bool Unpack(const char* from, size_t packed, char* to, size_t size);
 };
+
+}  // namespace lintrim

@@ -10,12 +10,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
-#include "load/LineHash.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
 #include "partition/SpillCodec.h"
+#include "record/LineHash.h"
+
+namespace lintrim {
 
 namespace {
 // Large enough to pack well, small enough that a thread's buffers stay
@@ -238,3 +240,5 @@ uint64_t SpillFile::DiskSizeOf(const char* bytes, size_t size) {
         onDisk += StoreBlock(bytes + at, std::min(size - at, BlockSize()), stored);
     return onDisk;
 }
+
+}  // namespace lintrim

@@ -20,6 +20,8 @@
 #include "os/ByteBuffer.h"
 #include "os/ScratchFile.h"
 
+namespace lintrim {
+
 class SpillFile {
 public:
     SpillFile() = default;
@@ -90,3 +92,5 @@ private:
     std::vector<Block> m_blocks;
     std::vector<Place> m_marks;  // where every kMarkEvery-th block starts
 };
+
+}  // namespace lintrim

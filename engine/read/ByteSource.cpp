@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/SystemCalls.h"
+
+namespace lintrim {
 
 namespace {
 // One read(2), retried on EINTR; -1 leaves errno set.
@@ -95,3 +97,5 @@ std::unique_ptr<ByteSource> FileSource(int fd, uint64_t size, const char* failur
 std::unique_ptr<ByteSource> StreamSource(int fd, std::string pending, const char* failureText) {
     return std::make_unique<Stream>(fd, std::move(pending), failureText);
 }
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace lintrim {
+
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
@@ -31,3 +33,5 @@ std::unique_ptr<ByteSource> FileSource(int fd, uint64_t size, const char* failur
 // A pipe or terminal read to its end; `pending` comes out first (bytes
 // already taken to look at the start).
 std::unique_ptr<ByteSource> StreamSource(int fd, std::string pending, const char* failureText);
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 
 #include "read/InflatingSource.h"
 
+namespace lintrim {
+
 namespace {
 // libbz2 decodes a stream in 100 kB and four times its block size, which
 // the stream's fourth byte gives in 100 kB.
@@ -80,3 +82,5 @@ std::unique_ptr<ByteSource> Bzip2Source(std::unique_ptr<ByteSource> compressed,
                                         const char* failureText) {
     return std::make_unique<Bzip2>(std::move(compressed), failureText);
 }
+
+}  // namespace lintrim

@@ -6,6 +6,8 @@
 
 #include "read/ListLocation.h"
 
+namespace lintrim {
+
 namespace {
 std::optional<FileIdentity> FolderOf(const std::filesystem::path& path) {
     return FileIdentity::OfPath(path.has_parent_path() ? path.parent_path().string() : ".");
@@ -21,3 +23,5 @@ bool NameOneFile(const std::string& a, const std::string& b) {
     const std::optional<FileIdentity> here = FolderOf(first), there = FolderOf(second);
     return here && there ? here->SameFile(*there) : a == b;
 }
+
+}  // namespace lintrim

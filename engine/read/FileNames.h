@@ -6,7 +6,11 @@
 
 #include <string>
 
+namespace lintrim {
+
 // Whether `a` and `b` name one file. Names of files that do not exist yet
 // name one file when their last parts are equal and their folders are one
 // folder.
 bool NameOneFile(const std::string& a, const std::string& b);
+
+}  // namespace lintrim

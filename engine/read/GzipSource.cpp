@@ -10,6 +10,8 @@
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
+namespace lintrim {
+
 namespace {
 constexpr unsigned char kFirstMagicByte = 0x1f;
 // Header and trailer of the smallest member.
@@ -81,3 +83,5 @@ uint64_t GzipInflatedSize(int fd, uint64_t fileSize) {
     return uint64_t{trailer[0]} | uint64_t{trailer[1]} << 8 | uint64_t{trailer[2]} << 16 |
            uint64_t{trailer[3]} << 24;
 }
+
+}  // namespace lintrim

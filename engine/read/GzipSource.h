@@ -6,6 +6,8 @@
 
 #include "read/ByteSource.h"
 
+namespace lintrim {
+
 // The inflated bytes of a gzip stream (one or more members) read from
 // `compressed`; a stream cut short or corrupt is reported.
 std::unique_ptr<ByteSource> GzipSource(std::unique_ptr<ByteSource> compressed,
@@ -14,3 +16,5 @@ std::unique_ptr<ByteSource> GzipSource(std::unique_ptr<ByteSource> compressed,
 // The inflated size the last member's trailer records (modulo 4 GiB); 0
 // when the file is too short to hold one.
 uint64_t GzipInflatedSize(int fd, uint64_t fileSize);
+
+}  // namespace lintrim

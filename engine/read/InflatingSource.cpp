@@ -1,7 +1,9 @@
 // The read loop shared by the compressed formats.
 #include "read/InflatingSource.h"
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kInputBlock = size_t{256} << 10;
@@ -69,3 +71,5 @@ void InflatingSource::NeedsMore(const char* part, uint64_t need, uint64_t limit)
 void InflatingSource::Fail(const std::string& reason) const {
     throw JobFailure(m_failureText, {0, reason});
 }
+
+}  // namespace lintrim

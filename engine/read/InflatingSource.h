@@ -14,6 +14,8 @@
 #include "os/ByteBuffer.h"
 #include "read/ByteSource.h"
 
+namespace lintrim {
+
 class InflatingSource : public ByteSource {
 public:
     InflatingSource(std::unique_ptr<ByteSource> compressed, const char* failureText,
@@ -58,3 +60,5 @@ private:
     bool m_ended = false;  // the compressed bytes are all taken
     bool m_done = false;   // and the last stream is inflated
 };
+
+}  // namespace lintrim

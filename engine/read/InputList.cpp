@@ -11,9 +11,11 @@
 #include <string>
 #include <utility>
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
 #include "read/PackedFiles.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kCopyBlock = size_t{1} << 20;
@@ -224,3 +226,5 @@ std::unique_ptr<ByteSource> InputList::StandardInputSource(const char* failureTe
     return std::make_unique<CheckedStart>(
         InflatedSource(m_format, std::move(stored), failureText, m_decoderLimit), m_format);
 }
+
+}  // namespace lintrim

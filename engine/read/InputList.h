@@ -15,11 +15,13 @@
 #include <optional>
 #include <string>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/ScratchFile.h"
 #include "read/ByteSource.h"
 #include "read/ListFormat.h"
 #include "read/ListLocation.h"
+
+namespace lintrim {
 
 class InputList {
 public:
@@ -92,3 +94,5 @@ private:
     ListFormat m_format = ListFormat::kPlain;
     bool m_read = false;  // standard input can be read once
 };
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include "read/XzSource.h"
 #include "read/ZstdSource.h"
 
+namespace lintrim {
+
 namespace {
 // A compressed list is read as about this many times its size when the
 // format records no better figure.
@@ -125,3 +127,5 @@ uint64_t InflatedSizeGuess(ListFormat format, int fd, uint64_t fileSize) {
     }
     return std::max(recorded, fileSize * kCompressionGuess);
 }
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 
 #include "read/ByteSource.h"
 
+namespace lintrim {
+
 enum class ListFormat { kPlain, kGzip, kXz, kZstd, kBzip2, kLz4 };
 
 // "gzip", "xz", "zstd", "bzip2", "lz4"; "plain" for a plain list.
@@ -29,3 +31,5 @@ std::unique_ptr<ByteSource> InflatedSource(ListFormat format, std::unique_ptr<By
 // expected to give: what the format records of its inflated size, and
 // never less than a typical ratio for a word list gives.
 uint64_t InflatedSizeGuess(ListFormat format, int fd, uint64_t fileSize);
+
+}  // namespace lintrim

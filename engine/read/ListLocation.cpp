@@ -4,9 +4,11 @@
 
 #include <cerrno>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
+
+namespace lintrim {
 
 namespace {
 bool SameTime(const timespec& a, const timespec& b) {
@@ -111,3 +113,5 @@ bool ListLocation::Unchanged() const {
     if (Sys().StatAt(Folder(), m_name.c_str(), &status) != 0) return false;
     return IsRegular(status) && FileIdentity::Of(status) == m_identity;
 }
+
+}  // namespace lintrim

@@ -23,9 +23,11 @@
 #include <optional>
 #include <string>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/FileHandle.h"
 #include "os/FileStatus.h"
+
+namespace lintrim {
 
 // What must not change between reading a list and replacing it. The change
 // time is kept besides the modification time because no one can set it back.
@@ -95,3 +97,5 @@ private:
     uint32_t m_owner = 0;
     uint32_t m_group = 0;
 };
+
+}  // namespace lintrim

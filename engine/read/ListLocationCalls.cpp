@@ -9,6 +9,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 namespace {
 FileStatus::Kind KindOf(mode_t mode) {
     if (S_ISREG(mode)) return FileStatus::Kind::kRegular;
@@ -69,3 +71,5 @@ int SystemCalls::SetBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     return flags < 0 ? -1 : ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 }
+
+}  // namespace lintrim

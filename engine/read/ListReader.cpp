@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
+
+namespace lintrim {
 
 namespace {
 constexpr uint64_t kDefaultBlockSize = uint64_t{4} << 20;
@@ -77,3 +79,5 @@ size_t ListReader::Fill() {
     m_buffer.Resize(m_carried + got);
     return got;
 }
+
+}  // namespace lintrim

@@ -22,6 +22,8 @@
 #include "read/ByteSource.h"
 #include "read/InputList.h"
 
+namespace lintrim {
+
 // Whole pieces, from `offset` in the file. When `last` is set the final
 // piece (which has no line feed, and may be empty) ends the stretch.
 struct PieceStretch {
@@ -108,3 +110,5 @@ void ForEachPiece(
         onPiece(Piece{p, length, reader.FileSize(), end, false});
     }
 }
+
+}  // namespace lintrim

@@ -10,6 +10,8 @@
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
+namespace lintrim {
+
 namespace {
 // The frame descriptor: FLG at byte 4 (bit 3: the content size follows
 // BD, at byte 6), BD at byte 5 (bits 4-6: the largest block).
@@ -91,3 +93,5 @@ uint64_t Lz4InflatedSize(int fd, uint64_t fileSize) {
     for (size_t i = sizeof header; i > kContentSizeAt; --i) size = size << 8 | header[i - 1];
     return size;
 }
+
+}  // namespace lintrim

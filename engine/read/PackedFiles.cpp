@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lintrim {
+
 namespace {
 bool StartsWith(const char* bytes, size_t size, const char* magic, size_t magicSize) {
     return size >= magicSize && std::memcmp(bytes, magic, magicSize) == 0;
@@ -97,3 +99,5 @@ std::string NotAWordList(const char* kind, ListFormat outer) {
         outer == ListFormat::kPlain ? "" : std::string(" compressed with ") + FormatName(outer);
     return kind + inside + ", not a word list";
 }
+
+}  // namespace lintrim

@@ -12,6 +12,8 @@
 
 #include "read/ListFormat.h"
 
+namespace lintrim {
+
 // Bytes enough to recognise every kind: a tar archive's first header block.
 inline constexpr size_t kPackedCheckSize = 512;
 
@@ -24,3 +26,5 @@ const char* PackedFileOfStart(const char* bytes, size_t size);
 // "a tar archive compressed with xz, not a word list" when it was found
 // inside a compressed list.
 std::string NotAWordList(const char* kind, ListFormat outer);
+
+}  // namespace lintrim

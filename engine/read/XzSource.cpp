@@ -11,6 +11,8 @@
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
+namespace lintrim {
+
 namespace {
 constexpr unsigned char kFirstMagicByte = 0xfd;
 // An index larger than this is not read for a progress estimate.
@@ -122,3 +124,5 @@ uint64_t XzInflatedSize(int fd, uint64_t fileSize) {
     lzma_index_end(index, nullptr);
     return size;
 }
+
+}  // namespace lintrim

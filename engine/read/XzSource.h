@@ -6,6 +6,8 @@
 
 #include "read/ByteSource.h"
 
+namespace lintrim {
+
 // The inflated bytes of one or more xz streams (with the stream padding
 // the format allows between them) read from `compressed`; a stream cut
 // short or corrupt is reported.
@@ -15,3 +17,5 @@ std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource> compressed,
 // The inflated size the last stream's index records; 0 when it cannot be
 // read (stream padding at the end, a damaged index).
 uint64_t XzInflatedSize(int fd, uint64_t fileSize);
+
+}  // namespace lintrim

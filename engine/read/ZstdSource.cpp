@@ -13,6 +13,8 @@
 #include "os/SystemCalls.h"
 #include "read/InflatingSource.h"
 
+namespace lintrim {
+
 namespace {
 // ZSTD_FRAMEHEADERSIZE_MAX, which libzstd declares only for static linking.
 constexpr size_t kLargestFrameHeader = 18;
@@ -142,3 +144,5 @@ uint64_t ZstdInflatedSize(int fd, uint64_t fileSize) {
     const unsigned long long size = ZSTD_getFrameContentSize(header, static_cast<size_t>(got));
     return size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR ? 0 : size;
 }
+
+}  // namespace lintrim

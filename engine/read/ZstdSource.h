@@ -6,6 +6,8 @@
 
 #include "read/ByteSource.h"
 
+namespace lintrim {
+
 // The decompressed bytes of one or more zstd frames (skippable frames
 // among them are passed over) read from `compressed`; a frame cut short or
 // corrupt is reported.
@@ -15,3 +17,5 @@ std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource> compressed,
 // The content size the first frame's header records; 0 when it records
 // none (a frame written from a stream).
 uint64_t ZstdInflatedSize(int fd, uint64_t fileSize);
+
+}  // namespace lintrim

@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kAppendBuffer = size_t{256} << 10;
@@ -79,3 +81,5 @@ void AppendedFile::CutBack(off_t end) noexcept {
     ::lseek(m_file.Get(), end, SEEK_SET);
     m_committed = m_written = end;
 }
+
+}  // namespace lintrim

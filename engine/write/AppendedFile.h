@@ -16,6 +16,8 @@
 #include "os/RegisteredLength.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 class AppendedFile : public ListWriter {
 public:
     // `file` is open for writing at its end, and whole: its bytes count.
@@ -50,3 +52,5 @@ private:
     off_t m_written = 0;         // the end of what is in the file
     RegisteredLength m_stopEnd;  // declared after m_file: released before it closes
 };
+
+}  // namespace lintrim

@@ -7,6 +7,8 @@
 #include <climits>
 #include <new>
 
+namespace lintrim {
+
 namespace {
 // Blocks of 900 kB, as the bzip2 tool writes by default: blocks of 100 kB
 // compressed a list of 10 million words only a sixth faster into a file
@@ -56,3 +58,5 @@ private:
 std::unique_ptr<Encoder> Bzip2Encoder() {
     return std::make_unique<Bzip2>();
 }
+
+}  // namespace lintrim

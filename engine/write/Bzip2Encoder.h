@@ -5,4 +5,8 @@
 
 #include "write/Encoder.h"
 
+namespace lintrim {
+
 std::unique_ptr<Encoder> Bzip2Encoder();
+
+}  // namespace lintrim

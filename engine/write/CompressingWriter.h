@@ -10,6 +10,8 @@
 #include "write/Encoder.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 class CompressingWriter : public ListWriter {
 public:
     CompressingWriter(std::unique_ptr<Encoder> encoder, std::unique_ptr<ListWriter> to);
@@ -21,3 +23,5 @@ private:
     std::unique_ptr<Encoder> m_encoder;
     std::unique_ptr<ListWriter> m_to;
 };
+
+}  // namespace lintrim

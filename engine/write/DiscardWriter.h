@@ -4,8 +4,12 @@
 
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 class DiscardWriter : public ListWriter {
 public:
     void Write(const char*, size_t) override {}
     void Commit() override {}
 };
+
+}  // namespace lintrim

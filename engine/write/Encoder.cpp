@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
+
+namespace lintrim {
 
 namespace {
 // The size ListWriters buffer in: a full output block goes out in one write.
@@ -62,3 +64,5 @@ void Encoder::Fail() const {
     throw JobFailure(status::kOutputCantBeWritten,
                      {0, std::string("the ") + m_formatName + " encoder failed"});
 }
+
+}  // namespace lintrim

@@ -12,6 +12,8 @@
 #include "os/ByteBuffer.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 class Encoder {
 public:
     // Each call of the library is given at least `stepRoom` bytes of
@@ -55,3 +57,5 @@ private:
     const char* m_in = nullptr;
     size_t m_inLeft = 0;
 };
+
+}  // namespace lintrim

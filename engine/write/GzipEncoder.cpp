@@ -7,6 +7,8 @@
 #include <climits>
 #include <new>
 
+namespace lintrim {
+
 namespace {
 // Level 1 deflated a list of 10 million words 2.4 times as fast as gzip's
 // default of 6 (and 1.3 times as fast as 3) into a file only 6% larger:
@@ -53,3 +55,5 @@ private:
 std::unique_ptr<Encoder> GzipEncoder() {
     return std::make_unique<Gzip>();
 }
+
+}  // namespace lintrim

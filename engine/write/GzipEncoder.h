@@ -5,4 +5,8 @@
 
 #include "write/Encoder.h"
 
+namespace lintrim {
+
 std::unique_ptr<Encoder> GzipEncoder();
+
+}  // namespace lintrim

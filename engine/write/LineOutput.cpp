@@ -6,6 +6,8 @@
 #include <cctype>
 #include <charconv>
 
+namespace lintrim {
+
 namespace {
 constexpr size_t kChunk = 256;
 
@@ -116,3 +118,5 @@ void LineOutput::PutEncoded(const LineBytes& bytes) {
     }
     m_to.Write("]", 1);
 }
+
+}  // namespace lintrim

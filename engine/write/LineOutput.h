@@ -8,10 +8,12 @@
 #include <string>
 #include <utility>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
 #include "load/LineBytes.h"
 #include "load/LineField.h"
 #include "write/ListWriter.h"
+
+namespace lintrim {
 
 class LineOutput {
 public:
@@ -56,3 +58,5 @@ private:
     Shape m_shape;
     bool m_asRead;  // every line as it was read
 };
+
+}  // namespace lintrim

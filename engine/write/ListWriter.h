@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace lintrim {
+
 class ListWriter {
 public:
     virtual ~ListWriter() = default;
@@ -18,3 +20,5 @@ public:
     // Makes the output whole and in place; throws JobFailure.
     virtual void Commit() = 0;
 };
+
+}  // namespace lintrim

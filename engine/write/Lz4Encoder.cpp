@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <new>
 
+namespace lintrim {
+
 namespace {
 // Blocks of 64 KiB, each linked to the one before: on word lists they
 // pack as well as the tool's 4 MiB blocks, and the context and every
@@ -73,3 +75,5 @@ private:
 std::unique_ptr<Encoder> Lz4Encoder() {
     return std::make_unique<Lz4>();
 }
+
+}  // namespace lintrim

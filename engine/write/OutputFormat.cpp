@@ -5,13 +5,15 @@
 #include <cctype>
 #include <utility>
 
-#include "api/Formats.h"
+#include "lintrim/Formats.h"
 #include "write/Bzip2Encoder.h"
 #include "write/CompressingWriter.h"
 #include "write/GzipEncoder.h"
 #include "write/Lz4Encoder.h"
 #include "write/XzEncoder.h"
 #include "write/ZstdEncoder.h"
+
+namespace lintrim {
 
 namespace {
 bool EndsWith(const std::string& path, const std::string& suffix) {
@@ -71,3 +73,5 @@ std::unique_ptr<ListWriter> WriterIn(ListFormat format, std::unique_ptr<ListWrit
     if (!encoder) return to;
     return std::make_unique<CompressingWriter>(std::move(encoder), std::move(to));
 }
+
+}  // namespace lintrim

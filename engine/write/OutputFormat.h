@@ -16,6 +16,8 @@
 #include "write/Encoder.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 ListFormat FormatOfCleanedList(const InputList& list);
 // "-" is standard output.
 ListFormat FormatOfNamedResult(const std::string& path);
@@ -24,3 +26,5 @@ ListFormat FormatOfNamedResult(const std::string& path);
 std::unique_ptr<Encoder> EncoderOf(ListFormat format);
 // `to` itself for plain text, else `to` behind a CompressingWriter.
 std::unique_ptr<ListWriter> WriterIn(ListFormat format, std::unique_ptr<ListWriter> to);
+
+}  // namespace lintrim

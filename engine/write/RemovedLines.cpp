@@ -1,8 +1,10 @@
 // The second pass that finds the removed lines.
 #include "write/RemovedLines.h"
 
-#include "api/StatusTexts.h"
+#include "lintrim/StatusTexts.h"
 #include "read/ListReader.h"
+
+namespace lintrim {
 
 void WriteRemovedLines(const std::vector<InputList*>& inputs, const std::vector<bool>& kept,
                        ListWriter& to, const std::string& lineEnd) {
@@ -19,3 +21,5 @@ void WriteRemovedLines(const std::vector<InputList*>& inputs, const std::vector<
         });
     }
 }
+
+}  // namespace lintrim

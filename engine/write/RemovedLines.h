@@ -10,8 +10,12 @@
 #include "read/InputList.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 // Writes every non-empty line of the inputs whose load index is not set in
 // `kept` (indices count the non-empty lines of all inputs, in order), each
 // followed by `lineEnd`.
 void WriteRemovedLines(const std::vector<InputList*>& inputs, const std::vector<bool>& kept,
                        ListWriter& to, const std::string& lineEnd);
+
+}  // namespace lintrim

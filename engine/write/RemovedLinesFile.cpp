@@ -3,6 +3,8 @@
 
 #include "write/OutputFormat.h"
 
+namespace lintrim {
+
 RemovedLinesFile::RemovedLinesFile(const std::string& path, ListFormat format)
     : m_path(path),
       m_format(format),
@@ -45,3 +47,5 @@ void RemovedLinesFile::Withdraw() noexcept {
     m_encoder.reset();
     if (m_appended) m_appended->CutBack(m_confirmed);
 }
+
+}  // namespace lintrim

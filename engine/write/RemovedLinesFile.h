@@ -28,6 +28,8 @@
 #include "write/ListWriter.h"
 #include "write/ReplacementFile.h"
 
+namespace lintrim {
+
 class RemovedLinesFile : public ListWriter {
 public:
     // Makes the new file now, so that a folder that refuses it stops the run
@@ -53,3 +55,5 @@ private:
     std::optional<AppendedFile> m_appended;          // the file in place after it
     off_t m_confirmed = 0;                           // bytes of the lists that are in place
 };
+
+}  // namespace lintrim

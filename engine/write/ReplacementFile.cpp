@@ -7,10 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
 #include "os/SystemFacts.h"
+
+namespace lintrim {
 
 namespace {
 // Large enough that writes cost little, small enough not to count in the peak.
@@ -223,3 +225,5 @@ void ReplacementFile::SyncFolder() {
         throw FailureAfterReplacement(status::kOutputCantBeWritten,
                                       FailureOf(SystemCall::kSyncRename), m_subject);
 }
+
+}  // namespace lintrim

@@ -39,6 +39,8 @@
 #include "read/ListLocation.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 // A failure after the new file took the list's place: the list holds its
 // whole result, and only a step after the rename (the folder's sync) failed.
 class FailureAfterReplacement : public JobFailure {
@@ -112,3 +114,5 @@ private:
     bool m_keepOpen = false;
     FileHandle m_kept;  // the committed file, when it is kept open
 };
+
+}  // namespace lintrim

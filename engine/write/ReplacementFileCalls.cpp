@@ -11,6 +11,8 @@
 
 #include "os/SystemCalls.h"
 
+namespace lintrim {
+
 namespace {
 // An access ACL that could not be copied would leave the owning group with
 // the mask's rights, which can be more than the list gave it.
@@ -73,3 +75,5 @@ int SystemCalls::StartWriteBack(int fd, off_t from, off_t length) {
 int SystemCalls::SyncRename(int folder, int) {
     return ::fsync(folder);
 }
+
+}  // namespace lintrim

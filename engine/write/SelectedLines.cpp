@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+namespace lintrim {
+
 bool LineChoice::Next() {
     if (m_wanted == 0) return false;
     if (m_left && *m_left > m_wanted) {
@@ -36,3 +38,5 @@ void SelectedLines::WriteLine(const char* line, size_t length, const char* end, 
     if (m_taking) m_to.WriteLine(line, length, end, endLength);
     m_lineStart = true;
 }
+
+}  // namespace lintrim

@@ -15,6 +15,8 @@
 
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 // Which lines of a sequence are taken.
 class LineChoice {
 public:
@@ -51,3 +53,5 @@ private:
     bool m_lineStart = true;
     bool m_taking = false;  // the line under way is taken
 };
+
+}  // namespace lintrim

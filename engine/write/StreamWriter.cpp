@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/SystemCalls.h"
+
+namespace lintrim {
 
 namespace {
 constexpr size_t kStreamBuffer = size_t{256} << 10;
@@ -41,3 +43,5 @@ void StreamWriter::Flush() {
     }
     m_buffer.Clear();
 }
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 #include "os/ByteBuffer.h"
 #include "write/ListWriter.h"
 
+namespace lintrim {
+
 class StreamWriter : public ListWriter {
 public:
     // `fd` stays open and is not owned; failures name `subject`.
@@ -25,3 +27,5 @@ private:
     std::string m_subject;
     ByteBuffer m_buffer;
 };
+
+}  // namespace lintrim

@@ -5,10 +5,12 @@
 #include <atomic>
 #include <vector>
 
-#include "load/CopyLine.h"
 #include "os/ByteBuffer.h"
 #include "os/ParallelStage.h"
+#include "record/CopyLine.h"
 #include "write/ListWriter.h"
+
+namespace lintrim {
 
 namespace {
 // The bytes of one stretch, in the output's form.
@@ -71,3 +73,5 @@ void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, ui
         writeDone();
     }
 }
+
+}  // namespace lintrim

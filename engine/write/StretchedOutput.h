@@ -10,6 +10,8 @@
 
 #include "write/LineOutput.h"
 
+namespace lintrim {
+
 // Fills stretch s through its own output; returns the kept lines it wrote.
 using StretchFormat = std::function<uint64_t(size_t s, LineOutput& to)>;
 
@@ -18,3 +20,5 @@ using StretchFormat = std::function<uint64_t(size_t s, LineOutput& to)>;
 // as the lines are written one by one.
 void WriteInStretches(LineOutput& output, size_t stretches, unsigned threads, uint64_t step,
                       const std::function<void(uint64_t)>& onWritten, const StretchFormat& format);
+
+}  // namespace lintrim

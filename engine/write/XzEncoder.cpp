@@ -5,6 +5,8 @@
 
 #include <new>
 
+namespace lintrim {
+
 namespace {
 // Preset 1 encoded a list of 10 million words 2.5 times as fast as preset
 // 2 and 5.5 times as fast as 3, for a file 5% and 8% larger, in about
@@ -50,3 +52,5 @@ private:
 std::unique_ptr<Encoder> XzEncoder() {
     return std::make_unique<Xz>();
 }
+
+}  // namespace lintrim

@@ -5,6 +5,8 @@
 
 #include <new>
 
+namespace lintrim {
+
 namespace {
 // Level 3, zstd's own default, compressed a list of 10 million words four
 // times as fast as gzip's level 6 into a smaller file; level 1 is faster
@@ -44,3 +46,5 @@ private:
 std::unique_ptr<Encoder> ZstdEncoder() {
     return std::make_unique<Zstd>();
 }
+
+}  // namespace lintrim

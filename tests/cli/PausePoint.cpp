@@ -18,6 +18,8 @@
 #include "write/AppendedFile.h"
 #include "write/ReplacementFile.h"
 
+using namespace lintrim;
+
 namespace {
 void WaitOnFifoIn(const char* variable) {
     const char* fifo = std::getenv(variable);

@@ -11,9 +11,11 @@
 #include <thread>
 
 #include "group/LineGroups.h"
-#include "load/Record.h"
 #include "os/ByteBuffer.h"
 #include "partition/SlabArena.h"
+#include "record/Record.h"
+
+using namespace lintrim;
 
 namespace {
 constexpr size_t kRegion = MappedRegion::kHugePage;

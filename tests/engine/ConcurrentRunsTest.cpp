@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "TempDir.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
+
+using namespace lintrim;
 
 namespace {
 // Holds each run at its start until every run has started.

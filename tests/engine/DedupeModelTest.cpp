@@ -9,7 +9,9 @@
 #include <random>
 
 #include "TempDir.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
+
+using namespace lintrim;
 
 namespace {
 class DedupeModel : public ::testing::Test {

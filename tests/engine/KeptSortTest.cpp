@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "load/Record.h"
 #include "order/KeptSort.h"
+#include "record/Record.h"
+
+using namespace lintrim;
 
 TEST(KeptSort, PrefixesDeeperWhereLinesAgreeSortAsWholeLinesDo) {
     std::mt19937 random(7);

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace lintrim;
+
 namespace {
 using namespace std::string_literals;
 

@@ -5,8 +5,10 @@
 #include <filesystem>
 
 #include "TempDir.h"
-#include "api/PlanCheck.h"
-#include "api/RunEvents.h"
+#include "lintrim/PlanCheck.h"
+#include "lintrim/RunEvents.h"
+
+using namespace lintrim;
 
 namespace {
 class CountingEvents : public RunEvents {

@@ -18,11 +18,13 @@
 #include <sstream>
 
 #include "TempDir.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 #include "os/SystemCalls.h"
 #include "partition/SpillFile.h"
 #include "read/ListReader.h"
 #include "write/ReplacementFile.h"
+
+using namespace lintrim;
 
 namespace {
 // A front end that records what a run tells it.

@@ -11,8 +11,10 @@
 #include <sstream>
 
 #include "TempDir.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 #include "write/SelectedLines.h"
+
+using namespace lintrim;
 
 namespace {
 // Lines "hN:wM": the whole lines are mostly distinct, their last fields

@@ -6,9 +6,11 @@
 #include <random>
 
 #include "TempDir.h"
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
+
+using namespace lintrim;
 
 TEST(SpillFile, ReadsAnyStretchBackAsAppended) {
     TempDir dir;

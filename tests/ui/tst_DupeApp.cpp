@@ -11,6 +11,8 @@
 #include "CMainDlg.h"
 #include "ControlIds.h"
 
+using namespace lintrim;
+
 class DupeAppTest : public QObject {
     Q_OBJECT
 

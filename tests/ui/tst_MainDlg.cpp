@@ -19,7 +19,9 @@
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
-#include "api/Formats.h"
+#include "lintrim/Formats.h"
+
+using namespace lintrim;
 
 namespace {
 using Ids = QList<int>;

@@ -14,6 +14,8 @@
 #include "COptionsDlg.h"
 #include "ControlIds.h"
 
+using namespace lintrim;
+
 namespace {
 struct Chooser : CFileChooser {
     QStringList answer;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 
 // Thrown by a request when the window has gone (it was closed during the
 // run); the run then stops, and RAII leaves every list as it was.
@@ -34,7 +34,7 @@ public:
     virtual std::string GetSingleText() = 0;
     // The outcome of every list of the run, in order, once it has ended; a
     // window that shows no results ignores it.
-    virtual void ShowResults(const std::vector<ListOutcome>& /*outcomes*/) {}
+    virtual void ShowResults(const std::vector<lintrim::ListOutcome>& /*outcomes*/) {}
 
     // Runs `access` on the window's own thread and waits for it. A job reads
     // or changes the selection below only inside such a call, so the window's

@@ -3,7 +3,7 @@
 // window places that on its part of the scale.
 #pragma once
 
-#include "api/RunEvents.h"
+#include "lintrim/RunEvents.h"
 
 namespace progress {
 inline constexpr int kHigh = 5000;
@@ -21,7 +21,7 @@ struct ScaleSpan {
 
 // A stage's progress on its span, truncated: bytes through a float scale,
 // as the loading stage has always been placed, lines in whole numbers.
-inline int ScalePosition(const StageProgress& at, ScaleSpan span) {
+inline int ScalePosition(const lintrim::StageProgress& at, ScaleSpan span) {
     if (at.total == 0) return span.base;
     if (at.bytes)
         return span.base +

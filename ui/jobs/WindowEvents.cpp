@@ -7,6 +7,8 @@
 #include "StageTexts.h"
 #include "WindowRequests.h"
 
+using namespace lintrim;
+
 namespace {
 // The status text, then what caused it in the system's words or as a
 // reason. The name of the call that failed means little to a window user

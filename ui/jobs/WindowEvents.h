@@ -9,41 +9,43 @@
 
 #include "JobWindow.h"
 #include "ProgressScale.h"
-#include "api/RunControl.h"
-#include "api/RunEvents.h"
+#include "lintrim/RunControl.h"
+#include "lintrim/RunEvents.h"
 
-class WindowEvents : public RunEvents {
+class WindowEvents : public lintrim::RunEvents {
 public:
     // `filtered`: the plan filters by length, and the summaries say so.
-    WindowEvents(JobWindow& window, RunControl& control, JobKind job, bool filtered)
+    WindowEvents(JobWindow& window, lintrim::RunControl& control, lintrim::JobKind job,
+                 bool filtered)
         : m_window(window), m_control(control), m_job(job), m_filtered(filtered) {}
 
     void ListStarted(const std::vector<std::string>& paths) override;
-    void StageBegun(Stage stage) override;
-    void Progress(const StageProgress& progress) override;
+    void StageBegun(lintrim::Stage stage) override;
+    void Progress(const lintrim::StageProgress& progress) override;
     void OrderToBeChosen() override;
-    void ListFinished(const ListOutcome& outcome) override;
-    void RunFinished(const RunOutcome& outcome) override;
+    void ListFinished(const lintrim::ListOutcome& outcome) override;
+    void RunFinished(const lintrim::RunOutcome& outcome) override;
 
     // The status text of a run stopped by the user, naming the list left as it was.
     std::string StoppedText() const;
 
     // Every list of a run, a line each: its counts by reason, or its
     // failure and cause.
-    static std::string ResultsText(const std::vector<ListOutcome>& outcomes);
+    static std::string ResultsText(const std::vector<lintrim::ListOutcome>& outcomes);
     // The summary of a list written, as the window shows it.
-    static std::string Summary(JobKind job, const ListCounts& counts, float seconds, bool filtered);
+    static std::string Summary(lintrim::JobKind job, const lintrim::ListCounts& counts,
+                               float seconds, bool filtered);
 
 private:
     // Runs the requests of one event; the window gone stops the run.
     template <typename Requests>
     void Request(Requests&& requests);
-    ScaleSpan SpanOf(Stage stage) const;
+    ScaleSpan SpanOf(lintrim::Stage stage) const;
 
     JobWindow& m_window;
-    RunControl& m_control;
-    JobKind m_job;
+    lintrim::RunControl& m_control;
+    lintrim::JobKind m_job;
     bool m_filtered;
-    std::vector<std::string> m_current;  // the lists being cleaned
-    std::vector<ListOutcome> m_results;  // of every list so far
+    std::vector<std::string> m_current;           // the lists being cleaned
+    std::vector<lintrim::ListOutcome> m_results;  // of every list so far
 };

@@ -9,6 +9,8 @@
 #include "WindowEvents.h"
 #include "WindowRequests.h"
 
+using namespace lintrim;
+
 namespace {
 constexpr const char* kChooseNewFiles = "choose new file(s)";
 constexpr const char* kChooseNew = "choose new";

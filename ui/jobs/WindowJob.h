@@ -7,13 +7,13 @@
 #include <string>
 #include "JobWindow.h"
 
-#include "api/RunControl.h"
-#include "api/RunPlan.h"
+#include "lintrim/RunControl.h"
+#include "lintrim/RunPlan.h"
 
 // What the window's options add to each run's plan; the defaults give the
 // window as it has always been.
 struct WindowOptions {
-    LineEnd lineEnd = LineEnd::kCrLf;
+    lintrim::LineEnd lineEnd = lintrim::LineEnd::kCrLf;
     std::string besideSuffix = {};  // each result beside its list, so named; empty: in place
     std::string removedFile = {};   // where the removed lines go; empty: nowhere
     bool ignoreCase = false;
@@ -28,10 +28,10 @@ struct WindowOptions {
 
 // The plan of a job of the window with these options, before the window's
 // choices (lists, check boxes) are read into it.
-RunPlan PlanFor(JobKind job, const WindowOptions& options);
+lintrim::RunPlan PlanFor(lintrim::JobKind job, const WindowOptions& options);
 
 // Runs the job on the worker thread; -1 when nothing was chosen, else 0.
 // `control`, when given, stops the run when asked (the list being cleaned
 // stays as it was, those before it keep their results).
-int WindowJob(JobWindow& window, JobKind job, const WindowOptions& options = {},
-              RunControl* control = nullptr);
+int WindowJob(JobWindow& window, lintrim::JobKind job, const WindowOptions& options = {},
+              lintrim::RunControl* control = nullptr);

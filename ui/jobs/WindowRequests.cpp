@@ -3,6 +3,8 @@
 
 #include "ControlIds.h"
 
+using namespace lintrim;
+
 void LockControls(JobWindow& window) {
     window.EnableControl(IDC_GO, false);
     window.EnableControl(IDC_STATUS, true);

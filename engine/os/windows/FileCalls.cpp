@@ -9,6 +9,8 @@
 #include "os/SystemCalls.h"
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace {
 // One call moves at most this much, whatever is asked.
 constexpr size_t kLargestTransfer = size_t{1} << 30;
@@ -158,3 +160,5 @@ FailureCause FailureOf(SystemCall call) {
         return {0, "its read-only attribute is set"};
     return FailureCause::FromErrno(NameOf(call));
 }
+
+}  // namespace lintrim

@@ -6,6 +6,8 @@
 
 #include <new>
 
+namespace lintrim {
+
 MappedRegion::MappedRegion(size_t bytes, bool) {
     void* at = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     if (!at) throw std::bad_alloc();
@@ -18,3 +20,5 @@ MappedRegion::MappedRegion(size_t bytes, bool) {
 MappedRegion::~MappedRegion() {
     if (m_mapped) ::VirtualFree(m_mapped, 0, MEM_RELEASE);
 }
+
+}  // namespace lintrim

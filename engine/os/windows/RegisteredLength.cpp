@@ -12,6 +12,8 @@
 #include "os/SystemCalls.h"
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace {
 std::mutex g_lock;
 std::map<int, std::pair<int, off_t>> g_files;  // by slot: descriptor and length
@@ -67,3 +69,5 @@ void RegisteredLength::CutAll() noexcept {
             Sys().Fsync(fd);
     }
 }
+
+}  // namespace lintrim

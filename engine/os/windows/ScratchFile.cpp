@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "api/JobFailure.h"
-#include "api/StatusTexts.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "os/windows/Win32.h"
+
+namespace lintrim {
 
 namespace {
 constexpr int kNameTries = 8;
@@ -54,3 +56,5 @@ ScratchFile ScratchFile::Create(const std::string& folder) {
     }
     throw JobFailure(status::kTemporaryCantBeMade, {EEXIST, {}, "CreateFile"}, folder);
 }
+
+}  // namespace lintrim

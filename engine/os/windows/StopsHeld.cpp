@@ -5,6 +5,8 @@
 
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 struct StopsHeld::Held {
     std::lock_guard<std::mutex> lock{win32::StopLock()};
 };
@@ -12,3 +14,5 @@ struct StopsHeld::Held {
 StopsHeld::StopsHeld() : m_held(std::make_unique<Held>()) {}
 
 StopsHeld::~StopsHeld() = default;
+
+}  // namespace lintrim

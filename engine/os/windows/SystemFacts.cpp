@@ -4,6 +4,8 @@
 
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace system_facts {
 uint64_t AvailableMemory() {
     MEMORYSTATUSEX status{};
@@ -57,3 +59,5 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.find_last_of("/\\") + 1);
 }
 }  // namespace system_facts
+
+}  // namespace lintrim

@@ -20,6 +20,8 @@
 #include "os/SystemCalls.h"
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace {
 // What the run does with its own temporary file: write it, rename it, and
 // give it the list's access control list.
@@ -136,3 +138,5 @@ uint64_t SystemCalls::Random() {
     const uint64_t value = static_cast<uint64_t>(counter.QuadPart) * 0x9e3779b97f4a7c15ull;
     return value ^ (uint64_t{::GetCurrentProcessId()} << 40) ^ ::GetTickCount64();
 }
+
+}  // namespace lintrim

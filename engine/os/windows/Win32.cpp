@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace lintrim {
+
 namespace win32 {
 namespace {
 constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
@@ -227,3 +229,5 @@ std::mutex& StopLock() {
     return lock;
 }
 }  // namespace win32
+
+}  // namespace lintrim

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+namespace lintrim {
+
 namespace win32 {
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
@@ -55,3 +57,5 @@ void CloseOpenList(const std::wstring& path);
 // (and the file is removed) or after it (and nothing is named any more).
 std::mutex& StopLock();
 }  // namespace win32
+
+}  // namespace lintrim

@@ -11,6 +11,8 @@
 #include "os/SystemCalls.h"
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -108,3 +110,5 @@ int SystemCalls::OpenList(int folder, const char* name) {
 int SystemCalls::SetBlocking(int) {
     return 0;
 }
+
+}  // namespace lintrim

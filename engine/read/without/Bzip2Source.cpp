@@ -2,8 +2,12 @@
 // refused by name rather than read as plain bytes.
 #include "read/Bzip2Source.h"
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 std::unique_ptr<ByteSource> Bzip2Source(std::unique_ptr<ByteSource>, const char* failureText) {
     throw JobFailure(failureText, {0, "bzip2 lists are not supported by this build"});
 }
+
+}  // namespace lintrim

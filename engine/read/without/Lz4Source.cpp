@@ -2,7 +2,9 @@
 // refused by name rather than read as plain bytes.
 #include "read/Lz4Source.h"
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 std::unique_ptr<ByteSource> Lz4Source(std::unique_ptr<ByteSource>, const char* failureText) {
     throw JobFailure(failureText, {0, "lz4 lists are not supported by this build"});
@@ -12,3 +14,5 @@ std::unique_ptr<ByteSource> Lz4Source(std::unique_ptr<ByteSource>, const char* f
 uint64_t Lz4InflatedSize(int, uint64_t) {
     return 0;
 }
+
+}  // namespace lintrim

@@ -2,7 +2,9 @@
 // refused by name rather than read as plain bytes.
 #include "read/XzSource.h"
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource>, const char* failureText,
                                      uint64_t) {
@@ -13,3 +15,5 @@ std::unique_ptr<ByteSource> XzSource(std::unique_ptr<ByteSource>, const char* fa
 uint64_t XzInflatedSize(int, uint64_t) {
     return 0;
 }
+
+}  // namespace lintrim

@@ -2,7 +2,9 @@
 // refused by name rather than read as plain bytes.
 #include "read/ZstdSource.h"
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource>, const char* failureText,
                                        uint64_t) {
@@ -13,3 +15,5 @@ std::unique_ptr<ByteSource> ZstdSource(std::unique_ptr<ByteSource>, const char* 
 uint64_t ZstdInflatedSize(int, uint64_t) {
     return 0;
 }
+
+}  // namespace lintrim

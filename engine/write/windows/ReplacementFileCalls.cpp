@@ -11,6 +11,8 @@
 #include "os/SystemCalls.h"
 #include "os/windows/Win32.h"
 
+namespace lintrim {
+
 namespace {
 // An ACL of the list's own (protected, or with entries not inherited from
 // its folder): the new file would otherwise take the folder's, which can
@@ -100,3 +102,5 @@ int SystemCalls::StartWriteBack(int, off_t, off_t) {
 int SystemCalls::SyncRename(int, int file) {
     return ::FlushFileBuffers(win32::HandleOf(file)) ? 0 : win32::FailFromLastError();
 }
+
+}  // namespace lintrim

@@ -11,6 +11,8 @@
 #include "WindowJob.h"
 #include "read/ListReader.h"
 
+using namespace lintrim;
+
 namespace {
 std::vector<std::string> NormalListCalls(const std::string& summary) {
     return {"range 0 5000",

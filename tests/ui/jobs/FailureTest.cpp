@@ -11,6 +11,8 @@
 #include "WindowEvents.h"
 #include "WindowJob.h"
 
+using namespace lintrim;
+
 namespace {
 const std::string kList = "one\ntwo\none\nthree\n";
 }  // namespace

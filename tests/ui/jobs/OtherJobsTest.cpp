@@ -6,6 +6,8 @@
 
 #include "TestSupport.h"
 
+using namespace lintrim;
+
 namespace {
 std::vector<std::string> LoadCalls() {
     return {"range 0 5000", "pos 0", "status counting...", "status reading...", "pos 1000"};

@@ -5,6 +5,10 @@
 // own handler and calls this from it, then ends.
 #pragma once
 
+namespace lintrim {
+
 // Async-signal-safe on Linux. On Windows it holds every run's renames and
 // appends back from then on, so the program must end right after it.
 void CleanUpForStop() noexcept;
+
+}  // namespace lintrim

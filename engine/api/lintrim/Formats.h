@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace lintrim {
+
 struct CompressedFormat {
     const char* name;    // "gzip"
     const char* suffix;  // ".gz"
@@ -13,3 +15,5 @@ struct CompressedFormat {
 
 // Every format the engine knows, in a fixed order.
 const std::vector<CompressedFormat>& CompressedFormats();
+
+}  // namespace lintrim

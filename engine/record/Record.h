@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lintrim {
+
 static_assert(std::endian::native == std::endian::little, "records store indexes little-endian");
 
 namespace record {
@@ -66,3 +68,5 @@ inline void WriteHead(char* to, uint32_t length, uint64_t index) {
     SetIndex(to, index);
 }
 }  // namespace record
+
+}  // namespace lintrim

@@ -3,6 +3,8 @@
 // place and never reworded lightly.
 #pragma once
 
+namespace lintrim {
+
 namespace status {
 inline constexpr const char* kInvalidInputFile = "Invalid input file";
 inline constexpr const char* kInvalidRefFile = "Invalid ref file";
@@ -20,3 +22,5 @@ inline constexpr const char* kListInUse = "input list is in use by another run";
 inline constexpr const char* kInputChanged = "input list changed while it was cleaned";
 inline constexpr const char* kTemporaryCantBeMade = "temporary file can't be made";
 }  // namespace status
+
+}  // namespace lintrim

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace lintrim {
+
 // The smallest memory budget a front end offers: below it the fixed costs
 // of a run (its read blocks, its files' buffers) would be most of what it takes.
 inline constexpr uint64_t kSmallestMemoryBudget = uint64_t{16} << 20;
@@ -127,3 +129,5 @@ struct RunPlan {
 // The name of the result of `list` beside it: `suffix` before the list's
 // last extension ("list.txt", "-clean": "list-clean.txt"; "words": "words-clean").
 std::string ResultBeside(const std::string& list, const std::string& suffix);
+
+}  // namespace lintrim

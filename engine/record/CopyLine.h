@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lintrim {
+
 // Copies `length` bytes, from sizeof(Word) to twice that, as a first and a
 // last word that overlap.
 template <typename Word>
@@ -28,3 +30,5 @@ inline void CopyLine(char* to, const char* from, size_t length) {
     else
         std::memcpy(to, from, length);
 }
+
+}  // namespace lintrim

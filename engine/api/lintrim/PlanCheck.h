@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "api/RunPlan.h"
+#include "lintrim/RunPlan.h"
+
+namespace lintrim {
 
 // Why a plan was refused, in words a user reads after the program's name:
 // the rule, and the files it concerns by the names the plan gave them.
@@ -19,3 +21,5 @@ struct PlanRefusal {
 // are, whatever names reach them (links, `./`, another folder's path); a
 // name that does not exist yet is compared by its folder and its last part.
 std::optional<PlanRefusal> CheckPlan(const RunPlan& plan);
+
+}  // namespace lintrim

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <optional>
 
+namespace lintrim {
+
 class RunControl {
 public:
     void Stop() noexcept { m_stop.store(true); }
@@ -27,3 +29,5 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_alphabetize{-1};
 };
+
+}  // namespace lintrim

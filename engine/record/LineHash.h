@@ -9,6 +9,10 @@
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
+namespace lintrim {
+
 inline uint64_t HashLine(const char* line, size_t length) {
     return XXH3_64bits(line, length);
 }
+
+}  // namespace lintrim

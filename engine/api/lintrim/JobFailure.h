@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+namespace lintrim {
+
 struct FailureCause {
     int error = 0;                    // errno, 0 when the cause is a reason or unknown
     std::string reason;               // a short reason when there is no errno
@@ -49,3 +51,5 @@ private:
     FailureCause m_cause;
     std::string m_subject;
 };
+
+}  // namespace lintrim

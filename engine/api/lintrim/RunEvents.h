@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "api/RunControl.h"
-#include "api/RunPlan.h"
-#include "api/RunResults.h"
+#include "lintrim/RunControl.h"
+#include "lintrim/RunPlan.h"
+#include "lintrim/RunResults.h"
+
+namespace lintrim {
 
 // The stages of cleaning one list, or the lists merged into one output.
 enum class Stage {
@@ -56,3 +58,5 @@ public:
 // Runs the plan to its end, telling `events` as it goes; `control`, when
 // given, may stop it or choose its order meanwhile.
 RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control = nullptr);
+
+}  // namespace lintrim

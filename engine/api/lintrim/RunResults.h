@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "api/JobFailure.h"
+#include "lintrim/JobFailure.h"
+
+namespace lintrim {
 
 // What a list's own lines look like, when the plan asks (RunPlan::stats).
 struct LineStats {
@@ -67,3 +69,5 @@ struct RunOutcome {
     int listsWritten = 0;
     std::string refusal;  // why the plan was refused
 };
+
+}  // namespace lintrim
