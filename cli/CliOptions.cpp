@@ -112,6 +112,31 @@ Apply ClassSets(std::vector<uint8_t> CliOptions::*member, const char* name) {
     };
 }
 
+// A whole number of at least 1, for --limit and --sample.
+Apply Count(std::optional<uint64_t> CliOptions::*member, const char* name) {
+    return [member, name](CliOptions& o, const std::string& v) {
+        o.*member = Bytes(v, false);
+        if (o.*member && *(o.*member) > 0) return std::string();
+        return std::string("--") + name + " needs a whole number of lines, not '" + v + "'";
+    };
+}
+
+// One byte, or \t for a tab that a shell makes hard to type.
+std::string TakeDelimiter(CliOptions& o, const std::string& v) {
+    if (v.size() == 1) o.delimiter = v[0];
+    if (v == "\\t") o.delimiter = '\t';
+    if (o.delimiter) return {};
+    return "--delimiter needs one character (or \\t), not '" + v + "'";
+}
+
+std::string TakeKeyField(CliOptions& o, const std::string& v) {
+    const std::optional<uint64_t> n = Bytes(v, false);
+    if (v == "last") o.keyField = kLastField;
+    if (n && *n >= 1 && *n <= UINT32_MAX) o.keyField = static_cast<uint32_t>(*n);
+    if (o.keyField) return {};
+    return "--key needs a field number from 1, or last, not '" + v + "'";
+}
+
 const std::vector<OptionEntry>& Options() {
     static const std::vector<OptionEntry> options = {
         {'o', "output", "FILE",
@@ -185,6 +210,43 @@ const std::vector<OptionEntry>& Options() {
          "lintrim-cli --min-length 8 list.txt", Length(&CliOptions::minLength, "min-length")},
         {0, "max-length", "N", "drop lines longer than N bytes",
          "lintrim-cli --max-length 64 list.txt", Length(&CliOptions::maxLength, "max-length")},
+        {'t', "delimiter", "C",
+         "compare lines by one field, cut by the character C (\\t: a tab); the whole line is "
+         "kept and written. A line without C, or with fewer fields than -k asks, is its own "
+         "field. --hex and -i read the field, --encode-hex and --decode-hex write it",
+         "lintrim-cli -t : -k last -o plains.txt hashcat.potfile", TakeDelimiter},
+        {'k', "key", "N|last",
+         "with -t: the field lines are compared by, counted from 1, or the last (by default "
+         "the first)",
+         "lintrim-cli -t , -k 2 -o users.csv users.csv", TakeKeyField},
+        {0, "cut", nullptr, "with -t: write only the key field of each kept line",
+         "lintrim-cli -t : -k last --cut --hex --decode-hex -o plains.txt hashcat.potfile",
+         Flag(&CliOptions::cutField)},
+        {'c', "count", nullptr,
+         "write each kept line as COUNT<TAB>LINE, COUNT its copies in the LISTs read; with -f "
+         "most frequent first, with -a alphabetical, else in file order",
+         "lintrim-cli -c -f -o table.txt leaks.txt", Flag(&CliOptions::count)},
+        {0, "limit", "N",
+         "write only the first N kept lines of the order (the N most frequent "
+         "with -f)",
+         "lintrim-cli -f --limit 1000 -o top.txt leaks.txt", Count(&CliOptions::limit, "limit")},
+        {0, "sample", "N",
+         "write a uniform random sample of N kept lines (all of them when fewer), in their order",
+         "lintrim-cli --sample 10000 -o some.txt list.txt", Count(&CliOptions::sample, "sample")},
+        {0, "seed", "S",
+         "draw the --sample from seed S, the same lines for the same lists and S (by default a "
+         "new draw each run)",
+         "lintrim-cli --sample 100 --seed 7 -o some.txt list.txt",
+         [](CliOptions& o, const std::string& v) {
+             o.seed = Bytes(v, false);
+             if (o.seed) return std::string();
+             return "--seed needs a whole number, not '" + v + "'";
+         }},
+        {0, "trim", nullptr,
+         "take blanks (spaces and tabs) at both ends of each line and a leading UTF-8 "
+         "byte-order mark out of it before it is compared and written; a line of blanks only "
+         "is empty",
+         "lintrim-cli --trim list.txt", Flag(&CliOptions::trim)},
         {0, "removed", "FILE",
          "write every removed line (repeats, reference and single-line hits, filtered lines) "
          "to FILE, in file order",

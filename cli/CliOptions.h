@@ -48,6 +48,15 @@ struct CliOptions {
     int letterCases = 0;  // how many were given: one at most
     std::vector<uint8_t> requiredClasses;
     std::vector<uint8_t> rejectedClasses;
+    // Fields, counts, a share of the kept lines, trimming.
+    std::optional<char> delimiter;
+    std::optional<uint32_t> keyField;  // kLastField: the last
+    bool cutField = false;
+    bool count = false;
+    std::optional<uint64_t> limit;
+    std::optional<uint64_t> sample;
+    std::optional<uint64_t> seed;
+    bool trim = false;
 };
 
 // Exit codes, shown in --help and the README.

@@ -52,6 +52,14 @@ RunPlan PlanFor(const CliOptions& options) {
     plan.letterCase = options.letterCase;
     plan.requiredClasses = options.requiredClasses;
     plan.rejectedClasses = options.rejectedClasses;
+    plan.delimiter = options.delimiter;
+    plan.keyField = options.keyField;
+    plan.cutField = options.cutField;
+    plan.count = options.count;
+    plan.limit = options.limit;
+    plan.sample = options.sample;
+    plan.seed = options.seed;
+    plan.trim = options.trim;
     return plan;
 }
 

@@ -25,6 +25,8 @@ using namespace lintrim;
 
 using namespace lintrim;
 
+using namespace lintrim;
+
 namespace {
 constexpr int kSingleLineMaxChars = 40;
 constexpr int kSnapDistance = 30;

@@ -4,6 +4,7 @@
 #include "lintrim/StatusTexts.h"
 
 #include "write/RemovedLines.h"
+#include "write/SelectedLines.h"
 
 namespace lintrim {
 
@@ -14,10 +15,20 @@ std::vector<ListSource> InputSources(const ListTask& task) {
     return sources;
 }
 
+LineField FieldOf(const RunPlan& plan) {
+    if (!plan.delimiter) return {};
+    return {true, *plan.delimiter, plan.keyField.value_or(1)};
+}
+
 // Lines written in one case are compared without it, and sorted as written.
 LineKey KeyFor(const RunPlan& plan) {
     const bool cased = plan.letterCase != LetterCase::kAsRead;
-    return {plan.hexKey, plan.ignoreCase || cased, plan.letterCase == LetterCase::kUpper};
+    return {plan.hexKey, plan.ignoreCase || cased, FieldOf(plan),
+            plan.letterCase == LetterCase::kUpper};
+}
+
+LineOutput::Shape ShapeFor(const RunPlan& plan) {
+    return {plan.lineForm, plan.hexKey, FieldOf(plan), plan.cutField, plan.count, plan.letterCase};
 }
 
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
@@ -26,7 +37,8 @@ LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles) {
             plan.maxLength.value_or(UINT64_MAX),
             KeyFor(plan),
             LineLength(plan.lengthInChars),
-            LineClasses(plan.printableOnly, plan.requiredClasses, plan.rejectedClasses)};
+            LineClasses(plan.printableOnly, plan.requiredClasses, plan.rejectedClasses),
+            plan.trim};
 }
 
 KeptOrder OrderFor(RunReporter& events, const RunPlan& plan) {
@@ -58,14 +70,37 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
     return cleaner.Counts();
 }
 
+namespace {
+// A writer that owns the output it takes a share of the lines for.
+class OwnedSelection : public SelectedLines {
+public:
+    OwnedSelection(std::unique_ptr<ListWriter> output, LineChoice choice)
+        : SelectedLines(*output, choice), m_output(std::move(output)) {}
+
+private:
+    std::unique_ptr<ListWriter> m_output;
+};
+
+// The output, or a share of its lines when the plan asks for one.
+std::unique_ptr<ListWriter> Selected(std::unique_ptr<ListWriter> output, const RunPlan& plan,
+                                     const ListCleaner& cleaner) {
+    if (plan.limit)
+        return std::make_unique<OwnedSelection>(std::move(output), LineChoice::First(*plan.limit));
+    if (!plan.sample) return output;
+    const uint64_t seed = plan.seed ? *plan.seed : std::random_device()();
+    return std::make_unique<OwnedSelection>(
+        std::move(output), LineChoice::Sample(*plan.sample, cleaner.KeptLines(), seed));
+}
+}  // namespace
+
 // The removed lines are read while the inputs are still what was loaded:
 // a list that changes meanwhile is caught by the result's commit.
 void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept) {
     events.StageBegun(Stage::kWriting);
-    const std::unique_ptr<ListWriter> output = task.openOutput();
+    const std::unique_ptr<ListWriter> output = Selected(task.openOutput(), task.plan, cleaner);
     const std::string& lineEnd = task.lineEnd;
-    LineOutput lines(*output, lineEnd, task.plan.lineForm, task.plan.hexKey, task.plan.letterCase);
+    LineOutput lines(*output, lineEnd, ShapeFor(task.plan));
     cleaner.Write(order, lines);
     if (task.removed) {
         WriteRemovedLines(task.inputs, kept, *task.removed, lineEnd);

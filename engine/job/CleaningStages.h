@@ -17,8 +17,12 @@ namespace lintrim {
 // The task's input lists as sources, in order.
 std::vector<ListSource> InputSources(const ListTask& task);
 
+// The field the plan compares lines by; off: the whole line.
+LineField FieldOf(const RunPlan& plan);
 // What the plan compares lines by.
 LineKey KeyFor(const RunPlan& plan);
+// How the plan writes kept lines.
+LineOutput::Shape ShapeFor(const RunPlan& plan);
 
 // The lines the plan drops, with the single-line job's lines.
 LineFilter FilterFor(const RunPlan& plan, std::vector<std::string> singles = {});

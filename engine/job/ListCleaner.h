@@ -63,6 +63,8 @@ public:
     void DescribeLines() { m_describe = true; }
     // Keeps only the groups the set operation keeps.
     void KeepOnly(SetOperation op) { m_rule.op = op; }
+    // The lines Write() writes, once grouped.
+    uint64_t KeptLines() const;
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, uint64_t total);
@@ -74,7 +76,6 @@ private:
     size_t ChunkFor(uint64_t cursors) const;
     // The bytes each cursor over the pieces of a split partition reads at a time.
     size_t PieceChunk(const KeptPieces& pieces) const;
-    uint64_t KeptLines() const;
     // How many stretches sorted runs on disk are cut into, so that a wave of
     // merged stretches waiting for the output stays within the budget.
     size_t MergeStretches() const;

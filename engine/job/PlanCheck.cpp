@@ -97,6 +97,23 @@ Why Choices(const RunPlan& plan) {
     return std::nullopt;
 }
 
+// Fields, counts and shares of the kept lines: what they need and what they
+// cannot go with.
+Why Shapes(const RunPlan& plan) {
+    const bool single = plan.job == JobKind::kSingleLine;
+    if (plan.delimiter == '\n' || plan.delimiter == '\r')
+        return "a field delimiter cannot be a line break";
+    if (!plan.delimiter && (plan.keyField || plan.cutField))
+        return plan.cutField ? "cutting a field out needs a delimiter"
+                             : "a key field needs a delimiter";
+    if (single && (plan.count || plan.limit || plan.sample || plan.cutField))
+        return "deleting lines keeps every other line as it is: counts, a limit, a sample and "
+               "a field cut out do not apply";
+    if (plan.limit && plan.sample) return "a limit and a sample exclude each other";
+    if (plan.seed && !plan.sample) return "a seed is for a sample only";
+    return std::nullopt;
+}
+
 Why Names(const RunPlan& plan) {
     if (plan.lists.empty()) return "no list given";
     const auto empty = [](const std::string& name) { return name.empty(); };
@@ -191,8 +208,8 @@ Why Results(const RunPlan& plan) {
 }
 
 const std::vector<Rule>& Rules() {
-    static const std::vector<Rule> rules{Choices,   Names,   Formats, Streams,
-                                         ListsOnce, Results, Beside};
+    static const std::vector<Rule> rules{Choices, Shapes,    Names,   Formats,
+                                         Streams, ListsOnce, Results, Beside};
     return rules;
 }
 }  // namespace

@@ -41,16 +41,16 @@ private:
     const char* m_end = nullptr;
 };
 
-// Writes a non-empty line as `verdict` says: kept, or counted and sent to
-// the removed lines when asked for.
-void Judged(LineFilter::Verdict verdict, const char* text, uint64_t length, LineOutput& kept,
-            ListTask& task, ListCounts& counts) {
+// Writes a non-empty line as `verdict` says: kept as `text` (the piece
+// trimmed), or counted and sent to the removed lines, as read, when asked for.
+void Judged(LineFilter::Verdict verdict, const Piece& piece, const char* text, uint64_t length,
+            LineOutput& kept, ListTask& task, ListCounts& counts) {
     if (verdict == LineFilter::Verdict::kKeep) return kept.Put(text, length);
     if (verdict == LineFilter::Verdict::kSingle) ++counts.singleHits;
     if (verdict == LineFilter::Verdict::kLength) ++counts.filtered;
     if (verdict == LineFilter::Verdict::kClass) ++counts.classFiltered;
     if (task.removed) {
-        task.removed->Write(text, length);
+        task.removed->Write(piece.line, piece.length);
         task.removed->Write(task.lineEnd.data(), task.lineEnd.size());
     }
 }
@@ -62,13 +62,13 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
     const RunPlan& plan = task.plan;
     const LineFilter filter = FilterFor(plan, lines);
     const std::string& end = task.lineEnd;
-    const bool spans =
-        plan.lineForm == LineForm::kAsRead && plan.letterCase == LetterCase::kAsRead && end == "\n";
+    const bool spans = plan.lineForm == LineForm::kAsRead &&
+                       plan.letterCase == LetterCase::kAsRead && end == "\n" && !plan.trim;
     uint64_t total = 0;
     for (InputList* input : task.inputs) total += input->Size();
     events.StageBegun(Stage::kWriting);
     const std::unique_ptr<ListWriter> output = task.openOutput();
-    LineOutput kept(*output, end, plan.lineForm, plan.hexKey, plan.letterCase);
+    LineOutput kept(*output, end, ShapeFor(plan));
     KeptSpan span(kept);
     ListCounts counts;
     events.Progress(Stage::kWriting, 0, total, true);
@@ -80,7 +80,8 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
             reader,
             [&](const Piece& piece) {
                 const char* text = piece.line;
-                const uint64_t length = piece.length;
+                uint64_t length = piece.length;
+                filter.Trim(text, length);
                 const LineFilter::Verdict verdict =
                     length == 0 ? LineFilter::Verdict::kLength : filter.Judge(text, length);
                 if (length > 0 && verdict == LineFilter::Verdict::kKeep && spans && piece.ended &&
@@ -88,11 +89,11 @@ ListCounts StreamWithout(RunReporter& events, ListTask& task,
                     span.Add(text, length);
                 } else {
                     span.Flush();
-                    if (length > 0) Judged(verdict, text, length, kept, task, counts);
+                    if (piece.length > 0) Judged(verdict, piece, text, length, kept, task, counts);
                 }
                 // The block is read again after its last piece.
                 if (piece.next == stretch.data + stretch.size) span.Flush();
-                if (length > 0 && ++counts.read % kRowsPerReport == 0)
+                if (piece.length > 0 && ++counts.read % kRowsPerReport == 0)
                     events.Progress(Stage::kWriting, before + piece.after, total, true);
             },
             [&](const PieceStretch& s) {

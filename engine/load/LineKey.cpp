@@ -91,6 +91,9 @@ uint64_t LineKey::ChunkedHash(const LineBytes& bytes) const {
 }
 
 bool LineKey::KeyedEqual(const char* a, size_t aLength, const char* b, size_t bLength) const {
+    m_field.Narrow(a, aLength);
+    m_field.Narrow(b, bLength);
+    if (BytesOnly()) return aLength == bLength && std::memcmp(a, b, aLength) == 0;
     const LineBytes x = BytesOf(a, aLength);
     const LineBytes y = BytesOf(b, bLength);
     if (x.size != y.size) return false;
@@ -100,6 +103,9 @@ bool LineKey::KeyedEqual(const char* a, size_t aLength, const char* b, size_t bL
 }
 
 int LineKey::KeyedCompare(const char* a, size_t aLength, const char* b, size_t bLength) const {
+    m_field.Narrow(a, aLength);
+    m_field.Narrow(b, bLength);
+    if (BytesOnly()) return LineKey().Compare(a, aLength, b, bLength);
     const LineBytes x = BytesOf(a, aLength);
     const LineBytes y = BytesOf(b, bLength);
     const size_t common = std::min(x.size, y.size);
@@ -111,6 +117,8 @@ int LineKey::KeyedCompare(const char* a, size_t aLength, const char* b, size_t b
 }
 
 uint64_t LineKey::KeyedPrefix(const char* line, size_t length) const {
+    m_field.Narrow(line, length);
+    if (BytesOnly()) return LineKey().Prefix(line, length);
     const LineBytes bytes = BytesOf(line, length);
     uint64_t prefix = 0;
     for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < bytes.size ? KeyByte(bytes, i) : 0);

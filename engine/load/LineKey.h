@@ -4,7 +4,8 @@
 // are; a key that sorts as uppercase folds the other way, with the same
 // copies). With both, a line is decoded, then folded. Everything that hashes,
 // matches or sorts lines asks this class, so copies are found by their key
-// in every job, in every order, in memory and on disk alike.
+// in every job, in every order, in memory and on disk alike. With a field
+// chosen, the key is made of that field of the line alone.
 //
 // The key is made on the fly and never stored. A record holds the line as
 // read, which is what is written, and the key is read out of it wherever it
@@ -24,6 +25,7 @@
 #include <cstring>
 
 #include "load/LineBytes.h"
+#include "load/LineField.h"
 #include "record/LineHash.h"
 
 namespace lintrim {
@@ -32,8 +34,10 @@ class LineKey {
 public:
     LineKey() = default;  // byte for byte
     // `upper`: letters without case sort as uppercase (they match as either).
-    LineKey(bool hex, bool foldCase, bool upper = false)
-        : m_mode((hex ? kHex : 0) | (foldCase ? kFold : 0) | (foldCase && upper ? kUpper : 0)) {}
+    LineKey(bool hex, bool foldCase, LineField field = {}, bool upper = false)
+        : m_mode((hex ? kHex : 0) | (foldCase ? kFold : 0) | (field.on ? kField : 0) |
+                 (foldCase && upper ? kUpper : 0)),
+          m_field(field) {}
 
     // One test of one byte: the plain paths stay as tight as they can be.
     bool Plain() const { return m_mode == 0; }
@@ -41,6 +45,7 @@ public:
     // Only a line that starts `$HEX[` or is long leaves the inline paths.
     uint64_t Hash(const char* line, size_t length) const {
         if (Plain()) return HashLine(line, length);
+        m_field.Narrow(line, length);
         const bool form = Hex() && LineBytes::StartsHexForm(line, length);
         if (!form && !Fold()) return HashLine(line, length);
         if (!form && length <= kHashedAtOnce) return FoldedHash(line, length);
@@ -87,12 +92,17 @@ private:
 
     static constexpr uint8_t kHex = 1;
     static constexpr uint8_t kFold = 2;
-    static constexpr uint8_t kUpper = 4;
+    static constexpr uint8_t kField = 4;
+    static constexpr uint8_t kUpper = 8;
     bool Hex() const { return (m_mode & kHex) != 0; }
     bool Fold() const { return (m_mode & kFold) != 0; }
     bool Upper() const { return (m_mode & kUpper) != 0; }
 
+    // Neither decoded nor folded: the field's bytes are the key.
+    bool BytesOnly() const { return (m_mode & (kHex | kFold)) == 0; }
+
     uint8_t m_mode = 0;
+    LineField m_field;
 };
 
 }  // namespace lintrim

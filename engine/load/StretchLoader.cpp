@@ -51,6 +51,8 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
         if (length > kLongestPiece) ThrowLineTooLong();
         const char* line = data + start;
         uint8_t kind = length > 0 ? kLine : kEmpty;
+        m_filter.Trim(line, length);
+        if (kind == kLine && length == 0) kind = kLength;  // blanks only
         if (kind == kLine && !reference) {
             const LineFilter::Verdict verdict = m_filter.Judge(line, length);
             if (verdict == LineFilter::Verdict::kSingle) kind = kSingle;
@@ -66,7 +68,8 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
         const size_t p = m_partitions.PartitionOf(m_key.Hash(line, length));
         const auto number = static_cast<uint32_t>(part.trail.size());
         part.trail.push_back(static_cast<uint16_t>(p));
-        part.routes[OwnerOf(p)].push_back({start, static_cast<uint32_t>(length), number});
+        part.routes[OwnerOf(p)].push_back(
+            {static_cast<uint64_t>(line - data), static_cast<uint32_t>(length), number});
     };
     size_t p = begin;
     while (p < end) {

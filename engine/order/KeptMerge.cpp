@@ -112,7 +112,7 @@ size_t StretchCount(uint64_t lines, uint64_t per) {
 void WriteKept(const char* kept, bool everyCopy, LineOutput& output) {
     const uint64_t times = everyCopy ? record::Copies(kept) : 1;
     for (uint64_t copy = 0; copy < times; ++copy)
-        output.Put(record::KeptLine(kept), record::Length(kept));
+        output.Put(record::KeptLine(kept), record::Length(kept), record::Copies(kept));
 }
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace lintrim {
 
@@ -48,16 +49,50 @@ bool NeedsEncoding(const LineBytes& bytes) {
 }
 }  // namespace
 
+void LineOutput::PutShaped(const char* line, size_t length, uint64_t copies) {
+    if (m_shape.count) {
+        char digits[24];
+        char* end = std::to_chars(digits, digits + sizeof digits - 1, copies).ptr;
+        *end++ = '\t';
+        m_to.Write(digits, static_cast<size_t>(end - digits));
+    }
+    const char* field = line;
+    size_t size = length;
+    m_shape.field.Narrow(field, size);
+    const bool whole = !m_shape.cut;
+    if (m_shape.letters != LetterCase::kAsRead) {
+        // The plan's check keeps a change of case from the `$HEX[..]` forms.
+        whole ? PutCased(line, length) : PutCased(field, size);
+        return m_to.Write(m_end.data(), m_end.size());
+    }
+    // As read, the line (or field) goes with its end in one call, as plain lines do.
+    if (m_shape.form == LineForm::kAsRead)
+        return whole ? m_to.WriteLine(line, length, m_end.data(), m_end.size())
+                     : m_to.WriteLine(field, size, m_end.data(), m_end.size());
+    if (whole && field > line) m_to.Write(line, static_cast<size_t>(field - line));
+    PutInForm(field, size);
+    if (whole && field + size < line + length)
+        m_to.Write(field + size, static_cast<size_t>(line + length - field - size));
+    m_to.Write(m_end.data(), m_end.size());
+}
+
+bool LineOutput::SplitsFields(const LineBytes& bytes) const {
+    if (!m_shape.field.on || m_shape.cut) return false;
+    for (size_t i = 0; i < bytes.size; ++i)
+        if (bytes[i] == static_cast<uint8_t>(m_shape.field.delimiter)) return true;
+    return false;
+}
+
 void LineOutput::PutInForm(const char* line, size_t length) {
-    if (m_form == LineForm::kHexDecoded) {
+    if (m_shape.form == LineForm::kHexDecoded) {
         const LineBytes bytes = LineBytes::Of(line, length, true);
-        if (bytes.hex && FitsALine(bytes))
+        if (bytes.hex && FitsALine(bytes) && !SplitsFields(bytes))
             PutBytes(bytes);
         else
             m_to.Write(line, length);
         return;
     }
-    const LineBytes bytes = LineBytes::Of(line, length, m_hexKey);
+    const LineBytes bytes = LineBytes::Of(line, length, m_shape.hexKey);
     if (NeedsEncoding(bytes))
         PutEncoded(bytes);
     else
@@ -65,7 +100,7 @@ void LineOutput::PutInForm(const char* line, size_t length) {
 }
 
 void LineOutput::PutCased(const char* line, size_t length) {
-    const bool upper = m_case == LetterCase::kUpper;
+    const bool upper = m_shape.letters == LetterCase::kUpper;
     char chunk[kChunk];
     for (size_t from = 0; from < length; from += kChunk) {
         const size_t count = std::min(kChunk, length - from);

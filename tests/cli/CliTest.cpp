@@ -1206,7 +1206,10 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
         "-h, --help", "--version",
         // Filtering without deduping, lengths, classes, lines in one list only.
         "--keep-repeats", "-l, --by-length", "--split-by-length DIR", "--chars", "--printable",
-        "--lower", "--upper", "--require CLASSES", "--reject CLASSES", "--only-in-one"};
+        "--lower", "--upper", "--require CLASSES", "--reject CLASSES", "--only-in-one",
+        // Fields, counts, shares, trimming.
+        "-t, --delimiter C", "-k, --key N|last", "--cut", "-c, --count", "--limit N", "--sample N",
+        "--seed S", "--trim"};
     for (const char* flag : {"--help", "-h"}) {
         const RunResult r = Run({flag, "l.txt"});
         EXPECT_EQ(r.exit, 0);
@@ -1222,4 +1225,67 @@ TEST_F(CliTest, HelpAndVersionTouchNothing) {
     EXPECT_TRUE(std::regex_match(r.out, std::regex(R"(lintrim-cli \d+\.\d+[^\n]*\n)"))) << r.out;
     EXPECT_EQ(Contents(), (Files{{"l.txt", "b\nb\n"}}));
 }
+}  // namespace
+
+namespace {
+// Fields, counts, a share of the kept lines and trimming, each as the peers'
+// one-liners give it (awk -F: '!seen[$NF]++', uniq -c, head -n).
+const std::string kPot =
+    "h1:pass\nh2:$HEX[70617373c3a9]\nh3:pass\nh4:other\nplain\nh5:$HEX[70617373c3a9]\n";
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, CliRunTest,
+    ::testing::Values(
+        Case{{{"pot", kPot}},
+             {"-t", ":", "-k", "last", "--cut", "--hex", "--decode-hex", "-o", "plains.txt", "pot"},
+             "0|plains.txt: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             {{"pot", kPot}, {"plains.txt", "pass\npass\xc3\xa9\nother\nplain\n"}}},
+        // Field 2, a line without it whole, an empty first field.
+        Case{{{"csv", "a,1\nb,2\nc,1\nd\n,2x\nd\n"}},
+             {"-t", ",", "-k", "2", "csv"},
+             "0|csv: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             {{"csv", "a,1\nb,2\nd\n,2x\n"}}},
+        // A field written encoded inside its line; a tab as the delimiter.
+        Case{{{"t", "a\tp\xe9\nb\tp\xe9\nc\tq\n"}},
+             {"-t", "\\t", "-k", "last", "--encode-hex", "t"},
+             "0|t: 3 read, 2 kept, 1 removed (1 repeated), T s\n|",
+             {{"t", "a\t$HEX[70e9]\nc\tq\n"}}},
+        Case{{{"in", kIn}},
+             {"-c", "-f", "in"},
+             "0|in: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             {{"in", "2\tx\n2\tw\n1\ty\n1\tz\n"}}},
+        Case{{{"in", kIn}},
+             {"-c", "-a", "--sample", "9", "in"},
+             "0|in: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             {{"in", "2\tw\n2\tx\n1\ty\n1\tz\n"}}},
+        // Counts of a reference job are the list's own copies.
+        Case{{{"l", "a\na\nb\nc\nb\n"}, {"r", "b\n"}},
+             {"-c", "-r", "r", "-o", "-", "l"},
+             "0|2\ta\n1\tc\n|-: 5 read, 2 kept, 3 removed (1 repeated, 2 in references), 1 "
+             "reference line, T s\n",
+             {{"l", "a\na\nb\nc\nb\n"}, {"r", "b\n"}}},
+        Case{{{"in", kIn}},
+             {"-f", "--limit", "3", "--crlf", "in"},
+             "0|in: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             {{"in", "x\r\nw\r\ny\r\n"}}},
+        // A byte-order mark, blanks at both ends, a line of blanks only.
+        Case{{{"b", "\xef\xbb\xbfpass \n  pass\t\n \t \nx y\n"}},
+             {"--trim", "b"},
+             "0|b: 4 read, 2 kept, 2 removed (1 repeated, 1 by length), T s\n|",
+             {{"b", "pass\nx y\n"}}},
+        Case{{{"b", " p\np \n\tq\n"}},
+             {"--trim", "-d", "q", "b"},
+             "0|b: 3 read, 2 kept, 1 removed (1 the given line), T s\n|",
+             {{"b", "p\np\n"}}}));
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CliUsageTest,
+                         ::testing::Values(Misuse{{"--cut", "l.txt"}, "delimiter"},
+                                           Misuse{{"-k", "2", "l.txt"}, "delimiter"},
+                                           Misuse{{"-t", ":", "-k", "0", "l.txt"}, "'0'"},
+                                           Misuse{{"-t", "ab", "l.txt"}, "'ab'"},
+                                           Misuse{{"--limit", "1", "--sample", "1", "l.txt"},
+                                                  "exclude"},
+                                           Misuse{{"--seed", "1", "l.txt"}, "sample"},
+                                           Misuse{{"--sample", "0", "l.txt"}, "--sample"},
+                                           Misuse{{"-d", "b", "-c", "l.txt"}, "counts"}));
+
 }  // namespace

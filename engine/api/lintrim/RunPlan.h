@@ -69,6 +69,8 @@ enum CharClass : uint8_t {
 
 // How the kept lines' ASCII letters are written, and so compared.
 enum class LetterCase { kAsRead, kLower, kUpper };
+// The last field of a line, whatever its count (RunPlan::keyField).
+inline constexpr uint32_t kLastField = 0;
 
 struct RunPlan {
     JobKind job = JobKind::kDedupe;
@@ -109,6 +111,27 @@ struct RunPlan {
     bool dryRun = false;
     // The lists' own lines described in each outcome (ListCounts::stats).
     bool stats = false;
+
+    // Fields, counts, a share of the kept lines and trimmed lines (dedupe
+    // and reference jobs; trimming in every job).
+    // With a delimiter, lines are compared by one field of theirs (keyField:
+    // 1 the first, kLastField the last, none: 1); a line without that field
+    // is its own field. --hex reads the field, and the line's form is made
+    // of the field. The whole line is written, or the field alone (cutField).
+    std::optional<char> delimiter = {};
+    std::optional<uint32_t> keyField = {};
+    bool cutField = false;
+    // Each kept line written as COUNT<TAB>LINE, COUNT its copies in the lists read.
+    bool count = false;
+    // Only the first `limit` kept lines of the order are written, or a
+    // uniform sample of `sample` of them, in their order, drawn from `seed`
+    // (none: a new draw each run).
+    std::optional<uint64_t> limit = {};
+    std::optional<uint64_t> sample = {};
+    std::optional<uint64_t> seed = {};
+    // Blanks (spaces, tabs) at both ends and a leading UTF-8 byte-order mark
+    // are no part of a line: neither compared nor written.
+    bool trim = false;
 
     // What the run may take; 0 or empty: the engine's settings.
     uint64_t memoryBudget = 0;
