@@ -49,8 +49,10 @@ std::string Reasons(const ListCounts& c, SetOperation op) {
     const char* references =
         op == SetOperation::kCascade ? "in references or earlier lists" : "in references";
     const std::pair<int64_t, const char*> reasons[] = {
-        {c.repeats, "repeated"},   {c.referenceHits, references}, {c.singleHits, "the given line"},
-        {c.filtered, "by length"}, {c.setHits, SetLabel(op)},     {c.classFiltered, "by class"}};
+        {c.repeats, "repeated"},          {c.referenceHits, references},
+        {c.singleHits, "the given line"}, {c.filtered, "by length"},
+        {c.setHits, SetLabel(op)},        {c.classFiltered, "by class"},
+        {c.unselected, "not selected"}};
     std::string text;
     for (const auto& [count, reason] : reasons)
         if (count > 0) text += (text.empty() ? " (" : ", ") + Number(count) + " " + reason;
@@ -125,7 +127,8 @@ std::string CliReport::Json(const ListOutcome& outcome) const {
                                                       {"given_line", c.singleHits},
                                                       {"by_length", c.filtered},
                                                       {"by_set_operation", c.setHits},
-                                                      {"by_class", c.classFiltered}};
+                                                      {"by_class", c.classFiltered},
+                                                      {"not_selected", c.unselected}};
     for (const auto& [name, count] : counts)
         json += ",\"" + std::string(name) + "\":" + Number(count);
     if (m_style.stats) json += StatsJson(c.stats);

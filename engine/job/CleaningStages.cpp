@@ -66,8 +66,10 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
     if (cleaner.NeedsSort(order)) events.StageBegun(Stage::kOrdering);
     cleaner.Sort(order);
     const std::vector<bool> kept = task.removed ? cleaner.KeptMask() : std::vector<bool>{};
-    WriteResult(events, cleaner, order, task, kept);
-    return cleaner.Counts();
+    const int64_t unselected = WriteResult(events, cleaner, order, task, kept);
+    ListCounts counts = cleaner.Counts();
+    counts.unselected = unselected;
+    return counts;
 }
 
 namespace {
@@ -81,12 +83,12 @@ private:
     std::unique_ptr<ListWriter> m_output;
 };
 
-// The output, or a share of its lines when the plan asks for one.
-std::unique_ptr<ListWriter> Selected(std::unique_ptr<ListWriter> output, const RunPlan& plan,
-                                     const ListCleaner& cleaner) {
+// A share of the output's lines when the plan asks for one, else none.
+std::unique_ptr<SelectedLines> Selected(std::unique_ptr<ListWriter>& output, const RunPlan& plan,
+                                        const ListCleaner& cleaner) {
     if (plan.limit)
         return std::make_unique<OwnedSelection>(std::move(output), LineChoice::First(*plan.limit));
-    if (!plan.sample) return output;
+    if (!plan.sample) return nullptr;
     const uint64_t seed = plan.seed ? *plan.seed : std::random_device()();
     return std::make_unique<OwnedSelection>(
         std::move(output), LineChoice::Sample(*plan.sample, cleaner.KeptLines(), seed));
@@ -95,10 +97,12 @@ std::unique_ptr<ListWriter> Selected(std::unique_ptr<ListWriter> output, const R
 
 // The removed lines are read while the inputs are still what was loaded:
 // a list that changes meanwhile is caught by the result's commit.
-void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
-                 const std::vector<bool>& kept) {
+int64_t WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order,
+                    ListTask& task, const std::vector<bool>& kept) {
     events.StageBegun(Stage::kWriting);
-    const std::unique_ptr<ListWriter> output = Selected(task.openOutput(), task.plan, cleaner);
+    std::unique_ptr<ListWriter> whole = task.openOutput();
+    const std::unique_ptr<SelectedLines> share = Selected(whole, task.plan, cleaner);
+    ListWriter* const output = share ? share.get() : whole.get();
     const std::string& lineEnd = task.lineEnd;
     LineOutput lines(*output, lineEnd, ShapeFor(task.plan));
     cleaner.Write(order, lines);
@@ -107,6 +111,7 @@ void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& ord
         task.removed->Commit();
     }
     output->Commit();
+    return share ? static_cast<int64_t>(share->LeftOut()) : 0;
 }
 
 }  // namespace lintrim

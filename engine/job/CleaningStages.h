@@ -39,7 +39,8 @@ ListCounts RunCleaningStages(RunReporter& events, ListTask& task,
 
 // Writes the kept lines to the task's output in the plan's form and commits
 // it; the removed lines, found from `kept`, are staged first, as read.
-void WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
+// Returns how many kept lines the plan's limit or sample left out.
+int64_t WriteResult(RunReporter& events, ListCleaner& cleaner, const KeptOrder& order, ListTask& task,
                  const std::vector<bool>& kept);
 
 }  // namespace lintrim

@@ -20,9 +20,14 @@ bool LineChoice::Next() {
     return true;
 }
 
+void SelectedLines::Choose() {
+    m_taking = m_choice.Next();
+    if (!m_taking) ++m_left;
+}
+
 void SelectedLines::Write(const char* bytes, size_t size) {
     while (size > 0) {
-        if (m_lineStart) m_taking = m_choice.Next();
+        if (m_lineStart) Choose();
         const auto* feed = static_cast<const char*>(std::memchr(bytes, '\n', size));
         const size_t part = feed ? static_cast<size_t>(feed - bytes) + 1 : size;
         if (m_taking) m_to.Write(bytes, part);
@@ -34,7 +39,7 @@ void SelectedLines::Write(const char* bytes, size_t size) {
 
 void SelectedLines::WriteLine(const char* line, size_t length, const char* end, size_t endLength) {
     // The line may have begun with a Write() (its count), which chose for it.
-    if (m_lineStart) m_taking = m_choice.Next();
+    if (m_lineStart) Choose();
     if (m_taking) m_to.WriteLine(line, length, end, endLength);
     m_lineStart = true;
 }

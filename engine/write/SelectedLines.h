@@ -46,12 +46,17 @@ public:
     void Write(const char* bytes, size_t size) override;
     void WriteLine(const char* line, size_t length, const char* end, size_t endLength) override;
     void Commit() override { m_to.Commit(); }
+    // The lines left out so far.
+    uint64_t LeftOut() const { return m_left; }
 
 private:
+    void Choose();
+
     ListWriter& m_to;
     LineChoice m_choice;
     bool m_lineStart = true;
     bool m_taking = false;  // the line under way is taken
+    uint64_t m_left = 0;
 };
 
 }  // namespace lintrim

@@ -441,7 +441,8 @@ INSTANTIATE_TEST_SUITE_P(
               "'s/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
-             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"by_class\":0,\"seconds\":T}\n{"
+             "line\":0,\"by_length\":0,\"by_set_operation\":0,\"by_class\":0,\"not_"
+             "selected\":0,\"seconds\":T}\n{"
              "\"lists\":["
              "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
              "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
@@ -1265,7 +1266,7 @@ INSTANTIATE_TEST_SUITE_P(
              {{"l", "a\na\nb\nc\nb\n"}, {"r", "b\n"}}},
         Case{{{"in", kIn}},
              {"-f", "--limit", "3", "--crlf", "in"},
-             "0|in: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
+             "0|in: 6 read, 3 kept, 3 removed (2 repeated, 1 not selected), T s\n|",
              {{"in", "x\r\nw\r\ny\r\n"}}},
         // A byte-order mark, blanks at both ends, a line of blanks only.
         Case{{{"b", "\xef\xbb\xbfpass \n  pass\t\n \t \nx y\n"}},

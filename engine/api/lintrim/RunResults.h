@@ -35,6 +35,7 @@ struct ListCounts {
     int64_t filtered = 0;       // for their length
     int64_t setHits = 0;        // by the plan's set operation
     int64_t classFiltered = 0;  // by the class filters
+    int64_t unselected = 0;     // kept lines that a limit or a sample left out
     // Of referenceHits and setHits, the copies beyond each line's first.
     int64_t referenceRepeats = 0;
     int64_t setRepeats = 0;
@@ -44,7 +45,7 @@ struct ListCounts {
     int64_t ListLines() const { return read - referenceRead; }
     int64_t Kept() const {
         return ListLines() - repeats - referenceHits - singleHits - filtered - setHits -
-               classFiltered;
+               classFiltered - unselected;
     }
 };
 
