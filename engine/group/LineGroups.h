@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "group/KeptArena.h"
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "lintrim/RunPlan.h"
 #include "load/LineKey.h"
 #include "os/ByteBuffer.h"

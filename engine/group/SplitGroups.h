@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "group/LineGroups.h"
 #include "load/LineKey.h"
 #include "os/ByteBuffer.h"

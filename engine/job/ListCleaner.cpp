@@ -10,6 +10,7 @@
 #include "load/LineCensus.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
+#include "order/RunSort.h"
 #include "os/ParallelStage.h"
 #include "read/ListReader.h"
 #include "record/Record.h"
@@ -157,7 +158,7 @@ GroupCounts ListCleaner::GroupOne(unsigned p, const SplitGroups::Limits& limits)
     groups.Reserve(partitions.RecordsIn(p), partitions.BytesIn(p));
     partitions.Drain(p, [&](const char* r) { groups.Add(r); });
     m_runs[p] = groups.TakeRun();
-    if (m_spilled) m_runs[p].Spill(m_tempFolder, &*m_lineBounds);
+    if (m_spilled) SpillInStretches(m_runs[p], m_tempFolder, &*m_lineBounds);
     return groups.Counts();
 }
 
@@ -221,7 +222,7 @@ void ListCleaner::Sort(const KeptOrder& order) {
 void ListCleaner::SortOnDisk(size_t r, const KeptOrder& order, size_t takeStretches) {
     KeyBounds* bounds = order.kind == OrderKind::File ? &*m_lineBounds : &*m_bounds;
     if (m_pieces[r].segments.empty())
-        m_runs[r].Sort(order, m_tempFolder, bounds, takeStretches);
+        lintrim::SortOnDisk(m_runs[r], order, m_tempFolder, bounds, takeStretches);
     else
         m_runs[r] = MergePieces(m_pieces[r], order, PieceChunk(m_pieces[r]), m_tempFolder, bounds);
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "group/KeptArena.h"
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "job/RunReporter.h"
 #include "lintrim/RunEvents.h"

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "order/KeptKey.h"
+#include "order/RunSort.h"
 #include "os/ParallelStage.h"
 #include "record/Record.h"
 #include "write/StretchedOutput.h"
@@ -89,7 +90,7 @@ void SortPieces(KeptPieces& pieces, const KeptOrder& order, const std::string& f
         KeptRun run;
         run.bytes.Resize(segment.bytes);
         pieces.file.ReadAt(run.bytes.Data(), segment.bytes, segment.offset);
-        run.SortBytes(order);
+        SortInMemory(run, order);
         sorted.segments.push_back({sorted.file.Size(), segment.bytes, segment.records});
         sorted.file.Append(run.bytes.Data(), run.bytes.Size());
     }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "order/KeptKey.h"
 #include "order/KeyBounds.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "order/KeptKey.h"
 
 namespace lintrim {

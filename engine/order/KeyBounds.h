@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "group/KeptRun.h"
+#include "runs/KeptRun.h"
 #include "order/KeptKey.h"
 #include "os/ByteBuffer.h"
 

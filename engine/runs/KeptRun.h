@@ -1,14 +1,13 @@
 // A run: the kept records of one partition, in memory or in a temporary
 // file, in file order as grouping leaves them; a run on disk may be sorted
-// into another order, and then every run of the list is, so that writing
-// the list is a merge of its runs.
+// into another order (order/RunSort), and then every run of the list is, so
+// that writing the list is a merge of its runs.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "order/KeptOrder.h"
 #include "os/ByteBuffer.h"
 #include "partition/SpillFile.h"
 
@@ -21,28 +20,18 @@ struct Segment {
     uint64_t records = 0;
 };
 
-class KeyBounds;
-
 struct KeptRun {
     ByteBuffer bytes;  // kept records
     SpillFile file;    // or the records on disk
     uint64_t records = 0;
 
-    // Moves the records to a new temporary file in `folder`; with `bounds`
-    // (which cut a run in the order it is in), noting its stretches, each
-    // starting a block of the file.
-    void Spill(const std::string& folder, const KeyBounds* bounds = nullptr);
-    // Where each stretch of the bounds the run was cut by lies in its file.
+    // Where each stretch of the order the run was cut by lies in its file
+    // (none: the run is one stretch).
     std::vector<Segment> stretches;
 
-    // Puts the records of a run on disk in `order`, in a new file, noting
-    // its stretches when `bounds` has any; with takeStretches, the bounds are
-    // first taken from this run. (The kept lines of a list held in memory
-    // are sorted all together instead.)
-    void Sort(const KeptOrder& order, const std::string& folder, KeyBounds* bounds = nullptr,
-              size_t takeStretches = 0);
-    // Puts the records held in memory in `order`.
-    void SortBytes(const KeptOrder& order);
+    // Moves the records to a new temporary file in `folder`, each of its
+    // stretches starting a block of the file.
+    void Spill(const std::string& folder);
 };
 
 // Reads a run's records in order, a bounded stretch of a file at a time.
