@@ -20,9 +20,9 @@ constexpr size_t kFirstBuffer = 32 * 1024;  // characters
 // What the folder and the names of the selection take, with room to spare:
 // the names come quoted and blank-separated, which is more than their ends.
 size_t SelectionLength(HWND chooser) {
-    const LRESULT spec = ::SendMessageW(chooser, CDM_GETSPEC, 0, 0);
+    const LRESULT names = ::SendMessageW(chooser, CDM_GETSPEC, 0, 0);
     const LRESULT folder = ::SendMessageW(chooser, CDM_GETFOLDERPATH, 0, 0);
-    return static_cast<size_t>(std::max<LRESULT>(spec, 0) + std::max<LRESULT>(folder, 0)) + 2;
+    return static_cast<size_t>(std::max<LRESULT>(names, 0) + std::max<LRESULT>(folder, 0)) + 2;
 }
 
 UINT_PTR CALLBACK GrowOnSelection(HWND hook, UINT message, WPARAM, LPARAM lParam) {
