@@ -12,9 +12,9 @@
 using namespace lintrim;
 
 namespace {
-// The non-empty lines: cut at LF, a CR just before an LF taken as part of
-// the break (a CR at the very end is a byte of the last line), and one
-// end-of-file mark (Ctrl-Z) at the very end dropped.
+// The non-empty lines: cut at LF, every CR at a line's end (the last line's
+// too) taken as part of its break, and one end-of-file mark (Ctrl-Z) at the
+// very end dropped.
 std::vector<std::string> Lines(std::string bytes) {
     if (!bytes.empty() && bytes.back() == 26) bytes.pop_back();
     std::vector<std::string> lines;
@@ -22,7 +22,7 @@ std::vector<std::string> Lines(std::string bytes) {
         size_t end = bytes.find('\n', at);
         if (end == std::string::npos) end = bytes.size();
         std::string line = bytes.substr(at, end - at);
-        if (end < bytes.size() && !line.empty() && line.back() == '\r') line.pop_back();
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty()) lines.push_back(line);
         at = end + 1;
     }

@@ -1,9 +1,12 @@
 // The command line from any bytes (arguments split at NUL): parsed or
-// refused with a reason, never a crash; what is accepted holds together.
+// refused with a reason, never a crash; a plan that both the parser and the
+// engine's check accept holds together.
 #include <string>
 #include <vector>
 
 #include "CliOptions.h"
+#include "CliPlan.h"
+#include "lintrim/PlanCheck.h"
 
 using namespace lintrim;
 
@@ -22,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ParseResult parsed = ParseCommandLine(args);
     const CliOptions& o = parsed.options;
     if (!parsed.error.empty() || o.help || o.version) return 0;
-    if (o.lists.empty() || (o.byFrequency && o.alphabetize)) __builtin_trap();
-    if (o.minLength && o.maxLength && *o.minLength > *o.maxLength) __builtin_trap();
+    const RunPlan plan = PlanFor(o);
+    if (CheckPlan(plan)) return 0;
+    if (plan.lists.empty() || (plan.byFrequency && plan.alphabetize)) __builtin_trap();
+    if (plan.minLength && plan.maxLength && *plan.minLength > *plan.maxLength) __builtin_trap();
     return 0;
 }

@@ -36,10 +36,10 @@ inline std::string ReadAll(const std::filesystem::path& path) {
 }
 
 // Counts the outcomes and keeps the last failure's text.
-struct Outcomes : RunEvents {
+struct Outcomes : lintrim::RunEvents {
     int written = 0;
     std::string failure;
-    void ListFinished(const ListOutcome& o) override {
+    void ListFinished(const lintrim::ListOutcome& o) override {
         if (o.written) ++written;
         if (!o.written) failure = o.failure;
     }
@@ -48,7 +48,7 @@ struct Outcomes : RunEvents {
 // Runs `plan` over a list holding `bytes`; the result goes to a file, whose
 // bytes come back, or nothing when the run failed (with a failure text:
 // a run never fails in silence).
-inline std::optional<std::string> RunOver(RunPlan plan, const uint8_t* data, size_t size) {
+inline std::optional<std::string> RunOver(lintrim::RunPlan plan, const uint8_t* data, size_t size) {
     const std::filesystem::path list = Folder() / "list", out = Folder() / "out";
     std::ofstream(list, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -56,9 +56,9 @@ inline std::optional<std::string> RunOver(RunPlan plan, const uint8_t* data, siz
     plan.lists = {list.string()};
     plan.output = out.string();
     Outcomes outcomes;
-    const RunOutcome outcome = RunLists(plan, outcomes);
-    if (outcome.status == RunStatus::kDone && outcomes.written == 1) return ReadAll(out);
-    if (outcome.status != RunStatus::kFailed || outcomes.failure.empty()) std::abort();
+    const lintrim::RunOutcome outcome = lintrim::RunLists(plan, outcomes);
+    if (outcome.status == lintrim::RunStatus::kDone && outcomes.written == 1) return ReadAll(out);
+    if (outcome.status != lintrim::RunStatus::kFailed || outcomes.failure.empty()) std::abort();
     return std::nullopt;
 }
 }  // namespace fuzz
