@@ -7,6 +7,8 @@
 #include <atomic>
 
 #include "group/LineGroups.h"
+#include "lintrim/JobFailure.h"
+#include "lintrim/StatusTexts.h"
 #include "load/LineCensus.h"
 #include "order/KeptMerge.h"
 #include "order/KeptSort.h"
@@ -37,6 +39,11 @@ constexpr uint64_t kMostMergeStretches = 4096;
 // share of their partitions' records.
 constexpr uint64_t kBlockShareOfRunStretch = 4;
 constexpr uint64_t kKeptShareOfRecords = 2;
+// What noting where one stretch of one run lies takes (its segment, and the
+// block it starts in the run's file); all of them together take at most
+// this share of the budget.
+constexpr uint64_t kStretchNoteBytes = 48;
+constexpr uint64_t kStretchNotesShare = 16;
 // The regions of the kept lines' arena; a thread's records fill at least
 // this many of them for the arena to pay.
 constexpr size_t kKeptRegion = size_t{32} << 20;
@@ -44,6 +51,12 @@ constexpr uint64_t kKeptArenaShare = 2;
 // A list's decoder (a zstd window, an xz dictionary) is held while the list
 // loads: the partitions and blocks get what is left, at least this share.
 constexpr uint64_t kSmallestLoadShare = 4;
+
+// A line is held several times over while it is cleaned (read, loaded,
+// grouped, merged, written): lines up to this share of the budget keep a
+// run within it, and lines up to the floor within the budget's margin.
+constexpr uint64_t kLongestLineShare = 8;
+constexpr uint64_t kLongestLineFloor = uint64_t{1} << 20;
 
 uint64_t LoadBudget(uint64_t budget, const std::vector<ListSource>& sources) {
     uint64_t decoder = 0;  // the lists are read one at a time
@@ -77,20 +90,24 @@ void ListCleaner::Load(const std::vector<ListSource>& sources, const LineFilter&
         LoadOne(source, before, total);
         before += source.list->Size();
     }
+    m_longestLoaded = m_loader->Longest();
     m_loader.reset();  // its pieces are spent
 }
 
 void ListCleaner::LoadOne(const ListSource& source, uint64_t before, uint64_t total) {
     ListReader reader(*source.list, source.failureText,
                       std::max(m_loadBudget / kBlockShare, kSmallestBlock));
+    reader.LimitLines(LongestLine());
     const uint64_t referenceBit = source.reference ? record::kReferenceBit : 0;
     if (!source.reference) m_rule.listStarts.push_back(static_cast<uint64_t>(m_read));
+    uint64_t lines = 0;  // of this list, empty ones too, for a line too long to hold
     PieceStretch stretch{};
-    while (reader.Next(stretch)) {
+    while (NextStretch(reader, stretch, lines, source)) {
         if (m_describe && !source.reference)
             CountLines(stretch.data, stretch.size, stretch.last, m_stats);
         m_partitions->NoteLoaded(before + stretch.offset + stretch.size);
         m_loader->Load(stretch, reader.FileSize(), referenceBit, [&](uint8_t kind, uint64_t after) {
+            ++lines;
             if (kind != StretchLoader::kEmpty) ++m_read;
             if (kind != StretchLoader::kEmpty && source.reference) ++m_referenceRead;
             if (kind == StretchLoader::kSingle) ++m_skipped;
@@ -99,6 +116,23 @@ void ListCleaner::LoadOne(const ListSource& source, uint64_t before, uint64_t to
             if (m_read % kLinesPerLoadReport == 0)
                 m_events.Progress(Stage::kLoading, before + after, total, true);
         });
+    }
+}
+
+uint64_t ListCleaner::LongestLine() const {
+    return std::max(m_budget / kLongestLineShare, kLongestLineFloor);
+}
+
+bool ListCleaner::NextStretch(ListReader& reader, PieceStretch& stretch, uint64_t linesBefore,
+                              const ListSource& source) const {
+    try {
+        return reader.Next(stretch);
+    } catch (const LineOverLimit& over) {
+        const std::string reason =
+            "line " + std::to_string(linesBefore + 1) + " holds " + std::to_string(over.length) +
+            " bytes; the memory budget holds lines of up to " + std::to_string(LongestLine());
+        throw JobFailure(status::kLineOverBudget, FailureCause{0, reason, nullptr})
+            .Naming(source.list->Name());
     }
 }
 
@@ -204,8 +238,10 @@ void ListCleaner::Sort(const KeptOrder& order) {
     m_bounds.emplace(order);
     size_t first = 0;
     while (first < m_runs.size() && !m_pieces[first].segments.empty()) ++first;
+    const size_t stretches = MergeStretches();
+    const bool stretched = MergesInStretches(m_runs.size(), stretches);
     if (order.kind != OrderKind::File && first < m_runs.size()) {
-        SortOnDisk(first, order, MergeStretches());
+        SortOnDisk(first, order, stretched ? stretches : 0);
         sorted += m_runs[first].records;
         reporter.At(sorted.load());
     }
@@ -243,6 +279,7 @@ void ListCleaner::CutTrail() {
     size_t stretches = StretchesFor(bytes);
     const uint64_t perRun = bytes / kKeptShareOfRecords / m_partitions->Count();
     if (perRun / stretches < SpillFile::BlockBytes() / kBlockShareOfRunStretch) stretches = 1;
+    if (!MergesInStretches(m_partitions->Count(), stretches)) stretches = 1;
     m_linesPerStretch = m_partitions->Trail().Size() / stretches + 1;
     m_lineBounds.emplace(KeptOrder{OrderKind::File, m_key, {}});
     m_lineBounds->TakeLineSteps(m_linesPerStretch, stretches);
@@ -277,16 +314,42 @@ void ListCleaner::Write(const KeptOrder& order, LineOutput& output) {
     else if (order.kind == OrderKind::File && !m_lineBounds->Empty())
         FollowTrailOnDisk(m_runs, m_trail, m_linesPerStretch, m_lineBounds->Stretches(), m_threads,
                           ChunkFor(m_runs.size() * m_threads), output, kRowsPerReport, onWritten);
-    else if (order.kind == OrderKind::File)
+    else if (order.kind == OrderKind::File && m_runs.size() <= CursorsThatFit())
         FollowTrail(m_runs, m_trail, chunk, output, kRowsPerReport, onWritten);
-    else if (m_bounds && !m_bounds->Empty())
+    else if (order.kind != OrderKind::File && m_bounds && !m_bounds->Empty())
         MergeRunsInStretches(m_runs, *m_bounds, order, m_everyCopy, m_threads,
                              ChunkFor(m_runs.size() * m_threads), output, kRowsPerReport,
                              onWritten);
     else
-        MergeRuns(m_runs, order, m_everyCopy, chunk, output, kRowsPerReport, onWritten);
+        MergeFewerRuns(order, output, onWritten);
     std::vector<KeptKey>().swap(m_sorted);
     m_runs.clear();
+}
+
+// Too many runs to read at once within the budget are merged into fewer
+// first; runs in file order are then merged by their lines' places, as the
+// trail no longer tells the runs apart.
+void ListCleaner::MergeFewerRuns(const KeptOrder& order, LineOutput& output,
+                                 const std::function<void(uint64_t)>& onWritten) {
+    const size_t fit = CursorsThatFit();
+    if (m_runs.size() > fit) ReduceRuns(m_runs, order, fit, ChunkFor(fit), m_tempFolder);
+    MergeRuns(m_runs, order, m_everyCopy, ChunkFor(m_runs.size()), output, kRowsPerReport,
+              onWritten);
+}
+
+// A cursor over a run on disk holds its chunk and, at its end, the start of
+// a record it reads on for: runs read at once must fit a quarter of the
+// budget with records as long as the longest line.
+size_t ListCleaner::CursorsThatFit() const {
+    const uint64_t cursor = kSmallestChunk + 2 * (record::kKeptHeadSize + m_longestLoaded);
+    return static_cast<size_t>(std::max<uint64_t>(m_budget / 4 / cursor, 2));
+}
+
+// Merging in stretches reads every run on every thread at once, and notes
+// where each stretch of each run lies.
+bool ListCleaner::MergesInStretches(uint64_t runs, uint64_t stretches) const {
+    return runs * m_threads <= CursorsThatFit() &&
+           runs * stretches * kStretchNoteBytes <= m_budget / kStretchNotesShare;
 }
 
 // Every copy of a line is written when every copy is kept: then the trail

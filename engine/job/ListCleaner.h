@@ -6,12 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "group/KeptArena.h"
-#include "runs/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "job/RunReporter.h"
 #include "lintrim/RunEvents.h"
@@ -22,6 +22,7 @@
 #include "os/RunContext.h"
 #include "partition/PartitionSet.h"
 #include "read/InputList.h"
+#include "runs/KeptRun.h"
 #include "write/LineOutput.h"
 
 namespace lintrim {
@@ -68,6 +69,12 @@ public:
 
 private:
     void LoadOne(const ListSource& source, uint64_t before, uint64_t total);
+    // The longest line a run holds within its budget.
+    uint64_t LongestLine() const;
+    // The reader's next stretch; a line too long to hold is refused, naming
+    // its list, its number (after `linesBefore`) and its length.
+    bool NextStretch(ListReader& reader, PieceStretch& stretch, uint64_t linesBefore,
+                     const ListSource& source) const;
     // Groups partition p into its run, or into pieces when it is too large.
     GroupCounts GroupOne(unsigned p, const SplitGroups::Limits& limits);
     bool AnySplit() const;
@@ -83,6 +90,15 @@ private:
     uint64_t RecordBytes() const;
     // Cuts the trail into stretches for runs on disk in file order.
     void CutTrail();
+    // How many cursors over runs on disk a merge may hold at once.
+    size_t CursorsThatFit() const;
+    // Whether `runs` runs cut into `stretches` stretches each may be merged
+    // a stretch at a time on every thread within the budget.
+    bool MergesInStretches(uint64_t runs, uint64_t stretches) const;
+    // Merges the runs on the job's thread, fewer of them first when they
+    // are too many to read at once.
+    void MergeFewerRuns(const KeptOrder& order, LineOutput& output,
+                        const std::function<void(uint64_t)>& onWritten);
     // How many stretches a run of `bytes` bytes on disk is cut into.
     size_t StretchesFor(uint64_t bytes) const;
     // Sorts run r on disk, or merges its pieces, cutting it by m_bounds.
@@ -93,6 +109,7 @@ private:
     std::string m_tempFolder;
     uint64_t m_budget;
     uint64_t m_loadBudget = 0;  // the budget less the lists' largest decoder
+    uint64_t m_longestLoaded = 0;
     std::optional<PartitionSet> m_partitions;
     std::optional<StretchLoader> m_loader;
     PartitionTrail m_trail;

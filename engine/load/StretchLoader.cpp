@@ -1,6 +1,7 @@
 // Cutting in parallel, then scattering in parallel.
 #include "load/StretchLoader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "lintrim/JobFailure.h"
@@ -67,6 +68,7 @@ void StretchLoader::CutPart(const PieceStretch& stretch, size_t begin, size_t en
         }
         const size_t p = m_partitions.PartitionOf(m_key.Hash(line, length));
         const auto number = static_cast<uint32_t>(part.trail.size());
+        part.longest = std::max(part.longest, length);
         part.trail.push_back(static_cast<uint16_t>(p));
         part.routes[OwnerOf(p)].push_back(
             {static_cast<uint64_t>(line - data), static_cast<uint32_t>(length), number});
@@ -91,6 +93,7 @@ void StretchLoader::Scatter(const PieceStretch& stretch, uint64_t referenceBit) 
     for (const Part& part : m_parts) {
         m_partitions.Trail().Append(part.trail.data(), part.trail.size());
         m_nextIndex += part.trail.size();
+        m_longest = std::max(m_longest, part.longest);
     }
     if (m_nextIndex >= record::kReferenceBit) throw JobFailure(status::kNotEnoughMemory);
     // Charged at once, so that a spill foresees the disk from all the records made.

@@ -37,6 +37,8 @@ public:
     template <typename OnPiece>
     void Load(const PieceStretch& stretch, uint64_t fileSize, uint64_t referenceBit,
               OnPiece&& onPiece);
+    // The length of the longest line loaded so far.
+    uint64_t Longest() const { return m_longest; }
 
 private:
     // A piece as cut, for the job's thread to follow.
@@ -58,6 +60,7 @@ private:
         std::vector<Piece> pieces;
         std::vector<uint16_t> trail;             // one entry a line
         std::vector<std::vector<Route>> routes;  // by owning thread
+        uint64_t longest = 0;                    // of the lines routed
     };
 
     void Cut(const PieceStretch& stretch, bool reference);
@@ -77,6 +80,7 @@ private:
     unsigned m_threads;
     std::vector<Part> m_parts;
     uint64_t m_nextIndex = 0;
+    uint64_t m_longest = 0;
 };
 
 template <typename OnPiece>

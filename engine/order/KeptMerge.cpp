@@ -266,13 +266,11 @@ void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bou
         });
 }
 
-KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
-                    const std::string& folder, const KeyBounds* bounds) {
-    if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
-    std::vector<KeptRunCursor> cursors;
-    cursors.reserve(pieces.segments.size());
-    for (const Segment& segment : pieces.segments)
-        cursors.emplace_back(pieces.file, segment, chunkBytes);
+namespace {
+// The records of `cursors` merged in `order` as one run in a new file in
+// `folder`, cut into the stretches of `bounds` when it has any.
+KeptRun MergeIntoRun(std::vector<KeptRunCursor>& cursors, const KeptOrder& order,
+                     const std::string& folder, const KeyBounds* bounds) {
     KeptRun run;
     run.file = SpillFile::Create(folder);
     std::optional<StretchCutter> cutter;
@@ -297,9 +295,39 @@ KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkByte
     }
     run.file.Append(out.Data(), out.Size());
     if (cutter) cutter->Finish(run.file.Size());
+    return run;
+}
+}  // namespace
+
+KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
+                    const std::string& folder, const KeyBounds* bounds) {
+    if (order.kind != OrderKind::File) SortPieces(pieces, order, folder);
+    std::vector<KeptRunCursor> cursors;
+    cursors.reserve(pieces.segments.size());
+    for (const Segment& segment : pieces.segments)
+        cursors.emplace_back(pieces.file, segment, chunkBytes);
+    KeptRun run = MergeIntoRun(cursors, order, folder, bounds);
     cursors.clear();
     pieces = KeptPieces();
     return run;
+}
+
+void ReduceRuns(std::vector<KeptRun>& runs, const KeptOrder& order, size_t most, size_t chunkBytes,
+                const std::string& folder) {
+    const size_t fanIn = std::max<size_t>(most, 2);
+    while (runs.size() > most) {
+        std::vector<KeptRun> fewer;
+        for (size_t first = 0; first < runs.size(); first += fanIn) {
+            const size_t end = std::min(runs.size(), first + fanIn);
+            std::vector<KeptRunCursor> cursors;
+            cursors.reserve(end - first);
+            for (size_t r = first; r < end; ++r) cursors.emplace_back(runs[r], chunkBytes);
+            fewer.push_back(MergeIntoRun(cursors, order, folder, nullptr));
+            cursors.clear();
+            for (size_t r = first; r < end; ++r) runs[r] = KeptRun();  // its file goes back
+        }
+        runs = std::move(fewer);
+    }
 }
 
 }  // namespace lintrim

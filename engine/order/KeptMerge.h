@@ -6,11 +6,11 @@
 #include <functional>
 #include <vector>
 
-#include "runs/KeptRun.h"
 #include "group/SplitGroups.h"
 #include "order/KeptKey.h"
 #include "order/KeyBounds.h"
 #include "partition/PartitionTrail.h"
+#include "runs/KeptRun.h"
 #include "write/LineOutput.h"
 
 namespace lintrim {
@@ -59,5 +59,12 @@ void MergeRunsInStretches(const std::vector<KeptRun>& runs, const KeyBounds& bou
 // any; `pieces` is spent.
 KeptRun MergePieces(KeptPieces& pieces, const KeptOrder& order, size_t chunkBytes,
                     const std::string& folder, const KeyBounds* bounds = nullptr);
+
+// Merges the runs (each in `order`) a group at a time into runs on disk in
+// `folder`, until no more than `most` are left, so that a merge of all of
+// them reads from few enough runs at once for its budget; each cursor reads
+// `chunkBytes` at a time. A run's stretches are not kept.
+void ReduceRuns(std::vector<KeptRun>& runs, const KeptOrder& order, size_t most, size_t chunkBytes,
+                const std::string& folder);
 
 }  // namespace lintrim

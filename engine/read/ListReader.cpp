@@ -51,8 +51,26 @@ bool ListReader::Next(PieceStretch& stretch) {
         }
         // One piece longer than a block: keep it all and read on.
         if (m_buffer.Size() > kLongestPiece) ThrowLineTooLong();
+        if (m_buffer.Size() > m_longestLine) RefuseLongLine();
         m_carried = m_buffer.Size();
     }
+}
+
+// Reads past the rest of the line held so far, without keeping it, to say
+// how long it is.
+void ListReader::RefuseLongLine() {
+    uint64_t length = m_buffer.Size();
+    m_carried = 0;
+    while (Fill() > 0) {
+        const auto* feed =
+            static_cast<const char*>(std::memchr(m_buffer.Data(), '\n', m_buffer.Size()));
+        if (feed) {
+            length += static_cast<uint64_t>(feed - m_buffer.Data());
+            break;
+        }
+        length += m_buffer.Size();
+    }
+    throw LineOverLimit{length};
 }
 
 // Moves the carried tail to the front and reads up to one block after it;

@@ -40,7 +40,10 @@ public:
     ListReader(InputList& list, const char* failureText, uint64_t largestBlock = UINT64_MAX);
 
     // The next stretch; false once the final piece has been handed on.
+    // Throws LineOverLimit for a line longer than LimitLines allows.
     bool Next(PieceStretch& stretch);
+    // Lines of more than `most` bytes are refused rather than held whole.
+    void LimitLines(uint64_t most) { m_longestLine = most; }
     // The list's size as known when it was opened (a hint for compressed
     // lists, 0 for standard input): offsets handed on never pass it, so that
     // progress stays on its scale.
@@ -51,6 +54,7 @@ public:
 
 private:
     size_t Fill();
+    [[noreturn]] void RefuseLongLine();
 
     std::string m_name;
     std::unique_ptr<ByteSource> m_source;
@@ -60,6 +64,12 @@ private:
     uint64_t m_bufferAt = 0;  // file offset of the buffer's first byte
     size_t m_carried = 0;     // bytes at the buffer's start left from the last stretch
     bool m_done = false;
+    uint64_t m_longestLine = UINT64_MAX;
+};
+
+// A line longer than the reader's limit: its length, read to its end.
+struct LineOverLimit {
+    uint64_t length;
 };
 
 inline constexpr uint64_t kLongestPiece = UINT32_MAX;

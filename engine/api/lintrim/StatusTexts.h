@@ -11,6 +11,7 @@ inline constexpr const char* kInvalidRefFile = "Invalid ref file";
 inline constexpr const char* kInputCantBeRead = "input list can't be read";
 inline constexpr const char* kNotEnoughMemory = "not enough memory";
 inline constexpr const char* kLineTooLong = "line too long (4 GiB or more)";
+inline constexpr const char* kLineOverBudget = "line too long for the memory budget";
 inline constexpr const char* kOutputCantBeOpened = "output list can't be opened";
 inline constexpr const char* kOutputCantBeWritten = "output list can't be written";
 inline constexpr const char* kTempCantBeWritten = "temporary files can't be written";
