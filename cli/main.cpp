@@ -10,6 +10,7 @@
 #include "CliPlan.h"
 #include "CliProgress.h"
 #include "CliReport.h"
+#include "HeapArenas.h"
 #include "HugePages.h"
 #include "ProgramStart.h"
 #include "lintrim/PlanCheck.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     // A plan the engine refuses is a usage error, told before anything starts.
     if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) return Misused(refusal->reason);
     program_start::RemoveTemporariesOnStop();
+    LimitHeapArenas(options.memory);
     CliProgress progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
     // With the result on standard output, the summaries go beside it.
     CliReport report(options.output == "-" ? stderr : stdout, stderr, progress,
