@@ -283,6 +283,7 @@ const std::string kMustard =
 const std::string kIn = "x\ny\nx\nz\nw\nw\n";
 const std::string kLine = "y\nx\r\nxx\nx\n\ny\n-x\nx";
 
+const std::string kLongLine = "a\n\nb\n" + std::string(3 << 20, 'x') + "\nb\n";
 const std::string kLongBytes = std::string(299, '\xaa') + "\xbb";
 // Lines ended by several CRs, a CR alone, an inner CR encoded, bytes a line
 // cannot stand for, and a final line ended by a CR.
@@ -587,6 +588,18 @@ INSTANTIATE_TEST_SUITE_P(
              "the memory budget allows 12 MiB)\n-: 1000 read, 1000 kept, 0 removed, T s\n",
              {},
              "xz and zstd are not in the Windows build"},
+        // A line too long to hold within the budget is refused by its number
+        // (empty lines count) and length, in a list or a reference list, and
+        // the lists stay; a larger budget holds it.
+        Case{{{"l", kLongLine}, {"r", "x\n" + std::string(3 << 20, 'y')}, {"s", "x\nq\n"}},
+             {"|",
+              "$CLI --memory 16M l || $CLI --memory 16M -r r s || $CLI -q --memory 64M -o - l | wc "
+              "-l"},
+             "0|3\n|l: line too long for the memory budget (line 4 holds 3145728 bytes; the memory "
+             "budget holds lines of up to 2097152)\nr: line too long for the memory budget (line 2 "
+             "holds 3145728 bytes; the memory budget holds lines of up to 2097152)\n-: 4 read, 3 "
+             "kept, 1 removed (1 repeated), T s\n",
+             {{"l", kLongLine}, {"r", "x\n" + std::string(3 << 20, 'y')}, {"s", "x\nq\n"}}},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
              "1||gone.txt: Invalid ref file (No such file or directory)\n",
