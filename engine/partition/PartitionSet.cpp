@@ -21,6 +21,10 @@ constexpr unsigned kMostInMemory = 256;
 // its distinct lines and their table: it gets this fraction of the budget.
 constexpr uint64_t kSpilledShare = 16;
 constexpr unsigned kMostPartitions = 4096;
+// Every spill of the partitions ends a block of each one's file, and each
+// block is noted in memory: under a small budget, partitions that each get
+// less than this before a spill would note more blocks than they hold.
+constexpr uint64_t kLeastBeforeSpill = uint64_t{16} << 10;
 // Records take their lines' bytes and a head; with short lines, about this
 // many times the bytes of the list.
 constexpr uint64_t kRecordGrowth = 3;
@@ -84,7 +88,8 @@ unsigned PartitionSet::CountFor(uint64_t bytes, uint64_t budget, size_t inputs) 
     const uint64_t records = bytes * kRecordGrowth;
     uint64_t wanted = std::min<uint64_t>(bytes / kCacheFriendlyBytes, kMostInMemory);
     if (records > budget / 2) wanted = std::max<uint64_t>(wanted, records / GroupLimit(budget));
-    wanted = std::clamp<uint64_t>(wanted, 1, kMostPartitions);
+    wanted = std::clamp<uint64_t>(
+        wanted, 1, std::clamp<uint64_t>(budget / kLeastBeforeSpill, 1, kMostPartitions));
     const uint64_t most = std::bit_floor(std::max<uint64_t>(PartitionsWithFiles(inputs), 1));
     return static_cast<unsigned>(std::min(std::bit_ceil(wanted), most));
 }

@@ -13,6 +13,7 @@
 
 #include "TempDir.h"
 #include "lintrim/RunEvents.h"
+#include "partition/SpillFile.h"
 
 using namespace lintrim;
 
@@ -65,16 +66,20 @@ protected:
 // A budget of a few hundred bytes splits every partition again and again,
 // each piece a file: a shorter list does that. Under 64 KiB the runs are
 // merged into fewer before they are written; under 2 MiB they are few
-// enough to be merged a stretch at a time on every thread.
+// enough to be merged a stretch at a time on every thread, and with small
+// blocks on disk a run in file order is cut into stretches too.
 TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
     struct Way {
         uint64_t budget;
         unsigned threads;
         size_t lines;
+        size_t spillBlock = 0;  // the usual block size
     };
     for (const Way way : {Way{0, 0, 60000}, Way{64 << 10, 1, 30000}, Way{64 << 10, 3, 30000},
-                          Way{256 << 10, 3, 60000}, Way{2 << 20, 3, 120000}, Way{256, 2, 1500}}) {
-        SCOPED_TRACE(way.budget);
+                          Way{256 << 10, 3, 60000}, Way{2 << 20, 3, 120000},
+                          Way{2 << 20, 3, 120000, 1024}, Way{256, 2, 1500}}) {
+        SCOPED_TRACE(std::to_string(way.budget) + " " + std::to_string(way.spillBlock));
+        SpillFile::SetBlockSizeForTesting(way.spillBlock);
         const std::vector<std::string> lines = Lines(way.lines);
         const std::string bytes = Bytes(lines);
         for (int order = 0; order < 3; ++order) {
@@ -85,6 +90,7 @@ TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
             EXPECT_EQ(Run(bytes, plan), Expected(lines, order == 1, order == 2)) << order;
         }
     }
+    SpillFile::SetBlockSizeForTesting(0);
     // An alphabetized list gives the same lines back.
     const std::string sorted = Expected(Lines(60000), false, true);
     EXPECT_EQ(Run(sorted, {}), sorted);
