@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "../engine/TempDir.h"
+
 namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
@@ -39,13 +41,6 @@ struct Started {
     fs::path out;
     fs::path err;
 };
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string Joined(const Names& args) {
     std::string text = "lintrim-cli";
@@ -80,13 +75,7 @@ std::string WithoutTime(const std::string& out) {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lintrim-cli-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        m_dir = m_root / "lists";
-        fs::create_directory(m_dir);
-    }
+    void SetUp() override { fs::create_directory(m_dir); }
 
     void TearDown() override {
         Release();
@@ -95,8 +84,6 @@ protected:
                       << "\nfolder afterwards:\n";
             for (const std::string& name : Listing()) std::cerr << "  " << name << "\n";
         }
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
     }
 
     // Arguments starting with "|" are a shell pipeline, $CLI the program.
@@ -219,8 +206,9 @@ protected:
         return names;
     }
 
-    fs::path m_root;
-    fs::path m_dir;
+    TempDir m_temp;
+    fs::path m_root = m_temp.Path();
+    fs::path m_dir = m_root / "lists";
     std::string m_command;
     int m_runs = 0;
     int m_pause = -1;
@@ -267,6 +255,14 @@ Files Three(const std::string& first, const std::string& second) {
 std::string Times(int count, const std::string& text) {
     std::string all;
     for (int i = 0; i < count; ++i) all += text;
+    return all;
+}
+// `text` for each of `formats` in turn, with its name for every '@'.
+std::string Each(const std::string& text,
+                 const Names& formats = {"gzip", "xz", "zstd", "bzip2", "lz4"}) {
+    std::string all;
+    for (const std::string& format : formats)
+        all += std::regex_replace(text, std::regex("@"), format);
     return all;
 }
 // The failures of `names` (in turn): each refused as a list, as a reference
@@ -470,10 +466,8 @@ INSTANTIATE_TEST_SUITE_P(
               "for z in gzip xz zstd bzip2 lz4; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
               "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2 "
               "l.lz4; for z in gzip xz zstd bzip2 lz4; do $z -dc <l.$z; rm l.$z r.$z; done"},
-             "0|b\nb\nb\nb\nb\nl.gzip: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.xz: 6 read, "
-             "2 kept, 4 removed (4 repeated), T s\nl.zstd: 6 read, 2 kept, 4 removed (4 repeated), "
-             "T s\nl.bzip2: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.lz4: 6 read, 2 kept, 4 "
-             "removed (4 repeated), T s\nb\na\nb\na\nb\na\nb\na\nb\na\n|" +
+             "0|b\nb\nb\nb\nb\n" + Each("l.@: 6 read, 2 kept, 4 removed (4 repeated), T s\n") +
+                 Times(5, "b\na\n") + "|" +
                  Times(5,
                        "-: 3 read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference "
                        "line, T s\n"),
@@ -488,10 +482,9 @@ INSTANTIATE_TEST_SUITE_P(
               "done; gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 "
               "r.bz2; lz4 -dc <o.lz4; lz4 -dc <r.lz4; $CLI -q --lf --removed r.BZ2 a c; bzip2 -dc "
               "r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
-             "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 "
-             "read, "
-             "2 kept, 1 removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
-             "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
+             "0|" + Times(5, "b\na\nc\nb\nc\n") +
+                 "a: 3 read, 2 kept, 1 removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 "
+                 "repeated), T s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
              {{"a", "b\na\n"}, {"c", "c\n"}},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // Compressed data cut short, damaged or followed by other bytes is
@@ -505,21 +498,13 @@ INSTANTIATE_TEST_SUITE_P(
               "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; "
               "{ xz -c s; head -c 8 /dev/zero; xz -c s; } >p; $CLI -o /dev/null - <p; "
               "head -c 3 /dev/zero >>p; $CLI -o /dev/null p || rm s k p"},
-             "0|/dev/null: 2000 read, 1000 kept, 1000 removed (1000 repeated), T s\n|gzip.bad: "
-             "input list can't be read "
-             "(incorrect data check)\ngzip.cut: input list "
-             "can't be read (the gzip data is cut short)\ngzip.end: input list can't be read "
-             "(garbage after the gzip data)\nxz.bad: input list can't be read (the xz data is "
-             "corrupt)\nxz.cut: input list can't be read (the xz data is cut short)\nxz.end: input "
-             "list can't be read (garbage after the xz data)\nzstd.bad: input list can't be read "
-             "(the zstd data is corrupt)\nzstd.cut: input list can't be read (the zstd data is cut "
-             "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
-             "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
-             "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
-             "after the bzip2 data)\nlz4.bad: input list can't be read (the lz4 data is "
-             "corrupt)\nlz4.cut: input list can't be read (the lz4 data is cut short)\nlz4.end: "
-             "input list can't be read (garbage after the lz4 data)\np: input list can't be read "
-             "(the xz data is corrupt)\n",
+             "0|/dev/null: 2000 read, 1000 kept, 1000 removed (1000 repeated), T s\n|" +
+                 std::regex_replace(
+                     Each("@.bad: input list can't be read (the @ data is corrupt)\n@.cut: input "
+                          "list can't be read (the @ data is cut short)\n@.end: input list can't "
+                          "be read (garbage after the @ data)\n"),
+                     std::regex("the gzip data is corrupt"), "incorrect data check") +
+                 "p: input list can't be read (the xz data is corrupt)\n",
              {},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // A packed file that holds no word list, made by its own tool, is
@@ -550,15 +535,12 @@ INSTANTIATE_TEST_SUITE_P(
               "$z -qc t >t.$z; cp t.$z k; $CLI t.$z || :; $CLI -o o - <t.$z || :; "
               "$CLI -o o --removed r - <t.$z || :; cmp t.$z k; rm t.$z; done; rm s t k"},
              "0||-: Invalid input file (a tar archive, not a word list)\n" +
-                 [] {
-                     std::string all;
-                     for (const std::string z : {"xz", "zstd", "bzip2", "lz4"})
-                         all += "t." + z + ": Invalid input file (a tar archive compressed with " +
-                                z + ", not a word list)\n" +
-                                Times(2, "-: Invalid input file (a tar archive compressed with " +
-                                             z + ", not a word list)\n");
-                     return all;
-                 }(),
+                 Each("t.@: Invalid input file (a tar archive compressed with @, not a word "
+                      "list)\n" +
+                          Times(2,
+                                "-: Invalid input file (a tar archive compressed with @, not a "
+                                "word list)\n"),
+                      {"xz", "zstd", "bzip2", "lz4"}),
              {},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // Plain lists that start as a packed file might are lists: "ustar" at
