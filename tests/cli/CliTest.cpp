@@ -786,11 +786,8 @@ TEST_F(CliTest, JsonIsValidUtf8AndGivesEveryNameBack) {
         SCOPED_TRACE(name.json);
         joined += name.bytes;
         std::string hex;
-        for (const unsigned char c : name.bytes) {
-            char digits[3];
-            std::snprintf(digits, sizeof digits, "%02x", c);
-            hex += digits;
-        }
+        for (const unsigned char c : name.bytes)
+            hex += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
         const std::string string = "\"" + name.json + "\"";
         const RunResult r = Run({"--json", name.bytes});
         EXPECT_EQ(

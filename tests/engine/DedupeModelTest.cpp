@@ -11,6 +11,7 @@
 #include <random>
 #include <set>
 
+#include "ModelRun.h"
 #include "TempDir.h"
 #include "lintrim/RunEvents.h"
 
@@ -27,13 +28,6 @@ Lines ListLines(size_t count) {
     for (size_t i = 0; i < count; ++i)
         lines.push_back("w" + std::to_string(static_cast<int>(random() % 16000) * 7919 % 100003));
     return lines;
-}
-
-// The lines with mixed line ends.
-std::string Bytes(const Lines& lines) {
-    std::string bytes;
-    for (size_t i = 0; i < lines.size(); ++i) bytes += lines[i] + (i % 3 ? "\n" : "\r\n");
-    return bytes;
 }
 
 std::string Joined(const Lines& lines) {
@@ -68,14 +62,6 @@ std::string Expected(const Lines& lines, bool byFrequency, bool alphabetize) {
     return Joined(firsts);
 }
 
-std::string Cleaned(const std::string& list, RunPlan plan) {
-    TempDir dir;
-    plan.lists = {dir.File("list.txt", list)};
-    RunEvents events;
-    EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
-    return ReadBytes(plan.lists[0]);
-}
 }  // namespace
 
 // A budget of a few hundred bytes splits every partition again and again,
