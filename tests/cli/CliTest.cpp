@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "../engine/TempDir.h"
+
 namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
@@ -39,13 +41,6 @@ struct Started {
     fs::path out;
     fs::path err;
 };
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string Joined(const Names& args) {
     std::string text = "lintrim-cli";
@@ -80,13 +75,7 @@ std::string WithoutTime(const std::string& out) {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lintrim-cli-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        m_dir = m_root / "lists";
-        fs::create_directory(m_dir);
-    }
+    void SetUp() override { fs::create_directory(m_dir); }
 
     void TearDown() override {
         Release();
@@ -95,8 +84,6 @@ protected:
                       << "\nfolder afterwards:\n";
             for (const std::string& name : Listing()) std::cerr << "  " << name << "\n";
         }
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
     }
 
     // Arguments starting with "|" are a shell pipeline, $CLI the program.
@@ -219,8 +206,9 @@ protected:
         return names;
     }
 
-    fs::path m_root;
-    fs::path m_dir;
+    TempDir m_temp;
+    fs::path m_root = m_temp.Path();
+    fs::path m_dir = m_root / "lists";
     std::string m_command;
     int m_runs = 0;
     int m_pause = -1;
@@ -233,7 +221,7 @@ struct Case {
     Files before;
     Names args;
     std::string report;  // "exit|standard output|standard error"
-    Files after;
+    Files after = {};    // each file the run made or changed; the others stay as before
     const char* linuxOnly = nullptr;  // why the case does not apply to Windows
     std::string windowsReport = {};   // where Windows says it otherwise
 };
@@ -251,7 +239,9 @@ TEST_P(CliRunTest, LeavesExactlyTheseFiles) {
     const RunResult r = Run(c.args);
     EXPECT_EQ(std::to_string(r.exit) + "|" + WithoutTime(r.out) + "|" + WithoutTime(r.err),
               OnWindows() && !c.windowsReport.empty() ? c.windowsReport : c.report);
-    EXPECT_EQ(Contents(), GetParam().after);
+    Files after = c.before;
+    for (const auto& [name, bytes] : c.after) after[name] = bytes;
+    EXPECT_EQ(Contents(), after);
 }
 
 // Mixed line ends, an empty line, no final newline; by frequency (b 3, a 2,
@@ -267,6 +257,14 @@ Files Three(const std::string& first, const std::string& second) {
 std::string Times(int count, const std::string& text) {
     std::string all;
     for (int i = 0; i < count; ++i) all += text;
+    return all;
+}
+// `text` for each of `formats` in turn, with its name for every '@'.
+std::string Each(const std::string& text,
+                 const Names& formats = {"gzip", "xz", "zstd", "bzip2", "lz4"}) {
+    std::string all;
+    for (const std::string& format : formats)
+        all += std::regex_replace(text, std::regex("@"), format);
     return all;
 }
 // The failures of `names` (in turn): each refused as a list, as a reference
@@ -314,18 +312,17 @@ INSTANTIATE_TEST_SUITE_P(
              "0|-f.txt: 2 read, 1 kept, 1 removed (1 repeated), T s\n|",
              {{"-f.txt", "b\n"}}},
         // The reference lists' lines are counted apart from the list's own.
-        Case{
-            {{"in1.txt", kIn}, {"in2.txt", "q\nv"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}},
-            {"--ref", "r1.txt", "--ref=r2.txt", "in1.txt", "in2.txt"},
-            "0|in1.txt: 6 read, 2 kept, 4 removed (1 repeated, 3 in references), 3 reference "
-            "lines, T s\nin2.txt: 2 read, 1 kept, 1 removed (1 in references), 3 reference lines, "
-            "T s\n|",
-            {{"in1.txt", "y\nw\n"}, {"in2.txt", "v\n"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}}},
+        Case{{{"in1.txt", kIn}, {"in2.txt", "q\nv"}, {"r1.txt", "x\nq\n"}, {"r2.txt", "z\r\n"}},
+             {"--ref", "r1.txt", "--ref=r2.txt", "in1.txt", "in2.txt"},
+             "0|in1.txt: 6 read, 2 kept, 4 removed (1 repeated, 3 in references), 3 reference "
+             "lines, T s\nin2.txt: 2 read, 1 kept, 1 removed (1 in references), 3 reference lines, "
+             "T s\n|",
+             {{"in1.txt", "y\nw\n"}, {"in2.txt", "v\n"}}},
         Case{{{"r.txt", "x\n"}, {"in.txt", "y\nx\nv\nw\nw\n"}},
              {"-f", "-r", "r.txt", "in.txt"},
              "0|in.txt: 5 read, 3 kept, 2 removed (1 repeated, 1 in references), 1 reference "
              "line, T s\n|",
-             {{"r.txt", "x\n"}, {"in.txt", "w\ny\nv\n"}}},
+             {{"in.txt", "w\ny\nv\n"}}},
         Case{{{"l.txt", kLine}},
              {"-d", "x", "--lf", "l.txt"},
              "0|l.txt: 7 read, 4 kept, 3 removed (3 the given line), T s\n|",
@@ -338,19 +335,19 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\nd\r\nb"}},
              {"-o", "all.txt", "b.txt", "a.txt"},
              "0|all.txt: 7 read, 4 kept, 3 removed (3 repeated), T s\n|",
-             {{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\nd\r\nb"}, {"all.txt", "a\nc\nd\nb\n"}}},
+             {{"all.txt", "a\nc\nd\nb\n"}}},
         Case{{{"a.txt", "b\nc\nb\n"}, {"b.txt", "a\nc\n"}},
              {"-o", "a.txt", "a.txt", "b.txt"},
              "0|a.txt: 5 read, 3 kept, 2 removed (2 repeated), T s\n|",
-             {{"a.txt", "b\nc\na\n"}, {"b.txt", "a\nc\n"}}},
+             {{"a.txt", "b\nc\na\n"}}},
         Case{{{"a.txt", "b\nc\n"}, {"b.txt", "a\nc\n"}, {"r.txt", "c\n"}},
              {"-o", "o.txt", "-r", "r.txt", "--lf", "a.txt", "b.txt"},
              "0|o.txt: 4 read, 2 kept, 2 removed (2 in references), 1 reference line, T s\n|",
-             {{"a.txt", "b\nc\n"}, {"b.txt", "a\nc\n"}, {"r.txt", "c\n"}, {"o.txt", "b\na\n"}}},
+             {{"o.txt", "b\na\n"}}},
         Case{{{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}},
              {"-d", "c", "-o", "o.txt", "a.txt", "b.txt"},
              "0|o.txt: 4 read, 2 kept, 2 removed (2 the given line), T s\n|",
-             {{"a.txt", "b\nc\n"}, {"b.txt", "c\nb\n"}, {"o.txt", "b\nb\n"}}},
+             {{"o.txt", "b\nb\n"}}},
         // The name given is the one written, though it is another name of a
         // list; a device is written as it is, and its failing call named.
         Case{{{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}},
@@ -360,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
              "0|h.txt: 3 read, 2 kept, 1 removed (1 repeated), T s\n/dev/null: 1 read, 1 kept, 0 "
              "removed, T s\n|/dev/full: output list can't be written (write: No space left on "
              "device)\n",
-             {{"a.txt", "b\nb\n"}, {"b.txt", "c\n"}, {"h.txt", "b\nc\n"}},
+             {{"h.txt", "b\nc\n"}},
              "hard links made with ln, /dev/null and /dev/full"},
         // Lengths at their bounds: 2 and 3 bytes stay, the break not counted.
         Case{{{"l.txt", "a\nbb\r\nccc\ndddd\nbb\n"}},
@@ -375,16 +372,16 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "gzip -c l.txt | $CLI --lf -o - - | cat > o.txt"},
              "0||-: 3 read, 2 kept, 1 removed (1 repeated), T s\n",
-             {{"l.txt", "b\na\nb\n"}, {"o.txt", "b\na\n"}}},
+             {{"o.txt", "b\na\n"}}},
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|",
               "gzip -c l.txt >l.gz; cat l.gz l.gz >2.gz; $CLI -r l.gz -o o 2.gz l.txt; rm *.gz"},
              "0|o: 9 read, 0 kept, 9 removed (9 in references), 3 reference lines, T s\n|",
-             {{"l.txt", "b\na\nb\n"}, {"o", ""}}},
+             {{"o", ""}}},
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|", "printf 'a\\nb\\na\\n' | $CLI -o o --removed r - l.txt"},
              "0|o: 6 read, 2 kept, 4 removed (4 repeated), T s\n|",
-             {{"l.txt", "b\na\nb\n"}, {"o", "a\nb\n"}, {"r", "a\nb\na\nb\n"}}},
+             {{"o", "a\nb\n"}, {"r", "a\nb\na\nb\n"}}},
         // Standard input of unknown size, its one partition split again to
         // stay within the budget, in file order and sorted, alike with any
         // number of threads.
@@ -395,8 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
               "for j in 1 3; do $CLI -q -j$j -a --memory 16M --lf -o a$j - <o 2>/dev/null; done; "
               "LC_ALL=C sort o | cmp - a1; cmp a1 a3; rm o a*"},
              "0|o: 600000 read, 300000 kept, 300000 removed (300000 repeated), T s\na1: 300000 "
-             "read, 300000 kept, 0 removed, T s\na3: 300000 read, 300000 kept, 0 removed, T s\n|",
-             {}},
+             "read, 300000 kept, 0 removed, T s\na3: 300000 read, 300000 kept, 0 removed, T s\n|"},
         // Zero padding after the last member is gzip's; other bytes there are not.
         Case{{{"l.txt", "b\na\nb\n"}},
              {"|",
@@ -404,7 +400,7 @@ INSTANTIATE_TEST_SUITE_P(
               "$CLI -o p z.gz || rm z.gz"},
              "0|o: 3 read, 2 kept, 1 removed (1 repeated), T s\n|z.gz: input list can't be read "
              "(garbage after the gzip data)\n",
-             {{"l.txt", "b\na\nb\n"}, {"o", "b\na\n"}}},
+             {{"o", "b\na\n"}}},
         // More lists than descriptors: only a list being read holds any.
         Case{{},
              {"|",
@@ -423,8 +419,7 @@ INSTANTIATE_TEST_SUITE_P(
               "chmod 444 a; $CLI -n a; $CLI --dry-run -f -o o --removed r a b; ls -A | tr '\\n' "
               "' '"},
              "0|a: dry run, 3 read, 2 kept, 1 removed (1 repeated), T s\no: dry run, 5 read, 3 "
-             "kept, 2 removed (2 repeated), T s\na b o |",
-             {{"a", "b\nb\nc\n"}, {"b", "c\nd\n"}, {"o", "x\n"}}},
+             "kept, 2 removed (2 repeated), T s\na b o |"},
         // --stats describes the list's own lines, whichever job runs.
         Case{{},
              {"|",
@@ -433,8 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
              "0|l: dry run, 7 read, 6 kept, 1 removed (1 repeated), T s\n  lengths: 1: 2, 3: 1, "
              "4: 2, 14: 1, 256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\nl: dry run, 7 "
              "read, 5 kept, 2 removed (2 the given line), T s\n  lengths: 1: 2, 3: 1, 4: 2, 14: 1, "
-             "256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\n|",
-             {}},
+             "256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\n|"},
         // --json: one object a line, failures too, names kept valid JSON.
         Case{{{"a", "b\nb\n"}},
              {"|",
@@ -459,7 +453,7 @@ INSTANTIATE_TEST_SUITE_P(
               "COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _lintrim_cli; echo \"${COMPREPLY[*]}.\"' - $w; "
               "done"},
              "0|--threads.\nl.txt.\nl.txt.\n.\n|",
-             {{"l.txt", ""}},
+             {},
              "the bash completion"},
         // Failures name their file and cause.
         // Each compressed format, made by its own tool, is found by its magic
@@ -471,14 +465,12 @@ INSTANTIATE_TEST_SUITE_P(
               "for z in gzip xz zstd bzip2 lz4; do $z -c l >l.$z; $z -c l >>l.$z; $z -c r >r.$z; "
               "$z -c l | $CLI --lf -r r.$z -o - -; done; $CLI --lf l.gzip l.xz l.zstd l.bzip2 "
               "l.lz4; for z in gzip xz zstd bzip2 lz4; do $z -dc <l.$z; rm l.$z r.$z; done"},
-             "0|b\nb\nb\nb\nb\nl.gzip: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.xz: 6 read, "
-             "2 kept, 4 removed (4 repeated), T s\nl.zstd: 6 read, 2 kept, 4 removed (4 repeated), "
-             "T s\nl.bzip2: 6 read, 2 kept, 4 removed (4 repeated), T s\nl.lz4: 6 read, 2 kept, 4 "
-             "removed (4 repeated), T s\nb\na\nb\na\nb\na\nb\na\nb\na\n|" +
+             "0|b\nb\nb\nb\nb\n" + Each("l.@: 6 read, 2 kept, 4 removed (4 repeated), T s\n") +
+                 Times(5, "b\na\n") + "|" +
                  Times(5,
                        "-: 3 read, 1 kept, 2 removed (1 repeated, 1 in references), 1 reference "
                        "line, T s\n"),
-             {{"l", "b\na\nb\n"}, {"r", "a\n"}},
+             {},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // A named output or file of removed lines is compressed as its name
         // ends (each list's removed lines a stream of their own); standard
@@ -489,10 +481,9 @@ INSTANTIATE_TEST_SUITE_P(
               "done; gzip -dc o.gz r.gz; xz -dc o.xz r.xz; zstd -qdc o.zst r.zst; bzip2 -dc o.bz2 "
               "r.bz2; lz4 -dc <o.lz4; lz4 -dc <r.lz4; $CLI -q --lf --removed r.BZ2 a c; bzip2 -dc "
               "r.BZ2; $CLI --lf -o - o.xz; rm o.* r.*"},
-             "0|b\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\nb\na\nc\nb\nc\na: 3 "
-             "read, "
-             "2 kept, 1 removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 repeated), T "
-             "s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
+             "0|" + Times(5, "b\na\nc\nb\nc\n") +
+                 "a: 3 read, 2 kept, 1 removed (1 repeated), T s\nc: 2 read, 1 kept, 1 removed (1 "
+                 "repeated), T s\nb\nc\nb\na\nc\n|-: 3 read, 3 kept, 0 removed, T s\n",
              {{"a", "b\na\n"}, {"c", "c\n"}},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // Compressed data cut short, damaged or followed by other bytes is
@@ -506,21 +497,13 @@ INSTANTIATE_TEST_SUITE_P(
               "for f in $z.*; do cp $f k; $CLI $f || cmp $f k; rm $f; done; done; "
               "{ xz -c s; head -c 8 /dev/zero; xz -c s; } >p; $CLI -o /dev/null - <p; "
               "head -c 3 /dev/zero >>p; $CLI -o /dev/null p || rm s k p"},
-             "0|/dev/null: 2000 read, 1000 kept, 1000 removed (1000 repeated), T s\n|gzip.bad: "
-             "input list can't be read "
-             "(incorrect data check)\ngzip.cut: input list "
-             "can't be read (the gzip data is cut short)\ngzip.end: input list can't be read "
-             "(garbage after the gzip data)\nxz.bad: input list can't be read (the xz data is "
-             "corrupt)\nxz.cut: input list can't be read (the xz data is cut short)\nxz.end: input "
-             "list can't be read (garbage after the xz data)\nzstd.bad: input list can't be read "
-             "(the zstd data is corrupt)\nzstd.cut: input list can't be read (the zstd data is cut "
-             "short)\nzstd.end: input list can't be read (garbage after the zstd data)\nbzip2.bad: "
-             "input list can't be read (the bzip2 data is corrupt)\nbzip2.cut: input list can't be "
-             "read (the bzip2 data is cut short)\nbzip2.end: input list can't be read (garbage "
-             "after the bzip2 data)\nlz4.bad: input list can't be read (the lz4 data is "
-             "corrupt)\nlz4.cut: input list can't be read (the lz4 data is cut short)\nlz4.end: "
-             "input list can't be read (garbage after the lz4 data)\np: input list can't be read "
-             "(the xz data is corrupt)\n",
+             "0|/dev/null: 2000 read, 1000 kept, 1000 removed (1000 repeated), T s\n|" +
+                 std::regex_replace(
+                     Each("@.bad: input list can't be read (the @ data is corrupt)\n@.cut: input "
+                          "list can't be read (the @ data is cut short)\n@.end: input list can't "
+                          "be read (garbage after the @ data)\n"),
+                     std::regex("the gzip data is corrupt"), "incorrect data check") +
+                 "p: input list can't be read (the xz data is corrupt)\n",
              {},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // A packed file that holds no word list, made by its own tool, is
@@ -541,8 +524,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {"s.tar", "a tar archive, not a word list"},
                               {"s.tgz", "a tar archive compressed with gzip, not a word list"},
                               {"s.zip", "a zip archive, not a word list"},
-                              {"e.zip", "a zip archive, not a word list"}}),
-             {{"l", "b\na\nb\n"}}},
+                              {"e.zip", "a zip archive, not a word list"}})},
         // A tar archive inside any compressed list, also on standard input
         // (copied aside for --removed, or read as it comes).
         Case{{},
@@ -551,15 +533,12 @@ INSTANTIATE_TEST_SUITE_P(
               "$z -qc t >t.$z; cp t.$z k; $CLI t.$z || :; $CLI -o o - <t.$z || :; "
               "$CLI -o o --removed r - <t.$z || :; cmp t.$z k; rm t.$z; done; rm s t k"},
              "0||-: Invalid input file (a tar archive, not a word list)\n" +
-                 [] {
-                     std::string all;
-                     for (const std::string z : {"xz", "zstd", "bzip2", "lz4"})
-                         all += "t." + z + ": Invalid input file (a tar archive compressed with " +
-                                z + ", not a word list)\n" +
-                                Times(2, "-: Invalid input file (a tar archive compressed with " +
-                                             z + ", not a word list)\n");
-                     return all;
-                 }(),
+                 Each("t.@: Invalid input file (a tar archive compressed with @, not a word "
+                      "list)\n" +
+                          Times(2,
+                                "-: Invalid input file (a tar archive compressed with @, not a "
+                                "word list)\n"),
+                      {"xz", "zstd", "bzip2", "lz4"}),
              {},
              "xz, zstd, bzip2 and lz4 are not in the Windows build"},
         // Plain lists that start as a packed file might are lists: "ustar" at
@@ -602,16 +581,14 @@ INSTANTIATE_TEST_SUITE_P(
              {{"l", kLongLine}, {"r", "x\n" + std::string(3 << 20, 'y')}, {"s", "x\nq\n"}}},
         Case{{{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}},
              {"-r", "r1.txt", "-r", "gone.txt", "in.txt"},
-             "1||gone.txt: Invalid ref file (No such file or directory)\n",
-             {{"in.txt", "x\ny\ny\n"}, {"r1.txt", "x\n"}}},
+             "1||gone.txt: Invalid ref file (No such file or directory)\n"},
         // Every list is opened and checked before the first is replaced: a
         // list that cannot be is named, and none is touched (in.txt out.txt
         // is a dedupe of both, not a copy).
         Case{{{"1", "a\na\nb\n"}, {"3", "b\nc\n"}},
              {"|", "$CLI --cascade 1 2 3 || $CLI 1 3 4 || $CLI -r 3 1 4"},
              "1||2: Invalid input file (No such file or directory)\n4: Invalid input file (No "
-             "such file or directory)\n4: Invalid input file (No such file or directory)\n",
-             {{"1", "a\na\nb\n"}, {"3", "b\nc\n"}}},
+             "such file or directory)\n4: Invalid input file (No such file or directory)\n"},
         // One file is one list, whatever names reach it, in every job: a
         // list cleaned twice in a cascade would lose every line to itself.
         Case{{{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}},
@@ -624,8 +601,7 @@ INSTANTIATE_TEST_SUITE_P(
              "../lists/a.txt are one file: a list is named once\nlintrim-cli: ./a.txt and "
              "../lists/a.txt are one file: a list is named once\nlintrim-cli: a.txt and ./a.txt "
              "are one file: a list is named once\nlintrim-cli: b.txt and ./b.txt are one file: a "
-             "list is named once\n|",
-             {{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}}},
+             "list is named once\n|"},
         Case{{{"a.txt", "x\nx\ny\n"}},
              {"|",
               "ln -s a.txt s; ln a.txt h; $CLI --cascade a.txt s || echo $?; $CLI -f h a.txt || "
@@ -634,7 +610,7 @@ INSTANTIATE_TEST_SUITE_P(
              "lintrim-cli "
              "[OPTIONS] LIST...\nlintrim-cli: h and a.txt are one file: a list is named "
              "once\nusage: lintrim-cli [OPTIONS] LIST...\n",
-             {{"a.txt", "x\nx\ny\n"}},
+             {},
              "symbolic and hard links made with ln"},
         // -s prints no summary; a machine asked for more than it has is warned of.
         Case{{{"l.txt", "b\nb\n"}},
@@ -651,7 +627,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"ro", "a\na\n"}, {"l", "b\n"}},
              {"|", "chmod 444 ro; $CLI ro l || echo $?; stat -c %a ro"},
              "0|1\n444\n|ro: output list can't be opened (access: Permission denied)\n",
-             {{"ro", "a\na\n"}, {"l", "b\n"}},
+             {},
              nullptr,
              "0|1\n444\n|ro: output list can't be opened (its read-only attribute is set)\n"},
         Case{{{"l", "b\n"}},
@@ -664,27 +640,27 @@ INSTANTIATE_TEST_SUITE_P(
              "regular file: a list rewritten in place is replaced by a new file; a FIFO or a "
              "device can only be merged into one output or be a reference list\n|d: Invalid ref "
              "file (not a regular file)\n",
-             {{"d", "/"}, {"f", "|"}, {"l", "b\n"}},
+             {{"d", "/"}, {"f", "|"}},
              "FIFOs and /dev/null"},
         // Filtering without deduping: every copy not removed stays in its place.
         Case{{{"l", "a\nb\nc\na\nd\nb\nbb\nA\n"}, {"r", "b\n"}},
              {"--keep-repeats", "-r", "r", "--removed", "g", "l"},
              "0|l: 8 read, 6 kept, 2 removed (2 in references), 1 reference line, T s\n|",
-             {{"l", "a\nc\na\nd\nbb\nA\n"}, {"r", "b\n"}, {"g", "b\nb\n"}}},
+             {{"l", "a\nc\na\nd\nbb\nA\n"}, {"g", "b\nb\n"}}},
         Case{{{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}},
              {"--keep-repeats", "--max-length", "2", "-o", "o", "m", "n"},
              "0|o: 5 read, 4 kept, 1 removed (1 by length), T s\n|",
-             {{"m", "x\nyy\nx\n"}, {"n", "yy\nzzz\n"}, {"o", "x\nyy\nx\nyy\n"}}},
+             {{"o", "x\nyy\nx\nyy\n"}}},
         // In one list only, however often there.
         Case{{{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}},
              {"--only-in-one", "-o", "o", "a", "b"},
              "0|o: 5 read, 2 kept, 3 removed (1 repeated, 2 in more than one list), T s\n|",
-             {{"a", "x\nx\ny\n"}, {"b", "y\nz\n"}, {"o", "x\nz\n"}}},
+             {{"o", "x\nz\n"}}},
         // Classes and case: judged as read, compared and sorted as written.
         Case{{{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}},
              {"--upper", "-a", "--printable", "--reject", "digit", "-o", "o", "c"},
              "0|o: 7 read, 2 kept, 5 removed (2 repeated, 3 by class), T s\n|",
-             {{"c", "Abc\nabc\n123\nABC\n_x\n\xc3\xa9t\n\x01a\n"}, {"o", "ABC\n_X\n"}}},
+             {{"o", "ABC\n_X\n"}}},
         Case{{{"c", "Abc\nabc\n123\n_x\n\xc3\xa9t\n"}},
              {"--lower", "--require", "upper,high", "c"},
              "0|c: 5 read, 2 kept, 3 removed (3 by class), T s\n|",
@@ -693,19 +669,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
              {"-l", "--chars", "-o", "o", "l"},
              "0|o: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
-             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}, {"o", "a\nz\n\xc3\xa9\nbb\nxx\nccc\n"}}},
+             {{"o", "a\nz\n\xc3\xa9\nbb\nxx\nccc\n"}}},
         Case{{{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"}},
              {"--split-by-length", "d", "--crlf", "l"},
              "0|d: 7 read, 6 kept, 1 removed (1 repeated), T s\n|",
-             {{"l", "ccc\na\nbb\nz\n\xc3\xa9\nxx\na\n"},
-              {"d", "/"},
+             {{"d", "/"},
               {"d/1.txt", "a\r\nz\r\n"},
               {"d/2.txt", "bb\r\n\xc3\xa9\r\nxx\r\n"},
               {"d/3.txt", "ccc\r\n"}}},
         Case{{{"l", "ccc\na\nbb\n"}},
              {"|", "mkdir -p d/2.txt; $CLI --split-by-length d l || echo $?"},
              "0|1\n|d/2.txt: output list can't be opened (not a regular file)\n",
-             {{"l", "ccc\na\nbb\n"}, {"d", "/"}, {"d/2.txt", "/"}}},
+             {{"d", "/"}, {"d/2.txt", "/"}}},
         // FIFOs, devices and standard input are read as they come, as reference
         // lists and as lists merged into one output; a FIFO read twice (for the
         // removed lines, for each of several lists) is copied aside first.
@@ -728,7 +703,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"|", "$CLI --temp-dir no l.txt || printf a | TMPDIR=none $CLI --removed r -o o -"},
              "1||no: temporary file can't be made (No such file or directory)\nnone: temporary "
              "file can't be made (No such file or directory)\n",
-             {{"l.txt", "b\n"}},
+             {},
              "TMPDIR (Windows takes TMP)"},
         // A name in UTF-8 and a path longer than Windows' classic limit.
         Case{{{"\xc3\xa9.txt", "b\nb\n"}},
@@ -756,7 +731,7 @@ INSTANTIATE_TEST_SUITE_P(
               "lz4 -dc <l.lz4; rm -f l.xz l.lz4 o.zst"},
              "0|l.xz: 3 read, 2 kept, 1 removed (1 repeated), T s\nl.lz4: 3 read, 2 kept, 1 "
              "removed (1 repeated), T s\nb\na\nb\na\nb\na\n|",
-             {{"l", "b\na\nb\n"}},
+             {},
              nullptr,
              "0|b\na\nb\nb\na\nb\n|l.xz: input list can't be read (xz lists are not supported by "
              "this build)\nl.lz4: input list can't be read (lz4 lists are not supported by this "
@@ -788,7 +763,7 @@ INSTANTIATE_TEST_SUITE_P(
               "--decode-hex; do $CLI $o e >/dev/null; od -An -c e; done; rm m n e"},
              "0|x\nq\ntail\n$HEX[610d62]\na:b\nA\n$HEX[2448455820]\n$HEX[610d]\nz\n   $   H   E   "
              "X   [   6   1   0   d   6   2   ]  \\n\n   a  \\r   b  \\n\n|",
-             {{"l", kRerun}, {"r", "q\r\r\n"}, {"c", "z\n"}}}));
+             {{"c", "z\n"}}}));
 
 // --json on names of every kind of byte sequence, valid or not (a name
 // cannot hold a NUL): each line is valid UTF-8 JSON, each maximal part that
@@ -824,11 +799,8 @@ TEST_F(CliTest, JsonIsValidUtf8AndGivesEveryNameBack) {
         SCOPED_TRACE(name.json);
         joined += name.bytes;
         std::string hex;
-        for (const unsigned char c : name.bytes) {
-            char digits[3];
-            std::snprintf(digits, sizeof digits, "%02x", c);
-            hex += digits;
-        }
+        for (const unsigned char c : name.bytes)
+            hex += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
         const std::string string = "\"" + name.json + "\"";
         const RunResult r = Run({"--json", name.bytes});
         EXPECT_EQ(
@@ -1252,7 +1224,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"pot", kPot}},
              {"-t", ":", "-k", "last", "--cut", "--hex", "--decode-hex", "-o", "plains.txt", "pot"},
              "0|plains.txt: 6 read, 4 kept, 2 removed (2 repeated), T s\n|",
-             {{"pot", kPot}, {"plains.txt", "pass\npass\xc3\xa9\nother\nplain\n"}}},
+             {{"plains.txt", "pass\npass\xc3\xa9\nother\nplain\n"}}},
         // Field 2, a line without it whole, an empty first field.
         Case{{{"csv", "a,1\nb,2\nc,1\nd\n,2x\nd\n"}},
              {"-t", ",", "-k", "2", "csv"},
@@ -1275,8 +1247,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{{"l", "a\na\nb\nc\nb\n"}, {"r", "b\n"}},
              {"-c", "-r", "r", "-o", "-", "l"},
              "0|2\ta\n1\tc\n|-: 5 read, 2 kept, 3 removed (1 repeated, 2 in references), 1 "
-             "reference line, T s\n",
-             {{"l", "a\na\nb\nc\nb\n"}, {"r", "b\n"}}},
+             "reference line, T s\n"},
         Case{{{"in", kIn}},
              {"-f", "--limit", "3", "--crlf", "in"},
              "0|in: 6 read, 3 kept, 3 removed (2 repeated, 1 not selected), T s\n|",

@@ -32,10 +32,8 @@ std::string Numbers(int count, int distinct) {
 
 TEST(ConcurrentRuns, EachRunTakesOnlyItsOwnPlansSettings) {
     TempDir dir;
-    std::filesystem::create_directories(dir.At("a"));
-    std::filesystem::create_directories(dir.At("b"));
-    std::filesystem::create_directories(dir.At("c"));
-    std::filesystem::create_directories(dir.At("spill-b"));
+    for (const char* folder : {"a", "b", "c", "spill-b"})
+        std::filesystem::create_directories(dir.At(folder));
     const std::string list = Numbers(120000, 50000);
     const RunPlan plans[] = {
         // A temporary folder that is not there: this run alone fails.

@@ -11,6 +11,7 @@
 #include <random>
 #include <set>
 
+#include "ModelRun.h"
 #include "TempDir.h"
 #include "lintrim/RunEvents.h"
 #include "partition/SpillFile.h"
@@ -18,49 +19,50 @@
 using namespace lintrim;
 
 namespace {
-class DedupeModel : public ::testing::Test {
-protected:
-    // The first `count` lines of the list, with mixed line ends.
-    static std::vector<std::string> Lines(size_t count) {
-        std::mt19937 random(7);
-        std::vector<std::string> lines;
-        for (size_t i = 0; i < count; ++i) {
-            const int word = static_cast<int>(random() % 16000);
-            lines.push_back(std::to_string(word * 7919 % 100003).insert(0, 1, 'w'));
-        }
-        return lines;
-    }
-    static std::string Bytes(const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (size_t i = 0; i < lines.size(); ++i) bytes += lines[i] + (i % 3 ? "\n" : "\r\n");
-        return bytes;
-    }
+using Lines = std::vector<std::string>;
+using Lists = std::vector<Lines>;
 
-    static std::string Expected(const std::vector<std::string>& lines, bool byFrequency,
-                                bool alphabetize) {
-        std::map<std::string, int> copies;
-        std::vector<std::string> firsts;
-        for (const std::string& line : lines)
-            if (copies[line]++ == 0) firsts.push_back(line);
-        if (alphabetize) std::sort(firsts.begin(), firsts.end());
-        if (byFrequency)
-            std::stable_sort(firsts.begin(), firsts.end(), [&](const auto& a, const auto& b) {
-                return copies.at(a) > copies.at(b);
-            });
-        std::string out;
-        for (const std::string& line : firsts) out += line + "\n";
-        return out;
-    }
+// The first `count` lines of the list.
+Lines ListLines(size_t count) {
+    std::mt19937 random(7);
+    Lines lines;
+    for (size_t i = 0; i < count; ++i)
+        lines.push_back("w" + std::to_string(static_cast<int>(random() % 16000) * 7919 % 100003));
+    return lines;
+}
 
-    static std::string Run(const std::string& list, RunPlan plan) {
-        TempDir dir;
-        plan.lists = {dir.File("list.txt", list)};
-        RunEvents events;
-        EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-        EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
-        return ReadBytes(plan.lists[0]);
-    }
-};
+std::string Joined(const Lines& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + "\n";
+    return out;
+}
+
+// Every line of every list, in order.
+Lines AllLines(const Lists& lists) {
+    Lines all;
+    for (const Lines& list : lists) all.insert(all.end(), list.begin(), list.end());
+    return all;
+}
+
+// The first copy of each line, in file order.
+Lines Firsts(const Lists& lists) {
+    std::set<std::string> seen;
+    Lines firsts = AllLines(lists);
+    std::erase_if(firsts, [&](const std::string& line) { return !seen.insert(line).second; });
+    return firsts;
+}
+
+std::string Expected(const Lines& lines, bool byFrequency, bool alphabetize) {
+    std::map<std::string, int> copies;
+    for (const std::string& line : lines) ++copies[line];
+    Lines firsts = Firsts({lines});
+    if (alphabetize) std::sort(firsts.begin(), firsts.end());
+    if (byFrequency)
+        std::stable_sort(firsts.begin(), firsts.end(),
+                         [&](const auto& a, const auto& b) { return copies[a] > copies[b]; });
+    return Joined(firsts);
+}
+
 }  // namespace
 
 // A budget of a few hundred bytes splits every partition again and again,
@@ -68,7 +70,7 @@ protected:
 // merged into fewer before they are written; under 2 MiB they are few
 // enough to be merged a stretch at a time on every thread, and with small
 // blocks on disk a run in file order is cut into stretches too.
-TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
+TEST(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
     struct Way {
         uint64_t budget;
         unsigned threads;
@@ -80,25 +82,23 @@ TEST_F(DedupeModel, EveryOrderingMatchesTheModelInMemoryAndSpilled) {
                           Way{2 << 20, 3, 120000, 1024}, Way{256, 2, 1500}}) {
         SCOPED_TRACE(std::to_string(way.budget) + " " + std::to_string(way.spillBlock));
         SpillFile::SetBlockSizeForTesting(way.spillBlock);
-        const std::vector<std::string> lines = Lines(way.lines);
+        const Lines lines = ListLines(way.lines);
         const std::string bytes = Bytes(lines);
         for (int order = 0; order < 3; ++order) {
             const RunPlan plan{.byFrequency = order == 1,
                                .alphabetize = order == 2,
                                .memoryBudget = way.budget,
                                .threads = way.threads};
-            EXPECT_EQ(Run(bytes, plan), Expected(lines, order == 1, order == 2)) << order;
+            EXPECT_EQ(Cleaned(bytes, plan), Expected(lines, order == 1, order == 2)) << order;
         }
     }
     SpillFile::SetBlockSizeForTesting(0);
     // An alphabetized list gives the same lines back.
-    const std::string sorted = Expected(Lines(60000), false, true);
-    EXPECT_EQ(Run(sorted, {}), sorted);
+    const std::string sorted = Expected(ListLines(60000), false, true);
+    EXPECT_EQ(Cleaned(sorted, {}), sorted);
 }
 
 namespace {
-using Lists = std::vector<std::vector<std::string>>;
-
 // Lines of every class and of many lengths, each drawn from a pool so that
 // most come several times, some in one list only: letters of both cases,
 // digits, printable specials, controls and bytes above 127 (UTF-8 and not).
@@ -161,22 +161,6 @@ size_t Characters(const std::string& line) {
     return count;
 }
 
-// The first copy of each line, in file order.
-std::vector<std::string> Firsts(const Lists& lists) {
-    std::set<std::string> seen;
-    std::vector<std::string> firsts;
-    for (const auto& list : lists)
-        for (const std::string& line : list)
-            if (seen.insert(line).second) firsts.push_back(line);
-    return firsts;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& line : lines) out += line + "\n";
-    return out;
-}
-
 // The classes of a line's bytes, by <cctype> in the C locale: 'l', 'u',
 // 'd', 's' (other printable), 'h' (above 127), 'c' (control).
 std::set<char> ClassesOf(const std::string& line) {
@@ -193,62 +177,52 @@ std::set<char> ClassesOf(const std::string& line) {
     return classes;
 }
 
-std::string Cased(std::string line, bool upper) {
-    for (char& c : line)
-        c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
-                                    : std::tolower(static_cast<unsigned char>(c)));
-    return line;
-}
-
 // Each line in one case, the first copy of each kept, sorted as written.
 std::string CasedFirsts(const Lists& lists, bool upper) {
     Lists cased = lists;
     for (auto& list : cased)
-        for (std::string& line : list) line = Cased(line, upper);
-    std::vector<std::string> firsts = Firsts(cased);
+        for (std::string& line : list)
+            for (char& c : line)
+                c = static_cast<char>(upper ? std::toupper(static_cast<unsigned char>(c))
+                                            : std::tolower(static_cast<unsigned char>(c)));
+    Lines firsts = Firsts(cased);
     std::sort(firsts.begin(), firsts.end());
     return Joined(firsts);
 }
 
+using Filter = std::function<bool(const std::string&)>;
+
+// The lines that `keep` keeps, in order.
+Lines Where(Lines lines, const Filter& keep) {
+    std::erase_if(lines, [&](const std::string& line) { return !keep(line); });
+    return lines;
+}
+
 // Lines stably sorted by `length`.
-std::vector<std::string> ByLength(std::vector<std::string> lines,
-                                  const std::function<size_t(const std::string&)>& length) {
+Lines ByLength(Lines lines, const std::function<size_t(const std::string&)>& length) {
     std::stable_sort(lines.begin(), lines.end(),
                      [&](const auto& a, const auto& b) { return length(a) < length(b); });
     return lines;
 }
 
-size_t Bytes(const std::string& line) {
+size_t ByteLength(const std::string& line) {
     return line.size();
 }
 
 // Every line of every list, in order, that `keep` keeps; with `sortBy`,
 // stably sorted by it.
-std::string Kept(const Lists& lists, const std::function<bool(const std::string&)>& keep,
+std::string Kept(const Lists& lists, const Filter& keep,
                  const std::function<std::string(const std::string&)>& sortBy = nullptr) {
-    std::vector<std::string> kept;
-    for (const auto& list : lists)
-        for (const std::string& line : list)
-            if (keep(line)) kept.push_back(line);
+    Lines kept = Where(AllLines(lists), keep);
     if (sortBy)
         std::stable_sort(kept.begin(), kept.end(),
                          [&](const auto& a, const auto& b) { return sortBy(a) < sortBy(b); });
     return Joined(kept);
 }
 
-// Every line of every list that `keep` keeps, in order.
-std::vector<std::string> MergedLines(const Lists& lists,
-                                     const std::function<bool(const std::string&)>& keep) {
-    std::vector<std::string> kept;
-    for (const auto& list : lists)
-        for (const std::string& line : list)
-            if (keep(line)) kept.push_back(line);
-    return kept;
-}
-
 // The files of lines split by length, as RunOption shows them: each name on
 // a line of its own, then its lines.
-std::string SplitModel(const std::vector<std::string>& lines,
+std::string SplitModel(const Lines& lines,
                        const std::function<size_t(const std::string&)>& length) {
     std::map<size_t, std::string> files;
     for (const std::string& line : lines) files[length(line)] += line + "\n";
@@ -271,11 +245,8 @@ std::string RunOption(const LineOption& option, const Lists& lists, uint64_t bud
                       unsigned threads) {
     TempDir dir;
     RunPlan plan = option.plan;
-    for (size_t i = 0; i < lists.size(); ++i) {
-        std::string bytes;
-        for (size_t n = 0; n < lists[i].size(); ++n) bytes += lists[i][n] + (n % 3 ? "\n" : "\r\n");
-        plan.lists.push_back(dir.File("list" + std::to_string(i), bytes));
-    }
+    for (size_t i = 0; i < lists.size(); ++i)
+        plan.lists.push_back(dir.File("list" + std::to_string(i), Bytes(lists[i])));
     if (plan.job == JobKind::kReferences) {
         std::string references = "not in any list\n";
         for (const std::string& line : Pool())
@@ -326,31 +297,29 @@ const std::vector<LineOption>& LineOptions() {
          [all](const Lists& l) { return Kept(l, all, [](const auto& s) { return s; }); }},
         {"by length",
          {.byLength = true},
-         [](const Lists& l) { return Joined(ByLength(Firsts(l), Bytes)); },
+         [](const Lists& l) { return Joined(ByLength(Firsts(l), ByteLength)); },
          2},
         {"by length in characters, lengths filtered in characters",
          {.minLength = 2, .maxLength = 5, .byLength = true, .lengthInChars = true},
          [](const Lists& l) {
-             std::vector<std::string> kept;
-             for (const std::string& line : Firsts(l))
-                 if (Characters(line) >= 2 && Characters(line) <= 5) kept.push_back(line);
-             return Joined(ByLength(kept, Characters));
+             const Filter fits = [](const auto& s) {
+                 return Characters(s) >= 2 && Characters(s) <= 5;
+             };
+             return Joined(ByLength(Where(Firsts(l), fits), Characters));
          }},
         {"by length, keep repeats, references",
          {.job = JobKind::kReferences, .keepRepeats = true, .byLength = true},
          [](const Lists& l) {
-             return Joined(
-                 ByLength(MergedLines(l, [](const auto& s) { return !InReferences(s); }), Bytes));
+             return Joined(ByLength(
+                 Where(AllLines(l), [](const auto& s) { return !InReferences(s); }), ByteLength));
          }},
         {"printable",
          {.printableOnly = true},
          [](const Lists& l) {
-             std::vector<std::string> kept;
-             for (const std::string& line : Firsts(l)) {
+             return Joined(Where(Firsts(l), [](const std::string& line) {
                  const std::set<char> c = ClassesOf(line);
-                 if (!c.count('h') && !c.count('c')) kept.push_back(line);
-             }
-             return Joined(kept);
+                 return !c.count('h') && !c.count('c');
+             }));
          }},
         {"lower, alphabetized",
          {.alphabetize = true, .letterCase = LetterCase::kLower},
@@ -364,7 +333,7 @@ const std::vector<LineOption>& LineOptions() {
           .requiredClasses = {kLowerClass | kUpperClass},
           .rejectedClasses = {kDigitClass | kLowerClass}},
          [](const Lists& l) {
-             return Joined(MergedLines(l, [](const std::string& line) {
+             return Joined(Where(AllLines(l), [](const std::string& line) {
                  const std::set<char> c = ClassesOf(line);
                  const bool only =
                      std::all_of(c.begin(), c.end(), [](char k) { return k == 'd' || k == 'l'; });
@@ -374,10 +343,8 @@ const std::vector<LineOption>& LineOptions() {
         {"digits alone rejected",
          {.rejectedClasses = {kDigitClass}},
          [](const Lists& l) {
-             std::vector<std::string> kept;
-             for (const std::string& line : Firsts(l))
-                 if (ClassesOf(line) != std::set<char>{'d'}) kept.push_back(line);
-             return Joined(kept);
+             return Joined(
+                 Where(Firsts(l), [](const auto& s) { return ClassesOf(s) != std::set{'d'}; }));
          }},
         {"only in one list, three lists",
          {.setOperation = SetOperation::kOnlyInOne},
@@ -385,10 +352,7 @@ const std::vector<LineOption>& LineOptions() {
              std::map<std::string, std::set<size_t>> holders;
              for (size_t i = 0; i < l.size(); ++i)
                  for (const std::string& line : l[i]) holders[line].insert(i);
-             std::vector<std::string> kept;
-             for (const std::string& line : Firsts(l))
-                 if (holders[line].size() == 1) kept.push_back(line);
-             return Joined(kept);
+             return Joined(Where(Firsts(l), [&](const auto& s) { return holders[s].size() == 1; }));
          },
          3},
         {"split by length in characters",
@@ -401,14 +365,15 @@ const std::vector<LineOption>& LineOptions() {
           .keepRepeats = true,
           .splitByLength = ""},
          [](const Lists& l) {
-             return SplitModel(MergedLines(l, [](const auto& s) { return s != "a"; }), Bytes);
+             return SplitModel(Where(AllLines(l), [](const auto& s) { return s != "a"; }),
+                               ByteLength);
          }},
     };
     return options;
 }
 }  // namespace
 
-TEST_F(DedupeModel, LineByLineOptionsMatchTheirModelsInMemoryAndSpilled) {
+TEST(DedupeModel, LineByLineOptionsMatchTheirModelsInMemoryAndSpilled) {
     struct Way {
         uint64_t budget;
         unsigned threads;

@@ -38,6 +38,9 @@ std::string LzmaHeader(unsigned char properties, uint32_t dictionary, uint64_t c
     return header + "\x01\x02"s;
 }
 
+// The POSIX magic and version ("\000" a NUL, then "00").
+const std::string kPosix = "ustar\00000"s;
+
 struct Start {
     std::string bytes;
     const char* kind;  // nullptr: a plain list
@@ -75,28 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         Start{LzmaHeader(0x5d, 5u << 21, UINT64_MAX), nullptr},
         Start{LzmaHeader(0x5d, 1u << 23, uint64_t{1} << 38), nullptr},
         Start{LzmaHeader(0x5d, 1u << 23, UINT64_MAX).substr(0, 12), nullptr},
-        Start{TarHeader("s",
-                        "ustar\x00"
-                        "00"s,
-                        false),
-              "a tar archive"},
+        Start{TarHeader("s", kPosix, false), "a tar archive"},
         Start{TarHeader("s", "ustar  \x00"s, false), "a tar archive"},
         Start{TarHeader("\xe9t\xe9", "ustar  \x00"s, true), "a tar archive"},
-        Start{TarHeader("s",
-                        "ustar\x00"
-                        "00"s,
-                        false, 1),
-              nullptr},
-        Start{TarHeader("s",
-                        "ustar\x00"
-                        "00"s,
-                        false)
-                  .substr(0, 511),
-              nullptr},
-        Start{TarHeader("s",
-                        "ustra\x00"
-                        "00"s,
-                        false),
-              nullptr},
+        Start{TarHeader("s", kPosix, false, 1), nullptr},
+        Start{TarHeader("s", kPosix, false).substr(0, 511), nullptr},
+        Start{TarHeader("s", "ustra\00000"s, false), nullptr},
         Start{std::string(255, 'a') + "\nmustard\n" + std::string(300, 'b'), nullptr}));
 }  // namespace

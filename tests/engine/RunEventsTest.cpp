@@ -185,6 +185,12 @@ const std::string kRef = "two\n";
 
 using Files = std::map<std::string, std::string>;
 
+void RunFaulty(const RunPlan& plan, RunEvents& events, const std::vector<Fault>& faults) {
+    FaultyCalls calls(faults);
+    ScopedSystemCalls seam(calls);
+    RunLists(plan, events);
+}
+
 // Runs `plan` on a fresh folder holding list.txt (the list when the plan
 // names none) and ref.txt, its names relative to that folder, with calls
 // failing as `faults` say; `change` acts on the folder as each list starts.
@@ -208,11 +214,7 @@ std::pair<std::string, Files> RunWith(RunPlan plan, const std::vector<Fault>& fa
     ReplacementFile::SetBufferSizeForTesting(noBuffer ? size_t{1} << 62 : 8);
     RecordingEvents events;
     if (change) events.onListStarted = [&] { change(dir); };
-    {
-        FaultyCalls calls(faults);
-        ScopedSystemCalls seam(calls);
-        RunLists(plan, events);
-    }
+    RunFaulty(plan, events, faults);
     ListReader::SetBlockSizeForTesting(0);
     ReplacementFile::SetBufferSizeForTesting(0);
     Files files;
@@ -390,6 +392,8 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
     const std::string temporary = ".: temporary files can't be ";
     const std::string noSpace = ".: not enough disk space for temporary files";
     const std::string written = "list.txt: 4 read, 1 dupes";
+    const std::string flushFailed =
+        ": output list can't be written (" + std::string(kCalls.flush) + " Input/output error)";
     const RunPlan spilled{.memoryBudget = 64};  // spills the list at its first line
     const RunPlan output{.output = "out.txt"};
     const RunPlan removed{.removed = "rm.txt"};
@@ -398,7 +402,7 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
         {{{"write", ENOSPC, 0}}, cantWrite + kCalls.write + " No space left on device)"},
         {{{"write", ENOSPC, 5}}, cantWrite + kCalls.write + " No space left on device)"},
         {{{"write", ENOSPC, 10}}, cantWrite + kCalls.write + " No space left on device)"},
-        {{{"flush"}}, cantWrite + kCalls.flush + " Input/output error)"},
+        {{{"flush"}}, "list.txt" + flushFailed},
         {{{"set attributes", EPERM}},
          cantWrite + kCalls.setAttributes + " Operation not permitted)"},
         {{{"name temporary", EPERM}},
@@ -423,14 +427,8 @@ TEST(Failures, EveryFailingCallIsNamedAndLeavesTheFilesAsTheyWere) {
         {{{"chown", EPERM}}, written, {}, kCleaned},
         {{{"sync rename"}}, cantWrite + kCalls.syncRename + " Input/output error)", {}, kCleaned},
         // The other files a run writes or reads, each named.
-        {{{"flush"}},
-         "out.txt: output list can't be written (" + std::string(kCalls.flush) +
-             " Input/output error)",
-         output},
-        {{{"flush"}},
-         "rm.txt: output list can't be written (" + std::string(kCalls.flush) +
-             " Input/output error)",
-         removed},
+        {{{"flush"}}, "out.txt" + flushFailed, output},
+        {{{"flush"}}, "rm.txt" + flushFailed, removed},
         {{{"read", EIO, 0, "ref.txt"}},
          "ref.txt: Invalid ref file (read: Input/output error)",
          reference},
@@ -680,11 +678,7 @@ TEST(Failures, PackedSpillsNeedTheirPackedSizeAndAreChecked) {
         TempDir dir;
         RunPlan plan{.lists = {dir.File("l", list)}, .memoryBudget = 64 << 10};
         RecordingEvents events;
-        {
-            FaultyCalls calls({fault});
-            ScopedSystemCalls seam(calls);
-            RunLists(plan, events);
-        }
+        RunFaulty(plan, events, {fault});
         EXPECT_EQ(Said(events.finished.back(), dir.Path().string()), said) << fault.call;
         EXPECT_EQ(ReadBytes(plan.lists[0]), said == cases[0].second && packs ? kept : list);
         EXPECT_EQ(dir.Names(), std::vector<std::string>{"l"});

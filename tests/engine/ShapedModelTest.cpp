@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "ModelRun.h"
 #include "TempDir.h"
 #include "lintrim/RunEvents.h"
 #include "write/SelectedLines.h"
@@ -33,12 +34,6 @@ std::vector<std::string> FieldLines(size_t count) {
     }
     lines[0] = "\xef\xbb\xbf" + lines[0];
     return lines;
-}
-
-std::string Bytes(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (size_t i = 0; i < lines.size(); ++i) bytes += lines[i] + (i % 3 ? "\n" : "\r\n");
-    return bytes;
 }
 
 std::string Trimmed(std::string line) {
@@ -79,15 +74,6 @@ std::string Model(const std::vector<std::string>& lines, int order, const Shape&
         out +=
             (s.count ? std::to_string(copies[key]) + "\t" : "") + (s.cut ? key : first[key]) + "\n";
     return out;
-}
-
-std::string Cleaned(const std::string& list, RunPlan plan) {
-    TempDir dir;
-    plan.lists = {dir.File("list.txt", list)};
-    RunEvents events;
-    EXPECT_EQ(RunLists(plan, events).status, RunStatus::kDone);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
-    return ReadBytes(plan.lists[0]);
 }
 
 struct Way {

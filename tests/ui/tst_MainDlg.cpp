@@ -19,6 +19,7 @@
 
 #include "CMainDlg.h"
 #include "ControlIds.h"
+#include "UiFiles.h"
 #include "lintrim/Formats.h"
 
 using namespace lintrim;
@@ -84,16 +85,6 @@ bool DropFiles(QWidget& target, const QStringList& paths) {
     for (const QString& path : paths) urls.append(QUrl::fromUserInput(path));
     mime.setUrls(urls);
     return Drop(target, mime);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // `count` lines of `distinct` different words in turn, each ended by `eol`.
@@ -242,23 +233,17 @@ private slots:
     // Lists named at start are chosen as a drop chooses them, the caption
     // naming the one list and go enabled; none named leaves the window as it
     // opens. (Several lists, and the command line itself: tst_DupeApp.)
-    void startPathsAreChosenAsDropped_data() {
-        QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("none") << QStringList{} << "  drop file / select --->";
-        QTest::newRow("one") << QStringList{"/l/a.txt"} << "a.txt";
-    }
     void startPathsAreChosenAsDropped() {
-        QFETCH(QStringList, paths);
-        QFETCH(QString, caption);
-        TestMainDlg dlg;
-        std::vector<std::string> given;
-        for (const QString& path : paths) given.push_back(path.toStdString());
-        dlg.TakeStartPaths(given);
-        QCOMPARE(dlg.m_inputFiles, given);
-        QCOMPARE(dlg.m_inputCount, int(given.size()));
-        QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), caption);
-        QCOMPARE(dlg.Control(IDC_GO)->isEnabled(), !given.empty());
+        const std::pair<std::vector<std::string>, QString> starts[] = {
+            {{}, "  drop file / select --->"}, {{"/l/a.txt"}, "a.txt"}};
+        for (const auto& [given, caption] : starts) {
+            TestMainDlg dlg;
+            dlg.TakeStartPaths(given);
+            QCOMPARE(dlg.m_inputFiles, given);
+            QCOMPARE(dlg.m_inputCount, int(given.size()));
+            QCOMPARE(dlg.Text(IDC_INPUT_CAPTION), caption);
+            QCOMPARE(dlg.Control(IDC_GO)->isEnabled(), !given.empty());
+        }
     }
 
     // A list dropped, an option clicked, go pressed: the list on disk and the

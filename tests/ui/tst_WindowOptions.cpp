@@ -13,6 +13,7 @@
 #include "CMainDlg.h"
 #include "COptionsDlg.h"
 #include "ControlIds.h"
+#include "UiFiles.h"
 
 using namespace lintrim;
 
@@ -21,16 +22,6 @@ struct Chooser : CFileChooser {
     QStringList answer;
     QStringList ChooseFiles(QWidget*, const CChooserRequest&) override { return answer; }
 };
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 // The window with `settings`, `lists` chosen and go pressed, to the run's end.
 void RunWindow(const WindowSettings& settings, const QStringList& lists, CMainDlg& dlg) {
@@ -142,9 +133,6 @@ private slots:
         CMainDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        auto chooser = std::make_unique<Chooser>();
-        chooser->answer = {small, large};
-        dlg.SetFileChooser(std::move(chooser));
         // The second list reaches 2500 just before the job reads the
         // Alphabetize box and waits for the window: stopped there.
         int reached = 0;
@@ -153,9 +141,7 @@ private slots:
                     if (value == 2500 && ++reached == 2)
                         QTest::keyClick(&dlg, Qt::Key_Period, Qt::ControlModifier);
                 });
-        qobject_cast<QAbstractButton*>(dlg.Control(IDC_BROWSE_INPUT))->click();
-        qobject_cast<QAbstractButton*>(dlg.Control(IDC_GO))->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!dlg.HasJob(), 60000);
+        RunWindow({}, {small, large}, dlg);
         QCOMPARE(ReadFile(small), QByteArray("a\r\n"));
         QCOMPARE(ReadFile(large), big);
         QCOMPARE(dlg.Control(IDC_STATUS)->property("text").toString(),

@@ -15,36 +15,17 @@ using namespace lintrim;
 
 namespace {
 std::vector<std::string> NormalListCalls(const std::string& summary) {
-    return {"range 0 5000",
-            "pos 0",
-            "status counting...",
-            "status reading...",
-            "pos 1000",
-            "status sorting...",
-            "pos 2500",
-            "status finding dupes...",
-            "pos 2500",
-            "checked? ALPHABETIZE",
-            "status restoring original order...",
-            "pos 4000",
-            "status writing...",
-            "pos 4000",
-            "pos 5000",
-            "status " + summary};
+    return Seq(
+        "range 0 5000|pos 0|status counting...|status reading...|pos 1000|"
+        "status sorting...|pos 2500|status finding dupes...|pos 2500|checked? ALPHABETIZE|"
+        "status restoring original order...|pos 4000|status writing...|pos 4000|pos 5000|"
+        "status " +
+        summary);
 }
 
 std::string RunDedupe(const std::string& bytes, bool byFrequency, bool alphabetize,
                       std::string* summary = nullptr) {
-    TempDir dir;
-    RecordingWindow window;
-    window.checked[IDC_BY_FREQUENCY] = byFrequency;
-    window.checked[IDC_ALPHABETIZE] = alphabetize;
-    const std::string list = dir.File("list.txt", bytes);
-    window.Choose({list});
-    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), 0);
-    if (summary) *summary = window.Only("status ").back();
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.txt"});  // no temporary left
-    return ReadBytes(list);
+    return Cleaned(JobKind::kDedupe, bytes, byFrequency, alphabetize, {}, "", summary);
 }
 }  // namespace
 
@@ -63,12 +44,6 @@ TEST(DedupeJob, RunSendsTheExactRequestsAndRewritesTheList) {
     EXPECT_EQ(ReadBytes(list), "b\r\na\r\nc\r\n");
     EXPECT_EQ(window.m_inputCount, 0);
     EXPECT_TRUE(window.m_inputFiles.empty());
-}
-
-TEST(DedupeJob, NothingChosenOnlyAsksForFiles) {
-    RecordingWindow window;
-    EXPECT_EQ(WindowJob(window, JobKind::kDedupe), -1);
-    EXPECT_EQ(window.calls, std::vector<std::string>{"caption INPUT_CAPTION choose new file(s)"});
 }
 
 TEST(DedupeJob, OrderingsKeepTheFirstCopy) {
@@ -122,26 +97,18 @@ TEST(DedupeJob, EachListOfARunGetsItsSummary) {
                                                    "status 1 read, 0 dupes, T s",
                                                    "status 3 read, 2 dupes, T s"}));
     EXPECT_EQ(ReadBytes((dir.Path() / "3.txt").string()), "c\r\n");
-    // Go stays enabled with nothing chosen: the next press asks for files.
+    // Go stays enabled with nothing chosen: the next press only asks for files.
     window.calls.clear();
     EXPECT_EQ(WindowJob(window, JobKind::kDedupe), -1);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"caption INPUT_CAPTION choose new file(s)"});
 }
 
 // The progress of a larger list, spilled so that every stage moves.
-class DedupeModel : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::mt19937 random(7);
-        for (int i = 0; i < 150000; ++i) {
-            const int word = static_cast<int>(random() % 40000);
-            bytes +=
-                std::to_string(word * 7919 % 100003).insert(0, 1, 'w') + (i % 3 ? "\n" : "\r\n");
-        }
-    }
+TEST(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
+    std::mt19937 random(7);
     std::string bytes;
-};
-
-TEST_F(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
+    for (int i = 0; i < 150000; ++i)
+        bytes += "w" + std::to_string(random() % 40000 * 7919 % 100003) + (i % 3 ? "\n" : "\r\n");
     TempDir dir;
     RecordingWindow window;
     window.checked[IDC_BY_FREQUENCY] = true;

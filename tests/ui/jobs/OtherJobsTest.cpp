@@ -9,48 +9,19 @@
 using namespace lintrim;
 
 namespace {
-std::vector<std::string> LoadCalls() {
-    return {"range 0 5000", "pos 0", "status counting...", "status reading...", "pos 1000"};
-}
-
-std::vector<std::string> RefEndCalls() {
-    return {"enable GO 1",
-            "enable BROWSE_INPUT 1",
-            "check USE_REF 0",
-            "enable BROWSE_REF 0",
-            "caption REF_CAPTION choose new",
-            "enable DEL_SINGLE 1",
-            "readonly 0",
-            "enable USE_REF 1",
-            "enable BY_FREQUENCY 1",
-            "enable ALPHABETIZE 1",
-            "drop 1"};
-}
+const std::string kLoadCalls = "range 0 5000|pos 0|status counting...|status reading...|pos 1000";
+const std::string kRefEndCalls =
+    "enable GO 1|enable BROWSE_INPUT 1|check USE_REF 0|enable BROWSE_REF 0|"
+    "caption REF_CAPTION choose new|enable DEL_SINGLE 1|readonly 0|enable USE_REF 1|"
+    "enable BY_FREQUENCY 1|enable ALPHABETIZE 1|drop 1";
 
 std::string RunSingle(const std::string& bytes, const std::string& line, bool alphabetize) {
-    TempDir dir;
-    RecordingWindow window;
-    window.singleText = line;
-    window.checked[IDC_ALPHABETIZE] = alphabetize;
-    const std::string list = dir.File("list.txt", bytes);
-    window.Choose({list});
-    WindowJob(window, JobKind::kSingleLine);
-    return ReadBytes(list);
+    return Cleaned(JobKind::kSingleLine, bytes, false, alphabetize, {}, line);
 }
 
 std::string RunRef(const std::string& bytes, const std::vector<std::string>& refs, bool byFrequency,
                    bool alphabetize) {
-    TempDir dir;
-    RecordingWindow window;
-    window.checked[IDC_BY_FREQUENCY] = byFrequency;
-    window.checked[IDC_ALPHABETIZE] = alphabetize;
-    std::vector<std::string> refPaths;
-    for (size_t k = 0; k < refs.size(); ++k)
-        refPaths.push_back(dir.File("ref" + std::to_string(k) + ".txt", refs[k]));
-    const std::string list = dir.File("list.txt", bytes);
-    window.Choose({list}, refPaths);
-    WindowJob(window, JobKind::kReferences);
-    return ReadBytes(list);
+    return Cleaned(JobKind::kReferences, bytes, byFrequency, alphabetize, refs);
 }
 }  // namespace
 
@@ -62,14 +33,13 @@ TEST(SingleLineJob, RunSendsTheExactRequests) {
     const std::string list = dir.File("list.txt", "b\na\nc\na\nb\na");
     window.Choose({list});
     EXPECT_EQ(WindowJob(window, JobKind::kSingleLine), 0);
-    EXPECT_EQ(window.calls, Concat<std::string>({LockCalls(),
-                                                 {"get single text"},
-                                                 LoadCalls(),
-                                                 {"pos 2500", "status finding dupe...", "pos 2500",
-                                                  "checked? ALPHABETIZE", "status sorting...",
-                                                  "pos 4000", "status writing...", "pos 4000",
-                                                  "pos 5000", "status 6 read, 3 dupes, T s"},
-                                                 UnlockCalls(true)}));
+    EXPECT_EQ(window.calls,
+              Concat<std::string>({LockCalls(),
+                                   Seq("get single text|" + kLoadCalls +
+                                       "|pos 2500|status finding dupe...|pos 2500|checked? "
+                                       "ALPHABETIZE|status sorting...|pos 4000|status writing...|"
+                                       "pos 4000|pos 5000|status 6 read, 3 dupes, T s"),
+                                   UnlockCalls(true)}));
     EXPECT_EQ(ReadBytes(list), "b\r\nb\r\nc\r\n");
     EXPECT_EQ(window.m_singleLine, "a");
 }
@@ -91,11 +61,11 @@ TEST(RefListJob, RunSendsTheExactRequestsAndEmptiesBothSelections) {
               Concat<std::string>(
                   {{"checked? BY_FREQUENCY"},
                    LockCalls(),
-                   LoadCalls(),
-                   {"status sorting...", "pos 2500", "status finding dupes...", "pos 2500",
-                    "checked? ALPHABETIZE", "status restoring original order...", "pos 4000",
-                    "status writing...", "pos 4000", "pos 5000", "status 5 read 1 dupes T s"},
-                   RefEndCalls()}));
+                   Seq(kLoadCalls +
+                       "|status sorting...|pos 2500|status finding dupes...|pos 2500|checked? "
+                       "ALPHABETIZE|status restoring original order...|pos 4000|status writing...|"
+                       "pos 4000|pos 5000|status 5 read 1 dupes T s|" +
+                       kRefEndCalls)}));
     EXPECT_EQ(ReadBytes(list), "b\r\nz\r\n");
     EXPECT_TRUE(window.m_refFiles.empty() && window.m_inputFiles.empty());
     EXPECT_EQ(window.m_refCount + window.m_inputCount, 0);
@@ -122,7 +92,7 @@ TEST(RefListJob, WithoutInputListsTheRunOnlyEnds) {
     window.Choose({}, {dir.File("ref.txt", "a\n")});
     EXPECT_EQ(WindowJob(window, JobKind::kReferences), 0);
     EXPECT_EQ(window.calls,
-              Concat<std::string>({{"checked? BY_FREQUENCY"}, LockCalls(), RefEndCalls()}));
+              Concat<std::string>({{"checked? BY_FREQUENCY"}, LockCalls(), Seq(kRefEndCalls)}));
     EXPECT_EQ(window.m_refCount, 0);
 }
 

@@ -2,6 +2,8 @@
 // request a job makes, and the sequences every job sends.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -14,22 +16,17 @@
 #include "../../engine/TempDir.h"
 #include "ControlIds.h"
 #include "JobWindow.h"
+#include "WindowJob.h"
 
+// The controls' names, in the order of their identifiers.
 inline std::string ControlName(int id) {
-    static const std::map<int, std::string> names = {{IDC_INPUT_CAPTION, "INPUT_CAPTION"},
-                                                     {IDC_REF_CAPTION, "REF_CAPTION"},
-                                                     {IDC_BROWSE_INPUT, "BROWSE_INPUT"},
-                                                     {IDC_BROWSE_REF, "BROWSE_REF"},
-                                                     {IDC_GO, "GO"},
-                                                     {IDC_PROGRESS, "PROGRESS"},
-                                                     {IDC_STATUS, "STATUS"},
-                                                     {IDC_BY_FREQUENCY, "BY_FREQUENCY"},
-                                                     {IDC_USE_REF, "USE_REF"},
-                                                     {IDC_ALPHABETIZE, "ALPHABETIZE"},
-                                                     {IDC_DEL_SINGLE, "DEL_SINGLE"},
-                                                     {IDC_SINGLE_TEXT, "SINGLE_TEXT"}};
-    const auto found = names.find(id);
-    return found == names.end() ? std::to_string(id) : found->second;
+    static_assert(IDC_SINGLE_TEXT - IDC_INPUT_CAPTION == 11, "one name for each control");
+    static const char* const kNames[] = {"INPUT_CAPTION", "REF_CAPTION",  "BROWSE_INPUT",
+                                         "BROWSE_REF",    "GO",           "PROGRESS",
+                                         "STATUS",        "BY_FREQUENCY", "USE_REF",
+                                         "ALPHABETIZE",   "DEL_SINGLE",   "SINGLE_TEXT"};
+    return id >= IDC_INPUT_CAPTION && id <= IDC_SINGLE_TEXT ? kNames[id - IDC_INPUT_CAPTION]
+                                                            : std::to_string(id);
 }
 
 // Records requests as short lines ("pos 2500", "enable GO 0", ...). The time
@@ -106,30 +103,33 @@ private:
     }
 };
 
+// A sequence of requests written as one text, the requests parted by '|'.
+inline std::vector<std::string> Seq(const std::string& joined) {
+    std::vector<std::string> calls;
+    std::istringstream parts(joined);
+    for (std::string call; std::getline(parts, call, '|');) calls.push_back(call);
+    return calls;
+}
+
 // The lock and unlock sequences every job sends.
 inline std::vector<std::string> LockCalls() {
-    return {"enable GO 0",          "enable STATUS 1",       "enable BROWSE_INPUT 0",
-            "enable USE_REF 0",     "enable DEL_SINGLE 0",   "readonly 1",
-            "enable ALPHABETIZE 0", "enable BY_FREQUENCY 0", "drop 0"};
+    return Seq(
+        "enable GO 0|enable STATUS 1|enable BROWSE_INPUT 0|enable USE_REF 0|"
+        "enable DEL_SINGLE 0|readonly 1|enable ALPHABETIZE 0|enable BY_FREQUENCY 0|drop 0");
 }
 
 inline std::vector<std::string> UnlockCalls(bool goFirst) {
-    std::vector<std::string> calls = {
-        "enable BROWSE_INPUT 1", "enable USE_REF 1", "enable BY_FREQUENCY 1",
-        "enable DEL_SINGLE 1",   "readonly 0",       "enable ALPHABETIZE 1"};
-    if (goFirst)
-        calls.insert(calls.begin(), "enable GO 1");
-    else
-        calls.push_back("enable GO 1");
-    calls.push_back("drop 1");
-    return calls;
+    const std::string options =
+        "enable BROWSE_INPUT 1|enable USE_REF 1|enable BY_FREQUENCY 1|"
+        "enable DEL_SINGLE 1|readonly 0|enable ALPHABETIZE 1";
+    return Seq(goFirst ? "enable GO 1|" + options + "|drop 1" : options + "|enable GO 1|drop 1");
 }
 
 // A failed run gives back go, the chooser and drops, then every option.
 inline std::vector<std::string> FailureCalls(const std::string& text) {
-    return {"enable GO 1",         "enable BROWSE_INPUT 1", "status " + text,      "drop 1",
-            "enable USE_REF 1",    "enable BY_FREQUENCY 1", "enable DEL_SINGLE 1", "readonly 0",
-            "enable ALPHABETIZE 1"};
+    return Seq("enable GO 1|enable BROWSE_INPUT 1|status " + text +
+               "|drop 1|enable USE_REF 1|enable BY_FREQUENCY 1|enable DEL_SINGLE 1|readonly 0|"
+               "enable ALPHABETIZE 1");
 }
 
 template <typename T>
@@ -137,4 +137,26 @@ std::vector<T> Concat(std::initializer_list<std::vector<T>> parts) {
     std::vector<T> all;
     for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+// The bytes of a list after `job` ran on it with the window's boxes and line
+// as given, against reference lists of the bytes `refs`; a successful run
+// leaves no other file.
+inline std::string Cleaned(lintrim::JobKind job, const std::string& bytes, bool byFrequency,
+                           bool alphabetize, const std::vector<std::string>& refs = {},
+                           const std::string& single = "", std::string* summary = nullptr) {
+    TempDir dir;
+    RecordingWindow window;
+    window.checked[IDC_BY_FREQUENCY] = byFrequency;
+    window.checked[IDC_ALPHABETIZE] = alphabetize;
+    window.singleText = single;
+    std::vector<std::string> refPaths;
+    for (size_t k = 0; k < refs.size(); ++k)
+        refPaths.push_back(dir.File("ref" + std::to_string(k), refs[k]));
+    const std::string list = dir.File("list.txt", bytes);
+    window.Choose({list}, refPaths);
+    EXPECT_EQ(WindowJob(window, job), 0);
+    if (summary) *summary = window.Only("status ").back();
+    EXPECT_EQ(dir.Names().size(), refs.size() + 1);  // no temporary left
+    return ReadBytes(list);
 }
