@@ -393,13 +393,10 @@ INSTANTIATE_TEST_SUITE_P(
               "LC_ALL=C sort o | cmp - a1; cmp a1 a3; rm o a*"},
              "0|o: 600000 read, 300000 kept, 300000 removed (300000 repeated), T s\na1: 300000 "
              "read, 300000 kept, 0 removed, T s\na3: 300000 read, 300000 kept, 0 removed, T s\n|"},
-        // Zero padding after the last member is gzip's; other bytes there are not.
+        // Zero padding after the last member is gzip's (other bytes there: below).
         Case{{{"l.txt", "b\na\nb\n"}},
-             {"|",
-              "gzip -c l.txt >z.gz; head -c 999 /dev/zero >>z.gz; $CLI -o o z.gz; echo x >>z.gz; "
-              "$CLI -o p z.gz || rm z.gz"},
-             "0|o: 3 read, 2 kept, 1 removed (1 repeated), T s\n|z.gz: input list can't be read "
-             "(garbage after the gzip data)\n",
+             {"|", "gzip -c l.txt >z.gz; head -c 999 /dev/zero >>z.gz; $CLI -o o z.gz; rm z.gz"},
+             "0|o: 3 read, 2 kept, 1 removed (1 repeated), T s\n|",
              {{"o", "b\na\n"}}},
         // More lists than descriptors: only a list being read holds any.
         Case{{},
@@ -429,22 +426,14 @@ INSTANTIATE_TEST_SUITE_P(
              "4: 2, 14: 1, 256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\nl: dry run, 7 "
              "read, 5 kept, 2 removed (2 the given line), T s\n  lengths: 1: 2, 3: 1, 4: 2, 14: 1, "
              "256+: 1\n  CR LF: 1, above 127: 1, NUL: 1, $HEX[]: 1\n|"},
-        // --json: one object a line, failures too, names kept valid JSON.
+        // --json: one object a line (failures: JsonIsValidUtf8AndGivesEveryNameBack).
         Case{{{"a", "b\nb\n"}},
-             {"|",
-              "{ $CLI --json a; $CLI --json a \"$(printf 'n\\377\\\\')\"; } | sed "
-              "'s/:[0-9.]*}/:T}/'"},
+             {"|", "$CLI --json a | sed 's/:[0-9.]*}/:T}/'"},
              "0|{\"lists\":[\"a\"],\"output\":\"\",\"written\":true,\"read\":2,\"reference_"
              "lines\":0,\"kept\":1,\"removed\":1,\"repeated\":1,\"in_references\":0,\"given_"
              "line\":0,\"by_length\":0,\"by_set_operation\":0,\"by_class\":0,\"not_"
-             "selected\":0,\"seconds\":T}\n{"
-             "\"lists\":["
-             "\"n\\ufffd\\\\\"],\"lists_hex\":[\"6eff5c\"],"
-             "\"output\":\"\",\"written\":false,\"status\":\"Invalid input file\",\"cause\":\"No "
-             "such file or directory\",\"file\":\"n\\ufffd\\\\\",\"file_hex\":\"6eff5c\","
-             "\"seconds\":T}\n|",
-             {{"a", "b\n"}},
-             "a file name that is not UTF-8, with a backslash"},
+             "selected\":0,\"seconds\":T}\n|",
+             {{"a", "b\n"}}},
         // The bash completion offers options, files after a file option and
         // for the lists, nothing after a number.
         Case{{{"l.txt", ""}},
@@ -591,17 +580,15 @@ INSTANTIATE_TEST_SUITE_P(
              "such file or directory)\n4: Invalid input file (No such file or directory)\n"},
         // One file is one list, whatever names reach it, in every job: a
         // list cleaned twice in a cascade would lose every line to itself.
-        Case{{{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}},
-             {"|",
-              "for l in 'a.txt a.txt' 'b.txt ./a.txt ../lists/a.txt'; do $CLI --cascade $l 2>&1 "
-              "| head -1; $CLI $l 2>&1 | head -1; done; $CLI -o o a.txt ./a.txt 2>&1 | head -1; "
-              "$CLI -d x b.txt ./b.txt 2>&1 | head -1"},
-             "0|lintrim-cli: a.txt and a.txt are one file: a list is named once\nlintrim-cli: "
-             "a.txt and a.txt are one file: a list is named once\nlintrim-cli: ./a.txt and "
-             "../lists/a.txt are one file: a list is named once\nlintrim-cli: ./a.txt and "
-             "../lists/a.txt are one file: a list is named once\nlintrim-cli: a.txt and ./a.txt "
-             "are one file: a list is named once\nlintrim-cli: b.txt and ./b.txt are one file: a "
-             "list is named once\n|"},
+        Case{
+            {{"a.txt", "x\nx\ny\n"}, {"b.txt", "y\n"}},
+            {"|",
+             "for a in '--cascade a.txt a.txt' 'b.txt ./a.txt ../lists/a.txt' '-o o a.txt ./a.txt' "
+             "'-d x b.txt ./b.txt'; do $CLI $a 2>&1 | head -1; done"},
+            "0|lintrim-cli: a.txt and a.txt are one file: a list is named once\nlintrim-cli: "
+            "./a.txt and ../lists/a.txt are one file: a list is named once\nlintrim-cli: a.txt "
+            "and ./a.txt are one file: a list is named once\nlintrim-cli: b.txt and ./b.txt are "
+            "one file: a list is named once\n|"},
         Case{{{"a.txt", "x\nx\ny\n"}},
              {"|",
               "ln -s a.txt s; ln a.txt h; $CLI --cascade a.txt s || echo $?; $CLI -f h a.txt || "
@@ -883,9 +870,8 @@ TEST_P(CliUsageTest, ExitsTwoWithReasonAndUsageTouchingNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cli, CliUsageTest,
     ::testing::Values(
-        Misuse{{}, "list"}, Misuse{{"-q"}, "list"}, Misuse{{"-z", "l.txt"}, "-z"},
-        Misuse{{"--bogus", "l.txt"}, "--bogus"}, Misuse{{"-f", "-a", "l.txt"}, "alphabetically"},
-        Misuse{{"-af", "l.txt"}, "by frequency"},
+        Misuse{{}, "list"}, Misuse{{"-z", "l.txt"}, "-z"}, Misuse{{"--bogus", "l.txt"}, "--bogus"},
+        Misuse{{"-f", "-a", "l.txt"}, "alphabetically"}, Misuse{{"-af", "l.txt"}, "by frequency"},
         Misuse{{"--encode-hex", "--decode-hex", "l.txt"}, "--decode-hex"},
         Misuse{{"-r", "r.txt", "-d", "b", "l.txt"}, "--del-single"},
         Misuse{{"-d", "b", "--by-frequency", "l.txt"}, "by frequency"},
@@ -917,7 +903,7 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{{"--lf", "--crlf", "l.txt"}, "--crlf"}, Misuse{{"--common", "l.txt"}, "common"},
         Misuse{{"--cascade", "-o", "o", "l.txt"}, "cascade"},
         Misuse{{"--only-unique", "--only-repeated", "l.txt"}, "exclude"},
-        Misuse{{"-r", "", "l.txt"}, "empty"}, Misuse{{"-o", "", "l.txt"}, "empty"},
+        Misuse{{"-r", "", "l.txt"}, "empty"},
         Misuse{{"--thread", "2", "l.txt"}, "did you mean --threads?"}));
 
 // A link given as the list is followed and stays; another hard link to the
@@ -952,66 +938,65 @@ TEST_F(CliTest, LinksStayLinksAndPermissionBitsStay) {
                                  {"shared.txt", "c\n"}}));
 }
 
-// The new file has its name when the run stops; only kill -9 leaves it, and
-// the next run on the list removes it, as it does older versions' leftovers.
-TEST_F(CliTest, StopSignalsLeaveTheListAndNoFileBehind) {
-    if (OnWindows()) GTEST_SKIP() << "Linux only: signals, and the test build's pause";
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
-        SCOPED_TRACE(signal);
+// Stopped at the pause before its replacement, a list stays as it was: the
+// new file has its name then, only kill -9 leaves it, and the next run on
+// the list removes it, as it does older versions' leftovers. Appended to, or
+// swapped for a link to a file its owner may not touch, after it was read,
+// the list is not replaced, and what is there stays.
+TEST_F(CliTest, AListStoppedOrChangedBeforeItsReplacementIsLeftAsItIsThen) {
+    const fs::path secret = m_root / "secret";
+    std::ofstream(secret) << "s\n";
+    struct Change {
+        int signal;  // sent at the pause; 0: `make` changes the files there
+        std::function<void()> make = {};
+        Names listing = {"l.txt"};
+        std::string name = "l.txt";  // a file that must hold the list's bytes then
+        std::string bytes = "b\nb\n";
+    };
+    const std::vector<Change> changes{
+        {SIGINT},
+        {SIGTERM},
+        {SIGHUP},
+        {SIGKILL},
+        {0,
+         [&] { std::ofstream(m_dir / "l.txt", std::ios::app) << "z\n"; },
+         {"l.txt"},
+         "l.txt",
+         "b\nb\nz\n"},
+        {0,
+         [&] {
+             fs::rename(m_dir / "l.txt", m_dir / "x.txt");
+             fs::create_symlink(secret, m_dir / "l.txt");
+         },
+         {"l.txt", "x.txt"},
+         "x.txt"},
+    };
+    for (const Change& change : changes) {
+        if (OnWindows() && change.signal) continue;  // signals: Linux only
+        SCOPED_TRACE(change.signal);
         Write("l.txt", "b\nb\n");
         const Started run = StartPaused({"l.txt"});
-        EXPECT_EQ(Listing().size(), 2u);
-        ::kill(run.pid, signal);
-        const RunResult stopped = Finish(run);
-        EXPECT_EQ(stopped.exit, 128 + signal);
-        EXPECT_EQ(stopped.err,
-                  signal == SIGKILL ? "" : "lintrim-cli: stopped: l.txt left as it was\n");
+        if (change.signal) {
+            EXPECT_EQ(Listing().size(), 2u);
+            ::kill(run.pid, change.signal);
+        } else {
+            change.make();
+            Release();
+        }
+        const RunResult r = Finish(run);
         Release();
-        EXPECT_EQ(Read("l.txt"), "b\nb\n");
-        if (signal == SIGKILL) {
+        EXPECT_EQ(r.exit, change.signal ? 128 + change.signal : 1);
+        EXPECT_EQ(r.err, change.signal == SIGKILL ? ""
+                         : change.signal          ? "lintrim-cli: stopped: l.txt left as it was\n"
+                                         : "l.txt: input list changed while it was cleaned\n");
+        EXPECT_EQ(Read(change.name), change.bytes);
+        if (change.signal == SIGKILL) {
             EXPECT_EQ(Listing().size(), 2u);
             Write(".l.txt.lintrim-4242-0", "b\n");
             EXPECT_EQ(Run({"l.txt"}).exit, 0);
             EXPECT_EQ(Read("l.txt"), "b\n");
         }
-        EXPECT_EQ(Listing(), (Names{"l.txt"}));
-    }
-}
-
-// Appended to, or swapped for a link to a file its owner may not touch,
-// after it was read: the list is not replaced, and what is there stays.
-TEST_F(CliTest, AListChangedBeforeItsReplacementIsLeftAsItIsThen) {
-    const fs::path secret = m_root / "secret";
-    std::ofstream(secret) << "s\n";
-    struct Change {
-        std::function<void()> make;
-        Names listing;
-        std::string name;  // a file that must hold the list's bytes then
-        std::string bytes;
-    };
-    const std::vector<Change> changes{
-        {[&] { std::ofstream(m_dir / "l.txt", std::ios::app) << "z\n"; },
-         {"l.txt"},
-         "l.txt",
-         "b\nb\nz\n"},
-        {[&] {
-             fs::rename(m_dir / "l.txt", m_dir / "x.txt");
-             fs::create_symlink(secret, m_dir / "l.txt");
-         },
-         {"l.txt", "x.txt"},
-         "x.txt",
-         "b\nb\n"},
-    };
-    for (const Change& change : changes) {
-        Write("l.txt", "b\nb\n");
-        const Started run = StartPaused({"l.txt"});
-        change.make();
-        Release();
-        const RunResult r = Finish(run);
-        EXPECT_EQ(r.exit, 1);
-        EXPECT_EQ(r.err, "l.txt: input list changed while it was cleaned\n");
         EXPECT_EQ(Listing(), change.listing);
-        EXPECT_EQ(Read(change.name), change.bytes);
         EXPECT_EQ(ReadBytes(secret), "s\n");
         for (const std::string& name : change.listing) fs::remove(m_dir / name);
     }

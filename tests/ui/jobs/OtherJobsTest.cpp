@@ -14,15 +14,6 @@ const std::string kRefEndCalls =
     "enable GO 1|enable BROWSE_INPUT 1|check USE_REF 0|enable BROWSE_REF 0|"
     "caption REF_CAPTION choose new|enable DEL_SINGLE 1|readonly 0|enable USE_REF 1|"
     "enable BY_FREQUENCY 1|enable ALPHABETIZE 1|drop 1";
-
-std::string RunSingle(const std::string& bytes, const std::string& line, bool alphabetize) {
-    return Cleaned(JobKind::kSingleLine, bytes, false, alphabetize, {}, line);
-}
-
-std::string RunRef(const std::string& bytes, const std::vector<std::string>& refs, bool byFrequency,
-                   bool alphabetize) {
-    return Cleaned(JobKind::kReferences, bytes, byFrequency, alphabetize, refs);
-}
 }  // namespace
 
 TEST(SingleLineJob, RunSendsTheExactRequests) {
@@ -44,11 +35,9 @@ TEST(SingleLineJob, RunSendsTheExactRequests) {
     EXPECT_EQ(window.m_singleLine, "a");
 }
 
-TEST(SingleLineJob, OnlyExactCopiesGo) {
-    EXPECT_EQ(RunSingle("x\na\nx\nA\na \na", "a", false), "x\r\nx\r\nA\r\na \r\n");
-    EXPECT_EQ(RunSingle("a\n\n", "a", false), "");
-    EXPECT_EQ(RunSingle("b\n\na\r\nb", "", false), "b\r\na\r\nb\r\n");
-    EXPECT_EQ(RunSingle("c\nb\nc\na", "b", true), "a\r\nc\r\nc\r\n");
+// The box left empty deletes no line.
+TEST(SingleLineJob, AnEmptyLineDeletesNothing) {
+    EXPECT_EQ(Cleaned(JobKind::kSingleLine, "b\n\na\r\nb", false, ""), "b\r\na\r\nb\r\n");
 }
 
 TEST(RefListJob, RunSendsTheExactRequestsAndEmptiesBothSelections) {
@@ -69,14 +58,6 @@ TEST(RefListJob, RunSendsTheExactRequestsAndEmptiesBothSelections) {
     EXPECT_EQ(ReadBytes(list), "b\r\nz\r\n");
     EXPECT_TRUE(window.m_refFiles.empty() && window.m_inputFiles.empty());
     EXPECT_EQ(window.m_refCount + window.m_inputCount, 0);
-}
-
-TEST(RefListJob, ReferenceLinesGoWithAllTheirCopies) {
-    const std::string list = "b\na\nb\nc\nb\na\nq\nA\n";
-    EXPECT_EQ(RunRef(list, {"a\n", "x\nc"}, false, false), "b\r\nq\r\nA\r\n");
-    EXPECT_EQ(RunRef(list, {"q"}, true, false), "b\r\na\r\nc\r\nA\r\n");
-    EXPECT_EQ(RunRef(list, {"b\r\n"}, false, true), "A\r\na\r\nc\r\nq\r\n");
-    EXPECT_EQ(RunRef(list, {""}, false, false), "b\r\na\r\nc\r\nq\r\nA\r\n");
 }
 
 TEST(RefListJob, NothingToCompareWithOnlyAsks) {

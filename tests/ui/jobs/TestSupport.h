@@ -139,24 +139,17 @@ std::vector<T> Concat(std::initializer_list<std::vector<T>> parts) {
     return all;
 }
 
-// The bytes of a list after `job` ran on it with the window's boxes and line
-// as given, against reference lists of the bytes `refs`; a successful run
-// leaves no other file.
-inline std::string Cleaned(lintrim::JobKind job, const std::string& bytes, bool byFrequency,
-                           bool alphabetize, const std::vector<std::string>& refs = {},
-                           const std::string& single = "", std::string* summary = nullptr) {
+// The bytes of a list after `job` ran on it with Alphabetize and the line
+// to delete as given; a successful run leaves no other file.
+inline std::string Cleaned(lintrim::JobKind job, const std::string& bytes, bool alphabetize,
+                           const std::string& single = "") {
     TempDir dir;
     RecordingWindow window;
-    window.checked[IDC_BY_FREQUENCY] = byFrequency;
     window.checked[IDC_ALPHABETIZE] = alphabetize;
     window.singleText = single;
-    std::vector<std::string> refPaths;
-    for (size_t k = 0; k < refs.size(); ++k)
-        refPaths.push_back(dir.File("ref" + std::to_string(k), refs[k]));
     const std::string list = dir.File("list.txt", bytes);
-    window.Choose({list}, refPaths);
+    window.Choose({list});
     EXPECT_EQ(WindowJob(window, job), 0);
-    if (summary) *summary = window.Only("status ").back();
-    EXPECT_EQ(dir.Names().size(), refs.size() + 1);  // no temporary left
+    EXPECT_EQ(dir.Names().size(), 1u);  // no temporary left
     return ReadBytes(list);
 }
