@@ -84,7 +84,7 @@ TEST(DedupeModel, ProgressFollowsTheFileThenRisesThroughEachStage) {
     window.checked[IDC_BY_FREQUENCY] = true;
     window.Choose({dir.File("list.txt", bytes)});
     WindowJob(window, JobKind::kDedupe,
-              {.memoryBudget = 64 << 10, .threads = 2});  // every stage moves
+              {.memoryBudget = 1 << 20, .threads = 2});  // every stage moves
 
     // Loading: an independent walk over the pieces a line read returns, the
     // empty one after the final line break included.
