@@ -6,10 +6,14 @@
 #include "lintrim/PlanCheck.h"
 #include "lintrim/RunEvents.h"
 #include "os/RunContext.h"
+#include "os/ThreadCaches.h"
 
 namespace lintrim {
 
 RunOutcome RunLists(const RunPlan& plan, RunEvents& events, RunControl* control) {
+    const struct CachesReleased {
+        ~CachesReleased() { ReleaseThreadCaches(); }
+    } released;
     if (const std::optional<PlanRefusal> refusal = CheckPlan(plan)) {
         RunOutcome refused{RunStatus::kRefused, 0, refusal->reason};
         events.RunFinished(refused);

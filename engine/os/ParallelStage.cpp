@@ -8,7 +8,9 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+
 #include <vector>
+#include "os/ThreadCaches.h"
 
 namespace lintrim {
 
@@ -82,7 +84,11 @@ void RunParallel(size_t count, unsigned threads, const std::function<void(size_t
     {
         std::vector<std::jthread> workers;
         const size_t n = std::min<size_t>(std::max(threads, 1u), count);
-        for (size_t w = 0; w < n; ++w) workers.emplace_back([&stage] { stage.Work(); });
+        for (size_t w = 0; w < n; ++w)
+            workers.emplace_back([&stage] {
+                stage.Work();
+                ReleaseThreadCaches();
+            });
         stage.Follow(report);
     }  // the workers end here, before a failure leaves this frame
     if (std::exception_ptr failure = stage.Failure()) std::rethrow_exception(failure);

@@ -8,8 +8,10 @@
 #ifdef LINTRIM_SPILL_COMPRESSION
 #include <zstd.h>
 
-#include <memory>
 #include <new>
+#include <utility>
+
+#include "os/ThreadCaches.h"
 #endif
 
 namespace lintrim {
@@ -18,21 +20,33 @@ namespace lintrim {
 namespace {
 constexpr int kLevel = 1;
 
-struct ContextFree {
-    void operator()(ZSTD_CCtx* context) const { ZSTD_freeCCtx(context); }
-    void operator()(ZSTD_DCtx* context) const { ZSTD_freeDCtx(context); }
-};
+thread_local ZSTD_CCtx* t_pack = nullptr;
+thread_local ZSTD_DCtx* t_unpack = nullptr;
+
+void FreePackContext() {
+    ZSTD_freeCCtx(std::exchange(t_pack, nullptr));
+}
+
+void FreeUnpackContext() {
+    ZSTD_freeDCtx(std::exchange(t_unpack, nullptr));
+}
 
 ZSTD_CCtx* PackContext() {
-    thread_local std::unique_ptr<ZSTD_CCtx, ContextFree> context(ZSTD_createCCtx());
-    if (!context) throw std::bad_alloc();
-    return context.get();
+    if (!t_pack) {
+        t_pack = ZSTD_createCCtx();
+        if (!t_pack) throw std::bad_alloc();
+        ReleaseAtThreadEnd(FreePackContext);
+    }
+    return t_pack;
 }
 
 ZSTD_DCtx* UnpackContext() {
-    thread_local std::unique_ptr<ZSTD_DCtx, ContextFree> context(ZSTD_createDCtx());
-    if (!context) throw std::bad_alloc();
-    return context.get();
+    if (!t_unpack) {
+        t_unpack = ZSTD_createDCtx();
+        if (!t_unpack) throw std::bad_alloc();
+        ReleaseAtThreadEnd(FreeUnpackContext);
+    }
+    return t_unpack;
 }
 }  // namespace
 

@@ -9,11 +9,14 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "lintrim/JobFailure.h"
 #include "lintrim/StatusTexts.h"
 #include "os/ScratchFile.h"
 #include "os/SystemCalls.h"
+#include "os/ThreadCaches.h"
 #include "partition/SpillCodec.h"
 #include "record/LineHash.h"
 
@@ -50,9 +53,18 @@ struct Scratch {
     size_t cachedBlock = 0;
 };
 
+thread_local Scratch* t_scratch = nullptr;
+
+void FreeScratch() {
+    std::unique_ptr<Scratch>(std::exchange(t_scratch, nullptr));
+}
+
 Scratch& ThreadScratch() {
-    thread_local Scratch scratch;
-    return scratch;
+    if (!t_scratch) {
+        t_scratch = std::make_unique<Scratch>().release();
+        ReleaseAtThreadEnd(FreeScratch);
+    }
+    return *t_scratch;
 }
 
 [[noreturn]] void WriteFailed(const std::string& folder) {
